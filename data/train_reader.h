@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "data/picture_lists.h"
+#include "data/train_spec.h"
+#include "media/picture_loader.h"
+
+namespace velimoro {
+
+/// Where a train data file and the files it names are found: `root` is the data root, and the
+/// train file and its pictures and sounds are `trainFolder` + name below it ("" for the trains
+/// that sit in the data root).
+struct TrainLocation {
+  std::string root;
+  std::string trainFolder;
+  std::string fileName;
+};
+
+/// Reads a train data file into `train`, overwriting only the fields whose sections it holds.
+/// Loads the picture strips and the stop-line picture as it goes (the stop line is appended to
+/// `lists.sign`). Throws DataError with the message the user sees on any fault.
+void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureLoader& pictures,
+                   PictureLists& lists);
+
+/// The adjustments made once every data file is read: an automatic air brake has four
+/// positions, and a stepped brake needs at least three (else DataError).
+void settleTrainBrake(TrainSpec& train);
+
+}  // namespace velimoro

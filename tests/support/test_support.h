@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "media/message_sink.h"
+#include "media/picture_loader.h"
+
+namespace velimoro::testing {
+
+/// A folder under the system's temporary folder, removed with its contents at destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return m_path; }
+  /// Full path of `name` inside the folder.
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+  /// Writes `utf8Text` as a CP932 file (as data files come from Windows); returns its path.
+  std::string writeCp932(const std::string& name, const std::string& utf8Text) const;
+  /// Writes the bytes as they stand; returns the path.
+  std::string writeBytes(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string m_path;
+};
+
+/// UTF-8 text encoded to CP932.
+std::string toCp932(const std::string& utf8Text);
+
+/// Lines joined with CR LF, as a Windows editor writes them.
+std::string crlfLines(const std::vector<std::string>& lines);
+
+/// A WAVE header of `seconds` of 8-bit mono sound at 22050 Hz, with the samples.
+std::string waveFile(double seconds);
+
+/// Records the messages shown.
+class RecordingMessages final : public media::MessageSink {
+ public:
+  void show(const std::string& text) override { shown.push_back(text); }
+  std::vector<std::string> shown;
+};
+
+/// Records every picture asked for; pictures whose file name (last component) is in `failing`
+/// or that do not exist fail.
+class RecordingPictures final : public media::PictureLoader {
+ public:
+  std::optional<int> load(const std::string& path) override;
+  std::vector<std::string> loaded;
+  std::set<std::string> failing;
+  bool requireExisting = false;
+};
+
+}  // namespace velimoro::testing
