@@ -35,7 +35,8 @@ std::string TempDir::writeBytes(const std::string& name, const std::string& byte
 
 std::string toCp932(const std::string& utf8Text) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) throw std::runtime_error("no CP932 converter");
+  if (cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)))
+    throw std::runtime_error("no CP932 converter");
   std::string out(utf8Text.size() * 2 + 16, '\0');
   char* in = const_cast<char*>(utf8Text.data());
   std::size_t inLeft = utf8Text.size();
@@ -50,13 +51,15 @@ std::string toCp932(const std::string& utf8Text) {
 
 std::string crlfLines(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines)
+    text += line + "\r\n";
   return text;
 }
 
 namespace {
 void put32(std::string& s, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    s += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 void put16(std::string& s, std::uint16_t v) {
   s += static_cast<char>(v & 0xFF);

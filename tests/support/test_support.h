@@ -58,3 +58,37 @@ class RecordingPictures final : public media::PictureLoader {
 };
 
 }  // namespace velimoro::testing
+
+#include <array>
+
+#include "media/sound_layer.h"
+
+namespace velimoro::testing {
+
+/// Records the sound layer's calls; a channel plays from play() until stop().
+class RecordingSound final : public media::SoundLayer {
+ public:
+  int loadSound(const std::string& path, std::string&) override {
+    sounds.push_back(path);
+    return static_cast<int>(sounds.size()) - 1;
+  }
+  void bind(int channel, int sound) override { bound.at(channel) = sound; }
+  void play(int channel, bool looped) override {
+    playing.at(channel) = true;
+    calls.push_back((looped ? "loop " : "once ") + std::to_string(channel));
+  }
+  void stop(int channel) override {
+    playing.at(channel) = false;
+    calls.push_back("stop " + std::to_string(channel));
+  }
+  bool isPlaying(int channel) const override { return playing.at(channel); }
+  void setVolume(int, int) override {}
+  void setFrequency(int, int) override {}
+
+  std::vector<std::string> sounds;
+  std::vector<std::string> calls;
+  std::array<int, kChannels> bound{};
+  std::array<bool, kChannels> playing{};
+};
+
+}  // namespace velimoro::testing

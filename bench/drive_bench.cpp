@@ -1,0 +1,73 @@
+// Speed of the simulation core: one simulated hour of fast steps and ticks, as the headless
+// driver runs them, on a route with a long frame-speed table.
+#include <benchmark/benchmark.h>
+
+#include "media/message_sink.h"
+#include "media/picture_loader.h"
+#include "media/sound_layer.h"
+#include "sim/fast_step.h"
+#include "sim/tick.h"
+
+namespace velimoro {
+namespace {
+
+class SilentSound final : public media::SoundLayer {
+ public:
+  int loadSound(const std::string&, std::string&) override { return 0; }
+  void bind(int, int) override {}
+  void play(int, bool) override {}
+  void stop(int) override {}
+  bool isPlaying(int) const override { return false; }
+  void setVolume(int, int) override {}
+  void setFrequency(int, int) override {}
+};
+
+class NoMessages final : public media::MessageSink {
+ public:
+  void show(const std::string&) override {}
+};
+
+void fillRoute(RouteData& route) {
+  // 2000 segments of 100 frames filmed between 40 and 80 km/h.
+  std::int64_t acc = 0;
+  for (int i = 0; i < 2000; ++i) {
+    FrameSpeedEntry& e = route.frameSpeeds[i];
+    e.fromFrame = i * 100;
+    e.toFrame = (i + 1) * 100;
+    e.fromSpeed = 40 + (i % 5) * 10;
+    e.toSpeed = 40 + ((i + 1) % 5) * 10;
+    acc += static_cast<std::int64_t>((e.fromSpeed + e.toSpeed) * 100 / 2.16L);
+    e.endCm = acc;
+  }
+  route.frameSpeedCount = 2000;
+  route.frameRate = 30;
+}
+
+void BM_SimulatedHour(benchmark::State& state) {
+  SilentSound sound;
+  media::FileCheckPictureLoader pictures;
+  NoMessages messages;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Drive drive({}, DriveMedia{sound, pictures, messages, nullptr});
+    fillRoute(*drive.route);
+    drive.train->Tons = Fixed::fromInt(140);
+    drive.state.frame = 10;
+    drive.state.speed = 60;
+    state.ResumeTiming();
+    // 3600 s: 108000 fast steps and 36000 ticks, three fast steps to a tick.
+    for (int tick = 0; tick < 36000; ++tick) {
+      fastStep(drive);
+      fastStep(drive);
+      fastStep(drive);
+      simulationTick(drive);
+    }
+    benchmark::DoNotOptimize(drive.state.position_cm);
+  }
+}
+BENCHMARK(BM_SimulatedHour)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velimoro
+
+BENCHMARK_MAIN();

@@ -1,0 +1,101 @@
+#include "sim/drive.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "data/route_reader.h"
+#include "data/train_reader.h"
+
+namespace velimoro {
+namespace {
+
+// The route that runs without train protection whatever the settings say.
+constexpr const char* kUnprotectedRoute = "line_in.dat";
+
+void setInitialState(Drive& drive) {
+  const TrainSpec& train = *drive.train;
+  const RouteData& route = *drive.route;
+  SimState& s = drive.state;
+  const StartPoint start = routeStartPoint(route, drive.setup.startIndex);
+  const int startStation =
+      route.stationCount > 0 ? std::clamp(drive.setup.startIndex, 0, route.stationCount - 1) : 0;
+
+  s = SimState();
+  s.frame = start.frame;
+  s.fast_tick_count = start.clockTicks;
+  s.doors_open = start.doorsOpen;
+  s.door_cmd = start.doorsOpen;
+  s.station_index = startStation;
+  s.announce_index = drive.setup.startIndex + 1;
+  s.next_stop_station = startStation;
+  if (route.stationCount > 0) {
+    s.next_stop_cm = static_cast<long double>(route.stations[startStation].stopCm);
+    s.next_station_text = route.stations[startStation].name;
+  }
+  s.position_cm = distanceOfFrame(route, s.frame);
+  s.pre_train_frame = route.preTrainStart;
+  s.video_end_frame = drive.setup.videoFrameCount;
+
+  s.power_handle = 0;
+  s.brake_handle = -train.Brake;
+  s.brake_notch = -train.Brake;
+  s.sap_notch = -train.Brake;
+  s.bc = Fixed::fromInt(train.EBPress);
+  s.mr = Fixed::fromInt(train.HighAirPress);
+
+  s.beginner_mode = drive.setup.settings.ats == 1;
+  s.ats_active = !s.beginner_mode;
+  const std::string routeName = std::filesystem::path(drive.setup.routeFile).filename().string();
+  if (routeName == kUnprotectedRoute) s.ats_active = false;
+
+  s.crew_text = route.oneMan == 1 ? std::string() : std::to_string(train.Cars) + "両";
+  s.gear_text = train.Engine_Type == 0 ? "変速" : "";
+}
+
+}  // namespace
+
+Drive::Drive(const DriveSetup& driveSetup, DriveMedia driveMedia)
+    : setup(driveSetup), media(std::move(driveMedia)) {}
+
+std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
+  auto drive = std::make_unique<Drive>(setup, std::move(media));
+  const auto status = [&drive](const char* text) {
+    if (drive->media.status) drive->media.status(text);
+  };
+  status("設定ファイルを読み込んでいます");
+  readTrainFile({setup.root, setup.trainFolder, setup.trainFile}, *drive->train,
+                drive->media.pictures, drive->pictures);
+  readRouteFile(setup.root, setup.routeFile, *drive->route, drive->media.pictures, drive->pictures);
+  status("運転台を描画しています");
+  drive->staffPicture = loadStaffPicture(setup.root, *drive->route, drive->media.pictures);
+  status("DirectSoundオブジェクトを作成しています(環境音)");
+  measureRouteSounds(setup.root, *drive->route, drive->media.messages);
+  status("環境をセットアップしています");
+  deriveRouteDistances(*drive->route);
+  settleTrainBrake(*drive->train);
+  setInitialState(*drive);
+  return drive;
+}
+
+int routeEndFrame(const Drive& drive) {
+  if (drive.state.video_end_frame > 0) return drive.state.video_end_frame;
+  if (drive.route->movieStopCount > 0) return drive.route->movieStop[0];
+  return 0;
+}
+
+long double distanceOfFrame(const RouteData& route, int frame) {
+  // A frame on the boundary of two segments takes the later segment's distance, as the route's
+  // derived distances do.
+  long double distance = 0;
+  std::int64_t acc = 0;
+  for (int i = 0; i < route.frameSpeedCount; ++i) {
+    const FrameSpeedEntry& segment = route.frameSpeeds[i];
+    if (segment.fromFrame <= frame && frame <= segment.toFrame) {
+      distance = static_cast<long double>(segmentDistanceCm(segment, acc, frame));
+    }
+    acc = segment.endCm;
+  }
+  return distance;
+}
+
+}  // namespace velimoro

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "data/picture_lists.h"
+#include "data/route_data.h"
+#include "data/train_spec.h"
+#include "media/message_sink.h"
+#include "media/picture_loader.h"
+#include "media/sound_layer.h"
+#include "sim/sim_state.h"
+
+namespace velimoro {
+
+/// The three settings of the settings store that a drive reads at start.
+struct DriveSettings {
+  int kanko = 0;        // 1: no call-outs
+  int information = 1;  // 1: guidance shown
+  int ats = 1;          // 1: beginner mode, the train protection does not act
+};
+
+/// What the host chooses for one drive.
+struct DriveSetup {
+  std::string root;         // the data root (program folder)
+  std::string trainFolder;  // "" for trains in the data root
+  std::string trainFile;
+  std::string routeFile;
+  int startIndex = 0;  // 0 the route's start position, k >= 1 station k
+  DriveSettings settings;
+  int videoFrameCount = 0;  // frames of the opened route video; 0 when none could be opened
+};
+
+/// The media a drive talks to, owned by the host.
+struct DriveMedia {
+  media::SoundLayer& sound;
+  media::PictureLoader& pictures;
+  media::MessageSink& messages;
+  std::function<void(const std::string&)> status;  // start-up progress texts; may be empty
+};
+
+/// The text panel beside the cab screen: its labels, filled by the tick while it is shown.
+struct TextPanel {
+  bool shown = false;
+  std::string reverser, power, brake, gear, nextStation, crew, clock, trafficStop, trafficDetect,
+      pattern, speed;
+};
+
+/// One drive: the data read for it, its running state and its media.
+struct Drive {
+  Drive(const DriveSetup& setup, DriveMedia media);
+
+  DriveSetup setup;
+  DriveMedia media;
+  std::unique_ptr<TrainSpec> train = std::make_unique<TrainSpec>();
+  std::unique_ptr<RouteData> route = std::make_unique<RouteData>();
+  PictureLists pictures;
+  std::optional<int> staffPicture;
+  SimState state;
+  TextPanel textPanel;
+};
+
+/// Reads the data files of `setup` and sets the state at the start point, as the cab start-up
+/// does. Throws DataError with the message the user sees.
+std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media);
+
+/// Frame of the end of the route: the video's frame count when a video is open, else entry 0 of
+/// "[MovieStop]" when the route sets it, else 0 (no end).
+int routeEndFrame(const Drive& drive);
+
+/// Distance in cm of `frame` by the route's frame-speed table (0 outside it).
+long double distanceOfFrame(const RouteData& route, int frame);
+
+}  // namespace velimoro

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "data/fixed.h"
+#include "data/route_data.h"
+
+namespace velimoro {
+
+/// What the run knows of each station besides its route record.
+struct StationFlags {
+  bool in_window = false;  // the train stands in the station's stopping window
+  bool arrived = false;
+  bool departed = false;
+  bool depart_announced = false;
+  bool oneman_called = false;
+};
+
+/// The running state of one drive. Field names are those the models and data formats use; the
+/// fast step writes motion of the frame, pressures, delays and the clock, and everything else is
+/// written by the tick and the input handlers. Values marked 999 mean "none yet".
+struct SimState {
+  static constexpr int kMaxCars = 64;
+
+  // Motion.
+  long double speed = 0;  // km/h, negative backwards
+  Fixed force;            // N
+  Fixed resistance;       // N
+  Fixed last_traction;    // N, the force the ammeter follows
+  Fixed projected_speed;  // km/h expected after the tick
+  Fixed brake_rate_now;
+  Fixed adhesion;
+  Fixed adhesion_limit;
+  Fixed gradient;       // per mille felt by the train
+  Fixed gradient_post;  // per mille of the table range the train is in
+  std::array<int, kMaxCars> car_gradient{};
+  long double gradient_mark_cm = 0;
+  std::string slip_text;
+  std::string speed_text;
+  bool resistance_off = false;
+
+  // Handles and notches.
+  int reverser = 1;  // 1 forward, 0 neutral, -1 reverse
+  int power_handle = 0;
+  int brake_handle = 0;  // 0 released .. -Brake emergency
+  int power_notch = 0;
+  int brake_notch = 0;
+  int sap_notch = 0;
+  bool power_change_pending = false;
+  bool brake_change_pending = false;
+  bool sap_change_pending = false;
+  int power_delay_count = 0;
+  int brake_delay_count = 0;
+  int sap_delay_count = 0;
+  bool hold_engaged = false;
+  bool hold_left = false;
+  bool const_speed = false;
+  int power_mode = 0;
+  bool input_blocked = true;
+  bool swap_keypad = false;
+  std::string reverser_text;
+  std::string power_text;
+  std::string brake_text;
+  std::string gear_text;
+
+  // Brakes and air (kPa).
+  Fixed bc;
+  Fixed bc_gauge;
+  Fixed bp;
+  Fixed mr;
+  Fixed sap;
+  long double er = 0;
+  bool compressor_on = false;
+  bool ats_eb = false;
+  bool ats_pattern_brake = false;
+  int eb_device_count = 0;
+
+  // Route position and video.
+  int frame = 0;
+  int frame_accum = 0;  // sum of rounded speeds since the last frame advance
+  int frame_scale = 0;  // speed sum per video frame
+  int calib_index = -1;
+  long double position_cm = 0;
+  long double position_step_cm = 0;
+  long double next_stop_cm = 0;
+  int next_stop_station = 0;
+  long double remain_cm = 0;
+  int video_end_frame = 0;  // frames of the route video; 0 when none is open
+  int pre_train_frame = 0;
+  int pre_train_accum = 0;
+  int pre_train_scale = 0;
+  int pre_train_calib = -1;
+  int run_mode = 0;     // 0 driving, 1 video by time, 2 video follows frame - offset
+  int timed_frame = 0;  // video frame of run mode 1
+  int follow_offset = 0;
+
+  // Clock, counters and panel values.
+  int fast_tick_count = 0;  // 1/30 s; the timetable clock
+  int tick_count = 0;
+  int ammeter = 0;  // A
+  int ammeter_target = 0;
+  Fixed voltmeter;  // V
+  Fixed voltmeter_target = Fixed::fromInt(1550);
+  bool engine_running = true;
+  int gear_index = 1;
+  int gear = 1;
+  bool gear_shifting = false;
+  int gear_shift_count = 0;
+  int gear_shown = 0;
+  bool doors_open = false;
+  bool door_cmd = false;
+  int station_index = 0;
+  bool debug_mode = false;
+  bool ats_active = true;
+  bool beginner_mode = false;
+  std::string guidance_text;
+  std::string last_guidance;
+  std::string status_text;  // the status bar's door message
+
+  // Signals and protection.
+  int signal_aspect = 999;
+  std::string traffic_stop_text;
+  std::string traffic_detect_text;
+  int ats_state = 999;
+  bool ats_warning = false;
+  bool ats_confirmed = false;
+  int ats_timer = 0;
+  int atsp_state = 0;
+  std::string pattern_text;
+  bool atc_braking = false;
+
+  // Stations.
+  int window_station = 0;
+  int arrival_tick = 0;
+  bool departure_pending = false;
+  bool run_ended = false;
+  std::string next_station_text;
+  std::string crew_text;
+  int announce_index = 0;
+  int pending_callout = 999;
+  std::array<StationFlags, RouteData::kTable> stations{};
+
+  // Clock and guidance display.
+  std::string clock_text;
+  int clock_last_second = -1;
+  std::string guidance_shown;
+  int guidance_frame = 0;
+  bool staf_shown = false;
+  int view_select = 0;
+};
+
+}  // namespace velimoro

@@ -1,0 +1,184 @@
+#include "sim/state_fields.h"
+
+#include <cstdio>
+
+#include "data/numbers.h"
+
+namespace velimoro {
+
+const std::vector<StateField>& stateFields() {
+  static const std::vector<StateField> fields = {
+      {"speed", &SimState::speed},
+      {"force", &SimState::force},
+      {"resistance", &SimState::resistance},
+      {"last_traction", &SimState::last_traction},
+      {"projected_speed", &SimState::projected_speed},
+      {"brake_rate_now", &SimState::brake_rate_now},
+      {"adhesion", &SimState::adhesion},
+      {"adhesion_limit", &SimState::adhesion_limit},
+      {"gradient", &SimState::gradient},
+      {"gradient_post", &SimState::gradient_post},
+      {"gradient_mark_cm", &SimState::gradient_mark_cm},
+      {"slip_text", &SimState::slip_text},
+      {"speed_text", &SimState::speed_text},
+      {"resistance_off", &SimState::resistance_off},
+      {"reverser", &SimState::reverser},
+      {"power_handle", &SimState::power_handle},
+      {"brake_handle", &SimState::brake_handle},
+      {"power_notch", &SimState::power_notch},
+      {"brake_notch", &SimState::brake_notch},
+      {"sap_notch", &SimState::sap_notch},
+      {"power_change_pending", &SimState::power_change_pending},
+      {"brake_change_pending", &SimState::brake_change_pending},
+      {"sap_change_pending", &SimState::sap_change_pending},
+      {"power_delay_count", &SimState::power_delay_count},
+      {"brake_delay_count", &SimState::brake_delay_count},
+      {"sap_delay_count", &SimState::sap_delay_count},
+      {"hold_engaged", &SimState::hold_engaged},
+      {"hold_left", &SimState::hold_left},
+      {"const_speed", &SimState::const_speed},
+      {"power_mode", &SimState::power_mode},
+      {"input_blocked", &SimState::input_blocked},
+      {"swap_keypad", &SimState::swap_keypad},
+      {"reverser_text", &SimState::reverser_text},
+      {"power_text", &SimState::power_text},
+      {"brake_text", &SimState::brake_text},
+      {"gear_text", &SimState::gear_text},
+      {"bc", &SimState::bc},
+      {"bc_gauge", &SimState::bc_gauge},
+      {"bp", &SimState::bp},
+      {"mr", &SimState::mr},
+      {"sap", &SimState::sap},
+      {"er", &SimState::er},
+      {"compressor_on", &SimState::compressor_on},
+      {"ats_eb", &SimState::ats_eb},
+      {"ats_pattern_brake", &SimState::ats_pattern_brake},
+      {"eb_device_count", &SimState::eb_device_count},
+      {"frame", &SimState::frame},
+      {"frame_accum", &SimState::frame_accum},
+      {"frame_scale", &SimState::frame_scale},
+      {"calib_index", &SimState::calib_index},
+      {"position_cm", &SimState::position_cm},
+      {"position_step_cm", &SimState::position_step_cm},
+      {"next_stop_cm", &SimState::next_stop_cm},
+      {"next_stop_station", &SimState::next_stop_station},
+      {"remain_cm", &SimState::remain_cm},
+      {"video_end_frame", &SimState::video_end_frame},
+      {"pre_train_frame", &SimState::pre_train_frame},
+      {"pre_train_accum", &SimState::pre_train_accum},
+      {"pre_train_scale", &SimState::pre_train_scale},
+      {"pre_train_calib", &SimState::pre_train_calib},
+      {"run_mode", &SimState::run_mode},
+      {"timed_frame", &SimState::timed_frame},
+      {"follow_offset", &SimState::follow_offset},
+      {"fast_tick_count", &SimState::fast_tick_count},
+      {"tick_count", &SimState::tick_count},
+      {"ammeter", &SimState::ammeter},
+      {"ammeter_target", &SimState::ammeter_target},
+      {"voltmeter", &SimState::voltmeter},
+      {"voltmeter_target", &SimState::voltmeter_target},
+      {"engine_running", &SimState::engine_running},
+      {"gear_index", &SimState::gear_index},
+      {"gear", &SimState::gear},
+      {"gear_shifting", &SimState::gear_shifting},
+      {"gear_shift_count", &SimState::gear_shift_count},
+      {"gear_shown", &SimState::gear_shown},
+      {"doors_open", &SimState::doors_open},
+      {"door_cmd", &SimState::door_cmd},
+      {"station_index", &SimState::station_index},
+      {"debug_mode", &SimState::debug_mode},
+      {"ats_active", &SimState::ats_active},
+      {"beginner_mode", &SimState::beginner_mode},
+      {"guidance_text", &SimState::guidance_text},
+      {"last_guidance", &SimState::last_guidance},
+      {"status_text", &SimState::status_text},
+      {"signal_aspect", &SimState::signal_aspect},
+      {"traffic_stop_text", &SimState::traffic_stop_text},
+      {"traffic_detect_text", &SimState::traffic_detect_text},
+      {"ats_state", &SimState::ats_state},
+      {"ats_warning", &SimState::ats_warning},
+      {"ats_confirmed", &SimState::ats_confirmed},
+      {"ats_timer", &SimState::ats_timer},
+      {"atsp_state", &SimState::atsp_state},
+      {"pattern_text", &SimState::pattern_text},
+      {"atc_braking", &SimState::atc_braking},
+      {"window_station", &SimState::window_station},
+      {"arrival_tick", &SimState::arrival_tick},
+      {"departure_pending", &SimState::departure_pending},
+      {"run_ended", &SimState::run_ended},
+      {"next_station_text", &SimState::next_station_text},
+      {"crew_text", &SimState::crew_text},
+      {"announce_index", &SimState::announce_index},
+      {"pending_callout", &SimState::pending_callout},
+      {"clock_text", &SimState::clock_text},
+      {"clock_last_second", &SimState::clock_last_second},
+      {"guidance_shown", &SimState::guidance_shown},
+      {"guidance_frame", &SimState::guidance_frame},
+      {"staf_shown", &SimState::staf_shown},
+      {"view_select", &SimState::view_select},
+  };
+  return fields;
+}
+
+const StateField* findStateField(std::string_view name) {
+  for (const StateField& field : stateFields()) {
+    if (field.name == name) return &field;
+  }
+  return nullptr;
+}
+
+std::string formatStateField(const SimState& s, const StateField& field) {
+  struct Format {
+    const SimState& s;
+    std::string operator()(int SimState::*m) const { return std::to_string(s.*m); }
+    std::string operator()(bool SimState::*m) const { return (s.*m) ? "1" : "0"; }
+    std::string operator()(long double SimState::*m) const {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.6Lf", s.*m);
+      return text;
+    }
+    std::string operator()(Fixed SimState::*m) const {
+      const std::int64_t raw = (s.*m).raw();
+      const std::uint64_t magnitude =
+          raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+      char text[64];
+      std::snprintf(text, sizeof text, "%s%llu.%04llu", raw < 0 ? "-" : "",
+                    static_cast<unsigned long long>(magnitude / Fixed::kScale),
+                    static_cast<unsigned long long>(magnitude % Fixed::kScale));
+      return text;
+    }
+    std::string operator()(std::string SimState::*m) const { return s.*m; }
+  };
+  return std::visit(Format{s}, field.member);
+}
+
+bool setStateField(SimState& s, const StateField& field, std::string_view value) {
+  struct Set {
+    SimState& s;
+    std::string_view value;
+    bool operator()(int SimState::*m) const {
+      const auto v = parseInt(value);
+      if (v) s.*m = *v;
+      return v.has_value();
+    }
+    bool operator()(bool SimState::*m) const {
+      const auto v = parseInt(value);
+      if (v) s.*m = *v != 0;
+      return v.has_value();
+    }
+    bool operator()(long double SimState::*m) const {
+      const auto v = parseExtended(value);
+      if (v) s.*m = *v;
+      return v.has_value();
+    }
+    bool operator()(Fixed SimState::*m) const {
+      const auto v = parseFixed(value);
+      if (v) s.*m = *v;
+      return v.has_value();
+    }
+    bool operator()(std::string SimState::*) const { return false; }
+  };
+  return std::visit(Set{s, value}, field.member);
+}
+
+}  // namespace velimoro

@@ -1,0 +1,275 @@
+#include "tools/drive/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "support/test_support.h"
+#include "tools/drive/event_log.h"
+#include "tools/drive/script.h"
+
+namespace velimoro::headless {
+namespace {
+
+using velimoro::testing::crlfLines;
+using velimoro::testing::TempDir;
+
+// A two-handle electric train with delays of 3 (power) and 2 (brake) fast steps.
+const std::vector<std::string> kTrain = {
+    "; test train",
+    "[Handle]",
+    "1",
+    "[BrakeType]",
+    "1",
+    "[Brake]",
+    "9",
+    "[Power]",
+    "5",
+    "[NotchBack]",
+    "2",
+    "[PowerDelay]",
+    "3",
+    "[BrakeDelay]",
+    "2",
+    "[SAPDelay]",
+    "2",
+    "[EBPress]",
+    "440",
+    "[HighAirPress]",
+    "880",
+    "[Engine_Type]",
+    "1",
+    "[Cars]",
+    "4",
+    "[Tons]",
+    "140",
+};
+
+// Filmed at 36 km/h over frames 0..1000 (33333 cm) and 72 km/h over 1000..3000 (133333 cm);
+// the route ends at frame 3000. Station 1 departs at 10:00:00 after 2 + 3 s of announcements.
+std::vector<std::string> testRoute() {
+  return {
+      "[LineName]",
+      "試験線",
+      "[StartPos]",
+      "100",
+      "[FrameRate]",
+      "30",
+      "[MovieStop]",
+      "3000",
+      "#",
+      "[SoundData]",
+      "a.wav",
+      "b.wav",
+      "#",
+      "[Station]",
+      "始発,0,100,300,0,1,0,0,0,0,0,0,0,0",
+      "中町,0,1500,300,0,1,0,1080000,0,0,0,0,0,0",
+      "終点,0,2800,300,0,1,0,1090000,0,0,0,0,0,0",
+      "#",
+      "[SpeedUnit]",
+      "0,1000,36,36",
+      "1000,3000,72,72",
+      "#",
+  };
+}
+
+struct Fixture {
+  TempDir dir;
+  Fixture() {
+    dir.writeCp932("train.dat", crlfLines(kTrain));
+    dir.writeCp932("route.dat", crlfLines(testRoute()));
+    dir.writeBytes("a.wav", testing::waveFile(2));
+    dir.writeBytes("b.wav", testing::waveFile(3));
+  }
+  Options options(const std::string& script) const {
+    dir.writeBytes("script.txt", script);
+    Options o;
+    o.root = dir.path();
+    o.route = "route.dat";
+    o.train = "train.dat";
+    o.script = dir.file("script.txt");
+    o.trace = dir.file("trace.csv");
+    o.events = dir.file("events.csv");
+    return o;
+  }
+};
+
+using Row = std::map<std::string, std::string>;
+
+std::vector<Row> readCsv(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);
+  std::vector<std::string> header;
+  std::istringstream h(line);
+  for (std::string cell; std::getline(h, cell, ',');)
+    header.push_back(cell);
+  std::vector<Row> rows;
+  while (std::getline(in, line)) {
+    Row row;
+    std::istringstream cells(line);
+    std::size_t i = 0;
+    for (std::string cell; std::getline(cells, cell, ',') && i < header.size(); ++i) {
+      row[header[i]] = cell;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+double number(const Row& row, const std::string& column) {
+  return std::stod(row.at(column));
+}
+
+TEST(DriveScript, ParsesTimesCommandsAndComments) {
+  std::istringstream in(
+      "# a drive\n0 start\n2.5 set speed 40  # comment\n\n1 set power_handle 1\r\n");
+  const auto commands = parseScript(in, "s.txt");
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0].name, "start");
+  EXPECT_EQ(commands[1].atMs, 1000);  // sorted by time
+  EXPECT_EQ(commands[2].atMs, 2500);
+  EXPECT_EQ(commands[2].args, (std::vector<std::string>{"speed", "40"}));
+  EXPECT_EQ(commands[2].line, 3);
+}
+
+TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
+  const auto fails = [](const std::string& text, const std::string& message) {
+    std::istringstream in(text);
+    try {
+      parseScript(in, "s.txt");
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), message);
+    }
+  };
+  fails("0 start\nsoon start\n", "s.txt:2: expected a time in seconds, found \"soon\"");
+  fails("1 fly\n", "s.txt:1: unknown command \"fly\"");
+  fails("1 set speed\n", "s.txt:1: wrong number of arguments for \"set\"");
+  fails("-1 start\n", "s.txt:1: expected a time in seconds, found \"-1\"");
+}
+
+TEST(DriveOptions, ParsesTheCommandLine) {
+  const Options o = parseOptions({"--root", "r", "--route", "a.dat", "--train", "t.dat", "--start",
+                                  "2", "--seconds", "12.5", "--settings", "kanko=1,ats=0"});
+  EXPECT_EQ(o.root, "r");
+  EXPECT_EQ(o.start, 2);
+  EXPECT_EQ(*o.seconds, 12.5);
+  EXPECT_EQ(o.settings.kanko, 1);
+  EXPECT_EQ(o.settings.information, 1);
+  EXPECT_EQ(o.settings.ats, 0);
+  EXPECT_THROW(parseOptions({"--route", "a.dat"}), std::runtime_error);
+  EXPECT_THROW(parseOptions({"--route", "a", "--train", "t", "--start", "x"}), std::runtime_error);
+  EXPECT_THROW(parseOptions({"--route", "a", "--train", "t", "--settings", "sound=1"}),
+               std::runtime_error);
+}
+
+TEST(EventLog, QuotesDetailsThatNeedIt) {
+  EXPECT_EQ(csvQuote("plain"), "plain");
+  EXPECT_EQ(csvQuote("a,b"), "\"a,b\"");
+  EXPECT_EQ(csvQuote("say \"hi\""), "\"say \"\"hi\"\"\"");
+}
+
+TEST(HeadlessDrive, StartsStoppedAndAppliesTheNotchAfterItsDelay) {
+  Fixture f;
+  std::ostringstream out, err;
+  ASSERT_EQ(runDrive(f.options("0.5 set power_handle 3\n0.5 set power_change_pending 1\n"
+                               "1 start\n2 quit\n"),
+                     out, err),
+            0)
+      << err.str();
+  const auto trace = readCsv(f.dir.file("trace.csv"));
+  // Before "start" nothing runs; the ticks at 1.1 .. 1.9 s run, and "quit" at 2 s comes before
+  // the steps of its instant.
+  ASSERT_EQ(trace.size(), 9u);
+  EXPECT_EQ(trace[0].at("brake_notch"), "-9");
+  EXPECT_EQ(trace[0].at("power_notch"), "3");        // three fast steps before the first tick
+  EXPECT_EQ(trace[0].at("clock_text"), "23:59:57");  // the clock started before midnight
+  const auto events = readCsv(f.dir.file("events.csv"));
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events[0].at("kind"), "notch");
+  EXPECT_EQ(events[0].at("detail"), "P3 B-9");
+  // The notch came on the third fast step: the clock started at 0 (station 0 departs at 0 with
+  // a 3 s announcement before it, so -90, plus three steps).
+  EXPECT_EQ(events[0].at("fast_tick_count"), "-87");
+  EXPECT_NE(out.str().find("試験線"), std::string::npos);
+}
+
+TEST(HeadlessDrive, FrameAndPositionFollowTheFilmingSpeedThroughCalibrationRecords) {
+  Fixture f;
+  std::ostringstream out, err;
+  // At the filming speed one frame passes per fast step.
+  ASSERT_EQ(runDrive(f.options("0 start\n0.1 set speed 36\n30 set speed 72\n100 quit\n"), out, err),
+            0)
+      << err.str();
+  const auto trace = readCsv(f.dir.file("trace.csv"));
+  bool crossed = false;
+  for (const Row& row : trace) {
+    const double frame = number(row, "frame");
+    const double position = number(row, "position_cm");
+    // Distance of the frame: 33.333 cm a frame up to 1000, 66.667 cm a frame beyond.
+    const double expected = frame <= 1000 ? frame * 100.0 / 3 : 33333 + (frame - 1000) * 200.0 / 3;
+    if (frame < 3000) {
+      EXPECT_NEAR(position, expected, 140) << "frame " << frame;
+    }
+    if (!crossed && row.at("calib_index") == "1") {
+      crossed = true;
+      EXPECT_EQ(row.at("frame_scale"), "72");
+    }
+  }
+  EXPECT_TRUE(crossed);
+  // The route ends at its "[MovieStop]" frame: stopped dead, power off.
+  EXPECT_EQ(trace.back().at("frame"), "3000");
+  EXPECT_EQ(number(trace.back(), "speed"), 0);
+}
+
+TEST(HeadlessDrive, ClockShowsOneHourAfter108000FastSteps) {
+  Fixture f;
+  f.dir.writeCp932("route.dat", crlfLines({"[Station]", "始発,2,100,300,0,0,0,0,0,0,0,0,0,0", "#",
+                                           "[SpeedUnit]", "0,1000,36,36", "#"}));
+  std::ostringstream out, err;
+  Options o = f.options("0 start\n");
+  o.seconds = 3570;
+  ASSERT_EQ(runDrive(o, out, err), 0) << err.str();
+  const auto trace = readCsv(f.dir.file("trace.csv"));
+  const Row* hour = nullptr;
+  for (const Row& row : trace) {
+    if (std::stoi(row.at("fast_tick_count")) >= 108000) {
+      hour = &row;
+      break;
+    }
+  }
+  ASSERT_NE(hour, nullptr);
+  EXPECT_EQ(hour->at("clock_text"), "01:00:00");
+}
+
+TEST(HeadlessDrive, StartsAtALaterStationWithItsClockAndDoors) {
+  Fixture f;
+  std::ostringstream out, err;
+  Options o = f.options("0 start\n0.2 quit\n");
+  o.start = 1;
+  ASSERT_EQ(runDrive(o, out, err), 0) << err.str();
+  const auto trace = readCsv(f.dir.file("trace.csv"));
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace[0].at("frame"), "1500");
+  EXPECT_EQ(trace[0].at("doors_open"), "1");
+  EXPECT_EQ(trace[0].at("station_index"), "1");
+  // 10:00:00 less both announcements (2 s and 3 s), then six fast steps.
+  EXPECT_EQ(std::stoi(trace[0].at("fast_tick_count")), 1080000 - 150 + 3);
+  EXPECT_EQ(trace[0].at("clock_text"), "09:59:55");
+  EXPECT_NEAR(number(trace[0], "position_cm"), 33333 + 500 * 200.0 / 3, 1);
+}
+
+TEST(HeadlessDrive, ReportsDataErrorsWithTheirMessage) {
+  Fixture f;
+  f.dir.writeCp932("route.dat", crlfLines({"[Station]", "始発,0,100", "#"}));
+  std::ostringstream out, err;
+  EXPECT_EQ(runDrive(f.options("0 start\n"), out, err), 1);
+  EXPECT_EQ(err.str(), "路線ファイルに誤りがあります。[Station]:始発,0,100\n");
+}
+
+}  // namespace
+}  // namespace velimoro::headless

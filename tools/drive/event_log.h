@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "media/message_sink.h"
+#include "media/sound_layer.h"
+
+namespace velimoro::headless {
+
+/// The events of a drive, one CSV row each: fast_tick_count,kind,channel,detail.
+class EventLog {
+ public:
+  /// The clock the rows are stamped with (the drive's fast_tick_count).
+  void setClock(const int* fastTickCount) { m_clock = fastTickCount; }
+  void add(const std::string& kind, int channel, const std::string& detail);
+  void write(std::ostream& out) const;
+  std::size_t size() const { return m_rows.size(); }
+
+ private:
+  struct Row {
+    int fastTick;
+    std::string kind;
+    int channel;
+    std::string detail;
+  };
+  const int* m_clock = nullptr;
+  std::vector<Row> m_rows;
+};
+
+/// The sound layer of a headless drive: it logs every play and stop. Until sounds are decoded a
+/// sound plays until it is stopped.
+class LoggingSoundLayer final : public media::SoundLayer {
+ public:
+  explicit LoggingSoundLayer(EventLog& log) : m_log(log) {}
+  int loadSound(const std::string& path, std::string& error) override;
+  void bind(int channel, int sound) override;
+  void play(int channel, bool looped) override;
+  void stop(int channel) override;
+  bool isPlaying(int channel) const override;
+  void setVolume(int channel, int hundredthsOfDecibel) override;
+  void setFrequency(int channel, int hertz) override;
+
+ private:
+  static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
+  EventLog& m_log;
+  std::vector<std::string> m_sounds;
+  std::array<int, kChannels> m_bound{};
+  std::array<bool, kChannels> m_playing{};
+};
+
+/// Messages of a headless drive go to the log and to the error stream.
+class LoggingMessages final : public media::MessageSink {
+ public:
+  LoggingMessages(EventLog& log, std::ostream& err) : m_log(log), m_err(err) {}
+  void show(const std::string& text) override;
+
+ private:
+  EventLog& m_log;
+  std::ostream& m_err;
+};
+
+/// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string csvQuote(const std::string& text);
+
+}  // namespace velimoro::headless

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim/drive.h"
+
+namespace velimoro::headless {
+
+/// The command line of the headless driver.
+struct Options {
+  std::string root;
+  std::string route;
+  std::string train;
+  std::string trainFolder;
+  int start = 0;
+  std::string script;
+  std::optional<double> seconds;
+  std::string trace;
+  std::string events;
+  DriveSettings settings;
+};
+
+/// Parses the arguments after the program name; throws std::runtime_error with the usage fault.
+Options parseOptions(const std::vector<std::string>& args);
+
+/// The trace columns, in order.
+const std::vector<std::string>& traceColumns();
+
+/// Runs one drive as the options say and prints its summary to `out`; faults go to `err`.
+/// Returns the process exit status (1 for a data or script fault).
+int runDrive(const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace velimoro::headless
