@@ -152,7 +152,7 @@ struct CrossingEntry {
 struct TimeEntry {
   int from = 0;
   int to = 0;
-  int at = 0;  // time of day in ticks
+  int at = 0;    // time of day in ticks
   int done = 0;  // runtime flag
 };
 

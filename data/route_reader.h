@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace velimoro {
 /// message the user sees ("路線ファイルに誤りがあります。" + label + ":" + line) on any fault.
 void readRouteFile(const std::string& root, const std::string& fileName, RouteData& route,
                    media::PictureLoader& pictures, PictureLists& lists);
+
+/// Loads the timetable card picture `route.staffImage` relative to `root`; nullopt when the
+/// route names none. Throws DataError (the name + "が見つかりません") when it cannot be loaded.
+std::optional<int> loadStaffPicture(const std::string& root, const RouteData& route,
+                                    media::PictureLoader& pictures);
 
 /// Playing time in whole seconds of a WAVE file, from its header (data size at byte 40 over bytes
 /// per second at byte 28, rounded); 0 for a header shorter than 44 bytes or 0 bytes per second.

@@ -14,6 +14,8 @@ struct PanelElement {
   std::string file;
   int x = 0;
   int y = 0;
+
+  bool operator==(const PanelElement&) const = default;
 };
 
 /// A gauge needle: the picture, its place, the angle at zero and degrees per unit.
@@ -26,6 +28,8 @@ struct GaugeNeedle {
   int needleOffset = 0;
   long double needleRate = 0;
   int needleAbsolute = 0;  // ammeter only: 1 shows the absolute current
+
+  bool operator==(const GaugeNeedle&) const = default;
 };
 
 /// A picture strip cut into patterns (notch, gear and cab-signal indicators). The picture is
@@ -37,12 +41,16 @@ struct PictureStrip {
   int patternHeight = 0;
   std::string file;
   std::optional<int> picture;  // handle from the picture loader, when the file line names one
+
+  bool operator==(const PictureStrip&) const = default;
 };
 
 struct ClockSpec {
   int x = 0;
   int y = 0;
   int handLength = 0;
+
+  bool operator==(const ClockSpec&) const = default;
 };
 
 /// One power notch of an electric train's traction curve.
@@ -53,6 +61,8 @@ struct NotchCurve {
   int speedPower = 0;   // km/h, end of the constant-power region
   double decay = 0;     // factor of the region above speedPower
   int mode = 0;         // power mode the notch belongs to
+
+  bool operator==(const NotchCurve&) const = default;
 };
 
 /// One gear row of a diesel railcar: accelerations at full power at three ascending speeds.
@@ -63,16 +73,22 @@ struct GearRow {
   double accLow = 0;
   double accMid = 0;
   double accHigh = 0;
+
+  bool operator==(const GearRow&) const = default;
 };
 
 struct PowerMode {
   std::string prefix;  // shown before the notch number within the mode
   std::string name;
+
+  bool operator==(const PowerMode&) const = default;
 };
 
 struct EngineRateEntry {
   int value = 0;
   long double rate = 0;
+
+  bool operator==(const EngineRateEntry&) const = default;
 };
 
 /// A running sound whose playback rate and level follow the speed (three-point curve).
@@ -80,6 +96,8 @@ struct EngineSound1Entry {
   std::string file;
   int number = 0;
   std::array<long double, 9> p{};  // p1..p9 at p[0]..p[8]
+
+  bool operator==(const EngineSound1Entry&) const = default;
 };
 
 /// A diesel railcar's sound adjusted while the speed lies strictly between p1 and p2.
@@ -88,12 +106,16 @@ struct EngineSound3Entry {
   int numberA = 0;
   int numberB = 0;
   std::array<long double, 6> p{};  // p1..p6 at p[0]..p[5]
+
+  bool operator==(const EngineSound3Entry&) const = default;
 };
 
 struct SwitchSoundEntry {
   int valueA = 0;  // sound number
   int valueB = 0;  // speed in km/h below which the entry applies
   int valueC = 0;  // kind of points
+
+  bool operator==(const SwitchSoundEntry&) const = default;
 };
 
 /// Everything read from a train data file. Field names are the file's keys. Reading a file
@@ -132,8 +154,8 @@ struct TrainSpec {
   int SAPPress = 0;
   int HighAirPress = 0;
   int LowAirPress = 0;
-  int Curr1 = 0;  // read only
-  int Curr2 = 0;  // read only
+  int Curr1 = 0;        // read only
+  int Curr2 = 0;        // read only
   int Engine_Type = 0;  // 0 diesel railcar, 1 electric train
   int DoorType = 0;     // read only
   Fixed Mt;
@@ -208,10 +230,11 @@ struct TrainSpec {
   PictureStrip Lamp_signal;
   std::array<int, kMaxCabSignalCodes> CabSignalCodes{};
   int CabSignalCount = 0;
-  PictureStrip NotchImageP, NotchImageB, NotchImageP2, NotchImageB2, GearImageList,
-      GearImageList2;
+  PictureStrip NotchImageP, NotchImageB, NotchImageP2, NotchImageB2, GearImageList, GearImageList2;
   std::array<PanelElement, kMaxOthers> Others{};
   int OtherCount = 0;
+
+  bool operator==(const TrainSpec&) const = default;
 };
 
 }  // namespace velimoro
