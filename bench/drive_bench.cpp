@@ -5,6 +5,7 @@
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
+#include "sim/drive.h"
 #include "sim/fast_step.h"
 #include "sim/tick.h"
 
@@ -40,6 +41,7 @@ void fillRoute(RouteData& route) {
     e.endCm = acc;
   }
   route.frameSpeedCount = 2000;
+  route.frameSpeedsOrdered = true;
   route.frameRate = 30;
 }
 
@@ -66,6 +68,40 @@ void BM_SimulatedHour(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SimulatedHour)->Unit(benchmark::kMillisecond);
+
+// One 100 ms step (three fast steps and a tick) of the sample train running under power on the
+// sample route, with every model of the core active.
+void BM_SimulationStep(benchmark::State& state) {
+  SilentSound sound;
+  media::FileCheckPictureLoader pictures;
+  NoMessages messages;
+  DriveSetup setup;
+  setup.root = VELIMORO_SOURCE_DIR "/samples/sample";
+  setup.trainFile = "train_sample.dat";
+  setup.routeFile = "line_sample.dat";
+  setup.settings.ats = 0;
+  auto drive = startDrive(setup, DriveMedia{sound, pictures, messages, nullptr});
+  SimState& s = drive->state;
+  s.doors_open = s.door_cmd = false;
+  s.brake_handle = 0;
+  s.brake_change_pending = s.sap_change_pending = true;
+  s.power_handle = 3;
+  s.power_change_pending = true;
+  const auto step = [&] {
+    fastStep(*drive);
+    fastStep(*drive);
+    fastStep(*drive);
+    simulationTick(*drive);
+  };
+  for (int i = 0; i < 300; ++i)
+    step();  // brakes released, under way
+  for (auto _ : state) {
+    step();
+    s.eb_device_count = 0;  // the driver's hand on the controller
+  }
+  benchmark::DoNotOptimize(s.speed);
+}
+BENCHMARK(BM_SimulationStep)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace velimoro

@@ -29,7 +29,7 @@ class Fixed {
     constexpr long double kLimit = 9.2e18L;
     if (scaled >= kLimit) return fromRaw(static_cast<std::int64_t>(kLimit));
     if (scaled <= -kLimit) return fromRaw(-static_cast<std::int64_t>(kLimit));
-    return fromRaw(static_cast<std::int64_t>(std::nearbyint(scaled)));
+    return fromRaw(std::llrint(scaled));  // the default rounding mode: halves to even
   }
 
   constexpr std::int64_t raw() const { return m_raw; }

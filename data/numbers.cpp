@@ -7,12 +7,18 @@
 namespace velimoro {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && isBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back()))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -75,7 +81,8 @@ std::optional<T> parseFloating(std::string_view text) {
 
 std::optional<std::int32_t> parseInt(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
+  while (i < text.size() && isBlank(text[i]))
+    ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   if (i >= text.size()) return std::nullopt;
@@ -112,9 +119,8 @@ std::optional<Fixed> parseFixed(std::string_view text) {
   const long firstDropped = kept < 0 ? 0 : kept;
   if (kept >= 0 && firstDropped < n) {
     const char first = digits[firstDropped];
-    const bool restNonZero =
-        digits.find_first_not_of('0', static_cast<std::size_t>(firstDropped) + 1) !=
-        std::string::npos;
+    const bool restNonZero = digits.find_first_not_of('0', static_cast<std::size_t>(firstDropped) +
+                                                               1) != std::string::npos;
     if (first > '5' || (first == '5' && (restNonZero || (magnitude & 1u) != 0))) ++magnitude;
   }
   // With kept < 0 every digit lies below half of the last place: the value rounds to zero.
@@ -123,7 +129,9 @@ std::optional<Fixed> parseFixed(std::string_view text) {
   return Fixed::fromRaw(d->negative ? -raw : raw);
 }
 
-std::optional<double> parseReal(std::string_view text) { return parseFloating<double>(text); }
+std::optional<double> parseReal(std::string_view text) {
+  return parseFloating<double>(text);
+}
 
 std::optional<long double> parseExtended(std::string_view text) {
   return parseFloating<long double>(text);

@@ -9,7 +9,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;

@@ -12,7 +12,7 @@ inline std::int64_t roundHalfEven(long double value) {
   constexpr long double kLimit = 9.2e18L;
   if (value >= kLimit) return static_cast<std::int64_t>(kLimit);
   if (value <= -kLimit) return -static_cast<std::int64_t>(kLimit);
-  return static_cast<std::int64_t>(std::nearbyint(value));
+  return std::llrint(value);  // the default rounding mode: halves to even
 }
 
 }  // namespace velimoro

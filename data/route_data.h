@@ -284,6 +284,9 @@ struct RouteData {
   int preTrainCount = 0;
   std::array<FrameSpeedEntry, kFrameSpeeds> frameSpeeds{};
   int frameSpeedCount = 0;
+  // Derived: every segment runs forwards and starts at or after the end of the one before, so
+  // a frame lies in at most one segment's [fromFrame, toFrame) and lookups may search.
+  bool frameSpeedsOrdered = false;
   std::array<std::string, kBigTable> otherSounds{};
   int otherImageCount = 0;
   int animImageCount = 0;

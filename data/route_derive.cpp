@@ -162,6 +162,13 @@ std::int64_t segmentDistanceCm(const FrameSpeedEntry& segment, std::int64_t accC
 
 void deriveRouteDistances(RouteData& route) {
   clearDerived(route);
+  route.frameSpeedsOrdered = true;
+  for (int i = 0; i < route.frameSpeedCount; ++i) {
+    const FrameSpeedEntry& segment = route.frameSpeeds[static_cast<std::size_t>(i)];
+    const bool follows =
+        i == 0 || segment.fromFrame >= route.frameSpeeds[static_cast<std::size_t>(i - 1)].toFrame;
+    if (segment.toFrame < segment.fromFrame || !follows) route.frameSpeedsOrdered = false;
+  }
   const std::vector<std::int64_t> start = segmentStarts(route);
   const auto distance = [&](int segment, int frame) {
     const auto s = static_cast<std::size_t>(segment);

@@ -91,8 +91,8 @@ TextFileReader::Line TextFileReader::readLine(std::string& out) {
     any = true;
     const char* begin = m_buffer.data() + m_pos;
     const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', m_end - m_pos));
-    const std::size_t take = newline != nullptr ? static_cast<std::size_t>(newline - begin)
-                                                : m_end - m_pos;
+    const std::size_t take =
+        newline != nullptr ? static_cast<std::size_t>(newline - begin) : m_end - m_pos;
     if (!tooLong && raw.size() + take <= kMaxLineBytes) {
       raw.append(begin, take);
     } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "data/data_error.h"
 #include "data/route_reader.h"
 #include "data/train_reader.h"
 
@@ -11,6 +12,13 @@ namespace {
 
 // The route that runs without train protection whatever the settings say.
 constexpr const char* kUnprotectedRoute = "line_in.dat";
+
+// Values a drive cannot be simulated without: a train without mass would have no speed change,
+// and one without an emergency pressure no brake force.
+void checkTrainForDriving(const TrainSpec& train) {
+  if (train.Tons <= Fixed()) throw DataError("車両ファイルに誤りがあります[Tons]");
+  if (train.EBPress <= 0) throw DataError("車両ファイルに誤りがあります[EBPress]");
+}
 
 void setInitialState(Drive& drive) {
   const TrainSpec& train = *drive.train;
@@ -40,6 +48,7 @@ void setInitialState(Drive& drive) {
   s.brake_handle = -train.Brake;
   s.brake_notch = -train.Brake;
   s.sap_notch = -train.Brake;
+  s.brake_rate_first = train.BrakeRate[0];
   s.bc = Fixed::fromInt(train.EBPress);
   s.mr = Fixed::fromInt(train.HighAirPress);
 
@@ -73,6 +82,7 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   status("環境をセットアップしています");
   deriveRouteDistances(*drive->route);
   settleTrainBrake(*drive->train);
+  checkTrainForDriving(*drive->train);
   setInitialState(*drive);
   return drive;
 }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
+#include "sim/air_brakes.h"
+#include "sim/traction.h"
 
 namespace velimoro {
 namespace {
@@ -28,10 +30,28 @@ int frameScaleAt(const FrameSpeedEntry& record, int frame) {
   return static_cast<int>(std::clamp<std::int64_t>(roundHalfEven(value), -1000000, 1000000));
 }
 
-int findCalibration(const RouteData& route, int frame) {
+// The first record with first <= frame < last. On an ordered table (the usual case) the record in
+// use or a neighbour is checked first and a binary search does the rest; any other table is
+// scanned in order.
+int findCalibration(const RouteData& route, int frame, int hint) {
+  const auto contains = [&](int i) {
+    return i >= 0 && i < route.frameSpeedCount && route.frameSpeeds[i].fromFrame <= frame &&
+           frame < route.frameSpeeds[i].toFrame;
+  };
+  if (route.frameSpeedsOrdered) {
+    for (int i : {hint, hint + 1, hint - 1}) {
+      if (contains(i)) return i;
+    }
+    const auto* begin = route.frameSpeeds.data();
+    const auto* end = begin + route.frameSpeedCount;
+    const auto* after = std::upper_bound(
+        begin, end, frame, [](int f, const FrameSpeedEntry& e) { return f < e.fromFrame; });
+    const int candidate = static_cast<int>(after - begin) - 1;
+    // Zero-length records share a first frame with the next one; the search lands on the last.
+    return contains(candidate) ? candidate : -1;
+  }
   for (int i = 0; i < route.frameSpeedCount; ++i) {
-    const FrameSpeedEntry& record = route.frameSpeeds[i];
-    if (record.fromFrame <= frame && frame < record.toFrame) return i;
+    if (contains(i)) return i;
   }
   return -1;
 }
@@ -93,7 +113,7 @@ void applyBrakeDelays(SimState& s, const TrainSpec& train) {
 void advanceFrame(SimState& s, const RouteData& route) {
   moveBySpeedSum(s.frame, s.frame_accum, s.frame_scale, s.speed);
 
-  const int found = findCalibration(route, s.frame);
+  const int found = findCalibration(route, s.frame, s.calib_index);
   if (found < 0) return;
   if (found != s.calib_index && s.calib_index != -1) {
     // Crossing a record boundary puts the position on the boundary's distance, so the distance
@@ -114,7 +134,7 @@ void advancePrecedingTrain(SimState& s, const RouteData& route) {
   if (s.frame >= s.pre_train_frame) return;
   const long double speed = precedingTrainSpeed(s, route);
   moveBySpeedSum(s.pre_train_frame, s.pre_train_accum, s.pre_train_scale, speed);
-  const int found = findCalibration(route, s.pre_train_frame);
+  const int found = findCalibration(route, s.pre_train_frame, s.pre_train_calib);
   if (found < 0) return;
   s.pre_train_scale = frameScaleAt(route.frameSpeeds[found], s.pre_train_frame);
   s.pre_train_calib = found;
@@ -135,10 +155,12 @@ void fastStep(Drive& drive) {
 
   s.force = Fixed();
   s.resistance = Fixed();
+  addTractionForce(drive);
   if (s.voltmeter_target > Fixed()) {
     applyPowerDelay(s, train);
     s.last_traction = s.force;
   }
+  updateAirPressures(s, train);
   applyBrakeDelays(s, train);
   advanceFrame(s, route);
   advancePrecedingTrain(s, route);

@@ -30,6 +30,7 @@ struct SimState {
   Fixed last_traction;    // N, the force the ammeter follows
   Fixed projected_speed;  // km/h expected after the tick
   Fixed brake_rate_now;
+  Fixed brake_rate_first;  // the first [BrakeRate] value, taken over by the second off EB
   Fixed adhesion;
   Fixed adhesion_limit;
   Fixed gradient;       // per mille felt by the train
@@ -39,6 +40,9 @@ struct SimState {
   std::string slip_text;
   std::string speed_text;
   bool resistance_off = false;
+  int squeal_volume = 0;   // hundredths of a decibel
+  std::string slope_text;  // the gradient board: per mille with two decimals
+  int slope_image = 0;     // sign picture of the board: 1 rising, 2 falling, 0 none
 
   // Handles and notches.
   int reverser = 1;  // 1 forward, 0 neutral, -1 reverse
@@ -72,6 +76,9 @@ struct SimState {
   Fixed sap;
   long double er = 0;
   bool compressor_on = false;
+  bool brake_sound_once = false;  // a release sound has played for the current handle position
+  bool eb_lamp = false;           // the EB lamp of the dead-man timer
+  bool deadman_off = false;       // switched off for the rest of the run by a debug mode
   bool ats_eb = false;
   bool ats_pattern_brake = false;
   int eb_device_count = 0;
@@ -108,6 +115,7 @@ struct SimState {
   bool gear_shifting = false;
   int gear_shift_count = 0;
   int gear_shown = 0;
+  int gear_picture = 0;  // pattern shown by the gear picture strip
   bool doors_open = false;
   bool door_cmd = false;
   int station_index = 0;

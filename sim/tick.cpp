@@ -4,7 +4,10 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
+#include "sim/air_brakes.h"
 #include "sim/clock.h"
+#include "sim/diesel.h"
+#include "sim/motion.h"
 
 namespace velimoro {
 namespace {
@@ -110,11 +113,23 @@ void simulationTick(Drive& drive) {
   const TrainSpec& train = *drive.train;
 
   ++s.tick_count;
+  runMotion(drive);
   timecalc(s, s.fast_tick_count);
+  runAutomaticGearbox(drive);
+  playBrakeSounds(drive);
   updateVoltmeter(s);
   updateAmmeter(s, train);
+  runCompressor(drive);
+  sampleGradient(drive);
+  // A debug mode switched on takes the dead-man timer off for the rest of the run.
+  if (s.debug_mode || s.resistance_off) s.deadman_off = true;
+  runDeadManTimer(drive);
   stopAtEndOfVideo(drive);
+  runGearChange(drive);
   updateStatusText(s);
+  runGearPictureAndStall(drive);
+  runRollBackGuard(drive);
+  resetGearAtLowSpeed(drive);
   fillTextPanel(s, drive.textPanel);
 }
 

@@ -210,3 +210,32 @@ TEST(FastStep, CountsTheClockAndRunsTheTimedVideo) {
 
 }  // namespace
 }  // namespace velimoro
+
+namespace velimoro {
+namespace {
+
+TEST(Calibration, SearchingAnOrderedTableFindsWhatTheScanFinds) {
+  RouteData route;
+  // Ascending records with a gap (150..200), a zero-length record at 300 and a long one.
+  route.frameSpeeds[0] = {0, 100, 30, 40, 0};
+  route.frameSpeeds[1] = {100, 150, 40, 40, 0};
+  route.frameSpeeds[2] = {200, 300, 50, 60, 0};
+  route.frameSpeeds[3] = {300, 300, 60, 60, 0};
+  route.frameSpeeds[4] = {300, 1000, 60, 80, 0};
+  route.frameSpeedCount = 5;
+  RouteData scanned = route;
+  route.frameSpeedsOrdered = true;
+  SimState searching;
+  SimState scanning;
+  // Jump about the table so that the neighbour checks and the search both get their turn.
+  for (int frame : {0, 50, 99, 100, 149, 150, 199, 200, 299, 300, 301, 999, 1000, 5, 700, 120}) {
+    searching.frame = scanning.frame = frame;
+    advanceFrame(searching, route);
+    advanceFrame(scanning, scanned);
+    EXPECT_EQ(searching.calib_index, scanning.calib_index) << "frame " << frame;
+    EXPECT_EQ(searching.frame_scale, scanning.frame_scale) << "frame " << frame;
+  }
+}
+
+}  // namespace
+}  // namespace velimoro

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "sim/drive.h"
+
+namespace velimoro {
+
+// The air brake: the fast step integrates the pressures (30 steps a second, so a rate of X kPa
+// per second is X/30 a step); the tick runs the compressor, the dead-man timer, the roll-back
+// guard and the brake sounds.
+
+/// Fast step: moves bc, bp, mr, sap and er by the train's brake type, notches and protection
+/// flags, then moves the BC gauge. Needs the train's BrakeType, Brake and pressure constants.
+void updateAirPressures(SimState& s, const TrainSpec& train);
+
+/// Tick: starts the compressor below [LowAirPress], stops it at [HighAirPress], fills mr while on.
+void runCompressor(Drive& drive);
+
+/// Tick: the dead-man timer of a train with [EB] 1: rings after 601 ticks at speed without a
+/// handle operation and applies the emergency brake at 651.
+void runDeadManTimer(Drive& drive);
+
+/// Every handle operation: the dead-man timer starts again, its ring stops and its lamp goes out.
+void resetDeadManTimer(Drive& drive);
+
+/// Tick: a train with [Back] 1 set forward that rolls back faster than 5 km/h gets the
+/// emergency brake.
+void runRollBackGuard(Drive& drive);
+
+/// Tick: the release sounds of stepped brakes and the application sound of the automatic brake.
+void playBrakeSounds(Drive& drive);
+
+}  // namespace velimoro
