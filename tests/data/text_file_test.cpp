@@ -31,8 +31,7 @@ std::vector<std::string> readAll(const std::string& path, bool* bad = nullptr) {
 
 TEST(TextFileReader, DecodesCp932AndAcceptsBothLineEnds) {
   TempDir dir;
-  const std::string path =
-      dir.writeBytes("a.dat", testing::toCp932("[LineName]\r\n上り線\nlast"));
+  const std::string path = dir.writeBytes("a.dat", testing::toCp932("[LineName]\r\n上り線\nlast"));
   EXPECT_EQ(readAll(path), (std::vector<std::string>{"[LineName]", "上り線", "last"}));
 }
 
