@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -30,11 +31,12 @@ class EventLog {
   std::vector<Row> m_rows;
 };
 
-/// The sound layer of a headless drive: it logs every play and stop. Until sounds are decoded a
-/// sound plays until it is stopped.
+/// The sound layer of a headless drive: it logs every play and stop, and a sound played once
+/// plays for its length in simulated time (read from its WAVE header), so a drive gives the same
+/// events however fast it runs. A looped sound plays until it is stopped.
 class LoggingSoundLayer final : public media::SoundLayer {
  public:
-  explicit LoggingSoundLayer(EventLog& log) : m_log(log) {}
+  LoggingSoundLayer(EventLog& log, const std::int64_t* nowMs) : m_log(log), m_nowMs(nowMs) {}
   int loadSound(const std::string& path, std::string& error) override;
   void bind(int channel, int sound) override;
   void play(int channel, bool looped) override;
@@ -45,11 +47,19 @@ class LoggingSoundLayer final : public media::SoundLayer {
 
  private:
   static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
+  std::int64_t now() const { return m_nowMs != nullptr ? *m_nowMs : 0; }
+
   EventLog& m_log;
-  std::vector<std::string> m_sounds;
+  const std::int64_t* m_nowMs;
+  std::vector<std::int64_t> m_lengthsMs;  // per loaded sound
   std::array<int, kChannels> m_bound{};
-  std::array<bool, kChannels> m_playing{};
+  std::array<bool, kChannels> m_looped{};
+  std::array<std::int64_t, kChannels> m_endMs{};  // a once-played sound ends here
 };
+
+/// Playing time in ms of a WAVE file (data chunk size over bytes per second); -1 when the file
+/// is not a readable WAVE file.
+std::int64_t waveDurationMs(const std::string& path);
 
 /// Messages of a headless drive go to the log and to the error stream.
 class LoggingMessages final : public media::MessageSink {
