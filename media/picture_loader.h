@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velimoro::media {
 
@@ -13,15 +15,22 @@ class PictureLoader {
 
   /// Loads the picture at `path` (already resolved); nullopt when it cannot be loaded.
   virtual std::optional<int> load(const std::string& path) = 0;
+  /// Width and height in pixels of loaded picture `handle`; nullopt when the loader cannot tell.
+  virtual std::optional<std::pair<int, int>> size(int handle) const;
 };
 
-/// Stands in until pictures are decoded: accepts a file that exists and can be opened.
+/// Stands in until pictures are decoded: accepts a file that exists and can be opened, and
+/// knows the size of a BMP file from its header.
 class FileCheckPictureLoader final : public PictureLoader {
  public:
   std::optional<int> load(const std::string& path) override;
+  std::optional<std::pair<int, int>> size(int handle) const override;
 
  private:
-  int m_next = 0;
+  std::vector<std::optional<std::pair<int, int>>> m_sizes;  // by handle
 };
+
+/// Width and height of the BMP file at `path` from its header; nullopt when it is not a BMP.
+std::optional<std::pair<int, int>> bmpSize(const std::string& path);
 
 }  // namespace velimoro::media

@@ -1,0 +1,68 @@
+#include "data/ui_strings.h"
+
+#include <iterator>
+#include <string_view>
+
+#include "data/data_error.h"
+#include "data/paths.h"
+#include "data/text_file.h"
+
+namespace velimoro {
+namespace {
+
+constexpr std::string_view kFileName = "dorvanel.dat";
+constexpr std::string_view kFileError = "stringファイルに誤りがあります";
+
+[[noreturn]] void fail() {
+  throw DataError(std::string(kFileError));
+}
+
+struct KeyTest {
+  std::string_view key;
+  std::string UiStrings::*field;
+};
+
+// The keys in the order every line is tested against them.
+constexpr KeyTest kKeyTests[] = {
+    {"[Path]", &UiStrings::Path},         {"[Forward]", &UiStrings::Forward},
+    {"[Neutral]", &UiStrings::Neutral},   {"[Reverse]", &UiStrings::Reverse},
+    {"[Stop]", &UiStrings::Stop},         {"[Pass]", &UiStrings::Pass},
+    {"[Stop2]", &UiStrings::Stop2},       {"[Neut]", &UiStrings::Neut},
+    {"[Neut2]", &UiStrings::Neut2},       {"[Apply]", &UiStrings::Apply},
+    {"[Maintain]", &UiStrings::Maintain}, {"[Hold]", &UiStrings::Hold},
+    {"[Hold2]", &UiStrings::Hold2},       {"[EB]", &UiStrings::EB},
+    {"[Start]", &UiStrings::Start},       {"[Move]", &UiStrings::Move},
+    {"[Display]", &UiStrings::Display},   {"[Control]", &UiStrings::Control},
+    {"[Save]", &UiStrings::Save},
+};
+static_assert(std::size(kKeyTests) == 19, "the file has 19 keys");
+
+}  // namespace
+
+UiStrings readUiStrings(const std::string& root) {
+  UiStrings strings;
+  TextFileReader file;
+  if (!file.open(resolvePath(root, std::string(kFileName)))) fail();
+  std::string line;
+  for (;;) {
+    const TextFileReader::Line result = file.readLine(line);
+    if (result == TextFileReader::Line::kEnd) break;
+    if (result == TextFileReader::Line::kBad) fail();
+    // A matching key's value line becomes the current line, so the keys after it are tested
+    // against the value. A key on the last line has an empty value, as a missing key does.
+    for (const KeyTest& test : kKeyTests) {
+      if (!std::string_view(line).starts_with(test.key)) continue;
+      const TextFileReader::Line value = file.readLine(line);
+      if (value == TextFileReader::Line::kBad) fail();
+      if (value == TextFileReader::Line::kEnd) line.clear();
+      strings.*test.field = line;
+    }
+  }
+  return strings;
+}
+
+std::string videoFileName(const UiStrings& strings, const std::string& dataName) {
+  return strings.Path + dataName + ".avi";
+}
+
+}  // namespace velimoro

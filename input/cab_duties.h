@@ -1,0 +1,23 @@
+#pragma once
+
+#include "sim/drive.h"
+
+namespace velimoro {
+
+// The driver's duties beside the handles on the character keys: the train protection's
+// acknowledgement and reset, and the one-man train's in-car announcements.
+
+/// Space: acknowledges an ATS warning. False when the key's handling ends here (the automatic
+/// air brake in its maintaining position cannot acknowledge).
+bool atsConfirm(Drive& drive);
+
+/// "r": resets the train protection's brakes, sounds and lamps at EB with the train at rest.
+void atsReset(Drive& drive);
+
+/// "c" or "1": plays the next in-car announcement unless its channel still plays.
+void nextAnnouncement(Drive& drive);
+
+/// "-": stops the last announcement and steps back to it.
+void previousAnnouncement(Drive& drive);
+
+}  // namespace velimoro

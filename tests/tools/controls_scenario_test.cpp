@@ -1,0 +1,165 @@
+// A drive on the keys and the wheel alone through the headless driver, checked on the handle
+// texts of its trace.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "support/csv_table.h"
+#include "support/test_support.h"
+#include "tools/drive/headless.h"
+
+namespace velimoro::headless {
+namespace {
+
+using Row = velimoro::testing::CsvRow;
+
+std::vector<Row> readCsv(const std::string& path) {
+  return velimoro::testing::readCsvFile(path);
+}
+
+struct DriveRun {
+  int status = 0;
+  std::string err;
+  std::vector<Row> trace;
+  std::vector<Row> events;
+
+  // The trace row of the tick at `seconds` after the start (a tick every 0.1 s).
+  const Row& at(double seconds) const {
+    return trace.at(static_cast<std::size_t>(seconds * 10 + 0.5) - 1);
+  }
+  double number(double seconds, const std::string& column) const {
+    return std::stod(at(seconds).at(column));
+  }
+};
+
+const std::string kScenarios = std::string(VELIMORO_SOURCE_DIR) + "/tests/scenarios";
+
+// Runs the scenario train with two handles and a Hold position on the scenario route.
+DriveRun drive(const std::string& script, double seconds, const std::string& root = kScenarios) {
+  velimoro::testing::TempDir dir;
+  Options o;
+  o.root = root;
+  o.route = "line_scenario.dat";
+  o.train = "electric_bt1.dat";
+  o.seconds = seconds;
+  o.script = dir.writeBytes("script.txt", script);
+  o.trace = dir.file("trace.csv");
+  o.events = dir.file("events.csv");
+  o.settings.ats = 0;
+  std::ostringstream out, err;
+  DriveRun run;
+  run.status = runDrive(o, out, err);
+  run.err = err.str();
+  if (run.status == 0) {
+    run.trace = readCsv(o.trace);
+    run.events = readCsv(o.events);
+  }
+  return run;
+}
+
+// Lines "<t> <command>" at `t`, `t` + 0.2, ... for each command.
+std::string every200ms(double t, const std::vector<std::string>& commands) {
+  std::ostringstream s;
+  for (const std::string& command : commands) {
+    s << t << " " << command << "\n";
+    t += 0.2;
+  }
+  return s.str();
+}
+
+TEST(ControlsScenario, DrivesFromTheFirstStationToAStopOnKeysAndWheel) {
+  const std::string script =
+      "0 start\n" +
+      every200ms(1.0, {"key ,", "wheel down", "key 8", "key ,", "key ,", "key ,", "key ,", "key ,",
+                       "key ,", "key ,"}) +
+      every200ms(20.0, {"key z", "key z", "key z", "key z"}) + "30 key b\n" +
+      every200ms(40.0, {"key a", "key a", "key a", "key a"}) +
+      every200ms(41.0, {"key .", "key .", "key .", "key .", "key ."}) + "80 key n\n" +
+      every200ms(80.2, {"wheel up", "wheel up", "wheel up", "wheel up", "wheel up"}) + "82 quit\n";
+  const DriveRun d = drive(script, 90);
+  ASSERT_EQ(d.status, 0) << d.err;
+
+  // The start: forward, emergency brake, power off.
+  EXPECT_EQ(d.at(0.1).at("reverser_text"), "前進");
+  EXPECT_EQ(d.at(0.1).at("brake_text"), "非常");
+  EXPECT_EQ(d.at(0.1).at("power_text"), "切");
+  // Off the brake: by the release key, the wheel and the combined key, then Hold and release.
+  const std::pair<double, const char*> release[] = {{1.0, "B8"}, {1.2, "B7"},   {1.4, "B6"},
+                                                    {2.4, "B1"}, {2.6, "抑速"}, {2.8, "切"}};
+  for (const auto& [t, text] : release) {
+    EXPECT_EQ(d.at(t).at("brake_text"), text) << t;
+  }
+  EXPECT_EQ(d.at(2.6).at("hold_engaged"), "1");
+  EXPECT_EQ(d.at(2.8).at("hold_engaged"), "0");
+  EXPECT_EQ(d.number(2.9, "brake_notch"), 0);
+  // Power, the notch taking effect after the train's delay.
+  const std::pair<double, const char*> power[] = {{20.0, "1"}, {20.4, "3"}, {20.6, "4"}};
+  for (const auto& [t, text] : power) {
+    EXPECT_EQ(d.at(t).at("power_text"), text) << t;
+  }
+  EXPECT_EQ(d.number(20.7, "power_notch"), 4);
+  // The reverser does not move at speed.
+  EXPECT_GT(d.number(30, "speed"), 1);
+  EXPECT_EQ(d.at(30).at("reverser_text"), "前進");
+  // Power off and brake: through Hold to B4.
+  EXPECT_EQ(d.at(40.6).at("power_text"), "切");
+  EXPECT_EQ(d.number(40.9, "power_notch"), 0);
+  const std::pair<double, const char*> brake[] = {
+      {41.0, "抑速"}, {41.2, "B1"}, {41.4, "B2"}, {41.8, "B4"}};
+  for (const auto& [t, text] : brake) {
+    EXPECT_EQ(d.at(t).at("brake_text"), text) << t;
+  }
+  EXPECT_GT(d.number(40, "speed"), 30);
+  EXPECT_EQ(d.number(79.9, "speed"), 0);
+  for (double t = 21; t < 80; t += 0.1) {
+    EXPECT_GE(d.number(t, "speed"), 0) << t;
+  }
+  // At rest: neutral, then the wheel on to EB.
+  EXPECT_EQ(d.at(80).at("reverser_text"), "中立");
+  EXPECT_EQ(d.at(80.8).at("brake_text"), "B8");
+  EXPECT_EQ(d.at(81).at("brake_text"), "非常");
+  EXPECT_EQ(d.number(81, "brake_handle"), -9);
+  bool valve = false;  // [Sound_EB] on channel 1
+  for (const Row& e : d.events)
+    valve = valve || (e.at("kind") == "play_once" && e.at("channel") == "1");
+  EXPECT_TRUE(valve);
+}
+
+TEST(ControlsScenario, KeysBeforeStartAreIgnoredButTheWheelAndVirtualKeysAreNot) {
+  const DriveRun d = drive(
+      "0 key ,\n0 key z\n0 wheel down\n0 wheel down\n0 vkey ScrollLock\n0 start\n0.5 key 8\n", 1);
+  ASSERT_EQ(d.status, 0) << d.err;
+  EXPECT_EQ(d.at(0.1).at("brake_text"), "B7");
+  EXPECT_EQ(d.at(0.1).at("power_text"), "切");
+  EXPECT_EQ(d.at(0.5).at("brake_text"), "B8");  // "8" swapped for "2": one step more braking
+}
+
+TEST(ControlsScenario, ScriptFaultsNameTheLine) {
+  const std::pair<const char*, const char*> faults[] = {
+      {"1 key ab\n", "script line 1: key takes one character, not \"ab\""},
+      {"1 vkey F13\n", "script line 1: unknown virtual key \"F13\""},
+      {"1 vkey F1 ctrl\n", "script line 1: expected \"shift\" after the key, not \"ctrl\""},
+      {"1 wheel left\n", "script line 1: wheel turns up or down, not \"left\""},
+  };
+  for (const auto& [script, message] : faults) {
+    const DriveRun d = drive(script, 2);
+    EXPECT_EQ(d.status, 1);
+    EXPECT_EQ(d.err, std::string("velimoro-drive: ") + message + "\n");
+  }
+}
+
+TEST(ControlsScenario, ADataRootWithoutTheStringFileCannotStart) {
+  velimoro::testing::TempDir root;
+  for (const char* name : {"electric_bt1.dat", "line_scenario.dat"}) {
+    std::filesystem::copy_file(kScenarios + "/" + name, root.file(name));
+  }
+  const DriveRun d = drive("0 start\n", 1, root.path());
+  EXPECT_EQ(d.status, 1);
+  EXPECT_EQ(d.err, "stringファイルに誤りがあります\n");
+}
+
+}  // namespace
+}  // namespace velimoro::headless
