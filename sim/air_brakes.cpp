@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 
+#include "input/controls.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -363,6 +364,7 @@ void runDeadManTimer(Drive& drive) {
     if (trainSoundPlaying(drive, train.Sound_EBring)) stopTrainSound(drive, train.Sound_EBring);
     s.eb_device_count = 0;
     s.ats_eb = true;
+    masconupdate(drive);
     s.power_change_pending = true;
     s.brake_change_pending = true;
     s.sap_change_pending = true;
@@ -390,6 +392,7 @@ void runRollBackGuard(Drive& drive) {
   // The sound marks the application; it does not restart on every tick the train rolls on.
   if (!s.ats_eb) playTrainSound(drive, train.Sound_EB, false);
   s.ats_eb = true;
+  masconupdate(drive);
 }
 
 void playBrakeSounds(Drive& drive) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "input/controls.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -40,12 +41,14 @@ void runGearChange(Drive& drive) {
   if (!isDiesel(*drive.train)) return;
   if (!s.gear_shifting && s.power_notch >= 1 && s.gear_index != s.gear && s.gear_shift_count == 0) {
     s.gear_shifting = true;
+    masconupdate(drive);
   }
   if (!s.gear_shifting) return;
   if (++s.gear_shift_count < kGearChangeTicks) return;
   s.gear_shift_count = 0;
   s.gear_index = s.gear;
   s.gear_shifting = false;
+  masconupdate(drive);
 }
 
 void runGearPictureAndStall(Drive& drive) {

@@ -6,6 +6,9 @@
 #include "data/data_error.h"
 #include "data/route_reader.h"
 #include "data/train_reader.h"
+#include "data/ui_strings.h"
+#include "input/controls.h"
+#include "present/sound_channels.h"
 
 namespace velimoro {
 namespace {
@@ -57,6 +60,7 @@ void setInitialState(Drive& drive) {
   const std::string routeName = std::filesystem::path(drive.setup.routeFile).filename().string();
   if (routeName == kUnprotectedRoute) s.ats_active = false;
 
+  s.lamp_ats1 = s.ats_active;
   s.crew_text = route.oneMan == 1 ? std::string() : std::to_string(train.Cars) + "両";
   s.gear_text = train.Engine_Type == 0 ? "変速" : "";
 }
@@ -75,15 +79,20 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   readTrainFile({setup.root, setup.trainFolder, setup.trainFile}, *drive->train,
                 drive->media.pictures, drive->pictures);
   readRouteFile(setup.root, setup.routeFile, *drive->route, drive->media.pictures, drive->pictures);
+  drive->strings = readUiStrings(setup.root);
   status("運転台を描画しています");
   drive->staffPicture = loadStaffPicture(setup.root, *drive->route, drive->media.pictures);
+  loadTrainSounds(*drive);
   status("DirectSoundオブジェクトを作成しています(環境音)");
   measureRouteSounds(setup.root, *drive->route, drive->media.messages);
+  loadRouteAndEngineSounds(*drive);
   status("環境をセットアップしています");
   deriveRouteDistances(*drive->route);
   settleTrainBrake(*drive->train);
   checkTrainForDriving(*drive->train);
   setInitialState(*drive);
+  drive->state.reverser_text = drive->strings.Forward;
+  masconupdate(*drive);
   return drive;
 }
 

@@ -7,9 +7,11 @@
 #include "data/picture_lists.h"
 #include "data/route_data.h"
 #include "data/train_spec.h"
+#include "data/ui_strings.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
+#include "present/sound_system.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {
@@ -55,9 +57,11 @@ struct Drive {
   DriveMedia media;
   std::unique_ptr<TrainSpec> train = std::make_unique<TrainSpec>();
   std::unique_ptr<RouteData> route = std::make_unique<RouteData>();
+  UiStrings strings;
   PictureLists pictures;
   std::optional<int> staffPicture;
   SimState state;
+  SoundSystem sounds;
   TextPanel textPanel;
 };
 

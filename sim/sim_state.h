@@ -67,6 +67,14 @@ struct SimState {
   std::string power_text;
   std::string brake_text;
   std::string gear_text;
+  // Patterns of the notch and gear-lever strips of the cab panel, set with the handle texts.
+  int notch_picture_p = 0;
+  int notch_picture_b = 0;
+  int notch_picture_p2 = 0;
+  int notch_picture_b2 = 0;
+  int gear_lever_picture = 0;
+  bool lamp_fwd = true;  // reverser pilot lamps
+  bool lamp_back = false;
 
   // Brakes and air (kPa).
   Fixed bc;
@@ -134,6 +142,9 @@ struct SimState {
   bool ats_warning = false;
   bool ats_confirmed = false;
   int ats_timer = 0;
+  bool ats_chime = false;  // an acknowledged warning: the chime is due
+  bool lamp_ats1 = false;  // white ATS lamp: protection in service
+  bool lamp_ats2 = false;  // red ATS lamp: warning
   int atsp_state = 0;
   std::string pattern_text;
   bool atc_braking = false;
@@ -146,8 +157,26 @@ struct SimState {
   std::string next_station_text;
   std::string crew_text;
   int announce_index = 0;
-  int pending_callout = 999;
+  // An in-car announcement drew boarding passengers; see input/controls.h.
+  bool boarding_event = false;
+  bool boarding_event_open = false;
+  int boarding_event_tick = 0;
+  int random_seed = 1;        // state of the drive's own random numbers, so runs repeat
+  int pending_callout = 999;  // other sound to call out on the call-out key; 900 a time check
+  int callout_station = 999;  // station whose "[StationKanko]" call-outs a station event plays
   std::array<StationFlags, RouteData::kTable> stations{};
+
+  // Call-outs (999: none).
+  static constexpr int kCrossingCallouts = 11;
+  int last_callout_key = 999;           // the pending call-out the call-out key played last
+  int second_callout = 999;             // a second other sound for the call-out key
+  bool second_callout_armed = false;    // ... waiting to be called out once
+  int callout_signal = 999;             // signal whose "[SignalKanko]" voices the call-outs play
+  int signal_callout_state = 999;       // set while the signal ahead has a call-out
+  int signal_callout_number = 999;      // its "[KankoSound2]" voice: 21 + this number
+  bool crossing_picture_shown = false;  // the level-crossing warning picture is up
+  // Crossings whose call-out is pending, in table order; -1 empty (999 is a crossing index).
+  std::array<int, kCrossingCallouts> crossing_pending{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
   // Clock and guidance display.
   std::string clock_text;
@@ -155,7 +184,13 @@ struct SimState {
   std::string guidance_shown;
   int guidance_frame = 0;
   bool staf_shown = false;
+  int staf_top = 0;  // the timetable strip's place on the cab window, and the window's width
+  int staf_left = 750;
+  int client_width = 750;
+  int back_button_left = 720;
   int view_select = 0;
+  bool value_window_shown = false;
+  int direction_changed = 0;  // 1 after a switchback at the end of the line
 };
 
 }  // namespace velimoro

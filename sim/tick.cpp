@@ -4,6 +4,10 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
+#include "input/controls.h"
+#include "present/callouts.h"
+#include "present/route_sounds.h"
+#include "present/running_sounds.h"
 #include "sim/air_brakes.h"
 #include "sim/clock.h"
 #include "sim/diesel.h"
@@ -81,6 +85,7 @@ void stopAtEndOfVideo(Drive& drive) {
   s.gear_index = 1;
   s.gear = 1;
   s.gear_shifting = false;
+  masconupdate(drive);
 }
 
 void updateStatusText(SimState& s) {
@@ -120,16 +125,19 @@ void simulationTick(Drive& drive) {
   updateVoltmeter(s);
   updateAmmeter(s, train);
   runCompressor(drive);
+  runRouteSounds(drive);
   sampleGradient(drive);
   // A debug mode switched on takes the dead-man timer off for the rest of the run.
   if (s.debug_mode || s.resistance_off) s.deadman_off = true;
   runDeadManTimer(drive);
+  runRunningSounds(drive);
   stopAtEndOfVideo(drive);
   runGearChange(drive);
   updateStatusText(s);
   runGearPictureAndStall(drive);
   runRollBackGuard(drive);
   resetGearAtLowSpeed(drive);
+  kankoQueuePlay(drive);
   fillTextPanel(s, drive.textPanel);
 }
 

@@ -1,5 +1,7 @@
 #include "sim/train_sounds.h"
 
+#include "present/sound_channels.h"
+
 namespace velimoro {
 namespace {
 
@@ -11,7 +13,7 @@ bool isTrainSound(const Drive& drive, int number) {
 }  // namespace
 
 void playTrainSound(Drive& drive, int number, bool looped) {
-  if (isTrainSound(drive, number)) drive.media.sound.play(number, looped);
+  if (isTrainSound(drive, number)) playChannel(drive, number, looped);
 }
 
 void stopTrainSound(Drive& drive, int number) {

@@ -68,7 +68,11 @@ namespace velimoro::testing {
 /// Records the sound layer's calls; a channel plays from play() until stop().
 class RecordingSound final : public media::SoundLayer {
  public:
-  int loadSound(const std::string& path, std::string&) override {
+  int loadSound(const std::string& path, std::string& error) override {
+    if (failing.count(std::filesystem::path(path).filename().string()) != 0) {
+      error = "cannot load " + path;
+      return -1;
+    }
     sounds.push_back(path);
     return static_cast<int>(sounds.size()) - 1;
   }
@@ -82,13 +86,18 @@ class RecordingSound final : public media::SoundLayer {
     calls.push_back("stop " + std::to_string(channel));
   }
   bool isPlaying(int channel) const override { return playing.at(channel); }
-  void setVolume(int, int) override {}
-  void setFrequency(int, int) override {}
+  void setVolume(int channel, int hundredthsOfDecibel) override {
+    volume.at(channel) = hundredthsOfDecibel;
+  }
+  void setFrequency(int channel, int hertz) override { frequency.at(channel) = hertz; }
 
+  std::set<std::string> failing;  // file names (last component) whose loading fails
   std::vector<std::string> sounds;
   std::vector<std::string> calls;
   std::array<int, kChannels> bound{};
   std::array<bool, kChannels> playing{};
+  std::array<int, kChannels> volume{};
+  std::array<int, kChannels> frequency{};  // 0 until set
 };
 
 }  // namespace velimoro::testing

@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/drive/event_log.h"
 #include "tools/drive/script.h"
@@ -81,6 +82,8 @@ struct Fixture {
   Fixture() {
     dir.writeCp932("train.dat", crlfLines(kTrain));
     dir.writeCp932("route.dat", crlfLines(testRoute()));
+    dir.writeCp932("dorvanel.dat",
+                   crlfLines({"[Forward]", "前進", "[Neut]", "切", "[EB]", "非常"}));
     dir.writeBytes("a.wav", testing::waveFile(2));
     dir.writeBytes("b.wav", testing::waveFile(3));
   }
@@ -97,27 +100,10 @@ struct Fixture {
   }
 };
 
-using Row = std::map<std::string, std::string>;
+using Row = velimoro::testing::CsvRow;
 
 std::vector<Row> readCsv(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  std::vector<std::string> header;
-  std::istringstream h(line);
-  for (std::string cell; std::getline(h, cell, ',');)
-    header.push_back(cell);
-  std::vector<Row> rows;
-  while (std::getline(in, line)) {
-    Row row;
-    std::istringstream cells(line);
-    std::size_t i = 0;
-    for (std::string cell; std::getline(cells, cell, ',') && i < header.size(); ++i) {
-      row[header[i]] = cell;
-    }
-    rows.push_back(row);
-  }
-  return rows;
+  return velimoro::testing::readCsvFile(path);
 }
 
 double number(const Row& row, const std::string& column) {

@@ -6,13 +6,14 @@
 #include <map>
 #include <sstream>
 
+#include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/drive/headless.h"
 
 namespace velimoro::headless {
 namespace {
 
-using Row = std::map<std::string, std::string>;
+using Row = velimoro::testing::CsvRow;
 
 struct Drive {
   std::vector<Row> trace;
@@ -43,24 +44,7 @@ struct Drive {
 };
 
 std::vector<Row> readCsv(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  std::vector<std::string> header;
-  std::istringstream h(line);
-  for (std::string cell; std::getline(h, cell, ',');)
-    header.push_back(cell);
-  std::vector<Row> rows;
-  while (std::getline(in, line)) {
-    Row row;
-    std::istringstream cells(line);
-    std::size_t i = 0;
-    for (std::string cell; i < header.size() && std::getline(cells, cell, ','); ++i) {
-      row[header[i]] = cell;
-    }
-    rows.push_back(row);
-  }
-  return rows;
+  return velimoro::testing::readCsvFile(path);
 }
 
 double Drive::firstEvent(const std::string& kind, int channel, double after) const {

@@ -9,6 +9,8 @@
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "input/controls.h"
+#include "present/sound_pause.h"
 #include "sim/fast_step.h"
 #include "sim/state_fields.h"
 #include "sim/tick.h"
@@ -49,13 +51,68 @@ DriveSettings parseSettings(const std::string& text) {
   return settings;
 }
 
+[[noreturn]] void scriptFault(const ScriptCommand& command, const std::string& why) {
+  throw std::runtime_error("script line " + std::to_string(command.line) + ": " + why);
+}
+
+// "key <char>": one character, "space" for a blank.
+char scriptKey(const ScriptCommand& command) {
+  const std::string& text = command.args[0];
+  if (text == "space") return ' ';
+  if (text.size() != 1) scriptFault(command, "key takes one character, not \"" + text + "\"");
+  return text[0];
+}
+
+struct VirtualKeyName {
+  const char* name;
+  VirtualKey key;
+};
+
+constexpr VirtualKeyName kVirtualKeys[] = {
+    {"Enter", VirtualKey::kEnter},
+    {"BackSpace", VirtualKey::kBackSpace},
+    {"ScrollLock", VirtualKey::kScrollLock},
+    {"PageUp", VirtualKey::kPageUp},
+    {"PageDown", VirtualKey::kPageDown},
+    {"Left", VirtualKey::kLeft},
+    {"Right", VirtualKey::kRight},
+    {"F1", VirtualKey::kF1},
+    {"F2", VirtualKey::kF2},
+    {"F3", VirtualKey::kF3},
+    {"F4", VirtualKey::kF4},
+    {"F5", VirtualKey::kF5},
+    {"F6", VirtualKey::kF6},
+    {"F7", VirtualKey::kF7},
+    {"F8", VirtualKey::kF8},
+    {"F9", VirtualKey::kF9},
+    {"F10", VirtualKey::kF10},
+    {"F11", VirtualKey::kF11},
+    {"F12", VirtualKey::kF12},
+};
+
+// "vkey <name> [shift]".
+void pressVirtualKey(Drive& drive, const ScriptCommand& command) {
+  const std::string& name = command.args[0];
+  const bool shift = command.args.size() == 2;
+  if (shift && command.args[1] != "shift") {
+    scriptFault(command, "expected \"shift\" after the key, not \"" + command.args[1] + "\"");
+  }
+  for (const VirtualKeyName& entry : kVirtualKeys) {
+    if (name == entry.name) {
+      keyDown(drive, entry.key, shift);
+      return;
+    }
+  }
+  scriptFault(command, "unknown virtual key \"" + name + "\"");
+}
+
 // Runs the steps on simulated time: fast steps at 33 ms x k and ticks at 100 ms x k while the
 // drive runs, the fast step first when both fall due together, script commands before the steps
 // of their instant.
 class Runner {
  public:
-  Runner(Drive& drive, EventLog& log, std::ostream* trace)
-      : m_drive(drive), m_log(log), m_trace(trace) {}
+  Runner(Drive& drive, EventLog& log, std::ostream* trace, std::int64_t& nowMs)
+      : m_drive(drive), m_log(log), m_trace(trace), m_nowMs(nowMs) {}
 
   void run(const std::vector<ScriptCommand>& commands, std::int64_t endMs) {
     std::size_t next = 0;
@@ -90,7 +147,14 @@ class Runner {
   bool execute(const ScriptCommand& command) {
     SimState& s = m_drive.state;
     if (command.name == "start") {
-      // The Start menu item: starts both steps, or pauses them when they run.
+      // The Start menu item: starts both steps, or pauses them when they run; a pause silences
+      // the sounds and resuming plays them again. The first start only starts.
+      if (m_running) {
+        pauseSounds(m_drive);
+      } else if (m_started) {
+        resumeSounds(m_drive);
+      }
+      m_started = true;
       m_running = !m_running;
       s.input_blocked = false;
       m_nextFastMs = (m_nowMs / kFastStepMs + 1) * kFastStepMs;
@@ -100,6 +164,18 @@ class Runner {
       if (field == nullptr || !setStateField(s, *field, command.args[1])) {
         throw std::runtime_error("script line " + std::to_string(command.line) + ": cannot set \"" +
                                  command.args[0] + "\" to \"" + command.args[1] + "\"");
+      }
+    } else if (command.name == "key") {
+      asciiDown(m_drive, scriptKey(command));
+    } else if (command.name == "vkey") {
+      pressVirtualKey(m_drive, command);
+    } else if (command.name == "wheel") {
+      if (command.args[0] == "up") {
+        wheelUp(m_drive);
+      } else if (command.args[0] == "down") {
+        wheelDown(m_drive);
+      } else {
+        scriptFault(command, "wheel turns up or down, not \"" + command.args[0] + "\"");
       }
     } else if (command.name == "quit") {
       m_quitMs = m_nowMs;
@@ -136,8 +212,9 @@ class Runner {
   Drive& m_drive;
   EventLog& m_log;
   std::ostream* m_trace;
+  std::int64_t& m_nowMs;  // simulated time, shared with the sound layer
   bool m_running = false;
-  std::int64_t m_nowMs = 0;
+  bool m_started = false;
   std::int64_t m_quitMs = std::numeric_limits<std::int64_t>::max();
   std::int64_t m_nextFastMs = kFastStepMs;
   std::int64_t m_nextTickMs = kTickMs;
@@ -214,6 +291,13 @@ const std::vector<std::string>& traceColumns() {
       "brake_notch",
       "sap_notch",
       "reverser",
+      "hold_engaged",
+      "power_mode",
+      "const_speed",
+      "reverser_text",
+      "power_text",
+      "brake_text",
+      "gear_text",
       "bc",
       "bc_gauge",
       "bp",
@@ -261,7 +345,8 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
         options.seconds ? *options.seconds : (quits ? 1e9 / 1000 : kDefaultSeconds);
 
     EventLog log;
-    LoggingSoundLayer sound(log);
+    std::int64_t nowMs = 0;
+    LoggingSoundLayer sound(log, &nowMs);
     LoggingMessages messages(log, err);
     media::FileCheckPictureLoader pictures;
     DriveSetup setup;
@@ -287,7 +372,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     }
 
     const SimState startState = drive->state;
-    Runner runner(*drive, log, trace.is_open() ? &trace : nullptr);
+    Runner runner(*drive, log, trace.is_open() ? &trace : nullptr, nowMs);
     runner.run(commands, roundHalfEven(static_cast<long double>(seconds) * 1000));
 
     if (!options.events.empty()) {

@@ -18,8 +18,11 @@ struct CommandShape {
 
 // The commands the driver understands, with how many arguments each takes.
 constexpr CommandShape kCommands[] = {
-    {"start", 0, 0},
-    {"set", 2, 2},
+    {"start", 0, 0},  // the Start menu item
+    {"set", 2, 2},    // <field> <value>
+    {"key", 1, 1},    // <char>, or "space"
+    {"vkey", 1, 2},   // <name> [shift]
+    {"wheel", 1, 1},  // up | down
     {"quit", 0, 0},
 };
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velimoro::testing {
+
+using CsvRow = std::map<std::string, std::string>;
+
+/// The rows of a CSV file with a header row (the headless driver's trace and events), each as
+/// column name to text. Quoted cells are not split at their commas.
+std::vector<CsvRow> readCsvFile(const std::string& path);
+
+}  // namespace velimoro::testing
