@@ -1,0 +1,290 @@
+// Fetching route video frames through the FFmpeg reader: play in order, a jump of 1000 frames,
+// steps backwards, and play with decoding ahead on the worker, on MJPEG and MPEG-4 Visual files of
+// 604 x 340 at 30 frames a second with a keyframe every 30 frames. The files are written at start
+// by the ffmpeg tool, which also decodes the same files for comparison
+// (`ffmpeg -benchmark -i FILE -f null -`). Times are per frame fetched, in milliseconds.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "media/ffmpeg_video_reader.h"
+
+namespace {
+
+using velimoro::media::FfmpegVideoReader;
+using velimoro::media::RgbPicture;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kShortFrames = 600;
+constexpr int kLongFrames = 1500;
+constexpr int kJump = 1000;
+
+const char* const kCodecNames[] = {"mjpeg", "mpeg4"};
+
+// What each codec's file is written with; the noise gives the pictures the grain of filmed
+// scenery, so frames are about as large as a route video's (some 27 KB for MJPEG and 15 KB for
+// MPEG-4 at this size).
+std::string encoderArguments(int codec) {
+  return codec == 0 ? "-c:v mjpeg -q:v 3"
+                    : "-c:v mpeg4 -q:v 3 -g 30 -bf 0 -sc_threshold 1000000000";
+}
+
+class VideoFiles {
+ public:
+  VideoFiles() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velimoro-video-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    m_root = pattern;
+    for (int codec = 0; codec < 2; ++codec) {
+      write(path(codec, false), codec, kShortFrames);
+      write(path(codec, true), codec, kLongFrames);
+    }
+  }
+  ~VideoFiles() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_root, ec);
+  }
+  VideoFiles(const VideoFiles&) = delete;
+  VideoFiles& operator=(const VideoFiles&) = delete;
+
+  std::string path(int codec, bool longFile) const {
+    return m_root + "/" + kCodecNames[codec] + (longFile ? "-long.avi" : ".avi");
+  }
+
+ private:
+  static void write(const std::string& path, int codec, int frames) {
+    const std::string command =
+        "ffmpeg -v error -nostdin -y -f lavfi -i "
+        "'testsrc2=size=604x340:rate=30,noise=alls=4:allf=t' -frames:v " +
+        std::to_string(frames) + " " + encoderArguments(codec) + " '" + path + "'";
+    if (std::system(command.c_str()) != 0)
+      throw std::runtime_error("cannot write " + path + " with: " + command);
+  }
+
+  std::string m_root;
+};
+
+const VideoFiles& files() {
+  static const VideoFiles instance;
+  return instance;
+}
+
+double median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double maximum(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+// Times one fetch in milliseconds and feeds it to the benchmark's manual clock.
+double timedFetch(benchmark::State& state, FfmpegVideoReader& reader, int n, RgbPicture& picture) {
+  const auto start = Clock::now();
+  const bool ok = reader.decodeFrame(n, picture);
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  if (!ok) state.SkipWithError(("frame " + std::to_string(n) + " failed").c_str());
+  state.SetIterationTime(seconds);
+  return seconds * 1000;
+}
+
+void report(benchmark::State& state, const std::vector<double>& ms) {
+  state.counters["median_ms"] = median(ms);
+  state.counters["max_ms"] = maximum(ms);
+}
+
+void openOrFail(benchmark::State& state, FfmpegVideoReader& reader, const std::string& path) {
+  std::string error;
+  if (!reader.open(path, error)) state.SkipWithError(error.c_str());
+}
+
+// Milliseconds per frame the ffmpeg tool takes to decode `path`, from the "rtime" of its
+// -benchmark line (the best of three runs); `decoding` go before the input, `output` after it.
+double ffmpegMsPerFrame(const std::string& path, const std::string& decoding,
+                        const std::string& output, int frames) {
+  static std::map<std::string, double> measured;
+  const std::string command = "ffmpeg -hide_banner -nostdin -benchmark " + decoding + " -i '" +
+                              path + "' " + output + " -f null - 2>&1";
+  if (const auto found = measured.find(command); found != measured.end()) return found->second;
+  double best = 0;
+  for (int run = 0; run < 3; ++run) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return 0;
+    std::string printed;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr)
+      printed += buffer;
+    pclose(pipe);
+    const std::size_t at = printed.find("rtime=");
+    if (at == std::string::npos) return 0;
+    const double ms = std::stod(printed.substr(at + 6)) * 1000 / frames;
+    best = run == 0 ? ms : std::min(best, ms);
+  }
+  measured[command] = best;
+  return best;
+}
+
+void BM_Open(benchmark::State& state) {
+  const std::string path = files().path(static_cast<int>(state.range(0)), true);
+  for (auto _ : state) {
+    FfmpegVideoReader reader;
+    openOrFail(state, reader, path);
+    benchmark::DoNotOptimize(reader.frameCount());
+  }
+  state.counters["frames"] = kLongFrames;
+}
+
+// Frame after frame, as the train moves at one frame per step; no decoding ahead.
+void BM_Sequential(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  const std::string path = files().path(codec, false);
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, path);
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = 0;
+  for (auto _ : state) {
+    ms.push_back(timedFetch(state, reader, n, picture));
+    n = (n + 1) % kShortFrames;
+  }
+  report(state, ms);
+  // The tool as it stands (threads on every core, no colour conversion), on one thread as the
+  // reader decodes, and on one thread converting to RGB as the reader does.
+  state.counters["ffmpeg_ms"] = ffmpegMsPerFrame(path, "", "", kShortFrames);
+  state.counters["ffmpeg_1thread_ms"] = ffmpegMsPerFrame(path, "-threads 1", "", kShortFrames);
+  state.counters["ffmpeg_1thread_rgb_ms"] =
+      ffmpegMsPerFrame(path, "-threads 1", "-pix_fmt rgb24", kShortFrames);
+}
+
+// Exact frames 1000 apart, forwards and back, each landing somewhere inside a group of pictures.
+void BM_Jump1000(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().path(codec, true));
+  RgbPicture picture;
+  std::vector<double> ms;
+  unsigned step = 0;
+  for (auto _ : state) {
+    const int low = static_cast<int>((step * 7919u) % (kLongFrames - kJump));
+    const int n = step % 2 == 0 ? low + kJump : low;
+    ms.push_back(timedFetch(state, reader, n, picture));
+    ++step;
+  }
+  report(state, ms);
+}
+
+// One frame back from where forward play stopped: the frame behind is still kept.
+void BM_StepBack(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().path(codec, false));
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = 40;
+  for (auto _ : state) {
+    state.PauseTiming();
+    reader.decodeFrame(n, picture);
+    state.ResumeTiming();
+    ms.push_back(timedFetch(state, reader, n - 1, picture));
+    n = n + 37 < kShortFrames ? n + 37 : 40 + n % 7;
+  }
+  report(state, ms);
+}
+
+// Reversing frame by frame from a fresh position: the first step into each group of pictures
+// decodes the group, the rest of the group comes from the cache.
+void BM_BackwardPlay(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().path(codec, false));
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = kShortFrames - 1;
+  for (auto _ : state) {
+    ms.push_back(timedFetch(state, reader, n, picture));
+    n = n > 0 ? n - 1 : kShortFrames - 1;
+  }
+  report(state, ms);
+}
+
+// The UI thread's wait per frame when the worker decodes ahead between the 33 ms steps of the
+// simulation: state.range(1) frames a step (1: the speed the video was filmed at), state.range(2)
+// the direction.
+void BM_PlayWithPrefetch(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  const int stride = static_cast<int>(state.range(1));
+  const int direction = static_cast<int>(state.range(2));
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().path(codec, false));
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = direction > 0 ? 0 : kShortFrames - 1;
+  // The first frame after a jump costs what BM_Jump1000 measures; this measures the play after.
+  reader.decodeFrame(n, picture);
+  reader.prefetch(n, direction);
+  std::this_thread::sleep_for(std::chrono::milliseconds(33));
+  for (auto _ : state) {
+    ms.push_back(timedFetch(state, reader, n, picture));
+    n += stride * direction;
+    if (n < 0 || n >= kShortFrames) n = direction > 0 ? 0 : kShortFrames - 1;
+    reader.prefetch(n, direction);
+    std::this_thread::sleep_for(std::chrono::milliseconds(33));
+  }
+  report(state, ms);
+}
+
+BENCHMARK(BM_Open)->ArgName("mjpeg0_mpeg4_1")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sequential)
+    ->ArgName("mjpeg0_mpeg4_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jump1000)
+    ->ArgName("mjpeg0_mpeg4_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepBack)
+    ->ArgName("mjpeg0_mpeg4_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BackwardPlay)
+    ->ArgName("mjpeg0_mpeg4_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(kShortFrames)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayWithPrefetch)
+    ->ArgNames({"codec", "stride", "direction"})
+    ->Args({0, 1, 1})
+    ->Args({1, 1, 1})
+    ->Args({0, 3, 1})
+    ->Args({1, 3, 1})
+    ->Args({0, 1, -1})
+    ->Args({1, 1, -1})
+    ->Iterations(150)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
