@@ -1,0 +1,26 @@
+#pragma once
+
+#include "media/video_reader.h"
+
+namespace velimoro {
+
+// Pixel work on the cab screen's 604 x 340 picture, done before the texts go on.
+
+/// Clamps a channel value into 0 .. 255.
+int clampByte(int value);
+
+/// Shades the box behind a text at (x, y) of `width` x `height`: inside the box each channel
+/// loses a fifth of the pixel's channel sum, fading to nothing over five pixels around it.
+/// Rows and columns outside the picture are left alone.
+void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int width);
+
+/// Lightens the text band (rows 312 .. 339) by 100 a channel, for the guidance line in band
+/// mode.
+void lightenTextBand(media::RgbPicture& picture);
+
+/// One step of the fade to black when the driver leaves the cab: 0 is no fade; a fade starts at
+/// 1 and rises by 10 a pass. Returns true when the fade has passed 255, the cab closes and the
+/// level returns to 0.
+bool advanceFade(int& level);
+
+}  // namespace velimoro
