@@ -1,0 +1,59 @@
+#include "tools/content/generator.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "tools/content/route_art.h"
+#include "tools/content/route_builder.h"
+#include "tools/content/route_sounds.h"
+#include "tools/content/train_files.h"
+#include "tools/content/ui_files.h"
+#include "tools/content/validate.h"
+#include "tools/content/voices.h"
+#include "tools/content/writers.h"
+
+namespace velimoro::content {
+
+void generateDemo(const std::string& root, std::ostream& progress) {
+  std::filesystem::create_directories(root);
+  if (!speechAvailable())
+    throw std::runtime_error(
+        "espeak-ng is needed for the call-out voices and announcements; install it "
+        "(scripts/install-deps)");
+
+  const std::vector<TrainDesign> trains = {electricTrainDesign(), dieselTrainDesign()};
+  std::vector<std::string> trainFiles;
+  for (const TrainDesign& t : trains) {
+    writeTrain(t, root);
+    trainFiles.push_back(t.fileName());
+  }
+  progress << "trains: " << trainFiles.size() << " train files with panels and sounds\n";
+
+  const std::vector<RouteDesign> routes = demoRoutes();
+  std::vector<std::string> routeFiles;
+  for (const RouteDesign& r : routes) {
+    const BuiltRoute built = buildRoute(r);
+    writeCp932Lines(root + "/" + r.file, routeFileLines(built));
+    writeStaffCard(built, root);
+    routeFiles.push_back(r.file);
+  }
+  progress << "routes: " << routeFiles.size() << " route files with timetable cards\n";
+
+  writeRouteArt(root);
+  progress << "route pictures: signals, boards, posts, signs\n";
+
+  writeRouteSounds(root);
+  const int announcements = writeStationAnnouncements(routes, root);
+  progress << "sounds: route sounds and " << announcements << " station announcements\n";
+
+  const int voices = writeCalloutVoices(root);
+  progress << "voices: " << voices << " call-out voices\n";
+
+  writeUiFiles(root);
+  progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
+
+  validateDemo(root, trainFiles, routeFiles);
+  progress << "check: every train, route and string file reads back\n";
+}
+
+}  // namespace velimoro::content

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace velimoro::content {
+
+/// Renders the whole demo installation into `root` (created when missing), printing one line
+/// per group of files to `progress`, then reads it back (validateDemo). The same program
+/// writes the same bytes on every run. Throws std::runtime_error naming the file at fault.
+void generateDemo(const std::string& root, std::ostream& progress);
+
+}  // namespace velimoro::content

@@ -1,0 +1,32 @@
+// velimoro-content: renders the demo installation (trains, routes, pictures, sounds, voices
+// and help files) into a data root.
+
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "tools/content/generator.h"
+
+int main(int argc, char** argv) {
+  std::string out;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+      out = argv[++i];
+    } else {
+      std::cerr << "usage: velimoro-content --out DIR\n";
+      return 2;
+    }
+  }
+  if (out.empty()) {
+    std::cerr << "usage: velimoro-content --out DIR\n";
+    return 2;
+  }
+  try {
+    velimoro::content::generateDemo(out, std::cout);
+  } catch (const std::exception& e) {
+    std::cerr << "velimoro-content: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

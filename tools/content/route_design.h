@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velimoro::content {
+
+/// A station of a line; positions are metres from the line's start.
+struct StationDesign {
+  std::string name;
+  std::string id;       // ASCII, names the station's announcement files
+  std::string reading;  // kana for the voices
+  double metre = 0;
+  int doorSide = 0;  // 0 doors on the left, 1 on the right
+};
+
+struct SpanDesign {
+  double from = 0;  // metres
+  double to = 0;
+  double value = 0;  // limit km/h, gradient per mille or tunnel darkness
+};
+
+/// One filmed run of track: what the route video will show and what every route file on that
+/// video shares (frames, signals, limits, slopes, tunnels, crossings).
+struct LineDesign {
+  std::string video;     // base name of the route video
+  double lineSpeed = 0;  // km/h the filming train runs at between stations
+  double end = 0;        // metres where the video ends
+  std::vector<StationDesign> stations;
+  std::vector<SpanDesign> limits;
+  std::vector<SpanDesign> slopes;
+  std::vector<SpanDesign> tunnels;
+  std::vector<SpanDesign> bridges;
+  std::vector<double> crossings;
+  bool protection = true;  // signals with train protection beacons
+  bool shunting = false;   // yard moves: shunting signals, walking-pace limits
+};
+
+/// One route data file on a line.
+struct RouteDesign {
+  std::string file;  // "line_up1_local.dat"
+  std::string lineName;
+  std::string lineName2;
+  LineDesign line;
+  std::vector<int> kinds;  // per station: 0 stop with doors, 1 pass, 2 stop without doors
+  int firstDeparture = 0;  // ticks of 1/30 s
+  int oneMan = 0;
+  std::vector<double> speedChecks;  // metres of overspeed check points at the limit there
+  bool cabSignalApproach = false;   // a cab-signal check section before the last station
+};
+
+/// The six routes of the title screen, in menu order.
+std::vector<RouteDesign> demoRoutes();
+
+/// Time of day in ticks of 1/30 s.
+constexpr int clockTicks(int hours, int minutes, int seconds) {
+  return ((hours * 60 + minutes) * 60 + seconds) * 30;
+}
+
+}  // namespace velimoro::content
