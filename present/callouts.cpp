@@ -9,6 +9,16 @@
 namespace velimoro {
 namespace {
 
+// Whether the route names a file for the queued voice or other sound.
+bool namesAFile(const Drive& drive, const QueuedCallout& callout) {
+  const RouteData& route = *drive.route;
+  if (callout.voice >= 0) {
+    return callout.voice < RouteData::kKankoSlots && !route.kankoSound[callout.voice].empty();
+  }
+  return callout.other >= 0 && callout.other < route.otherImageCount &&
+         !route.otherSounds[callout.other].empty();
+}
+
 constexpr int kNone = 999;              // a pending call-out field that holds nothing
 constexpr int kTimeCheckCallout = 900;  // the pending call-out that asks for a time check
 constexpr int kEnterKeyAction = 999;    // a station call-out that presses the call-out key
@@ -97,9 +107,10 @@ void kankoQueuePlay(Drive& drive) {
   if (head.sound >= 0 && channel >= 0) drive.media.sound.bind(channel, head.sound);
   if (drive.setup.settings.kanko != kCalloutsOff) {
     // A voice without a sound would never play; waiting on it would hold up every call-out
-    // behind it.
+    // behind it. A route that names no file for the voice simply has none; a named file that
+    // did not load is an error the driver hears about.
     if (head.sound < 0) {
-      drive.media.messages.show("喚呼の再生エラー");
+      if (namesAFile(drive, head)) drive.media.messages.show("喚呼の再生エラー");
       dropHead(queue);
       return;
     }

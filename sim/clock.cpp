@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/rounding.h"
+#include "data/train_spec.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {
@@ -39,6 +40,23 @@ bool timecalc(SimState& s, int ticks) {
   s.clock_last_second = time.seconds;
   s.clock_text = clockText(time);
   return true;
+}
+
+std::array<std::array<int, 2>, 3> clockHands(const ClockTime& time, int length) {
+  const double hourDegrees = time.hours * 30 + time.minutes * 0.5;
+  const double minuteDegrees = time.minutes * 6 + time.seconds * 0.1;
+  const double secondDegrees = time.seconds * 6;
+  const int hourLength = static_cast<int>(roundHalfEven(length * 0.6L));
+  return {clockHandEnd(hourDegrees, hourLength), clockHandEnd(minuteDegrees, length),
+          clockHandEnd(secondDegrees, length)};
+}
+
+void timecalc(SimState& s, const ClockSpec& clock, int ticks) {
+  if (!timecalc(s, ticks)) return;
+  // The panel has an analogue clock only where the train file places one.
+  if (clock.x <= 0 || clock.y <= 0 || clock.handLength <= 0) return;
+  s.clock_hands = clockHands(clockTime(ticks), clock.handLength);
+  s.clock_redraw = true;
 }
 
 }  // namespace velimoro

@@ -6,6 +6,7 @@
 namespace velimoro {
 
 struct SimState;
+struct ClockSpec;
 
 /// Hours, minutes and seconds of a clock count in ticks of 1/30 s.
 struct ClockTime {
@@ -25,5 +26,13 @@ std::array<int, 2> clockHandEnd(double degrees, int length);
 /// The timetable clock: updates `clock_text` and `clock_last_second` when the second changes;
 /// returns true then (the analogue clock is redrawn).
 bool timecalc(SimState& s, int ticks);
+
+/// Hour, minute and second hand end points of `time` for hands of `length` pixels (the hour
+/// hand 0.6 of it), in that order.
+std::array<std::array<int, 2>, 3> clockHands(const ClockTime& time, int length);
+
+/// Tick step: timecalc, and when the second changed on a train with an analogue clock (a
+/// [Clock] with a position and a hand length), new hand ends and `clock_redraw`.
+void timecalc(SimState& s, const ClockSpec& clock, int ticks);
 
 }  // namespace velimoro

@@ -37,6 +37,9 @@ void setInitialState(Drive& drive) {
   s.doors_open = start.doorsOpen;
   s.door_cmd = start.doorsOpen;
   s.station_index = startStation;
+  s.start_station = startStation;
+  // The door pilot lamp shows closed doors.
+  s.lamp_door = !train.Lamp_Door.file.empty() && !s.doors_open;
   s.announce_index = drive.setup.startIndex + 1;
   s.next_stop_station = startStation;
   if (route.stationCount > 0) {
@@ -88,6 +91,7 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   loadRouteAndEngineSounds(*drive);
   status("環境をセットアップしています");
   deriveRouteDistances(*drive->route);
+  prepareSignals(*drive->route, drive->signalTables);
   settleTrainBrake(*drive->train);
   checkTrainForDriving(*drive->train);
   setInitialState(*drive);

@@ -12,15 +12,18 @@
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
 #include "present/sound_system.h"
+#include "sim/signal_tables.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {
 
-/// The three settings of the settings store that a drive reads at start.
+/// The settings a drive reads at start: the three of the settings store and the crew-change
+/// station chosen for the run.
 struct DriveSettings {
-  int kanko = 0;        // 1: no call-outs
-  int information = 1;  // 1: guidance shown
-  int ats = 1;          // 1: beginner mode, the train protection does not act
+  int kanko = 0;               // 1: no call-outs
+  int information = 1;         // 1: guidance shown
+  int ats = 1;                 // 1: beginner mode, the train protection does not act
+  int crewChangeStation = -1;  // the station where the crew changes and the run ends; -1 none
 };
 
 /// What the host chooses for one drive.
@@ -40,6 +43,8 @@ struct DriveMedia {
   media::PictureLoader& pictures;
   media::MessageSink& messages;
   std::function<void(const std::string&)> status;  // start-up progress texts; may be empty
+  std::function<void()> backToTitle{};     // the run has ended: back to the title; may be empty
+  std::function<void()> showCrewChange{};  // show the crew-change dialog in front; may be empty
 };
 
 /// The text panel beside the cab screen: its labels, filled by the tick while it is shown.
@@ -61,6 +66,7 @@ struct Drive {
   PictureLists pictures;
   std::optional<int> staffPicture;
   SimState state;
+  SignalTables signalTables;  // ATS beacons and signal states
   SoundSystem sounds;
   TextPanel textPanel;
 };

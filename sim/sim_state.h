@@ -148,6 +148,40 @@ struct SimState {
   int atsp_state = 0;
   std::string pattern_text;
   bool atc_braking = false;
+  int atsp_target = 999;           // km/h of the ATS-P target ahead; 999 none
+  int atsp_pattern_speed = 999;    // km/h of the braking curve at the train; 999 none
+  long double atsp_target_cm = 0;  // distance to the ATS-P target
+  bool lamp_atsp1 = false;         // ATS-P pattern approach
+  bool lamp_atsp2 = false;         // ATS-P brake
+  bool lamp_g = false;             // signal repeater lamps, one per aspect class: clear,
+  bool lamp_yg = false;            // reduced speed,
+  bool lamp_y = false;             // caution,
+  bool lamp_yy = false;            // restricting
+  bool lamp_r = false;             // and stop
+  // The cab screen's signal pictures, as indices into their picture lists (-1 none) with their
+  // left edges: the signal head and the number plate ("[SignalImageList]"), the side
+  // indicators, the road traffic signal and its detector ("[TrafficSignalImageList]"), the
+  // speed-limit sign ("[SignalImageList2]") and the cab-signal strip's pattern.
+  int signal_in_view = 999;  // signal whose range holds the frame
+  int signal_shown = 999;    // aspect code the signal pictures show
+  int signal_picture = -1;
+  int signal_picture_x = 650;
+  int signal_left_picture = -1;
+  int signal_left_x = 600;
+  int signal_right_picture = -1;
+  int signal_right_x = 700;
+  int signal_plate_picture = -1;
+  int traffic_signal_picture = -1;
+  int traffic_signal_picture2 = -1;
+  int traffic_phase_shown = 999;
+  int limit_sign_picture = -1;
+  bool limit_sign_visible = false;
+  bool limit_sign_blinking = false;
+  int limit_shown = -1;   // speed limit whose picture the sign shows
+  int limit_warned = -1;  // speed limit the braking curve warns of
+  int cab_signal_pattern = 0;
+  bool cab_signal_visible = false;
+  int cab_signal_index = 0;  // pattern the speed checks show, plus 1; 0 none
 
   // Stations.
   int window_station = 0;
@@ -156,6 +190,9 @@ struct SimState {
   bool run_ended = false;
   std::string next_station_text;
   std::string crew_text;
+  int start_station = 0;     // the station the run started at (0 also for the start position)
+  bool stop_marker = false;  // the stop-position marker of a station window is on the screen
+  bool lamp_door = false;    // the door pilot lamp is lit (doors closed); only with a lamp picture
   int announce_index = 0;
   // An in-car announcement drew boarding passengers; see input/controls.h.
   bool boarding_event = false;
@@ -181,6 +218,10 @@ struct SimState {
   // Clock and guidance display.
   std::string clock_text;
   int clock_last_second = -1;
+  // End points (x, y) of the hour, minute and second hands on the 50 x 50 clock picture, and
+  // whether the picture must be drawn again; only trains with an analogue clock set them.
+  std::array<std::array<int, 2>, 3> clock_hands{};
+  bool clock_redraw = false;
   std::string guidance_shown;
   int guidance_frame = 0;
   bool staf_shown = false;

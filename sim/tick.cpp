@@ -9,9 +9,16 @@
 #include "present/route_sounds.h"
 #include "present/running_sounds.h"
 #include "sim/air_brakes.h"
+#include "sim/ats.h"
 #include "sim/clock.h"
 #include "sim/diesel.h"
+#include "sim/doors.h"
+#include "sim/guidance.h"
 #include "sim/motion.h"
+#include "sim/signals.h"
+#include "sim/speed_limits.h"
+#include "sim/stations.h"
+#include "sim/traffic_signals.h"
 
 namespace velimoro {
 namespace {
@@ -119,7 +126,9 @@ void simulationTick(Drive& drive) {
 
   ++s.tick_count;
   runMotion(drive);
-  timecalc(s, s.fast_tick_count);
+  closeDoorsAndDepart(drive);
+  blinkSpeedLimitSign(s);
+  timecalc(s, train.Clock, s.fast_tick_count);
   runAutomaticGearbox(drive);
   playBrakeSounds(drive);
   updateVoltmeter(s);
@@ -127,6 +136,11 @@ void simulationTick(Drive& drive) {
   runCompressor(drive);
   runRouteSounds(drive);
   sampleGradient(drive);
+  runSignals(drive);
+  runTrafficSignals(drive);
+  runTrainProtection(drive);
+  runSpeedLimits(drive);
+  runStations(drive);
   // A debug mode switched on takes the dead-man timer off for the rest of the run.
   if (s.debug_mode || s.resistance_off) s.deadman_off = true;
   runDeadManTimer(drive);
@@ -137,6 +151,7 @@ void simulationTick(Drive& drive) {
   runGearPictureAndStall(drive);
   runRollBackGuard(drive);
   resetGearAtLowSpeed(drive);
+  runGuidance(drive);
   kankoQueuePlay(drive);
   fillTextPanel(s, drive.textPanel);
 }

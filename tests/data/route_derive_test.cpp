@@ -310,7 +310,8 @@ TEST(RouteSample, TheBundledSampleRouteReadsAndDerives) {
   for (int i = 0; i < r->soundDataCount; ++i)
     EXPECT_GT(r->soundLength[i], 0) << i;
   EXPECT_EQ(r->frameSpeeds[r->frameSpeedCount - 1].toFrame, 20000);
-  EXPECT_EQ(routeStartPoint(*r, 0).frame, 100);
+  // The run from the start position begins in the first station's stopping window.
+  EXPECT_EQ(routeStartPoint(*r, 0).frame, r->stations[0].stopFrame);
 }
 
 TEST(RouteMoveMenu, OffersStoppingStationsButNeverTheLast) {

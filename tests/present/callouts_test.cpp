@@ -98,6 +98,7 @@ TEST_F(CalloutTest, WithCalloutsOffThreeVoicesTakeTheirTurnsWithoutSound) {
 }
 
 TEST_F(CalloutTest, AVoiceWithoutSoundReportsAPlayErrorAndGivesWayToTheNext) {
+  drive.route->kankoSound[4] = "voice4.wav";  // named, but it did not load
   drive.sounds.voiceSound[4] = -1;
   kankoQueueAdd(drive, 4);
   kankoQueueAdd(drive, 5);
@@ -106,6 +107,15 @@ TEST_F(CalloutTest, AVoiceWithoutSoundReportsAPlayErrorAndGivesWayToTheNext) {
   EXPECT_EQ(messages.shown, (std::vector<std::string>{"喚呼の再生エラー"}));
   EXPECT_EQ(playAll(), (std::vector<int>{5}));
   EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(CalloutTest, AVoiceTheRouteLeavesEmptyGivesWaySilently) {
+  drive.route->kankoSound[19] = "";
+  drive.sounds.voiceSound[19] = -1;
+  kankoQueueAdd(drive, 19);
+  kankoQueueAdd(drive, 5);
+  EXPECT_EQ(playAll(), (std::vector<int>{5}));
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(CalloutTest, TheResumeLoopRestartsOnceTheQueueRunsDry) {

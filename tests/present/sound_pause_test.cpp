@@ -45,7 +45,7 @@ TEST(SoundPause, TheHeadlessStartCommandPausesAndResumesTheSounds) {
   dir.writeCp932("route.dat",
                  testing::crlfLines({"[StartPos]", "100", "[FrameRate]", "30", "[SoundData]",
                                      "a.wav", "#", "[Sound]", "0,100,5000,50,1,0,0", "#",
-                                     "[Station]", "A,0,100,300,0,0,0,0,0,0,0,0,0,0", "#",
+                                     "[Station]", "A,2,100,300,-1,-1,0,0,0,0,0,0,0,0", "#",
                                      "[SpeedUnit]", "0,10000,36,36", "#"}));
   dir.writeCp932("dorvanel.dat", testing::crlfLines({"[Forward]", "前進"}));
   dir.writeBytes("a.wav", testing::waveFile(1));

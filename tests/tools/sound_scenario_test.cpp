@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 // The scenario route filmed at 60 km/h (55.56 cm a frame), with a looped sound between frames
 // 300 and 900 on route sound 0, a Doppler source at frame 1500 heard within 20 m on route sound
-// 1, and an announcement (route sound 0) 100 m before station 1 at frame 3000.
+// 1, and an announcement (route sound 0) 100 m before station 1 at frame 3000. The stations
+// have no departure sounds of their own (-1).
 const std::vector<std::string> kRoute = {"[LineName]",
                                          "Sound line",
                                          "[StartPos]",
@@ -47,9 +48,9 @@ const std::vector<std::string> kRoute = {"[LineName]",
                                          "1,1500,2000,0",
                                          "#",
                                          "[Station]",
-                                         "Start,2,100,300,0,0,0,0,0,0,0,0,0,0",
-                                         "Middle,2,3000,300,0,0,0,0,0,0,0,0,0,0",
-                                         "End,2,9000,300,0,0,0,0,0,0,0,0,0,0",
+                                         "Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0",
+                                         "Middle,2,3000,300,-1,-1,0,0,0,0,0,0,0,0",
+                                         "End,2,9000,300,-1,-1,0,0,0,0,0,0,0,0",
                                          "#",
                                          "[SpeedUnit]",
                                          "0,100000,60,60",

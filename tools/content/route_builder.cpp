@@ -296,13 +296,17 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
              0, s.doorSide, 0, 0, s.doorSide == 1 ? 420 : 180, 0}));
   }
   add("#");
-  add("; [Signal] fields: 1 state mode (0 none), 2 stored state, 3 mode parameter, 4 lamp type,");
+  add("; [Signal] fields: 1 state mode (0 free, 2 fixed), 2 stored state, 3 mode parameter,");
+  add("; 4 lamp type,");
   add("; 5-6 frames in view, 7 warning beacon, 8 the signal, 9 number plate picture (0 none),");
   add("; 10-11 side indicator pictures, 12 cab code");
   add("[Signal]");
   for (const BuiltSignal& s : r.signals)
     add(csv(
-        {0, s.state, 0, s.lampType, s.showFrom, s.showTo, s.beacon1, s.frame, s.plate, 0, 0, 0}));
+        // A signal designed to show less than clear holds that state; the others are free and
+        // follow the blocks ahead.
+        {s.state < 4 ? 2 : 0, s.state, 0, s.lampType, s.showFrom, s.showTo, s.beacon1, s.frame,
+         s.plate, 0, 0, 0}));
   add("#");
   add("[Slope] per mille, from, to");
   for (const SpanDesign& s : line.slopes)

@@ -1,0 +1,38 @@
+#include "sim/doors.h"
+
+#include "present/callouts.h"
+#include "sim/train_sounds.h"
+
+namespace velimoro {
+namespace {
+
+// The call-out voice of the doors closed, queued before the station's own call-outs of it.
+constexpr int kDoorsClosedVoice = 19;
+constexpr int kDoorsClosedEvent = 3;
+
+bool hasDoorLamp(const TrainSpec& train) {
+  return !train.Lamp_Door.file.empty();
+}
+
+}  // namespace
+
+void closeDoorsAndDepart(Drive& drive) {
+  SimState& s = drive.state;
+  const TrainSpec& train = *drive.train;
+  // The lamp is dark while the doors stand open; closing doors are still open.
+  if (s.doors_open) s.lamp_door = false;
+  if (s.door_cmd || !s.doors_open) return;
+  if (trainSoundPlaying(drive, train.Sound_DoorOpen)) return;
+  if (trainSoundPlaying(drive, train.Sound_DoorClose)) return;
+  // A panel without a door lamp still closes its doors, or the train could never depart.
+  s.lamp_door = hasDoorLamp(train);
+  s.doors_open = false;
+  stopTrainSound(drive, train.DepSign);
+  playTrainSound(drive, train.DepSign, false);
+  ++s.station_index;
+  s.callout_station = s.window_station;
+  kankoQueueAdd(drive, kDoorsClosedVoice);
+  stationCallout(drive, kDoorsClosedEvent);
+}
+
+}  // namespace velimoro

@@ -1,0 +1,162 @@
+#include "sim/guidance.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "data/paths.h"
+#include "data/rounding.h"
+#include "present/sound_channels.h"
+
+namespace velimoro {
+namespace {
+
+constexpr char kSentence = '0';
+constexpr char kWaveOnce = '1';
+constexpr char kWaveLooped = '2';
+
+// The switchback is possible in the last 200 frames before the route's end of line.
+constexpr int kSwitchbackFrames = 200;
+// The dead-man timer warns from this count on.
+constexpr int kDeadManWarningCount = 601;
+// Station approach: more than 250 m ahead and within the braking distance plus 125 m.
+constexpr long double kApproachMinimumCm = 25000;
+constexpr long double kApproachMarginMetres = 125;
+
+const char* const kWaitForRoute = "0進路が開通するまでお待ちください。";
+const char* const kAtsOff = "0ATSが投入されていないため、速度に注意してください。";
+const char* const kTurnAround = "0BackSpaceキーを押して方向を転換し、発車してください。";
+const char* const kAtsWarning = "05秒以内にブレーキをかけ、ATS確認ボタンを押してください";
+const char* const kSlowTo55 = "0速度を55km/h以下に落としてください";
+const char* const kSlowTo75 = "0速度を75km/h以下に落としてください";
+const char* const kSlowTo25 = "0速度を25km/h以下に落としてください";
+const char* const kApproaching = "（停車駅接近）";
+const char* const kDeadMan = "05秒以内にEBリセットを行ってください";
+const char* const kAtsTripped = "0速度超過によりATSが動作しました";
+const char* const kAtsReset = "0非常ブレーキを入れ、リセットキーを押してください";
+const char* const kEngineStalled =
+    "0エンストしました。変速レバーを変速段に入れてエンジンを再始動してください。";
+
+bool nearReversingFrame(const RouteData& route, int frame) {
+  if (route.movieStopCount <= 0) return false;
+  const int last = route.movieStop[0];
+  return last - kSwitchbackFrames < frame && frame <= last;
+}
+
+// The signal ahead asks for a slower speed than the train runs.
+const char* signalSpeedText(int aspect, int speed) {
+  switch (aspect) {
+    case 4:
+    case 7:
+    case 10:
+    case 15:
+    case 19:
+      return speed > 65 ? kSlowTo55 : nullptr;
+    case 11:
+    case 20:
+      return speed > 95 ? kSlowTo75 : nullptr;
+    case 14:
+    case 18:
+      return speed > 25 ? kSlowTo25 : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+bool approachingStop(const SimState& s) {
+  const long double metres = s.remain_cm / 100;
+  const long double v = s.speed;
+  return metres - kApproachMarginMetres < v / 5 * v / 3.6L && s.remain_cm > kApproachMinimumCm;
+}
+
+void runningGuidance(const SimState& s, int speed, std::string& text) {
+  if (s.ats_warning && s.ats_active) {
+    text = kAtsWarning;
+    return;
+  }
+  if (s.eb_device_count >= kDeadManWarningCount) {
+    text = kDeadMan;
+    return;
+  }
+  if (const char* slower = signalSpeedText(s.signal_aspect, speed)) text = slower;
+  if (approachingStop(s))
+    text = text.empty() ? std::string(1, kSentence) + kApproaching : text + kApproaching;
+}
+
+void protectionBrakeGuidance(const SimState& s, int speed, std::string& text) {
+  if (s.ats_warning) {
+    if (std::abs(speed) > 0 || s.atsp_state == 2) {
+      text = kAtsTripped;
+    } else {
+      text = kAtsReset;
+    }
+    return;
+  }
+  if (s.atsp_state == 2) {
+    text = kAtsTripped;
+  } else if (speed == 0) {
+    text = kAtsReset;
+  }
+}
+
+// Plays the wave a guidance result names on the guidance channel; a wave that cannot be loaded
+// is reported and plays nothing.
+void playGuidanceWave(Drive& drive, const std::string& name, bool looped) {
+  const int channel = guidanceChannel(drive.sounds.layout);
+  if (channel < 0) return;
+  std::string error;
+  const int sound = drive.media.sound.loadSound(resolvePath(drive.setup.root, name), error);
+  if (sound < 0) {
+    drive.media.messages.show(error);
+    return;
+  }
+  stopChannel(drive, channel);
+  drive.media.sound.bind(channel, sound);
+  playChannel(drive, channel, looped);
+}
+
+}  // namespace
+
+std::string guidanceMessage(const Drive& drive) {
+  const SimState& s = drive.state;
+  const TrainSpec& train = *drive.train;
+  // The rules compare the speed rounded to whole km/h.
+  const int speed = static_cast<int>(roundHalfEven(s.speed));
+  std::string text;
+  if (s.run_mode == 1 && s.power_handle > 0) text = kWaitForRoute;
+  if (!s.ats_active && !s.beginner_mode && s.power_handle > 1) text = kAtsOff;
+  if (speed == 0 && nearReversingFrame(*drive.route, s.frame)) text = kTurnAround;
+  if (!s.ats_eb) {
+    runningGuidance(s, speed, text);
+  } else {
+    protectionBrakeGuidance(s, speed, text);
+  }
+  if (s.power_handle > 0 && !s.engine_running && s.gear_index == train.GearCount - 1 &&
+      speed == 0) {
+    text = kEngineStalled;
+  }
+  return text;
+}
+
+void useGuidance(Drive& drive, const std::string& result) {
+  SimState& s = drive.state;
+  if (result == s.last_guidance) return;
+  if (drive.setup.settings.information == 1) {
+    if (result.empty()) {
+      s.guidance_shown.clear();
+    } else if (result.front() == kSentence) {
+      s.guidance_shown = result.substr(1);
+      s.guidance_frame = s.frame - 1;
+    }
+  }
+  if (!result.empty() && (result.front() == kWaveOnce || result.front() == kWaveLooped)) {
+    playGuidanceWave(drive, result.substr(1), result.front() == kWaveLooped);
+  }
+  s.last_guidance = result;
+}
+
+void runGuidance(Drive& drive) {
+  drive.state.guidance_text = guidanceMessage(drive);
+  useGuidance(drive, drive.state.guidance_text);
+}
+
+}  // namespace velimoro
