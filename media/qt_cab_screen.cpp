@@ -1,0 +1,404 @@
+#include "media/qt_cab_screen.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPen>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <numeric>
+
+namespace velimoro::media {
+namespace {
+
+constexpr int kPointsPerInch = 72;
+constexpr int kDotsPerInch = 96;
+// Text sizes beyond this many pixels are drawn at it; nothing on the screen is that tall.
+constexpr int kMaxTextPixels = 1024;
+
+QColor toColour(Rgb colour, int alpha = 255) {
+  return QColor(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>(colour & 0xFF), alpha);
+}
+
+QRgb opaque(Rgb colour) {
+  return 0xFF000000u | (colour & 0xFFFFFFu);
+}
+
+bool validSide(int side) {
+  return side > 0 && side <= QtCabScreen::kMaxSide;
+}
+
+// Pictures keep one of two formats: RGB32 when opaque, ARGB32 (not premultiplied, so `pixel`
+// reads the colour as stored) when the file brought an alpha channel.
+QImage normalised(const QImage& image) {
+  return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                       : QImage::Format_RGB32);
+}
+
+// Whether the text functions can reach the fonts: only with a QGuiApplication running.
+bool fontsAvailable() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+}  // namespace
+
+QtCabScreen::QtCabScreen()
+    : m_back(kWidth, kHeight, QImage::Format_RGB32),
+      m_front(kWidth, kHeight, QImage::Format_RGB32),
+      m_video(kVideoWidth, kVideoHeight, QImage::Format_RGB32) {
+  m_back.fill(opaque(0));
+  m_front.fill(opaque(0));
+  m_video.fill(opaque(0));
+}
+
+// ---- Pictures ----
+
+QtCabScreen::Picture* QtCabScreen::picture(int handle) {
+  if (handle < 0 || static_cast<std::size_t>(handle) >= m_pictures.size()) return nullptr;
+  Picture& found = m_pictures[static_cast<std::size_t>(handle)];
+  return found.image.isNull() ? nullptr : &found;
+}
+
+const QtCabScreen::Picture* QtCabScreen::picture(int handle) const {
+  if (handle < 0 || static_cast<std::size_t>(handle) >= m_pictures.size()) return nullptr;
+  const Picture& found = m_pictures[static_cast<std::size_t>(handle)];
+  return found.image.isNull() ? nullptr : &found;
+}
+
+int QtCabScreen::addPicture(QImage image) {
+  Picture added;
+  added.image = std::move(image);
+  m_pictures.push_back(std::move(added));
+  return static_cast<int>(m_pictures.size()) - 1;
+}
+
+std::optional<int> QtCabScreen::load(const std::string& path) {
+  QImage image;
+  if (!image.load(QString::fromStdString(path))) return std::nullopt;
+  if (!validSide(image.width()) || !validSide(image.height())) return std::nullopt;
+  image = normalised(image);
+  if (image.isNull()) return std::nullopt;
+  return addPicture(std::move(image));
+}
+
+std::optional<std::pair<int, int>> QtCabScreen::size(int handle) const {
+  const Picture* found = picture(handle);
+  if (found == nullptr) return std::nullopt;
+  return std::pair<int, int>(found->image.width(), found->image.height());
+}
+
+int QtCabScreen::createPicture(int width, int height, Rgb fill) {
+  // A refused size still gets a handle, of a picture that draws nothing.
+  QImage image;
+  if (validSide(width) && validSide(height)) {
+    image = QImage(width, height, QImage::Format_RGB32);
+    if (!image.isNull()) image.fill(opaque(fill));
+  }
+  return addPicture(std::move(image));
+}
+
+std::optional<Rgb> QtCabScreen::pixel(int handle, int x, int y) const {
+  const Picture* found = picture(handle);
+  if (found == nullptr || !found->image.valid(x, y)) return std::nullopt;
+  return static_cast<Rgb>(found->image.pixel(x, y) & 0xFFFFFFu);
+}
+
+void QtCabScreen::setTransparent(int handle, bool on, Rgb colour) {
+  Picture* found = picture(handle);
+  if (found == nullptr) return;
+  found->transparent = on;
+  found->key = colour & 0xFFFFFFu;
+  found->drawn = QImage();
+}
+
+void QtCabScreen::setPatternSize(int handle, int width, int height) {
+  Picture* found = picture(handle);
+  if (found == nullptr) return;
+  // A size of nothing goes back to one pattern, the whole picture.
+  const bool valid = width > 0 && height > 0;
+  found->patternWidth = valid ? width : 0;
+  found->patternHeight = valid ? height : 0;
+}
+
+void QtCabScreen::clearPicture(int handle, Rgb fill) {
+  Picture* found = picture(handle);
+  if (found == nullptr) return;
+  found->image.fill(opaque(fill));
+  found->drawn = QImage();
+}
+
+void QtCabScreen::drawLine(int handle, int x0, int y0, int x1, int y1, Rgb colour, int width) {
+  Picture* found = picture(handle);
+  if (found == nullptr) return;
+  QPainter painter(&found->image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(toColour(colour));
+  pen.setWidth(std::clamp(width, 1, kMaxSide));
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  painter.setPen(pen);
+  // Ends far outside the picture are pulled in so the rasteriser's fixed-point coordinates
+  // cannot overflow; such a line may change direction, but no drawing of the clock needs one.
+  const auto bound = [](int v) { return std::clamp(v, -2 * kMaxSide, 2 * kMaxSide); };
+  painter.drawLine(bound(x0), bound(y0), bound(x1), bound(y1));
+  painter.end();
+  found->drawn = QImage();
+}
+
+const QImage& QtCabScreen::drawnImage(Picture& found) {
+  if (!found.drawn.isNull()) return found.drawn;
+  if (!found.transparent && !found.image.hasAlphaChannel()) {
+    found.drawn = found.image;  // shared, not copied
+    return found.drawn;
+  }
+  // The transparent colour is matched on the picture as stored, then cleared in the copy that
+  // is drawn; premultiplied pixels draw fastest and blend correctly when smoothed.
+  QImage keyed = found.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (found.transparent) {
+    for (int y = 0; y < found.image.height(); ++y) {
+      const auto* source = reinterpret_cast<const QRgb*>(found.image.constScanLine(y));
+      auto* target = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+      for (int x = 0; x < found.image.width(); ++x) {
+        if ((source[x] & 0xFFFFFFu) == found.key) target[x] = 0;
+      }
+    }
+  }
+  found.drawn = std::move(keyed);
+  return found.drawn;
+}
+
+std::pair<int, int> QtCabScreen::patternSize(const Picture& found) const {
+  if (found.patternWidth > 0) return {found.patternWidth, found.patternHeight};
+  return {found.image.width(), found.image.height()};
+}
+
+std::optional<QRect> QtCabScreen::patternRect(const Picture& found, int pattern) const {
+  if (pattern < 0) return std::nullopt;
+  const auto [width, height] = patternSize(found);
+  const std::int64_t columns = std::max(1, found.image.width() / width);
+  const std::int64_t column = pattern % columns;
+  const std::int64_t row = pattern / columns;
+  if (row * height >= found.image.height()) return std::nullopt;
+  // A pattern that the picture cuts short shows what there is of it.
+  const QRect rect =
+      QRect(static_cast<int>(column * width), static_cast<int>(row * height), width, height)
+          .intersected(found.image.rect());
+  if (rect.isEmpty()) return std::nullopt;
+  return rect;
+}
+
+// ---- Sprites ----
+
+QtCabScreen::Sprite* QtCabScreen::sprite(int id) {
+  if (id < 0 || static_cast<std::size_t>(id) >= m_sprites.size()) return nullptr;
+  return &m_sprites[static_cast<std::size_t>(id)];
+}
+
+int QtCabScreen::createSprite(int pictureHandle, bool rotating) {
+  // A sprite of a missing picture is kept (its calls do no harm) and draws nothing.
+  Sprite added;
+  added.picture = pictureHandle;
+  added.rotating = rotating;
+  m_sprites.push_back(added);
+  return static_cast<int>(m_sprites.size()) - 1;
+}
+
+void QtCabScreen::setPosition(int id, double x, double y) {
+  if (Sprite* found = sprite(id)) {
+    found->x = x;
+    found->y = y;
+  }
+}
+
+void QtCabScreen::setZ(int id, int z) {
+  if (Sprite* found = sprite(id)) found->z = z;
+}
+
+void QtCabScreen::setSize(int id, int width, int height) {
+  if (Sprite* found = sprite(id)) {
+    found->size =
+        std::pair<int, int>(std::clamp(width, 0, kMaxSide), std::clamp(height, 0, kMaxSide));
+  }
+}
+
+void QtCabScreen::setVisible(int id, bool visible) {
+  if (Sprite* found = sprite(id)) found->visible = visible;
+}
+
+void QtCabScreen::setPattern(int id, int pattern) {
+  if (Sprite* found = sprite(id)) found->pattern = pattern;
+}
+
+void QtCabScreen::setAngle(int id, int angle) {
+  if (Sprite* found = sprite(id)) found->angle = angle & 0xFF;
+}
+
+void QtCabScreen::setAlpha(int id, int alpha) {
+  if (Sprite* found = sprite(id)) found->alpha = std::clamp(alpha, 0, 255);
+}
+
+void QtCabScreen::drawSprite(QPainter& painter, Sprite& shown) {
+  Picture* found = picture(shown.picture);
+  if (found == nullptr) return;
+  const std::optional<QRect> source = patternRect(*found, shown.pattern);
+  if (!source) return;
+  const auto [patternWidth, patternHeight] = patternSize(*found);
+  const auto [width, height] =
+      shown.size.value_or(std::pair<int, int>(patternWidth, patternHeight));
+  if (width <= 0 || height <= 0) return;
+  if (shown.rotating && shown.alpha == 0) return;
+
+  // Positions far off the screen (or not numbers) draw nothing; within reach they are rounded
+  // to whole pixels. The test is in doubles so no int overflows on the way.
+  if (!std::isfinite(shown.x) || !std::isfinite(shown.y)) return;
+  const double reach = 4.0 * kMaxSide;
+  if (std::abs(shown.x) > reach || std::abs(shown.y) > reach) return;
+  const int left = static_cast<int>(std::lround(shown.x));
+  const int top = static_cast<int>(std::lround(shown.y));
+  const bool turned = shown.rotating && shown.angle != 0;
+  const double radius = turned ? std::hypot(width, height) / 2.0 : 0.0;
+  const double centreX = left + width / 2.0;
+  const double centreY = top + height / 2.0;
+  const double halfWidth = turned ? radius : width / 2.0;
+  const double halfHeight = turned ? radius : height / 2.0;
+  if (centreX + halfWidth <= 0 || centreX - halfWidth >= kWidth || centreY + halfHeight <= 0 ||
+      centreY - halfHeight >= kHeight) {
+    return;
+  }
+
+  const QImage& image = drawnImage(*found);
+  // The part of the pattern the picture holds, in screen pixels (the whole pattern unless the
+  // picture cuts it short).
+  const double scaleX = static_cast<double>(width) / patternWidth;
+  const double scaleY = static_cast<double>(height) / patternHeight;
+  const QRectF target(0.0, 0.0, source->width() * scaleX, source->height() * scaleY);
+
+  painter.save();
+  if (shown.rotating) painter.setOpacity(shown.alpha / 255.0);
+  if (turned) {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.translate(centreX, centreY);
+    painter.rotate(shown.angle * 360.0 / 256.0);
+    painter.drawImage(target.translated(-width / 2.0, -height / 2.0), image, QRectF(*source));
+  } else if (width == patternWidth && height == patternHeight) {
+    painter.drawImage(QPoint(left, top), image, *source);
+  } else {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(target.translated(left, top), image, QRectF(*source));
+  }
+  painter.restore();
+}
+
+// ---- Surface ----
+
+void QtCabScreen::setVideoPicture(const RgbPicture& picture) {
+  // A picture that does not hold what its size says is refused; the surface keeps the last.
+  if (!validSide(picture.width) || !validSide(picture.height)) return;
+  const auto rowBytes = static_cast<qsizetype>(picture.width) * 3;
+  if (picture.pixels.size() < static_cast<std::size_t>(rowBytes) * picture.height) return;
+  const QImage wrapped(picture.pixels.data(), picture.width, picture.height, rowBytes,
+                       QImage::Format_RGB888);
+  if (picture.width == kVideoWidth && picture.height == kVideoHeight) {
+    m_video = wrapped.convertToFormat(QImage::Format_RGB32);
+  } else {
+    // Another size fills the surface, scaled.
+    m_video =
+        wrapped.scaled(kVideoWidth, kVideoHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+  }
+}
+
+QString QtCabScreen::fontFamily() const {
+  if (m_family.isEmpty() && fontsAvailable()) {
+    const QStringList installed = QFontDatabase::families();
+    m_family = installed.contains(QStringLiteral("Meiryo"), Qt::CaseInsensitive)
+                   ? QStringLiteral("Meiryo")
+                   : QStringLiteral("Noto Sans CJK JP");
+  }
+  return m_family;
+}
+
+QFont QtCabScreen::font(int size) const {
+  // Sizes are in points at 96 dots an inch.
+  const auto pixels =
+      static_cast<int>(std::lround(static_cast<double>(size) * kDotsPerInch / kPointsPerInch));
+  QFont chosen(fontFamily());
+  chosen.setPixelSize(std::clamp(pixels, 1, kMaxTextPixels));
+  chosen.setStyleStrategy(QFont::NoSubpixelAntialias);
+  return chosen;
+}
+
+std::pair<int, int> QtCabScreen::measureText(const std::string& text, int size) const {
+  if (size <= 0 || !fontsAvailable()) return {0, 0};
+  const QFontMetrics metrics(font(size));
+  return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+}
+
+std::pair<int, int> QtCabScreen::drawText(int x, int y, const std::string& text, int size,
+                                          Rgb colour) {
+  const auto [width, height] = measureText(text, size);
+  if (width <= 0 || height <= 0) return {width, height};
+  // (x, y) is the top left of the text's box; only a box on the surface is drawn.
+  const QRect box(std::clamp(x, -2 * kMaxSide, 2 * kMaxSide),
+                  std::clamp(y, -2 * kMaxSide, 2 * kMaxSide), width, height);
+  if (!box.intersects(m_video.rect())) return {width, height};
+  QPainter painter(&m_video);
+  const QFont chosen = font(size);
+  painter.setFont(chosen);
+  painter.setPen(toColour(colour));
+  painter.drawText(QPoint(box.left(), box.top() + QFontMetrics(chosen).ascent()),
+                   QString::fromStdString(text));
+  return {width, height};
+}
+
+void QtCabScreen::fillScreen(Rgb colour) {
+  m_back.fill(opaque(colour));
+}
+
+void QtCabScreen::drawSprites() {
+  std::vector<std::size_t> order(m_sprites.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return m_sprites[a].z < m_sprites[b].z;
+  });
+  QPainter painter(&m_back);
+  for (const std::size_t index : order) {
+    Sprite& shown = m_sprites[index];
+    if (shown.visible) drawSprite(painter, shown);
+  }
+}
+
+void QtCabScreen::drawVideoSurface() {
+  QPainter painter(&m_back);
+  painter.drawImage(QPoint(0, 0), m_video);
+}
+
+void QtCabScreen::fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) {
+  // Right and bottom are just outside the rectangle; it is clipped to the screen.
+  const int x0 = std::clamp(left, 0, kWidth);
+  const int x1 = std::clamp(right, 0, kWidth);
+  const int y0 = std::clamp(top, 0, kHeight);
+  const int y1 = std::clamp(bottom, 0, kHeight);
+  const int opacity = std::clamp(alpha, 0, 255);
+  if (x1 <= x0 || y1 <= y0 || opacity == 0) return;
+  QPainter painter(&m_back);
+  painter.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), toColour(colour, opacity));
+}
+
+void QtCabScreen::flip() {
+  // The front buffer keeps its own pixels, so the back can be drawn on at once.
+  if (m_front.isDetached()) {
+    std::memcpy(m_front.bits(), m_back.constBits(), static_cast<std::size_t>(m_back.sizeInBytes()));
+  } else {
+    m_front = m_back.copy();
+  }
+  ++m_flips;
+}
+
+}  // namespace velimoro::media

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "media/cab_screen.h"
+
+class QPainter;
+
+namespace velimoro::media {
+
+/// The cab screen drawn with Qt into images: the pictures, the sprites that show them and the
+/// 604 x 630 surface they are composed on. A window shows frontBuffer() after each flip.
+///
+/// Sprites are drawn in Z order (equal Z in creation order). A plain sprite copies its pattern at
+/// its rounded position, scaled (nearest pixel) when its size differs from the pattern; a
+/// rotating sprite turns the pattern clockwise on the screen by angle / 256 of a turn about the
+/// centre of its rectangle, smoothed, and blends it by alpha. Angle and alpha change nothing on
+/// a plain sprite. Text needs a QGuiApplication (for the fonts); the rest does not.
+class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSurface {
+ public:
+  static constexpr int kVideoWidth = 604;
+  static constexpr int kVideoHeight = 340;
+  /// Pictures and sprites are at most this many pixels a side; larger requests are refused
+  /// (pictures) or clamped (sprite sizes).
+  static constexpr int kMaxSide = 8192;
+
+  QtCabScreen();
+
+  // PictureStore
+  std::optional<int> load(const std::string& path) override;
+  std::optional<std::pair<int, int>> size(int handle) const override;
+  int createPicture(int width, int height, Rgb fill) override;
+  std::optional<Rgb> pixel(int handle, int x, int y) const override;
+  void setTransparent(int handle, bool on, Rgb colour) override;
+  void setPatternSize(int handle, int width, int height) override;
+  void clearPicture(int handle, Rgb fill) override;
+  void drawLine(int handle, int x0, int y0, int x1, int y1, Rgb colour, int width) override;
+
+  // SpriteEngine
+  int createSprite(int picture, bool rotating) override;
+  void setPosition(int sprite, double x, double y) override;
+  void setZ(int sprite, int z) override;
+  void setSize(int sprite, int width, int height) override;
+  void setVisible(int sprite, bool visible) override;
+  void setPattern(int sprite, int pattern) override;
+  void setAngle(int sprite, int angle) override;
+  void setAlpha(int sprite, int alpha) override;
+
+  // CabSurface
+  bool canDraw() const override { return m_canDraw; }
+  void setVideoPicture(const RgbPicture& picture) override;
+  std::pair<int, int> drawText(int x, int y, const std::string& text, int size,
+                               Rgb colour) override;
+  std::pair<int, int> measureText(const std::string& text, int size) const override;
+  void fillScreen(Rgb colour) override;
+  void drawSprites() override;
+  void drawVideoSurface() override;
+  void fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) override;
+  void flip() override;
+
+  /// Drawing is possible unless the window pauses it (minimised, hidden).
+  void setCanDraw(bool canDraw) { m_canDraw = canDraw; }
+  /// The screen as of the last flip.
+  const QImage& frontBuffer() const { return m_front; }
+  /// The screen being composed.
+  const QImage& backBuffer() const { return m_back; }
+  /// Flips so far.
+  std::int64_t flipCount() const { return m_flips; }
+  /// The font family texts are written in ("Meiryo" where installed, else "Noto Sans CJK JP").
+  QString fontFamily() const;
+
+ private:
+  struct Picture {
+    QImage image;  // as loaded or drawn; `pixel` reads it
+    QImage drawn;  // premultiplied, transparent colour cleared; rebuilt when null
+    bool transparent = false;
+    Rgb key = 0;
+    int patternWidth = 0;  // 0: the whole picture
+    int patternHeight = 0;
+  };
+  struct Sprite {
+    int picture = -1;
+    bool rotating = false;
+    bool visible = true;
+    double x = 0.0;
+    double y = 0.0;
+    int z = 0;
+    std::optional<std::pair<int, int>> size;  // unset: the picture's pattern size
+    int pattern = 0;
+    int angle = 0;
+    int alpha = 255;
+  };
+
+  Picture* picture(int handle);
+  const Picture* picture(int handle) const;
+  Sprite* sprite(int id);
+  int addPicture(QImage image);
+  const QImage& drawnImage(Picture& picture);
+  std::pair<int, int> patternSize(const Picture& picture) const;
+  std::optional<QRect> patternRect(const Picture& picture, int pattern) const;
+  void drawSprite(QPainter& painter, Sprite& sprite);
+  QFont font(int size) const;
+
+  std::vector<Picture> m_pictures;
+  std::vector<Sprite> m_sprites;
+  QImage m_back;
+  QImage m_front;
+  QImage m_video;
+  mutable QString m_family;  // found on first use
+  std::int64_t m_flips = 0;
+  bool m_canDraw = true;
+};
+
+}  // namespace velimoro::media
