@@ -84,6 +84,9 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   readRouteFile(setup.root, setup.routeFile, *drive->route, drive->media.pictures, drive->pictures);
   drive->strings = readUiStrings(setup.root);
   status("運転台を描画しています");
+  if (drive->media.pictureStore != nullptr && drive->media.sprites != nullptr) {
+    buildPanel(*drive, *drive->media.pictureStore, *drive->media.sprites);
+  }
   drive->staffPicture = loadStaffPicture(setup.root, *drive->route, drive->media.pictures);
   loadTrainSounds(*drive);
   status("DirectSoundオブジェクトを作成しています(環境音)");

@@ -8,9 +8,11 @@
 #include "data/route_data.h"
 #include "data/train_spec.h"
 #include "data/ui_strings.h"
+#include "media/cab_screen.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
+#include "present/panel.h"
 #include "present/sound_system.h"
 #include "sim/signal_tables.h"
 #include "sim/sim_state.h"
@@ -45,6 +47,10 @@ struct DriveMedia {
   std::function<void(const std::string&)> status;  // start-up progress texts; may be empty
   std::function<void()> backToTitle{};     // the run has ended: back to the title; may be empty
   std::function<void()> showCrewChange{};  // show the crew-change dialog in front; may be empty
+  // The cab panel's pictures and sprites; the panel is built only when both are set. The store
+  // must be the same object as `pictures`, which loads the train's picture strips.
+  media::PictureStore* pictureStore = nullptr;
+  media::SpriteEngine* sprites = nullptr;
 };
 
 /// The text panel beside the cab screen: its labels, filled by the tick while it is shown.
@@ -69,6 +75,7 @@ struct Drive {
   SignalTables signalTables;  // ATS beacons and signal states
   SoundSystem sounds;
   TextPanel textPanel;
+  CabPanel panel;
 };
 
 /// Reads the data files of `setup` and sets the state at the start point, as the cab start-up

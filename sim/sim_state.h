@@ -193,6 +193,12 @@ struct SimState {
   int start_station = 0;     // the station the run started at (0 also for the start position)
   bool stop_marker = false;  // the stop-position marker of a station window is on the screen
   bool lamp_door = false;    // the door pilot lamp is lit (doors closed); only with a lamp picture
+  // Where the stop-line picture is stretched on the video picture (size 0: not shown), and the
+  // row of the remaining-distance pointer beside it (-30: out of sight).
+  int stop_line_left = 0;
+  int stop_line_top = 0;
+  int stop_line_size = 0;
+  int stop_pointer_top = -30;
   int announce_index = 0;
   // An in-car announcement drew boarding passengers; see input/controls.h.
   bool boarding_event = false;

@@ -6,6 +6,7 @@
 #include "data/rounding.h"
 #include "input/controls.h"
 #include "present/callouts.h"
+#include "present/panel_render.h"
 #include "present/route_sounds.h"
 #include "present/running_sounds.h"
 #include "sim/air_brakes.h"
@@ -125,8 +126,10 @@ void simulationTick(Drive& drive) {
   const TrainSpec& train = *drive.train;
 
   ++s.tick_count;
+  renderNeedles(drive);
   runMotion(drive);
   closeDoorsAndDepart(drive);
+  renderLamps(drive);
   blinkSpeedLimitSign(s);
   timecalc(s, train.Clock, s.fast_tick_count);
   runAutomaticGearbox(drive);
@@ -151,6 +154,7 @@ void simulationTick(Drive& drive) {
   runGearPictureAndStall(drive);
   runRollBackGuard(drive);
   resetGearAtLowSpeed(drive);
+  renderPanelIndicators(drive);
   runGuidance(drive);
   kankoQueuePlay(drive);
   fillTextPanel(s, drive.textPanel);
