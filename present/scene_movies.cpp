@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "data/paths.h"
 #include "data/rounding.h"
 #include "data/ui_strings.h"
 
@@ -19,7 +20,8 @@ bool inRange(const MovieSwitchEntry& record, int frame) {
 bool openScene(ScreenPass& pass, Drive& drive, media::VideoReader& video, int index) {
   MovieSwitchEntry& record = drive.route->movieSwitches[index];
   std::string error;
-  if (!video.open(videoFileName(drive.strings, record.movieText), error)) {
+  if (!video.open(resolvePath(drive.setup.root, videoFileName(drive.strings, record.movieText)),
+                  error)) {
     std::string message;
     openRouteVideo(drive, video, message);
     record.done = true;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "data/paths.h"
 #include "data/rounding.h"
 #include "data/ui_strings.h"
 #include "present/picture_effects.h"
@@ -194,7 +195,8 @@ bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
 bool openRouteVideo(Drive& drive, media::VideoReader& video, std::string& message) {
   const std::string file = videoFileName(drive.strings, drive.route->dataName);
   std::string error;
-  if (!video.open(file, error)) {
+  // The name may come from Windows: "\" separators and any letter case, below the data root.
+  if (!video.open(resolvePath(drive.setup.root, file), error)) {
     message = file + "映像ファイルを開けません";
     return false;
   }

@@ -1,0 +1,158 @@
+#include "shell/cab_window.h"
+
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QWheelEvent>
+#include <cstdio>
+
+#include "input/controls.h"
+#include "present/scene_movies.h"
+#include "present/sound_pause.h"
+#include "sim/fast_step.h"
+#include "sim/tick.h"
+
+namespace velimoro::shell {
+namespace {
+
+constexpr int kFastStepMs = 33;
+constexpr int kTickMs = 100;
+constexpr int kIdleMs = 5;
+
+// The virtual keys the driver's controls know, from Qt's key codes.
+std::optional<VirtualKey> virtualKey(int key) {
+  switch (key) {
+    case Qt::Key_Backspace:
+      return VirtualKey::kBackSpace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VirtualKey::kEnter;
+    case Qt::Key_ScrollLock:
+      return VirtualKey::kScrollLock;
+    case Qt::Key_PageUp:
+      return VirtualKey::kPageUp;
+    case Qt::Key_PageDown:
+      return VirtualKey::kPageDown;
+    case Qt::Key_Left:
+      return VirtualKey::kLeft;
+    case Qt::Key_Right:
+      return VirtualKey::kRight;
+    default:
+      break;
+  }
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
+    return static_cast<VirtualKey>(static_cast<int>(VirtualKey::kF1) + (key - Qt::Key_F1));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void MessageBoxes::show(const std::string& text) {
+  if (unattended) {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    return;
+  }
+  QMessageBox::information(nullptr, QStringLiteral("鉄道運転シミュレータ"),
+                           QString::fromStdString(text));
+}
+
+CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
+  m_messages.unattended = unattended;
+  if (!m_sound.notice().empty()) m_messages.show(m_sound.notice());
+  DriveMedia media{m_sound, m_screen, m_messages, nullptr};
+  media.pictureStore = &m_screen;
+  media.sprites = &m_screen;
+  media.backToTitle = [this] { m_pass.fadeLevel = 1; };
+  m_drive = startDrive(setup, media);
+  std::string message;
+  if (!openRouteVideo(*m_drive, m_video, message)) m_messages.show(message);
+
+  setWindowTitle(QString::fromStdString(m_drive->route->lineName));
+  QAction* start = menuBar()->addAction(QString::fromStdString(m_drive->strings.Start));
+  connect(start, &QAction::triggered, this, [this] { toggleStart(); });
+  resize(media::CabSurface::kWidth, media::CabSurface::kHeight + menuBar()->sizeHint().height());
+
+  m_fastTimer.setTimerType(Qt::PreciseTimer);
+  m_fastTimer.setInterval(kFastStepMs);
+  connect(&m_fastTimer, &QTimer::timeout, this, [this] { fastStep(); });
+  m_tickTimer.setTimerType(Qt::PreciseTimer);
+  m_tickTimer.setInterval(kTickMs);
+  connect(&m_tickTimer, &QTimer::timeout, this, [this] { tick(); });
+  m_idleTimer.setInterval(kIdleMs);
+  connect(&m_idleTimer, &QTimer::timeout, this, [this] { screenPass(); });
+  m_clock.start();
+  m_idleTimer.start();
+}
+
+CabWindow::~CabWindow() = default;
+
+void CabWindow::toggleStart() {
+  if (m_running) {
+    pauseSounds(*m_drive);
+    m_fastTimer.stop();
+    m_tickTimer.stop();
+  } else {
+    if (m_started) resumeSounds(*m_drive);
+    m_fastTimer.start();
+    m_tickTimer.start();
+    m_started = true;
+  }
+  m_running = !m_running;
+  m_drive->state.input_blocked = false;
+}
+
+void CabWindow::fastStep() {
+  velimoro::fastStep(*m_drive);
+  advanceSceneFrame(m_pass, *m_drive);
+}
+
+void CabWindow::tick() {
+  simulationTick(*m_drive);
+  runSceneMovies(m_pass, *m_drive, m_video);
+}
+
+void CabWindow::screenPass() {
+  const auto now = static_cast<std::uint32_t>(m_clock.elapsed());
+  const auto flips = m_screen.flipCount();
+  // The screen draws while the drive runs; until it starts, one pass shows the cab at rest.
+  const bool closeNow =
+      runScreenPass(m_pass, *m_drive, &m_video, m_screen, now, m_running || flips == 0);
+  if (m_screen.flipCount() != flips) update();
+  if (closeNow) close();
+}
+
+void CabWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+  const QImage& image = m_screen.frontBuffer();
+  if (image.isNull()) return;
+  // The cab screen keeps its shape, scaled smoothly to the space below the menu.
+  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
+  const QSize size = image.size().scaled(area.size(), Qt::KeepAspectRatio);
+  const QRect target(area.left() + (area.width() - size.width()) / 2,
+                     area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(target, image);
+}
+
+void CabWindow::keyPressEvent(QKeyEvent* event) {
+  const bool shiftAlone = event->modifiers() == Qt::ShiftModifier;
+  if (const auto key = virtualKey(event->key())) {
+    keyDown(*m_drive, *key, shiftAlone);
+    return;
+  }
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F) {
+    asciiDown(*m_drive, static_cast<char>(text[0].unicode()));
+  }
+}
+
+void CabWindow::wheelEvent(QWheelEvent* event) {
+  // Turning the wheel away from the driver moves towards the brake, as a brake valve does.
+  if (event->angleDelta().y() > 0) wheelUp(*m_drive);
+  if (event->angleDelta().y() < 0) wheelDown(*m_drive);
+}
+
+}  // namespace velimoro::shell
