@@ -22,15 +22,8 @@ using testing::crlfLines;
 using testing::TempDir;
 using Lines = std::vector<std::string>;
 
-/// The lines of `text` split at "|", so that many short lines fit on one line of the test.
 Lines L(std::string_view text) {
-  Lines lines;
-  for (;;) {
-    const std::size_t bar = text.find('|');
-    lines.emplace_back(text.substr(0, bar));
-    if (bar == std::string_view::npos) return lines;
-    text.remove_prefix(bar + 1);
-  }
+  return testing::splitBars(text);
 }
 
 Lines concat(std::initializer_list<Lines> parts) {

@@ -49,6 +49,16 @@ std::string toCp932(const std::string& utf8Text) {
   return out;
 }
 
+std::vector<std::string> splitBars(std::string_view text) {
+  std::vector<std::string> lines;
+  for (;;) {
+    const std::size_t bar = text.find('|');
+    lines.emplace_back(text.substr(0, bar));
+    if (bar == std::string_view::npos) return lines;
+    text.remove_prefix(bar + 1);
+  }
+}
+
 std::string crlfLines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines)

@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/message_sink.h"
@@ -33,6 +34,9 @@ class TempDir {
 
 /// UTF-8 text encoded to CP932.
 std::string toCp932(const std::string& utf8Text);
+
+/// The lines of `text` split at "|", so that a short file fits on one line of a test.
+std::vector<std::string> splitBars(std::string_view text);
 
 /// Lines joined with CR LF, as a Windows editor writes them.
 std::string crlfLines(const std::vector<std::string>& lines);
