@@ -1,0 +1,86 @@
+// The whole cab screen as the window shows it, drawn on the offscreen platform from the demo
+// installation and compared with a reference picture (tolerant to font rasterising).
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "media/qt_cab_screen.h"
+#include "present/screen_pass.h"
+#include "sim/tick.h"
+#include "support/test_support.h"
+#include "tools/content/generator.h"
+
+namespace velimoro {
+namespace {
+
+const char* const kReference = VELIMORO_SOURCE_DIR "/tests/shell/reference/cab_qt600.png";
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_shell";
+    static char* argv[] = {name, nullptr};
+    m_app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  void TearDown() override { m_app.reset(); }
+
+ private:
+  std::unique_ptr<QGuiApplication> m_app;
+};
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+// The screen of the demo's electric train at its first station, doors open, before Start.
+QImage drawFirstScreen(const std::string& root) {
+  testing::RecordingSound sound;
+  testing::RecordingMessages messages;
+  media::QtCabScreen screen;
+  DriveSetup setup;
+  setup.root = root;
+  setup.trainFile = "train_QT600.dat";
+  setup.routeFile = "line_up1_local.dat";
+  setup.settings.ats = 0;
+  DriveMedia media{sound, screen, messages, nullptr};
+  media.pictureStore = &screen;
+  media.sprites = &screen;
+  auto drive = startDrive(setup, media);
+  simulationTick(*drive);
+  ScreenPass pass;
+  runScreenPass(pass, *drive, nullptr, screen, 100, true);
+  runScreenPass(pass, *drive, nullptr, screen, 200, true);  // shading boxes from the first pass
+  return screen.frontBuffer().copy();
+}
+
+TEST(CabScreen, TheDemoCabMatchesItsReferencePicture) {
+  testing::TempDir dir;
+  std::ostringstream progress;
+  content::generateDemo(dir.path(), progress);
+  const QImage shot = drawFirstScreen(dir.path()).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shot.width(), 604);
+  ASSERT_EQ(shot.height(), 630);
+  if (std::getenv("VELIMORO_UPDATE_REFERENCE") != nullptr) {
+    ASSERT_TRUE(shot.save(kReference));
+    GTEST_SKIP() << "reference written";
+  }
+  const QImage reference = QImage(kReference).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(reference.size(), shot.size()) << "missing reference " << kReference;
+  // Text edges may rasterise a little differently: allow small differences and a few pixels.
+  int differing = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QRgb a = shot.pixel(x, y);
+      const QRgb b = reference.pixel(x, y);
+      const int d = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                    std::abs(qBlue(a) - qBlue(b));
+      if (d > 96) ++differing;
+    }
+  }
+  EXPECT_LT(differing, shot.width() * shot.height() / 100) << "pixels that differ";
+}
+
+}  // namespace
+}  // namespace velimoro
