@@ -2,6 +2,8 @@
 // driver runs them, on a route with a long frame-speed table.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_support.h"
+
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
@@ -12,21 +14,8 @@
 namespace velimoro {
 namespace {
 
-class SilentSound final : public media::SoundLayer {
- public:
-  int loadSound(const std::string&, std::string&) override { return 0; }
-  void bind(int, int) override {}
-  void play(int, bool) override {}
-  void stop(int) override {}
-  bool isPlaying(int) const override { return false; }
-  void setVolume(int, int) override {}
-  void setFrequency(int, int) override {}
-};
-
-class NoMessages final : public media::MessageSink {
- public:
-  void show(const std::string&) override {}
-};
+using bench::NoMessages;
+using bench::SilentSound;
 
 void fillRoute(RouteData& route) {
   // 2000 segments of 100 frames filmed between 40 and 80 km/h.

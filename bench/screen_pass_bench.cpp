@@ -1,7 +1,9 @@
 // Speed of one screen pass of the cab window with the fetch left out: the shading boxes, the
 // texts, the panel's sprites, the video surface and the flip, on the demo train's full panel.
 #include <benchmark/benchmark.h>
+
 #include <QGuiApplication>
+#include "bench/bench_support.h"
 
 #include <filesystem>
 #include <sstream>
@@ -14,21 +16,8 @@
 namespace velimoro {
 namespace {
 
-class SilentSound final : public media::SoundLayer {
- public:
-  int loadSound(const std::string&, std::string&) override { return 0; }
-  void bind(int, int) override {}
-  void play(int, bool) override {}
-  void stop(int) override {}
-  bool isPlaying(int) const override { return false; }
-  void setVolume(int, int) override {}
-  void setFrequency(int, int) override {}
-};
-
-class NoMessages final : public media::MessageSink {
- public:
-  void show(const std::string&) override {}
-};
+using bench::NoMessages;
+using bench::SilentSound;
 
 void BM_ScreenPass(benchmark::State& state) {
   const std::string root =
