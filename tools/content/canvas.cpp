@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <stdexcept>
 
 namespace velimoro::content {
@@ -104,9 +105,13 @@ void Canvas::set(int x, int y, Rgb colour) {
 }
 
 void Canvas::fillRect(int x, int y, int w, int h, Rgb colour) {
-  for (int row = std::max(y, 0); row < std::min(y + h, m_height); ++row)
-    for (int col = std::max(x, 0); col < std::min(x + w, m_width); ++col)
-      set(col, row, colour);
+  const int left = std::max(x, 0);
+  const int right = std::min(x + w, m_width);
+  if (left >= right) return;
+  for (int row = std::max(y, 0); row < std::min(y + h, m_height); ++row) {
+    const auto start = m_pixels.begin() + static_cast<std::ptrdiff_t>(row) * m_width;
+    std::fill(start + left, start + right, colour);
+  }
 }
 
 void Canvas::frameRect(int x, int y, int w, int h, int thickness, Rgb colour) {

@@ -9,12 +9,13 @@
 #include "tools/content/train_files.h"
 #include "tools/content/ui_files.h"
 #include "tools/content/validate.h"
+#include "tools/content/video_render.h"
 #include "tools/content/voices.h"
 #include "tools/content/writers.h"
 
 namespace velimoro::content {
 
-void generateDemo(const std::string& root, std::ostream& progress) {
+void generateDemo(const std::string& root, std::ostream& progress, bool videos) {
   std::filesystem::create_directories(root);
   if (!speechAvailable())
     throw std::runtime_error(
@@ -31,8 +32,9 @@ void generateDemo(const std::string& root, std::ostream& progress) {
 
   const std::vector<RouteDesign> routes = demoRoutes();
   std::vector<std::string> routeFiles;
+  std::vector<BuiltRoute> builtRoutes;
   for (const RouteDesign& r : routes) {
-    const BuiltRoute built = buildRoute(r);
+    const BuiltRoute& built = builtRoutes.emplace_back(buildRoute(r));
     writeCp932Lines(root + "/" + r.file, routeFileLines(built));
     writeStaffCard(built, root);
     routeFiles.push_back(r.file);
@@ -51,6 +53,8 @@ void generateDemo(const std::string& root, std::ostream& progress) {
 
   writeUiFiles(root);
   progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
+
+  if (videos) writeRouteVideos(builtRoutes, root, progress);
 
   validateDemo(root, trainFiles, routeFiles);
   progress << "check: every train, route and string file reads back\n";

@@ -8,6 +8,7 @@ namespace velimoro::content {
 /// Renders the whole demo installation into `root` (created when missing), printing one line
 /// per group of files to `progress`, then reads it back (validateDemo). The same program
 /// writes the same bytes on every run. Throws std::runtime_error naming the file at fault.
-void generateDemo(const std::string& root, std::ostream& progress);
+/// The route videos take a few minutes and are rendered only when `videos` is set.
+void generateDemo(const std::string& root, std::ostream& progress, bool videos = false);
 
 }  // namespace velimoro::content

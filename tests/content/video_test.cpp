@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "media/ffmpeg_video_reader.h"
+#include "support/test_support.h"
+#include "tools/content/route_builder.h"
+#include "tools/content/video_render.h"
+
+namespace velimoro::content {
+namespace {
+
+using velimoro::testing::TempDir;
+
+// A short line: two stations 420 m apart, a signal between them and a tunnel on the way.
+RouteDesign shortRoute() {
+  RouteDesign r;
+  r.file = "short.dat";
+  r.lineName = "short";
+  r.line.video = "short_run";
+  r.line.lineSpeed = 60;
+  r.line.end = 460;
+  r.line.stations = {{"A", "a", "a", 0, 0}, {"B", "b", "b", 420, 1}};
+  r.line.tunnels = {{150, 250, 150}};
+  r.line.crossings = {100};
+  r.kinds = {0, 0};
+  return r;
+}
+
+struct Pixel {
+  int r;
+  int g;
+  int b;
+};
+
+Pixel pixelAt(const media::RgbPicture& p, int x, int y) {
+  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
+                          static_cast<std::size_t>(x)) *
+                         3;
+  return {p.pixels[at], p.pixels[at + 1], p.pixels[at + 2]};
+}
+
+int brightness(Pixel p) {
+  return (p.r + p.g + p.b) / 3;
+}
+
+TEST(RouteVideo, RendersEveryFrameOfTheRunAndReadsBack) {
+  const BuiltRoute route = buildRoute(shortRoute());
+  ASSERT_FALSE(route.signals.empty());
+  TempDir dir;
+  std::ostringstream progress;
+  const std::string path = dir.file("short_run.avi");
+  const int frames = renderRouteVideo(route, path, progress);
+  EXPECT_EQ(frames, route.endFrame + 1);
+  EXPECT_NE(progress.str().find("video short_run.avi: " + std::to_string(frames) + "/"),
+            std::string::npos);
+
+  media::FfmpegVideoReader reader;
+  std::string error;
+  ASSERT_TRUE(reader.open(path, error)) << error;
+  EXPECT_EQ(reader.frameCount(), frames);
+  EXPECT_GT(reader.frameCount(), route.stationFrames.back());
+
+  media::RgbPicture picture;
+  ASSERT_TRUE(reader.decodeFrame(route.frameAt(40), picture));
+  ASSERT_EQ(picture.width, kVideoWidth);
+  ASSERT_EQ(picture.height, kVideoHeight);
+  // Sky at the top: blue stronger than red.
+  const Pixel sky = pixelAt(picture, kVideoWidth / 8, 5);
+  EXPECT_GT(sky.b, sky.r + 40);
+  EXPECT_GT(sky.b, 150);
+  // The rails near the bottom: bright steel left and right of the centre on the bottom row,
+  // duller ballast between them.
+  const int y = kVideoHeight - 3;
+  int brightRuns = 0;
+  bool inRail = false;
+  for (int x = kVideoWidth / 4; x < kVideoWidth * 3 / 4; ++x) {
+    const bool rail = brightness(pixelAt(picture, x, y)) > 175;
+    if (rail && !inRail) ++brightRuns;
+    inRail = rail;
+  }
+  EXPECT_EQ(brightRuns, 2);
+  EXPECT_LT(brightness(pixelAt(picture, kVideoWidth / 2, y)), 140);
+
+  // Deep inside the tunnel the picture is dark, save the lamps and the rails.
+  ASSERT_TRUE(reader.decodeFrame(route.frameAt(200), picture));
+  int dark = 0;
+  for (int x = 0; x < kVideoWidth; x += 4)
+    if (brightness(pixelAt(picture, x, 20)) < 40) ++dark;
+  EXPECT_GT(dark, kVideoWidth / 4 * 9 / 10);
+  EXPECT_LT(brightness(pixelAt(picture, 20, kVideoHeight - 20)), 40);
+}
+
+TEST(RouteVideo, FramesFollowTheFilmingSpeedTable) {
+  const BuiltRoute route = buildRoute(shortRoute());
+  RouteScene scene(route);
+  EXPECT_EQ(scene.frames(), route.endFrame + 1);
+  EXPECT_DOUBLE_EQ(scene.metreAt(0), 0);
+  for (double metre : {50.0, 200.0, 420.0}) {
+    const int frame = route.frameAt(metre);
+    EXPECT_GE(scene.metreAt(frame), metre - 0.01);
+    EXPECT_LT(scene.metreAt(frame - 1), metre);
+  }
+  // Straight at the stations, bending somewhere between them on a long line.
+  EXPECT_DOUBLE_EQ(scene.curvatureAt(0), 0);
+  EXPECT_EQ(scene.gradientAt(100), 0);
+}
+
+}  // namespace
+}  // namespace velimoro::content

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/content/canvas.h"
+#include "tools/content/route_builder.h"
+
+namespace velimoro::content {
+
+/// Size of the route videos in pixels.
+inline constexpr int kVideoWidth = 604;
+inline constexpr int kVideoHeight = 340;
+/// Frames a second of the route videos (the routes' "[FrameRate]").
+inline constexpr int kVideoFrameRate = 30;
+
+/// The driver's view along a built route's filmed run: frame n shows the line at the distance
+/// the filming-speed table gives frame n.
+class RouteScene {
+ public:
+  explicit RouteScene(const BuiltRoute& route);
+
+  /// Frames of the video: every frame up to and including the route's last one.
+  int frames() const { return static_cast<int>(m_metres.size()); }
+  /// Metres from the line's start at frame `frame`.
+  double metreAt(int frame) const;
+  /// Draws frame `frame` into `canvas` (kVideoWidth × kVideoHeight).
+  void draw(int frame, Canvas& canvas);
+
+  /// The designed bend (1/m, positive to the right) and gradient (per mille) at a metre.
+  double curvatureAt(double metre) const;
+  double gradientAt(double metre) const;
+
+ private:
+  struct Point {
+    double x;
+    double y;
+  };
+  Point project(double lateral, double height, double z) const;
+  double lateralAt(double z) const;
+  double riseAt(double z) const;
+  void fillPolygon(Canvas& c, const Point* points, int count, Rgb colour) const;
+  void fillQuad(Canvas& c, double x0, double x1, double h0, double h1, double z0, double z1,
+                Rgb colour) const;
+  void fillFace(Canvas& c, double x0, double x1, double h0, double h1, double z, Rgb colour) const;
+  void fillSide(Canvas& c, double x, double h0, double h1, double z0, double z1, Rgb colour) const;
+
+  BuiltRoute m_route;
+  std::vector<double> m_metres;   // per frame
+  std::vector<double> m_heading;  // radians per metre of the line
+  // Per drawn frame: the track's offset and rise against the camera every kStep metres ahead.
+  std::vector<double> m_lateral;
+  std::vector<double> m_rise;
+  double m_horizon = 0;
+  double m_metre = 0;
+};
+
+/// Renders the route's video to `path` (an MJPEG AVI), printing progress to `progress` about
+/// every tenth of the frames. Returns the frames written; throws std::runtime_error on failure.
+int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress);
+
+/// Renders each line's video once into `root`/move/, then opens every one again and checks
+/// that it reaches the last station of every route that shows it.
+void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& root,
+                      std::ostream& progress);
+
+}  // namespace velimoro::content
