@@ -3,7 +3,7 @@
 #include <string>
 
 #include "data/picture_lists.h"
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "media/picture_loader.h"
 
 namespace velimoro {

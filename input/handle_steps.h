@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "media/cab_screen.h"
 
 namespace velimoro {

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "data/route_data.h"
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "data/route_data.h"
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "media/sound_layer.h"
 
 namespace velimoro {

@@ -2,7 +2,7 @@
 
 #include "input/controls.h"
 #include "input/handle_steps.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
 #include "sim/train_sounds.h"
 

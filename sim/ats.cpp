@@ -6,7 +6,7 @@
 #include "input/controls.h"
 #include "sim/atc.h"
 #include "sim/ats_pattern.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 #include "sim/signals.h"
 #include "sim/train_sounds.h"
 

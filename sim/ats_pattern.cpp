@@ -4,7 +4,7 @@
 #include <string>
 
 #include "input/controls.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
 #include "sim/speed_limits.h"
 

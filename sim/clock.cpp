@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "data/rounding.h"
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "sim/sim_state.h"
 
 namespace velimoro {

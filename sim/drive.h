@@ -6,7 +6,7 @@
 
 #include "data/picture_lists.h"
 #include "data/route_data.h"
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "data/ui_strings.h"
 #include "media/cab_screen.h"
 #include "media/message_sink.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "sim/drive.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 
 namespace velimoro {
 namespace {

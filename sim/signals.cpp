@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
 
 namespace velimoro {

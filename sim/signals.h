@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sim/drive.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 
 namespace velimoro {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/train_spec.h"
+#include "data/train_record.h"
 #include "present/sound_channels.h"
 #include "sim/clock.h"
 #include "support/test_support.h"

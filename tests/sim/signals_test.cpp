@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/protection_fixture.h"
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 
 namespace velimoro {
 namespace {

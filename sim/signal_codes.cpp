@@ -1,4 +1,4 @@
-#include "sim/signal_aspects.h"
+#include "sim/signal_codes.h"
 
 #include <algorithm>
 #include <array>
