@@ -76,6 +76,9 @@ class CabSurface {
   virtual void drawSprites() = 0;
   /// Draws the video surface at (0, 0).
   virtual void drawVideoSurface() = 0;
+  /// Draws picture `picture` of the store whole, with its transparent colour, with its top-left
+  /// corner at (x, y) over what is there (clipped to the screen).
+  virtual void drawPicture(int picture, int x, int y) = 0;
   /// Fills a rectangle with `colour` at `alpha` (0 .. 255) over what is there.
   virtual void fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) = 0;
   /// Presents the composed screen.

@@ -379,6 +379,17 @@ void QtCabScreen::drawVideoSurface() {
   painter.drawImage(QPoint(0, 0), m_video);
 }
 
+void QtCabScreen::drawPicture(int handle, int x, int y) {
+  Picture* shown = picture(handle);
+  if (shown == nullptr) return;
+  const QImage& image = drawnImage(*shown);
+  const QRect place(std::clamp(x, -2 * kMaxSide, 2 * kMaxSide),
+                    std::clamp(y, -2 * kMaxSide, 2 * kMaxSide), image.width(), image.height());
+  if (!place.intersects(m_back.rect())) return;
+  QPainter painter(&m_back);
+  painter.drawImage(place.topLeft(), image);
+}
+
 void QtCabScreen::fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) {
   // Right and bottom are just outside the rectangle; it is clipped to the screen.
   const int x0 = std::clamp(left, 0, kWidth);

@@ -62,6 +62,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   void fillScreen(Rgb colour) override;
   void drawSprites() override;
   void drawVideoSurface() override;
+  void drawPicture(int picture, int x, int y) override;
   void fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) override;
   void flip() override;
 

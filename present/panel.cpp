@@ -61,6 +61,21 @@ class PanelBuilder {
     panel.clockSprite = sprite;
   }
 
+  // The remaining-distance pointer's picture: an arrow pointing left, at the picture.
+  void stopPointer(CabPanel& panel) {
+    constexpr int kSize = CabPanel::kPointerSize;
+    const int picture = m_store.createPicture(kSize, kSize, CabPanel::kClockBackground);
+    m_store.setTransparent(picture, true, CabPanel::kClockBackground);
+    constexpr media::Rgb kArrow = 0xFFD020;
+    constexpr media::Rgb kEdge = 0x302000;
+    for (int y = 1; y < kSize - 1; ++y)
+      m_store.drawLine(picture, kSize - 2, y, 1, kSize / 2, kArrow, 1);
+    m_store.drawLine(picture, 1, kSize / 2, kSize - 2, 1, kEdge, 1);
+    m_store.drawLine(picture, 1, kSize / 2, kSize - 2, kSize - 2, kEdge, 1);
+    m_store.drawLine(picture, kSize - 2, 1, kSize - 2, kSize - 2, kEdge, 1);
+    panel.stopPointerPicture = picture;
+  }
+
  private:
   // The colour of the bottom-left pixel is drawn transparent; a picture whose pixels cannot be
   // read is drawn opaque.
@@ -94,6 +109,7 @@ void buildPanel(Drive& drive, media::PictureStore& store, media::SpriteEngine& s
   p.overlay = b.element(t.Panel2, rotating, CabPanel::kOverlayZ, false, true);
   if (p.overlay) sprites.setAlpha(*p.overlay, 0);
   b.clock(p);
+  b.stopPointer(p);
 
   p.lampDoor = b.element(t.Lamp_Door, plain, 1, true, true);
   p.lampPower = b.element(t.Lamp_Power, plain, 2, true, true);

@@ -23,6 +23,10 @@ struct CabPanel {
   static constexpr int kClockZ = 37;  // above every strip and further picture
   static constexpr int kClockSize = 50;
   static constexpr media::Rgb kClockBackground = 0xFF00FF;  // drawn transparent
+  // The remaining-distance pointer: a 15 x 15 arrow at the right edge of the screen, drawn
+  // over the video picture and the panel at the row the tick gives it.
+  static constexpr int kPointerSize = 15;
+  static constexpr int kPointerLeft = media::CabSurface::kWidth - kPointerSize;
 
   std::optional<int> panel;
   std::optional<int> overlay;  // "[Panel2]": darkens the panel in tunnels
@@ -37,6 +41,7 @@ struct CabPanel {
   // The analogue clock: its 50 x 50 picture and, when "[Clock]" places it, its sprite.
   std::optional<int> clockPicture;
   std::optional<int> clockSprite;
+  std::optional<int> stopPointerPicture;
 };
 
 /// Builds the cab panel of `drive`'s train into `sprites`: the panel pictures, lamps, needles

@@ -69,4 +69,54 @@ bool advanceFade(int& level) {
   return true;
 }
 
+KeyedPicture copyKeyedPicture(const media::PictureStore& store, int handle) {
+  KeyedPicture out;
+  const auto size = store.size(handle);
+  if (!size || size->first <= 0 || size->second <= 0) return out;
+  const auto [width, height] = *size;
+  out.picture.width = width;
+  out.picture.height = height;
+  out.picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  auto* p = out.picture.pixels.data();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const media::Rgb c = store.pixel(handle, x, y).value_or(0);
+      *p++ = static_cast<std::uint8_t>(c >> 16);
+      *p++ = static_cast<std::uint8_t>(c >> 8);
+      *p++ = static_cast<std::uint8_t>(c);
+    }
+  }
+  out.key = store.pixel(handle, 0, height - 1).value_or(0);
+  return out;
+}
+
+void stretchKeyed(const KeyedPicture& source, media::RgbPicture& target, int left, int top,
+                  int size) {
+  const media::RgbPicture& src = source.picture;
+  if (size < 1 || src.width <= 0 || src.height <= 0) return;
+  const auto keyR = static_cast<std::uint8_t>(source.key >> 16);
+  const auto keyG = static_cast<std::uint8_t>(source.key >> 8);
+  const auto keyB = static_cast<std::uint8_t>(source.key);
+  // Only the part of the square that lies on the target is visited; the marker may stand far
+  // off the picture when the perspective puts it there.
+  const long long firstRow = std::max<long long>(0, -static_cast<long long>(top));
+  const long long lastRow = std::min<long long>(size, static_cast<long long>(target.height) - top);
+  const long long firstCol = std::max<long long>(0, -static_cast<long long>(left));
+  const long long lastCol = std::min<long long>(size, static_cast<long long>(target.width) - left);
+  for (long long dy = firstRow; dy < lastRow; ++dy) {
+    const long long sy = dy * src.height / size;
+    const std::uint8_t* srcRow = src.pixels.data() + static_cast<std::size_t>(sy * src.width * 3);
+    std::uint8_t* row =
+        target.pixels.data() + static_cast<std::size_t>((top + dy) * target.width * 3);
+    for (long long dx = firstCol; dx < lastCol; ++dx) {
+      const std::uint8_t* from = srcRow + static_cast<std::size_t>(dx * src.width / size * 3);
+      if (from[0] == keyR && from[1] == keyG && from[2] == keyB) continue;
+      std::uint8_t* to = row + static_cast<std::size_t>((left + dx) * 3);
+      to[0] = from[0];
+      to[1] = from[1];
+      to[2] = from[2];
+    }
+  }
+}
+
 }  // namespace velimoro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/cab_screen.h"
 #include "media/video_reader.h"
 
 namespace velimoro {
@@ -17,6 +18,22 @@ void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int widt
 /// Lightens the text band (rows 312 .. 339) by 100 a channel, for the guidance line in band
 /// mode.
 void lightenTextBand(media::RgbPicture& picture);
+
+/// A picture laid over the video picture with a colour key: its pixels of `key` are left out.
+struct KeyedPicture {
+  media::RgbPicture picture;
+  media::Rgb key = 0;
+};
+
+/// A copy of a picture of the store, keyed by its bottom-left pixel as the panel's pictures
+/// are; empty when the handle has no picture.
+KeyedPicture copyKeyedPicture(const media::PictureStore& store, int handle);
+
+/// Stretches `source` onto the square of `size` pixels with its top-left corner at (left, top)
+/// of `target`, taking the nearest source pixel; key pixels and whatever falls outside the
+/// target are left out. Nothing is drawn for a size below 1 or an empty source.
+void stretchKeyed(const KeyedPicture& source, media::RgbPicture& target, int left, int top,
+                  int size);
 
 /// One step of the fade to black when the driver leaves the cab: 0 is no fade; a fade starts at
 /// 1 and rises by 10 a pass. Returns true when the fade has passed 255, the cab closes and the

@@ -138,7 +138,7 @@ void layOverlays(ScreenPass& pass, const Drive& drive, media::CabSurface& surfac
     if (!s.guidance_shown.empty()) drawBandLine(surface, s.guidance_shown);
     return;
   }
-  if (pass.drawStopLine) pass.drawStopLine(pass.picture);
+  stretchKeyed(pass.stopLine, pass.picture, s.stop_line_left, s.stop_line_top, s.stop_line_size);
   const std::vector<PlacedText> texts = placedTexts(pass, s);
   for (const PlacedText& t : texts) {
     const TextBox& box = pass.textBoxes[slotIndex(t.slot)];
@@ -183,6 +183,10 @@ bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
   surface.fillScreen(0);
   surface.drawSprites();
   surface.drawVideoSurface();
+  if (drive.panel.stopPointerPicture) {
+    surface.drawPicture(*drive.panel.stopPointerPicture, CabPanel::kPointerLeft,
+                        drive.state.stop_pointer_top);
+  }
   bool closed = false;
   if (pass.fadeLevel > 0) {
     surface.fillRectAlpha(0, 0, media::CabSurface::kWidth, kFadeBottom, 0, pass.fadeLevel);
@@ -190,6 +194,12 @@ bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
   }
   surface.flip();
   return closed;
+}
+
+void takeStopLinePicture(ScreenPass& pass, const Drive& drive) {
+  pass.stopLine = {};
+  if (drive.media.pictureStore == nullptr || !drive.train->StopLinePicture) return;
+  pass.stopLine = copyKeyedPicture(*drive.media.pictureStore, *drive.train->StopLinePicture);
 }
 
 bool openRouteVideo(Drive& drive, media::VideoReader& video, std::string& message) {

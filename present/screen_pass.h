@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "media/cab_screen.h"
 #include "media/video_reader.h"
+#include "present/picture_effects.h"
 #include "sim/drive.h"
 
 namespace velimoro {
@@ -68,9 +68,8 @@ struct ScreenPass {
   int sceneTicks = 0;    // fast steps since a standing scene started
   std::string extraTextA;
   std::string extraTextB;
-  // Lays the stop-line picture onto its target rectangle of the picture; called before the text
-  // boxes are shaded, unless in band mode. May be empty.
-  std::function<void(media::RgbPicture&)> drawStopLine;
+  // The train's stop-line marker, stretched onto the square the tick places (stop_line_*).
+  KeyedPicture stopLine;
 
   media::RgbPicture framePicture;  // the decoded frame, as the reader delivers it
   media::RgbPicture picture;       // the frame with its overlays, 604 x 340
@@ -85,6 +84,10 @@ int shownVideoFrame(const SimState& s);
 /// fade has closed the cab (the host then closes the window).
 bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
                    media::CabSurface& surface, std::uint32_t nowMs, bool simulationRunning);
+
+/// Takes the train's stop-line picture from the picture store for the passes to draw; without
+/// a store or a picture no marker is drawn.
+void takeStopLinePicture(ScreenPass& pass, const Drive& drive);
 
 /// Opens the route video and keeps its frame count in `video_end_frame`. When it cannot be
 /// opened returns false with the message the user sees; the run goes on without pictures.

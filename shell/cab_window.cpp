@@ -66,6 +66,7 @@ CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
   media.sprites = &m_screen;
   media.backToTitle = [this] { m_pass.fadeLevel = 1; };
   m_drive = startDrive(setup, media);
+  takeStopLinePicture(m_pass, *m_drive);
   std::string message;
   if (!openRouteVideo(*m_drive, m_video, message)) m_messages.show(message);
 

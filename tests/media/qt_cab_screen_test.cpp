@@ -297,6 +297,26 @@ TEST(QtCabScreen, VideoSurfaceIsDrawnUnderTheSprites) {
   EXPECT_EQ(at(screen.backBuffer(), 603, 339), kYellow);
 }
 
+TEST(QtCabScreen, APictureDrawnOverTheVideoKeepsItsTransparencyAndClips) {
+  QtCabScreen screen;
+  screen.setVideoPicture(videoPicture(604, 340, kBlue));
+  const int arrow = screen.createPicture(15, 15, kMagenta);
+  screen.setTransparent(arrow, true, kMagenta);
+  screen.drawLine(arrow, 7, 0, 7, 14, kYellow, 1);
+  screen.fillScreen(kGreen);
+  screen.drawVideoSurface();
+  screen.drawPicture(arrow, 589, 330);
+  const QImage& back = screen.backBuffer();
+  EXPECT_EQ(at(back, 596, 335), kYellow);
+  EXPECT_EQ(at(back, 596, 344), kYellow);  // over the panel too
+  EXPECT_EQ(at(back, 590, 335), kBlue);    // the key lets the video through
+  // Off the screen, far off or with no such picture: nothing happens.
+  screen.drawPicture(arrow, 595, -30);
+  screen.drawPicture(arrow, INT_MAX, INT_MIN);
+  screen.drawPicture(99, 0, 0);
+  EXPECT_EQ(at(screen.backBuffer(), 0, 0), kBlue);
+}
+
 TEST(QtCabScreen, TextIsWrittenOnTheVideoSurfaceWithinItsMeasuredBox) {
   QtCabScreen screen;
   const QString family = screen.fontFamily();

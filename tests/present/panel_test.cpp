@@ -238,7 +238,9 @@ TEST_F(PanelTest, StripsAreCutIntoPatternsAndPlacedAtTheirOwnPlaces) {
   EXPECT_EQ(screen.pic(b2.picture).patternWidth, 40);
   EXPECT_EQ(screen.pic(b2.picture).key, kMagenta);
   // The strip's picture is the one the train reader loaded, not a second copy.
-  EXPECT_EQ(screen.pictures.size(), 8u);  // seven strips and the clock
+  EXPECT_EQ(screen.pictures.size(), 9u);  // seven strips, the clock and the stop pointer
+  ASSERT_TRUE(p.stopPointerPicture);
+  EXPECT_TRUE(screen.pic(*p.stopPointerPicture).transparent);
 }
 
 TEST_F(PanelTest, APictureThatCannotBeLoadedNamesItsFile) {

@@ -71,5 +71,35 @@ TEST(Fade, ClosesTheCabTwentySixPassesAfterItStarts) {
   EXPECT_EQ(level, 0);
 }
 
+TEST(StretchKeyed, ScalesByTheNearestPixelSkipsTheKeyAndClipsAtTheEdges) {
+  // 4 x 2 source: columns 0..3 of levels 10, 20, 30, 40 in row 0, key 99 in row 1.
+  KeyedPicture marker;
+  marker.picture.width = 4;
+  marker.picture.height = 2;
+  for (int v : {10, 20, 30, 40})
+    marker.picture.pixels.insert(marker.picture.pixels.end(), 3, static_cast<std::uint8_t>(v));
+  marker.picture.pixels.insert(marker.picture.pixels.end(), 12, 99);
+  marker.key = 0x636363;
+  media::RgbPicture target = filled(0, 20, 20);
+  stretchKeyed(marker, target, 2, 3, 8);
+  EXPECT_EQ(channel(target, 2, 3), 10);
+  EXPECT_EQ(channel(target, 3, 3), 10);
+  EXPECT_EQ(channel(target, 4, 3), 20);
+  EXPECT_EQ(channel(target, 9, 6), 40);
+  EXPECT_EQ(channel(target, 9, 7), 0);  // the keyed row is not drawn
+  EXPECT_EQ(channel(target, 10, 3), 0);
+  EXPECT_EQ(channel(target, 1, 3), 0);
+  // Partly or wholly off the picture, and absurd sizes, draw only what lies on it.
+  media::RgbPicture edge = filled(0, 20, 20);
+  stretchKeyed(marker, edge, -4, 16, 8);
+  EXPECT_EQ(channel(edge, 0, 16), 30);
+  EXPECT_EQ(channel(edge, 3, 19), 40);
+  stretchKeyed(marker, edge, -2000000000, -2000000000, 2000000000);
+  stretchKeyed(marker, edge, 1000, 1000, 50);
+  stretchKeyed(marker, edge, 5, 5, -3);
+  stretchKeyed(KeyedPicture{}, edge, 0, 0, 10);
+  EXPECT_EQ(channel(edge, 5, 5), 0);
+}
+
 }  // namespace
 }  // namespace velimoro

@@ -83,6 +83,10 @@ class FakeSurface final : public media::CabSurface {
   void fillScreen(media::Rgb) override { steps.push_back("fill"); }
   void drawSprites() override { steps.push_back("sprites"); }
   void drawVideoSurface() override { steps.push_back("video"); }
+  void drawPicture(int picture, int x, int y) override {
+    steps.push_back("picture " + std::to_string(picture) + " at " + std::to_string(x) + "," +
+                    std::to_string(y));
+  }
   void fillRectAlpha(int left, int top, int right, int bottom, media::Rgb, int alpha) override {
     EXPECT_EQ(left, 0);
     EXPECT_EQ(top, 0);
@@ -330,19 +334,44 @@ TEST_F(ScreenPassTest, TextBoxesMeasuredOnTheLastPassAreShaded) {
   EXPECT_EQ(surface.channel(300, 100), 255);
 }
 
-TEST_F(ScreenPassTest, TheStopLineGoesOnBeforeTheShading) {
-  std::vector<int> seen;
-  pass.drawStopLine = [&seen](media::RgbPicture& picture) {
-    seen.push_back(picture.pixels[0]);
-    picture.pixels[0] = 200;
-  };
+TEST_F(ScreenPassTest, TheStopLineGoesOnTheSquareTheTickPlacedBeforeTheShading) {
+  // A 2 x 2 marker: red, keyed grey bottom-left.
+  pass.stopLine.picture = {2, 2, {200, 0, 0, 200, 0, 0, 90, 90, 90, 200, 0, 0}};
+  pass.stopLine.key = 0x5A5A5A;
   video.fill = 40;
+  s.stop_line_left = 100;
+  s.stop_line_top = 200;
+  s.stop_line_size = 20;
+  s.crew_text = "4両";  // box at (5, 252), far from the marker
   step();
-  EXPECT_EQ(seen, std::vector<int>{40});
-  EXPECT_EQ(surface.channel(0, 0), 200);
+  EXPECT_EQ(surface.channel(100, 200), 200);
+  EXPECT_EQ(surface.channel(119, 219), 200);
+  EXPECT_EQ(surface.channel(105, 215), 40);  // the keyed quarter lets the video through
+  EXPECT_EQ(surface.channel(120, 205), 40);
+  EXPECT_EQ(surface.channel(99, 205), 40);
+  // The shading darkens the marker as it darkens the video under a text.
+  s.stop_line_left = 0;
+  s.stop_line_top = 252;
+  step();
+  EXPECT_EQ(surface.channel(6, 255), 200 - 40);
+  // Size 0 (no stop near) draws nothing; band mode draws no marker.
+  s.stop_line_size = 0;
+  step();
+  EXPECT_EQ(surface.channel(100, 200), 40);
+  s.stop_line_size = 20;
+  s.stop_line_left = 100;
+  s.stop_line_top = 200;
   pass.bandMode = true;
   step();
-  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(surface.channel(100, 200), 40);
+}
+
+TEST_F(ScreenPassTest, TheStopPointerIsDrawnOverTheVideoAtTheRowOfTheTick) {
+  drive.panel.stopPointerPicture = 7;
+  s.stop_pointer_top = 315;
+  step();
+  EXPECT_EQ(surface.steps,
+            (std::vector<std::string>{"fill", "sprites", "video", "picture 7 at 589,315", "flip"}));
 }
 
 TEST_F(ScreenPassTest, BandModeWritesOnlyTheGuidanceLineOnTheLightenedBand) {
