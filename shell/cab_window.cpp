@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstdio>
 
 #include "input/controls.h"
@@ -18,7 +19,8 @@ namespace {
 
 constexpr int kFastStepMs = 33;
 constexpr int kTickMs = 100;
-constexpr int kIdleMs = 5;
+constexpr int kPassMs = 33;  // the screen pass's own gate
+constexpr int kIdleMs = 5;   // how often to look again while no pass is due
 
 // The virtual keys the driver's controls know, from Qt's key codes.
 std::optional<VirtualKey> virtualKey(int key) {
@@ -81,6 +83,8 @@ CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
   m_tickTimer.setTimerType(Qt::PreciseTimer);
   m_tickTimer.setInterval(kTickMs);
   connect(&m_tickTimer, &QTimer::timeout, this, [this] { tick(); });
+  m_idleTimer.setTimerType(Qt::PreciseTimer);
+  m_idleTimer.setSingleShot(true);
   m_idleTimer.setInterval(kIdleMs);
   connect(&m_idleTimer, &QTimer::timeout, this, [this] { screenPass(); });
   m_clock.start();
@@ -118,10 +122,22 @@ void CabWindow::screenPass() {
   const auto now = static_cast<std::uint32_t>(m_clock.elapsed());
   const auto flips = m_screen.flipCount();
   // The screen draws while the drive runs; until it starts, one pass shows the cab at rest.
-  const bool closeNow =
-      runScreenPass(m_pass, *m_drive, &m_video, m_screen, now, m_running || flips == 0);
+  const bool drawing = m_running || flips == 0;
+  const bool closeNow = runScreenPass(m_pass, *m_drive, &m_video, m_screen, now, drawing);
   if (m_screen.flipCount() != flips) update();
-  if (closeNow) close();
+  if (closeNow) {
+    close();
+    return;
+  }
+  // Timers fire up to a millisecond late, so aim at the whole millisecond before the next pass
+  // is due and look again at once (within that millisecond) if it is not due yet.
+  int wait = kIdleMs;
+  if (drawing) {
+    const std::int64_t dueNs = (static_cast<std::int64_t>(m_pass.lastPassTime) + kPassMs) * 1000000;
+    const std::int64_t waitNs = dueNs - m_clock.nsecsElapsed();
+    wait = static_cast<int>(std::clamp<std::int64_t>(waitNs / 1000000, 0, kPassMs));
+  }
+  m_idleTimer.start(wait);
 }
 
 void CabWindow::paintEvent(QPaintEvent*) {
@@ -146,8 +162,12 @@ void CabWindow::keyPressEvent(QKeyEvent* event) {
   }
   const QString text = event->text();
   if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F) {
-    asciiDown(*m_drive, static_cast<char>(text[0].unicode()));
+    typeKey(static_cast<char>(text[0].unicode()));
   }
+}
+
+void CabWindow::typeKey(char key) {
+  asciiDown(*m_drive, key);
 }
 
 void CabWindow::wheelEvent(QWheelEvent* event) {

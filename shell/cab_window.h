@@ -33,6 +33,10 @@ class CabWindow final : public QMainWindow {
 
   /// The Start menu item: starts the drive, or pauses and resumes it.
   void toggleStart();
+  /// A key typed on the keyboard (printable ASCII), as the driver's controls take it.
+  void typeKey(char key);
+  /// Screens presented so far.
+  std::int64_t flipCount() const { return m_screen.flipCount(); }
   /// The screen as last presented.
   const QImage& screen() const { return m_screen.frontBuffer(); }
 

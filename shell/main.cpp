@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "data/data_error.h"
 #include "shell/cab_window.h"
@@ -15,12 +19,37 @@ struct Arguments {
   velimoro::DriveSetup setup;
   QString screenshot;  // write the screen here after `seconds` of driving and quit
   double seconds = 5;
+  QString keys;          // typed one every 250 ms once the drive has started
+  bool measure = false;  // print the screen's passes a second and the UI thread's load, and quit
 };
+
+constexpr int kKeyIntervalMs = 250;
+
+// CPU time the calling thread has used, in seconds.
+double threadCpuSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) * 1e-7;
+#else
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+#endif
+}
 
 Arguments parseArguments(const QStringList& args) {
   Arguments a;
   a.setup.root = ".";
   for (int i = 1; i + 1 < args.size(); i += 2) {
+    if (args[i] == QStringLiteral("--measure")) {
+      --i;  // a flag without a value
+      continue;
+    }
     const QString& flag = args[i];
     const std::string value = args[i + 1].toStdString();
     if (flag == "--root") a.setup.root = value;
@@ -30,7 +59,9 @@ Arguments parseArguments(const QStringList& args) {
     if (flag == "--start") a.setup.startIndex = args[i + 1].toInt();
     if (flag == "--screenshot") a.screenshot = args[i + 1];
     if (flag == "--seconds") a.seconds = args[i + 1].toDouble();
+    if (flag == "--keys") a.keys = args[i + 1];
   }
+  a.measure = args.contains(QStringLiteral("--measure"));
   return a;
 }
 
@@ -43,23 +74,44 @@ int main(int argc, char** argv) {
   if (args.setup.trainFile.empty() || args.setup.routeFile.empty()) {
     std::fprintf(stderr,
                  "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
-                 "[--start N] [--screenshot FILE.png --seconds S]\n");
+                 "[--start N] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS]\n");
     return 2;
   }
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {
-    window = std::make_unique<velimoro::shell::CabWindow>(args.setup, !args.screenshot.isEmpty());
+    window = std::make_unique<velimoro::shell::CabWindow>(
+        args.setup, !args.screenshot.isEmpty() || args.measure);
   } catch (const velimoro::DataError& e) {
     QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
                           QString::fromStdString(e.what()));
     return 1;
   }
   window->show();
-  if (!args.screenshot.isEmpty()) {
-    // Drive for a while, then keep what the screen shows.
+  const bool unattended = !args.screenshot.isEmpty() || args.measure;
+  if (unattended) {
+    // Drive for a while, typing the keys given, then keep what the screen shows or report how
+    // fast it was drawn.
     window->toggleStart();
+    for (int i = 0; i < args.keys.size(); ++i) {
+      const char key = args.keys[i].toLatin1();
+      QTimer::singleShot((i + 1) * kKeyIntervalMs, [&window, key] { window->typeKey(key); });
+    }
+    const double cpuAtStart = threadCpuSeconds();
+    const std::clock_t processCpuAtStart = std::clock();
+    const std::int64_t flipsAtStart = window->flipCount();
     QTimer::singleShot(static_cast<int>(args.seconds * 1000), [&] {
-      window->screen().save(args.screenshot);
+      if (!args.screenshot.isEmpty()) window->screen().save(args.screenshot);
+      if (args.measure) {
+        const double passes = static_cast<double>(window->flipCount() - flipsAtStart);
+        const double processCpu =
+            static_cast<double>(std::clock() - processCpuAtStart) / CLOCKS_PER_SEC;
+        std::printf(
+            "screen passes: %.0f in %.1f s, %.1f a second; CPU: UI thread %.1f %%, whole "
+            "program %.1f %% of one core\n",
+            passes, args.seconds, passes / args.seconds,
+            100.0 * (threadCpuSeconds() - cpuAtStart) / args.seconds,
+            100.0 * processCpu / args.seconds);
+      }
       app.quit();
     });
   }
