@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "media/ffmpeg_video_reader.h"
 #include "support/test_support.h"
@@ -43,6 +44,37 @@ Pixel pixelAt(const media::RgbPicture& p, int x, int y) {
 
 int brightness(Pixel p) {
   return (p.r + p.g + p.b) / 3;
+}
+
+// A line with a 150 m bridge between two stations 700 m apart.
+RouteDesign bridgeRoute() {
+  RouteDesign r;
+  r.file = "bridge.dat";
+  r.lineName = "bridge";
+  r.line.video = "bridge_run";
+  r.line.lineSpeed = 60;
+  r.line.end = 740;
+  r.line.stations = {{"A", "a", "a", 0, 0}, {"B", "b", "b", 700, 1}};
+  r.line.bridges = {{300, 450, 0}};
+  r.kinds = {0, 0};
+  return r;
+}
+
+// The painted steel of the trusses: red well above green and blue.
+bool girder(Rgb p) {
+  return p.r > p.g + 50 && p.r > p.b + 50;
+}
+
+// The grass beside the line: green above red and blue.
+bool grass(Rgb p) {
+  return p.g > p.r + 12 && p.g > p.b + 12;
+}
+
+int girderPixels(const Canvas& c, int y, int x0, int x1) {
+  int n = 0;
+  for (int x = x0; x < x1; ++x)
+    if (girder(c.at(x, y))) ++n;
+  return n;
 }
 
 TEST(RouteVideo, RendersEveryFrameOfTheRunAndReadsBack) {
@@ -105,6 +137,59 @@ TEST(RouteVideo, FramesFollowTheFilmingSpeedTable) {
   // Straight at the stations, bending somewhere between them on a long line.
   EXPECT_DOUBLE_EQ(scene.curvatureAt(0), 0);
   EXPECT_EQ(scene.gradientAt(100), 0);
+}
+
+TEST(RouteVideo, BridgeShowsTrussesOverAValley) {
+  const BuiltRoute route = buildRoute(bridgeRoute());
+  RouteScene scene(route);
+  Canvas canvas(kVideoWidth, kVideoHeight);
+  const int row = kVideoHeight - 40;  // the track about 9 m ahead
+  const int horizon = static_cast<int>(kVideoHeight * 0.42);
+  const auto sidesAreGrass = [&] {
+    for (int y = horizon + 30; y < kVideoHeight; y += 5)
+      for (int x : {6, kVideoWidth - 7})
+        if (!grass(canvas.at(x, y))) return false;
+    return true;
+  };
+
+  // 150 m before: the trusses stand in the distance, the ground beside the track is grass.
+  scene.draw(route.frameAt(150), canvas);
+  EXPECT_EQ(girderPixels(canvas, row, 0, kVideoWidth), 0);
+  EXPECT_TRUE(sidesAreGrass());
+  int distant = 0;
+  for (int y = horizon - 40; y < horizon + 10; ++y)
+    distant += girderPixels(canvas, y, 0, kVideoWidth);
+  EXPECT_GT(distant, 200);
+
+  // 10 m onto the span: the bottom chords pass on both sides, and the ground has dropped away
+  // to the river and its banks.
+  scene.draw(route.frameAt(310), canvas);
+  const std::vector<Rgb> onBridge = canvas.pixels();
+  EXPECT_GT(girderPixels(canvas, row, 0, kVideoWidth / 2), 20);
+  EXPECT_GT(girderPixels(canvas, row, kVideoWidth / 2, kVideoWidth), 20);
+  int grassBelow = 0;
+  for (int y = horizon + 30; y < kVideoHeight; y += 5)
+    for (int x : {6, kVideoWidth - 7})
+      if (grass(canvas.at(x, y))) ++grassBelow;
+  EXPECT_EQ(grassBelow, 0);
+  int water = 0;
+  for (int y = horizon; y < kVideoHeight; ++y) {
+    const Rgb p = canvas.at(6, y);
+    if (p.b > p.r + 30 && p.b > p.g) ++water;
+  }
+  EXPECT_GT(water, 10);
+
+  // 10 m past its end the line runs on grass again, with nothing of the bridge in sight.
+  scene.draw(route.frameAt(460), canvas);
+  int left = 0;
+  for (int y = 0; y < kVideoHeight; ++y)
+    left += girderPixels(canvas, y, 0, kVideoWidth);
+  EXPECT_EQ(left, 0);
+  EXPECT_TRUE(sidesAreGrass());
+
+  // Every frame is drawn afresh: the same frame again gives the same picture.
+  scene.draw(route.frameAt(310), canvas);
+  EXPECT_TRUE(canvas.pixels() == onBridge);
 }
 
 }  // namespace

@@ -40,6 +40,28 @@ constexpr Rgb kRail{200, 200, 205};
 constexpr Rgb kPole{110, 110, 115};
 constexpr Rgb kWire{40, 40, 45};
 constexpr Rgb kDark{14, 13, 12};
+// Bridges: painted steel trusses on an open deck over a river valley.
+constexpr Rgb kGirder{150, 68, 52};
+constexpr Rgb kGirderShade{104, 48, 40};
+constexpr Rgb kGirderLight{172, 90, 70};
+constexpr Rgb kWalkway{128, 126, 120};
+constexpr Rgb kDeckGap{46, 42, 40};
+constexpr Rgb kTimber{100, 78, 60};
+constexpr Rgb kGuardRail{150, 140, 132};
+constexpr Rgb kConcrete{152, 150, 142};
+constexpr Rgb kBankLow{116, 98, 74};
+constexpr Rgb kBankHigh{104, 108, 70};
+constexpr Rgb kTree{50, 80, 46};
+constexpr Rgb kTreeLit{68, 100, 56};
+constexpr Rgb kGravel{162, 152, 130};
+constexpr Rgb kWaterNear{48, 84, 98};
+constexpr Rgb kWaterFar{128, 158, 178};
+
+constexpr double kValleyDepth = 12;  // metres from the rail down to the water
+constexpr double kTrussHalf = 2.9;   // the truss planes either side of the track
+constexpr double kTrussTop = 7.2;
+constexpr double kChordTop = 0.8;  // top of the bottom chord beside the deck
+constexpr double kDeckHalf = 2.7;
 
 double smoothstep(double e0, double e1, double x) {
   const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -56,6 +78,21 @@ double phaseOf(const std::string& name) {
 
 Rgb dim(Rgb c, double factor) {
   return mix(kDark, c, factor);
+}
+
+// A bridge's trusses: spans of about 55 m between piers, each of an even number of panels about
+// 7 m long, so that the diagonals zigzag from one inclined end post to the other.
+struct Truss {
+  int spans;
+  int panels;    // per span
+  double panel;  // metres
+};
+
+Truss trussOf(double length) {
+  const int spans = std::max(1, static_cast<int>(std::lround(length / 55)));
+  const double span = length / spans;
+  const int panels = std::max(2, 2 * static_cast<int>(std::lround(span / 14)));
+  return {spans, panels, span / panels};
 }
 
 }  // namespace
@@ -182,6 +219,140 @@ void RouteScene::fillSide(Canvas& c, double x, double h0, double h1, double z0, 
   fillPolygon(c, p, 4, colour);
 }
 
+// A straight member in the upright plane at lateral x from (ha, za) to (hb, zb), `half` metres
+// thick above and below its axis.
+void RouteScene::fillMember(Canvas& c, double x, double ha, double hb, double za, double zb,
+                            double half, Rgb colour) const {
+  if (zb <= kNear) return;
+  if (za < kNear) {
+    ha += (hb - ha) * (kNear - za) / (zb - za);
+    za = kNear;
+  }
+  const Point p[4] = {project(x, ha - half, za), project(x, ha + half, za),
+                      project(x, hb + half, zb), project(x, hb - half, zb)};
+  fillPolygon(c, p, 4, colour);
+}
+
+bool RouteScene::onBridge(double z, double margin) const {
+  return std::any_of(m_spans.begin(), m_spans.end(),
+                     [&](const Span& s) { return z >= s.near - margin && z <= s.far + margin; });
+}
+
+// The valley under a bridge, row by row: each row's ray meets the near bank, the valley floor
+// (gravel, the river, gravel) or the far bank rising to the ground beyond. The river runs
+// across the line, so every row is one colour across the picture.
+void RouteScene::fillValley(Canvas& c, const Span& s) const {
+  const double length = s.far - s.near;
+  const double bank = std::min(20.0, length * 0.12);  // run of each bank's slope
+  const double foot = s.far - bank;                   // where the far bank rises
+  const double steep = kValleyDepth / bank;
+  const double eye = kEyeHeight - riseAt(std::clamp((s.near + s.far) / 2, kNear, kFar));
+  const double top = project(0, 0, s.far).y;
+  const double bottom = s.near > kNear ? project(0, 0, s.near).y : c.height() + 1.0;
+  const int first = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
+  const int last = std::min(c.height() - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
+  for (int y = first; y <= last; ++y) {
+    const double fall = (y + 0.5 - m_horizon) / kFocal;  // the ray's drop per metre ahead
+    if (fall <= 0) continue;
+    const double floor = (eye + kValleyDepth) / fall;
+    Rgb colour;
+    if (floor < foot) {
+      const double u = (floor - s.near) / length;
+      if (u < bank / length) {
+        colour = kBankLow;
+      } else if (u < 0.17 || u > 0.84) {
+        colour = kGravel;
+      } else {
+        colour = mix(kWaterNear, kWaterFar, smoothstep(10, 260, floor));
+        // Ripples fixed to the water, near enough to tell apart.
+        if (floor < 90 && static_cast<long>((floor + m_metre) * 0.9) % 4 == 0)
+          colour = mix(colour, kWaterFar, 0.35);
+      }
+    } else {
+      const double at = (eye + kValleyDepth + foot * steep) / (fall + steep);
+      if (at > s.far) continue;
+      colour = mix(kBankLow, kBankHigh, std::clamp((at - foot) / bank, 0.0, 1.0));
+    }
+    c.fillRect(0, y, c.width(), 1, colour);
+  }
+  // Trees along the top of the far bank, two staggered rows either side of the line.
+  if (s.far < 600) {
+    for (int row = 1; row >= 0; --row) {
+      const double z = s.far + 5 + row * 7;
+      for (int k = -16; k <= 16; ++k) {
+        const unsigned hash = static_cast<unsigned>(k + 40) * 2654435761u >> 16;
+        const double x = (k + row * 0.5) * 8 + static_cast<double>(hash % 50) / 10 - 2.5;
+        const double r = 2.2 + static_cast<double>(hash % 7) / 6;
+        // Clear of the line, so that none is still in sight when the span drops out of view.
+        if (std::abs(x) - r < 0.6 * (z - s.far) + 1.5) continue;
+        const double h = 2.8 + static_cast<double>(hash % 5) / 4, d = r * 0.7;
+        const Point p[8] = {project(x - d, h - d, z), project(x - r, h, z),
+                            project(x - d, h + d, z), project(x, h + r, z),
+                            project(x + d, h + d, z), project(x + r, h, z),
+                            project(x + d, h - d, z), project(x, h - r, z)};
+        fillPolygon(c, p, 8, (hash & 1) != 0 ? kTree : kTreeLit);
+      }
+    }
+  }
+  // Piers between the truss spans and the far abutment, wider than the deck; cut off where the
+  // near bank hides them.
+  const Truss t = trussOf(length);
+  const auto block = [&](double x, double h0, double h1, double z, Rgb colour) {
+    if (z <= kNear) return;
+    const Point a = project(-x, h1, z), b = project(x, h0, z);
+    const int l = static_cast<int>(std::lround(a.x));
+    const int r = std::max(l + 1, static_cast<int>(std::lround(b.x)));
+    const int y0 = static_cast<int>(std::lround(a.y));
+    const int y1 = std::min(last + 1, static_cast<int>(std::lround(b.y)));
+    if (y1 > y0) c.fillRect(l, y0, r - l, y1 - y0, colour);
+  };
+  block(4.2, -kValleyDepth * 0.55, -0.6, foot + bank * 0.45, kConcrete);
+  for (int k = t.spans - 1; k >= 1; --k)
+    block(3.6, -kValleyDepth, -0.6, s.near + k * length / t.spans, mix(kConcrete, kBankLow, 0.25));
+}
+
+// The open deck: sleepers on steel stringers between walkways, the valley showing beside.
+void RouteScene::fillDeck(Canvas& c, const Span& s, double trackEnd) const {
+  const double start = std::max(kNear, s.near);
+  double z1 = std::min(trackEnd, s.far);
+  while (z1 > start) {
+    const double z0 = std::max(start, z1 / 1.04 - 0.05);
+    fillQuad(c, -kDeckHalf, kDeckHalf, 0, 0, z0, z1, kWalkway);
+    fillQuad(c, -1.3, 1.3, 0, 0, z0, z1, kDeckGap);
+    if (z1 > kSleeperReach) fillQuad(c, -1.25, 1.25, 0, 0, z0, z1, mix(kDeckGap, kTimber, 0.6));
+    z1 = z0;
+  }
+}
+
+// One panel of both trusses, far end first: the cross strut and the verticals there, then the
+// top chord, the diagonal and the bottom chord along the panel.
+void RouteScene::fillTrussPanel(Canvas& c, const Span& s, int panel) const {
+  const Truss t = trussOf(s.far - s.near);
+  const int j = panel % t.panels;
+  const double z0 = s.near + panel * t.panel, z1 = z0 + t.panel;
+  const bool inside = j + 1 < t.panels;  // the far end is a panel point within the span
+  if (z1 <= kNear) return;
+  if (inside) {
+    // Portal bracing over the ends of each span, lighter struts between.
+    const double depth = j == 0 || j + 2 == t.panels ? 1.3 : 0.28;
+    fillFace(c, -kTrussHalf, kTrussHalf, kTrussTop - depth, kTrussTop, z1, kGirderShade);
+  }
+  const double a = std::max(kNear, z0);
+  for (int side = -1; side <= 1; side += 2) {
+    const double x = side * kTrussHalf, face = x - side * 0.2;
+    if (inside) fillFace(c, x - 0.16, x + 0.16, kChordTop, kTrussTop - 0.3, z1, kGirder);
+    if (j > 0 && inside) {
+      fillSide(c, face, kTrussTop - 0.6, kTrussTop, a, z1, kGirder);
+      fillQuad(c, x - 0.2, x + 0.2, kTrussTop - 0.6, kTrussTop - 0.6, a, z1, kGirderShade);
+    }
+    const bool rising = j % 2 == 0;
+    fillMember(c, face, rising ? kChordTop : kTrussTop, rising ? kTrussTop : kChordTop, z0, z1,
+               j == 0 || !inside ? 0.42 : 0.26, kGirder);
+    fillSide(c, face, -0.5, kChordTop, a, z1, kGirder);
+    fillQuad(c, x - 0.2, x + 0.2, kChordTop, kChordTop, a, z1, kGirderLight);
+  }
+}
+
 void RouteScene::draw(int frame, Canvas& c) {
   const LineDesign& line = m_route.design.line;
   const double m = metreAt(frame);
@@ -218,6 +389,14 @@ void RouteScene::draw(int frame, Canvas& c) {
     }
   }
   const double trackEnd = inTunnel ? std::min(kFar, exit + 300) : std::min(kFar, portal);
+  m_spans.clear();
+  if (!inTunnel) {
+    for (const SpanDesign& b : line.bridges)
+      if (b.to > b.from && b.to - m > kNear && b.from - m < trackEnd)
+        m_spans.push_back({b.from - m, b.to - m});
+    std::sort(m_spans.begin(), m_spans.end(),
+              [](const Span& a, const Span& b) { return a.far > b.far; });
+  }
 
   if (inTunnel) {
     c.fillRect(0, 0, c.width(), c.height(), kDark);
@@ -242,6 +421,8 @@ void RouteScene::draw(int frame, Canvas& c) {
       c.fillRect(0, y, c.width(), 1,
                  mix(kGroundFar, kGroundNear,
                      std::clamp((y - m_horizon) / (kVideoHeight - m_horizon), 0.0, 1.0)));
+    for (const Span& s : m_spans)
+      fillValley(c, s);
   }
   const double light = inTunnel ? 0.25 : 1.0;
 
@@ -259,13 +440,18 @@ void RouteScene::draw(int frame, Canvas& c) {
     if (z < -4 || z > trackEnd) continue;
     fillQuad(c, -40, 40, 0, 0, std::max(kNear, z - 3), z + 3, Rgb{70, 70, 74});
   }
+  for (const Span& s : m_spans)
+    fillDeck(c, s, trackEnd);
   // Sleepers every 0.6 m, near enough to tell apart.
   {
     const double first = std::ceil((m + kNear) / kSleeperPitch) * kSleeperPitch - m;
     const int count = static_cast<int>((std::min(trackEnd, kSleeperReach) - first) / kSleeperPitch);
     for (int k = count; k >= 0; --k) {
       const double z = first + k * kSleeperPitch;
-      fillQuad(c, -1.0, 1.0, 0.02, 0.02, z, z + 0.2, dim(kSleeper, light));
+      if (!m_spans.empty() && onBridge(z, 0))
+        fillQuad(c, -1.25, 1.25, 0.02, 0.02, z, z + 0.2, kTimber);
+      else
+        fillQuad(c, -1.0, 1.0, 0.02, 0.02, z, z + 0.2, dim(kSleeper, light));
     }
   }
   // Rails, far to near.
@@ -278,33 +464,56 @@ void RouteScene::draw(int frame, Canvas& c) {
     }
     z1 = z0;
   }
+  // Guard rails inside the running rails across each bridge.
+  for (const Span& s : m_spans) {
+    const double start = std::max(kNear, s.near - 12);
+    z1 = std::min(trackEnd, s.far + 12);
+    while (z1 > start) {
+      const double z0 = std::max(start, z1 / 1.04 - 0.05);
+      for (int side = -1; side <= 1; side += 2) {
+        const double x = side * (kGauge / 2 - 0.28);
+        fillQuad(c, x - 0.04, x + 0.04, 0.13, 0.13, z0, z1, kGuardRail);
+      }
+      z1 = z0;
+    }
+  }
 
   // Things beside the line, far to near.
   struct Thing {
     double z;
-    int kind;  // 0 pole, 1 signal, 2 platform, 3 crossing, 4 portal, 5 tunnel lamp
+    int kind;  // 0 pole, 1 signal, 2 platform, 3 crossing, 4 portal, 5 tunnel lamp, 6 truss
     std::size_t index;
+    int part;  // panel of a truss
   };
   std::vector<Thing> things;
   const double view = std::min(trackEnd + 1, 900.0);
   for (double p = std::ceil((m + kNear) / kPolePitch) * kPolePitch; p - m < view; p += kPolePitch)
-    things.push_back({p - m, 0, 0});
+    if (m_spans.empty() || !onBridge(p - m, 3)) things.push_back({p - m, 0, 0, 0});
   for (std::size_t i = 0; i < m_route.signals.size(); ++i) {
     const double z = m_route.signals[i].metre - m;
-    if (z > kNear && z < view) things.push_back({z, 1, i});
+    if (z > kNear && z < view) things.push_back({z, 1, i, 0});
   }
   for (std::size_t i = 0; i < line.stations.size(); ++i) {
     const double far = line.stations[i].metre + 20 - m;
-    if (far > kNear && far - 180 < view) things.push_back({std::min(far, view), 2, i});
+    if (far > kNear && far - 180 < view) things.push_back({std::min(far, view), 2, i, 0});
   }
   for (std::size_t i = 0; i < line.crossings.size(); ++i) {
     const double z = line.crossings[i] - m;
-    if (z > -4 && z < view) things.push_back({z + 4, 3, i});
+    if (z > -4 && z < view) things.push_back({z + 4, 3, i, 0});
   }
-  if (!inTunnel && portal < kFar) things.push_back({portal, 4, 0});
+  if (!inTunnel && portal < kFar) things.push_back({portal, 4, 0, 0});
   if (inTunnel)
     for (double p = std::ceil((m + 3) / 25) * 25; p - m < std::min(exit, 400.0); p += 25)
-      things.push_back({p - m, 5, 0});
+      things.push_back({p - m, 5, 0, 0});
+  // The trusses show from as far as the track is drawn.
+  for (std::size_t i = 0; i < m_spans.size(); ++i) {
+    const Span& s = m_spans[i];
+    const Truss t = trussOf(s.far - s.near);
+    for (int k = 0; k < t.spans * t.panels; ++k) {
+      const double z = s.near + (k + 1) * t.panel;
+      if (z > kNear && z - t.panel < trackEnd) things.push_back({z, 6, i, k});
+    }
+  }
   std::sort(things.begin(), things.end(), [](const Thing& a, const Thing& b) { return a.z > b.z; });
 
   for (const Thing& t : things) {
@@ -389,6 +598,9 @@ void RouteScene::draw(int frame, Canvas& c) {
         c.fillCircle(p.x, p.y, std::max(1.0, kFocal * 0.12 / z), Rgb{255, 200, 120});
         break;
       }
+      case 6:
+        fillTrussPanel(c, m_spans[t.index], t.part);
+        break;
       default:
         break;
     }

@@ -45,6 +45,18 @@ class RouteScene {
                 Rgb colour) const;
   void fillFace(Canvas& c, double x0, double x1, double h0, double h1, double z, Rgb colour) const;
   void fillSide(Canvas& c, double x, double h0, double h1, double z0, double z1, Rgb colour) const;
+  void fillMember(Canvas& c, double x, double ha, double hb, double za, double zb, double half,
+                  Rgb colour) const;
+
+  // A bridge in view: its near and far ends in metres ahead of the camera.
+  struct Span {
+    double near;
+    double far;
+  };
+  bool onBridge(double z, double margin) const;
+  void fillValley(Canvas& c, const Span& s) const;
+  void fillDeck(Canvas& c, const Span& s, double trackEnd) const;
+  void fillTrussPanel(Canvas& c, const Span& s, int panel) const;
 
   BuiltRoute m_route;
   std::vector<double> m_metres;   // per frame
@@ -52,6 +64,7 @@ class RouteScene {
   // Per drawn frame: the track's offset and rise against the camera every kStep metres ahead.
   std::vector<double> m_lateral;
   std::vector<double> m_rise;
+  std::vector<Span> m_spans;  // far to near
   double m_horizon = 0;
   double m_metre = 0;
 };
