@@ -11,14 +11,17 @@
 #include "data/route_reader.h"
 #include "data/train_reader.h"
 #include "data/ui_strings.h"
+#include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
 #include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/content/panel_art.h"
 #include "tools/content/route_builder.h"
+#include "tools/content/scene_movies.h"
 #include "tools/content/train_design.h"
 #include "tools/content/validate.h"
+#include "tools/content/video_render.h"
 #include "tools/drive/headless.h"
 
 namespace velimoro::content {
@@ -101,12 +104,98 @@ TEST_F(DemoInstallation, IsTheSameByteForByteOnASecondRun) {
 TEST_F(DemoInstallation, ValidationNamesAMissingFile) {
   TempDir copy;
   std::filesystem::copy(dir->path(), copy.path(), std::filesystem::copy_options::recursive);
-  std::filesystem::remove(copy.path() + "/sound/voice/k20.wav");
-  try {
-    validateDemo(copy.path(), kTrains, kRoutes);
-    ADD_FAILURE() << "a missing voice passed";
-  } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find("k20.wav"), std::string::npos) << e.what();
+  // A voice, a board's call-out, an animation picture and a road traffic signal picture.
+  for (const std::string name : {"sound/voice/k20.wav", "sound/voice/board_whistle.wav",
+                                 "image/route/anim_flag07.bmp", "image/route/road_detect_go.bmp"}) {
+    const std::string path = copy.file(name);
+    const std::string kept = path + ".kept";
+    std::filesystem::rename(path, kept);
+    try {
+      validateDemo(copy.path(), kTrains, kRoutes);
+      ADD_FAILURE() << "a missing " << name << " passed";
+    } catch (const std::runtime_error& e) {
+      const std::string base = std::filesystem::path(name).filename().string();
+      EXPECT_NE(std::string(e.what()).find(base), std::string::npos) << e.what();
+    }
+    std::filesystem::rename(kept, path);
+  }
+  validateDemo(copy.path(), kTrains, kRoutes);
+}
+
+// Each route uses the sections that suit it; between them the six files hold every section of
+// the route format, each with content.
+TEST_F(DemoInstallation, RoutesTogetherUseEverySection) {
+  // The route file's sections in the order the reader compares them.
+  std::istringstream all(
+      "[LineName] [LineName2] [StartPos] [FrameRate] [Staf] [Friction] [StafSwitch] [MovieStop] "
+      "[MovieSwitch] [Speed_Signal] [DataName] [Perspective] [Pre_Train] [OneMan] [SoundData] "
+      "[Announce] [KankoSound1] [KankoSound2] [Sound] [Doppler] [Tunnel] [Station] [StopSound] "
+      "[Signal] [TrafficSignal] [Slope] [Sign] [Anim] [SignalKanko] [StationKanko] [SpeedLimit] "
+      "[SpeedCheck1] [SpeedCheck2] [SignImageList] [OtherImageList] [AnimImageList] "
+      "[SignalImageList] [TrafficSignalImageList] [SignalImageList2] [SpeedUnit] "
+      "[CrossImageList] [Cross] [Time] [Switch]");
+  std::vector<std::string> headers;
+  for (std::string header; all >> header;)
+    headers.push_back(header);
+  ASSERT_EQ(headers.size(), 44u);
+  std::map<std::string, std::vector<std::string>> lines;
+  for (const std::string& file : kRoutes) {
+    std::istringstream in(contents(dir->file(file)));
+    for (std::string line; std::getline(in, line);) {
+      if (line.ends_with('\r')) line.pop_back();
+      lines[file].push_back(line);
+    }
+  }
+  for (const std::string& header : headers) {
+    bool used = false;
+    for (const auto& [file, text] : lines) {
+      for (std::size_t i = 0; i + 1 < text.size() && !used; ++i)
+        used = text[i].starts_with(header) && !text[i + 1].starts_with('#');
+    }
+    EXPECT_TRUE(used) << header;
+  }
+}
+
+// The scene movies are rendered with the videos; the routes name them either way.
+TEST_F(DemoInstallation, SceneMoviesHoldWhatTheRoutesPlay) {
+  TempDir copy;
+  std::filesystem::copy(dir->path(), copy.path(), std::filesystem::copy_options::recursive);
+  EXPECT_THROW(validateSceneMovies(copy.path(), kRoutes), std::runtime_error);
+  validateDemo(copy.path(), kTrains, kRoutes);
+
+  std::vector<BuiltRoute> built;
+  for (const RouteDesign& design : demoRoutes())
+    built.push_back(buildRoute(design));
+  std::ostringstream progress;
+  EXPECT_EQ(writeSceneMovies(built, copy.path(), progress), 2);
+  validateSceneMovies(copy.path(), kRoutes);
+
+  // Each scene shows something the route video does not have at that place: halfway through,
+  // the passengers or the passing train change a good part of the picture.
+  for (const BuiltRoute& r : built) {
+    for (const BuiltScene& scene : r.scenes) {
+      media::FfmpegVideoReader reader;
+      std::string error;
+      ASSERT_TRUE(reader.open(copy.file("move/" + scene.design.movie + ".avi"), error)) << error;
+      EXPECT_EQ(reader.frameCount(), scene.movieFrames);
+      const int middle = scene.length / 2;
+      media::RgbPicture shown;
+      ASSERT_TRUE(reader.decodeFrame(middle, shown));
+      RouteScene view(r);
+      Canvas route(kVideoWidth, kVideoHeight);
+      view.draw(scene.kind == 2 ? scene.resumeFrame : scene.fromFrame + middle, route);
+      int changed = 0;
+      for (int y = 0; y < kVideoHeight; ++y) {
+        for (int x = 0; x < kVideoWidth; ++x) {
+          const std::size_t at = (static_cast<std::size_t>(y) * kVideoWidth + x) * 3;
+          const Rgb p = route.at(x, y);
+          const int d = std::abs(shown.pixels[at] - p.r) + std::abs(shown.pixels[at + 1] - p.g) +
+                        std::abs(shown.pixels[at + 2] - p.b);
+          changed += d > 90 ? 1 : 0;
+        }
+      }
+      EXPECT_GT(changed, kVideoWidth * kVideoHeight / 100) << scene.design.movie;
+    }
   }
 }
 
@@ -252,6 +341,18 @@ TEST_F(DemoInstallation, EveryRouteDrivesFromItsFirstToItsLastStation) {
       EXPECT_TRUE(nearedLast) << file << " with " << trainFile;
       EXPECT_GE(std::stoi(trace.back().at("frame")), r.stations[r.stationCount - 1].stopFrame)
           << file << " with " << trainFile;
+      // A preceding train runs ahead of the train; a road traffic signal holds it in its stop
+      // phases and says how far off it stands.
+      int precedingFrame = r.preTrainStart;
+      bool trafficStop = false;
+      for (const auto& row : trace) {
+        precedingFrame = std::max(precedingFrame, std::stoi(row.at("pre_train_frame")));
+        trafficStop = trafficStop || row.at("traffic_stop_text").starts_with("信号停止 ");
+      }
+      if (r.preTrainCount > 0) {
+        EXPECT_GT(precedingFrame, r.preTrainStart) << file;
+      }
+      EXPECT_EQ(trafficStop, r.trafficSignalCount > 0) << file << " with " << trainFile;
     }
   }
 }

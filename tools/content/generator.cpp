@@ -6,6 +6,8 @@
 #include "tools/content/route_art.h"
 #include "tools/content/route_builder.h"
 #include "tools/content/route_sounds.h"
+#include "tools/content/scene_movies.h"
+#include "tools/content/title_files.h"
 #include "tools/content/train_files.h"
 #include "tools/content/ui_files.h"
 #include "tools/content/validate.h"
@@ -54,9 +56,16 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
   writeUiFiles(root);
   progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
 
-  if (videos) writeRouteVideos(builtRoutes, root, progress);
+  writeTitleFiles(root);
+  progress << "title screen: buttons, maps, title pictures, slides and music\n";
 
-  validateDemo(root, trainFiles, routeFiles);
+  if (videos) {
+    writeRouteVideos(builtRoutes, root, progress);
+    const int scenes = writeSceneMovies(builtRoutes, root, progress);
+    progress << "videos: route videos and " << scenes << " scene movies\n";
+  }
+
+  validateDemo(root, trainFiles, routeFiles, videos);
   progress << "check: every train, route and string file reads back\n";
 }
 

@@ -97,6 +97,105 @@ Canvas standby() {
   return c;
 }
 
+// Level crossing warning lamps: the two red lamps take turns, each lit for half of the
+// pictures, coming up and dying away at the ends of its turn.
+Canvas crossingLamps(int picture) {
+  Canvas c(64, 60, kTransparentKey);
+  c.fillRect(30, 22, 4, 38, Rgb{60, 60, 60});
+  c.line(14, 2, 50, 20, 5, Rgb{250, 220, 30});
+  c.line(14, 20, 50, 2, 5, Rgb{250, 220, 30});
+  c.fillRect(4, 26, 56, 22, kHead);
+  const double glow[kAnimPictures / 2] = {0.55, 1, 1, 1, 1, 0.8, 0.35};
+  const int half = kAnimPictures / 2;
+  const double left = picture < half ? glow[picture] : 0;
+  const double right = picture >= half ? glow[picture - half] : 0;
+  const auto lamp = [&](double x, double level) {
+    c.fillCircle(x, 37, 9, mix(Rgb{70, 15, 15}, Rgb{255, 40, 30}, level));
+    if (level > 0.9) c.fillCircle(x - 2, 35, 3, Rgb{255, 170, 150});
+  };
+  lamp(16, left);
+  lamp(48, right);
+  return c;
+}
+
+// A shunter's green flag waving on its staff: the cloth's wave runs out from the staff and the
+// staff sways with it over the pictures.
+Canvas wavingFlag(int picture) {
+  Canvas c(56, 64, kTransparentKey);
+  constexpr double kPi = 3.14159265358979323846;
+  const double phase = 2 * kPi * picture / kAnimPictures;
+  const double sway = 5 * std::sin(phase);
+  const double topX = 12 + sway, topY = 6;
+  c.line(12, 62, topX, topY, 3, Rgb{120, 90, 60});
+  for (int x = 0; x < 36; ++x) {
+    const double t = x / 36.0;
+    const double wave = std::sin(phase - 4 * t) * 6 * t;
+    const double y0 = topY + 2 + wave, y1 = topY + 24 + wave - 3 * t;
+    const Rgb cloth = mix(Rgb{20, 150, 60}, Rgb{60, 210, 100}, 0.5 + 0.5 * std::cos(phase - 4 * t));
+    c.line(topX + 2 + x, y0, topX + 2 + x, y1, 1.2, cloth);
+  }
+  return c;
+}
+
+// Lineside boards of the other-picture list.
+Canvas rockfallBoard() {
+  Canvas c(48, 48, kTransparentKey);
+  for (int y = 0; y < 48; ++y) {
+    const int half = 24 - std::abs(y - 24);
+    c.fillRect(24 - half, y, 2 * half, 1, kDark);
+    if (half > 3) c.fillRect(27 - half, y, 2 * half - 6, 1, Rgb{250, 205, 30});
+  }
+  c.line(12, 34, 30, 14, 3, kDark);  // the slope
+  c.fillCircle(30, 26, 3.5, kDark);
+  c.fillCircle(26, 33, 3, kDark);
+  c.fillCircle(33, 35, 2.5, kDark);
+  return c;
+}
+
+Canvas whistleBoard() {
+  Canvas c(40, 48, Rgb{250, 250, 250});
+  c.frameRect(0, 0, 40, 48, 3, kDark);
+  // A horn: its mouthpiece and its bell opening to the right.
+  c.fillRect(8, 21, 12, 6, kDark);
+  for (int x = 20; x < 33; ++x) {
+    const int half = 3 + (x - 20) * 9 / 12;
+    c.fillRect(x, 24 - half, 1, 2 * half, kDark);
+  }
+  return c;
+}
+
+// Road traffic signal pictures: the train's lamp in its housing, and the detector's lamp.
+Canvas trafficPicture(int picture) {
+  Canvas c(40, 48, kTransparentKey);
+  c.fillRect(2, 2, 36, 44, kHead);
+  const Rgb off{45, 45, 45};
+  switch (picture) {
+    case kTrafficStop:
+      c.fillCircle(20, 24, 13, kRed);
+      break;
+    case kTrafficGo:
+      c.fillCircle(20, 24, 13, off);
+      c.line(20, 34, 20, 14, 4, kGreen);  // an arrow straight on
+      c.line(20, 13, 13, 21, 4, kGreen);
+      c.line(20, 13, 27, 21, 4, kGreen);
+      break;
+    case kTrafficClearing:
+      c.fillCircle(20, 24, 13, kYellow);
+      break;
+    default:
+      // The detector has seen the train: a white lamp over a bar of the phase it answers.
+      c.fillCircle(20, 18, 9, Rgb{250, 250, 240});
+      c.fillRect(9, 34, 22, 6, picture == kDetectGo ? kGreen : kRed);
+      break;
+  }
+  return c;
+}
+
+std::string fileOf(const std::string& root, std::string name) {
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return root + "/" + name;
+}
+
 std::string clockMarks(int ticks) {
   const int seconds = ticks / 30;
   char text[16];
@@ -126,28 +225,43 @@ void writeRouteArt(const std::string& root) {
   writeBmp(path(root, "grade_down.bmp"), gradeSign(false));
   writeBmp(path(root, "crossing.bmp"), crossingSign(), kTransparentKey);
   writeBmp(path(root, "standby.bmp"), standby());
+  for (int i = 0; i < kAnimPictures; ++i) {
+    writeBmp(fileOf(root, animPictureName(AnimKind::kCrossingLamps, i)), crossingLamps(i),
+             kTransparentKey);
+    writeBmp(fileOf(root, animPictureName(AnimKind::kFlag, i)), wavingFlag(i), kTransparentKey);
+  }
+  writeBmp(fileOf(root, boardPictureName(BoardKind::kRockfall)), rockfallBoard(), kTransparentKey);
+  writeBmp(fileOf(root, boardPictureName(BoardKind::kWhistle)), whistleBoard());
+  for (int i = 0; i < kTrafficPictures; ++i)
+    writeBmp(fileOf(root, trafficPictureName(i)), trafficPicture(i), kTransparentKey);
 }
 
 void writeStaffCard(const BuiltRoute& route, const std::string& root) {
   const auto& stations = route.design.line.stations;
-  const int rowHeight = 44;
-  Canvas c(170, 40 + rowHeight * static_cast<int>(stations.size()), Rgb{250, 248, 235});
-  c.fillRect(0, 0, 170, 32, Rgb{40, 60, 120});
-  c.text(10, 6, 20,
-         route.design.line.video == "aoba_up1" && route.design.kinds[1] == 1 ? "RAPID" : "LOCAL",
-         Rgb{250, 250, 250});
-  for (std::size_t i = 0; i < stations.size(); ++i) {
-    const int y = 40 + rowHeight * static_cast<int>(i);
-    c.fillRect(0, y + rowHeight - 2, 170, 1, Rgb{150, 150, 150});
-    // A stop shows its time; a passing point a thin arrow and its time in grey.
-    const bool passes = route.design.kinds[i] == 1;
-    c.fillRect(6, y + 10, 10, 10, passes ? Rgb{170, 170, 170} : Rgb{40, 60, 120});
-    c.text(24, y + 8, 20, clockMarks(route.departTimes[i]),
-           passes ? Rgb{150, 150, 150} : Rgb{20, 20, 20});
+  const int count = static_cast<int>(stations.size());
+  // Page 0 starts at the first station; each further page where the route says it turns.
+  std::vector<int> starts = {0};
+  starts.insert(starts.end(), route.staffPageStarts.begin(), route.staffPageStarts.end());
+  const int pageHeight = staffPageHeight(route.design);
+  Canvas c(170, pageHeight * static_cast<int>(starts.size()), Rgb{250, 248, 235});
+  const bool rapid = route.design.line.video == "aoba_up1" && route.design.kinds[1] == 1;
+  for (std::size_t page = 0; page < starts.size(); ++page) {
+    const int top = pageHeight * static_cast<int>(page);
+    c.fillRect(0, top, 170, 32, Rgb{40, 60, 120});
+    c.text(10, top + 6, 20, rapid ? "RAPID" : "LOCAL", Rgb{250, 250, 250});
+    if (starts.size() > 1) c.text(150, top + 6, 20, std::to_string(page + 1), Rgb{250, 250, 250});
+    const int last = page + 1 < starts.size() ? starts[page + 1] : count - 1;
+    for (int i = starts[page]; i <= last; ++i) {
+      const int y = top + kStaffHeader + kStaffRow * (i - starts[page]);
+      c.fillRect(0, y + kStaffRow - 2, 170, 1, Rgb{150, 150, 150});
+      // A stop shows its time; a passing point a thin arrow and its time in grey.
+      const bool passes = route.design.kinds[static_cast<std::size_t>(i)] == 1;
+      c.fillRect(6, y + 10, 10, 10, passes ? Rgb{170, 170, 170} : Rgb{40, 60, 120});
+      c.text(24, y + 8, 20, clockMarks(route.departTimes[static_cast<std::size_t>(i)]),
+             passes ? Rgb{150, 150, 150} : Rgb{20, 20, 20});
+    }
   }
-  std::string name = staffPictureName(route.design);
-  std::replace(name.begin(), name.end(), '\\', '/');
-  writeBmp(root + "/" + name, c);
+  writeBmp(fileOf(root, staffPictureName(route.design)), c);
 }
 
 }  // namespace velimoro::content

@@ -146,6 +146,108 @@ void placeSignals(BuiltRoute& r) {
   }
 }
 
+// Scene movies.
+constexpr int kBoardingFrames = 150;  // five seconds of passengers boarding
+constexpr double kStopWindow = 2;     // metres either side of the stop point
+constexpr int kSceneOverrun = 30;     // frames a running scene holds beyond its range
+
+void placeScenes(BuiltRoute& r) {
+  for (const MovieSceneDesign& d : r.design.scenes) {
+    BuiltScene s;
+    s.design = d;
+    if (d.kind == SceneKind::kBoarding) {
+      // Plays once the train stands within the stopping window; the run goes on from the stop.
+      const double at = r.design.line.stations.at(d.station).metre;
+      s.kind = 2;
+      s.fromFrame = r.frameAt(at - kStopWindow);
+      s.toFrame = r.frameAt(at + kStopWindow);
+      s.length = kBoardingFrames;
+      s.resumeFrame = r.stationFrames.at(d.station);
+      s.movieFrames = s.length;
+    } else {
+      // Follows the train frame for frame; it ends once the train has left the range, and the
+      // route video goes on at the frame just past it.
+      s.kind = 0;
+      s.fromFrame = r.frameAt(d.from);
+      s.toFrame = r.frameAt(d.to) - 1;
+      s.length = s.toFrame - s.fromFrame + 1;
+      s.resumeFrame = s.toFrame + 1;
+      s.movieFrames = s.length + kSceneOverrun;
+    }
+    r.scenes.push_back(s);
+  }
+}
+
+// Pages of the timetable card: each further page begins with the last stop the page before
+// shows, so the row of the station the train stands at stays in view when the page turns.
+void pageStaffCard(BuiltRoute& r) {
+  const RouteDesign& d = r.design;
+  const int rows = d.staffPageRows;
+  const int count = static_cast<int>(d.line.stations.size());
+  if (rows < 2) return;
+  int start = 0;
+  while (start + rows < count) {
+    int next = start + rows - 1;
+    for (int s = next; s > start; --s) {
+      if (stops(d, static_cast<std::size_t>(s))) {
+        next = s;
+        break;
+      }
+    }
+    r.staffPageStarts.push_back(next);
+    start = next;
+  }
+}
+
+// The preceding train stands at its first station until its departure, runs at its speed to
+// the next station, stands there for its dwell, and so on; at the last station it stays.
+void planPrecedingTrain(BuiltRoute& r) {
+  if (!r.design.precedingTrain) return;
+  const PrecedingTrainDesign& p = *r.design.precedingTrain;
+  const auto& stations = r.design.line.stations;
+  const int speed = static_cast<int>(std::lround(p.speed));
+  r.preTrainStart = r.stationFrames.at(p.station);
+  int departs = p.departs;
+  for (std::size_t i = p.station; i + 1 < stations.size(); ++i) {
+    r.preTrains.push_back({static_cast<int>(i), speed, departs});
+    const double seconds = (stations[i + 1].metre - stations[i].metre) / (p.speed / 3.6);
+    departs += static_cast<int>(std::lround(30 * seconds)) + 30 * p.dwellSeconds;
+  }
+  r.preTrains.push_back({static_cast<int>(stations.size()) - 1, 0, departs - 30 * p.dwellSeconds});
+}
+
+// The kinds of animation a route shows, in order of first use; each takes kAnimPictures
+// pictures of the route's animation list in that order.
+std::vector<AnimKind> animKinds(const RouteDesign& d) {
+  std::vector<AnimKind> kinds;
+  for (const AnimDesign& a : d.anims)
+    if (std::find(kinds.begin(), kinds.end(), a.kind) == kinds.end()) kinds.push_back(a.kind);
+  return kinds;
+}
+
+// A road traffic signal: six phases of (picture, tenths of a second, may pass), the road's
+// green first, then the train's turn; a detector 60 m before the stop point answers the train.
+std::string trafficSignalRecord(const BuiltRoute& r, double metre) {
+  struct Phase {
+    int picture;
+    int ticks;
+    int pass;
+  };
+  const Phase phases[6] = {{kTrafficStop, 200, 0},     // road green
+                           {kTrafficStop, 30, 0},      // road amber
+                           {kTrafficStop, 20, 0},      // all red
+                           {kTrafficGo, 150, 1},       // the train's turn
+                           {kTrafficClearing, 30, 0},  // the train's turn ends
+                           {kTrafficStop, 20, 0}};     // all red
+  const int at = r.frameAt(metre);
+  std::string line = csv({at, r.frameAt(metre - 120), r.frameAt(metre + 8)});
+  for (const Phase& p : phases)
+    line += "," + csv({p.picture, p.ticks, p.pass});
+  // Detector, the end of its answer, its two lamps; 1: no stop sign at the detector.
+  line += "," + csv({r.frameAt(metre - 60), at, kDetectWait, kDetectGo, 1});
+  return line;
+}
+
 int limitBoard(int kmh) {
   const auto& speeds = limitBoardSpeeds();
   const auto it = std::find(speeds.begin(), speeds.end(), kmh);
@@ -163,6 +265,34 @@ const std::vector<int>& limitBoardSpeeds() {
 std::string staffPictureName(const RouteDesign& design) {
   const std::string base = design.file.substr(0, design.file.size() - 4);
   return kRouteImages + "staff_" + base + ".bmp";
+}
+
+int staffPageHeight(const RouteDesign& design) {
+  const int rows = design.staffPageRows > 0 ? design.staffPageRows
+                                            : static_cast<int>(design.line.stations.size());
+  return kStaffHeader + kStaffRow * rows;
+}
+
+std::string animPictureName(AnimKind kind, int picture) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%02d", picture);
+  return kRouteImages + (kind == AnimKind::kCrossingLamps ? "anim_lamps" : "anim_flag") + number +
+         ".bmp";
+}
+
+std::string boardPictureName(BoardKind kind) {
+  return kRouteImages + (kind == BoardKind::kRockfall ? "board_rockfall" : "board_whistle") +
+         ".bmp";
+}
+
+std::string boardSoundName(BoardKind kind) {
+  return kVoices + (kind == BoardKind::kRockfall ? "board_rockfall" : "board_whistle") + ".wav";
+}
+
+std::string trafficPictureName(int picture) {
+  static const char* const names[kTrafficPictures] = {"road_stop", "road_go", "road_clearing",
+                                                      "road_detect_wait", "road_detect_go"};
+  return kRouteImages + names[std::clamp(picture, 0, kTrafficPictures - 1)] + ".bmp";
 }
 
 int BuiltRoute::frameAt(double metre) const {
@@ -207,6 +337,9 @@ BuiltRoute buildRoute(const RouteDesign& design) {
     if (stops(design, i)) lastStop = at;
   }
   placeSignals(r);
+  placeScenes(r);
+  pageStaffCard(r);
+  planPrecedingTrain(r);
   return r;
 }
 
@@ -230,9 +363,24 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
   add(kRouteImages + "standby.bmp");
   add("[Friction]");
   add("0.35");
+  if (!r.staffPageStarts.empty()) {
+    add("[StafSwitch] page height, then the station from which each further page shows");
+    add(std::to_string(staffPageHeight(d)));
+    for (int station : r.staffPageStarts)
+      add(std::to_string(station));
+    add("#");
+  }
   add("[MovieStop] the last frame of the video");
   add(std::to_string(r.endFrame));
   add("#");
+  if (!r.scenes.empty()) {
+    add("[MovieSwitch] kind (2 while standing, 0 while running), from, to, movie, frames, "
+        "resume frame");
+    for (const BuiltScene& sc : r.scenes)
+      add(csv({sc.kind, sc.fromFrame, sc.toFrame}) + "," + sc.design.movie + "," +
+          csv({sc.length, sc.resumeFrame}));
+    add("#");
+  }
   add("[Speed_Signal] km/h per aspect: stop, restricting, caution, reduced, clear");
   for (int v :
        line.shunting ? std::vector<int>{0, 15, 25, 25, 35} : std::vector<int>{0, 25, 45, 65, 110})
@@ -243,6 +391,13 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
   add("[Perspective]");
   add("20.0");
   add("150");
+  if (!r.preTrains.empty()) {
+    add("[Pre_Train] start frame, last frame; then station, km/h, from time of day");
+    add(csv({r.preTrainStart, r.endFrame}));
+    for (const PreTrainEntry& p : r.preTrains)
+      add(csv({p.preA, p.preB, p.preC}));
+    add("#");
+  }
   add("[OneMan]");
   add(std::to_string(d.oneMan));
   add("; route sounds: 0 arrival chime, 1 departure melody, 2 crossing bell, 3 bridge, "
@@ -296,6 +451,12 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
              0, s.doorSide, 0, 0, s.doorSide == 1 ? 420 : 180, 0}));
   }
   add("#");
+  if (d.stopSounds) {
+    add("[StopSound] the arrival sound of each stop (kept with the route; the drive plays none)");
+    for (std::size_t i = 0; i < n; ++i)
+      if (stops(d, i)) add(std::to_string(stationArrive(static_cast<int>(i))));
+    add("#");
+  }
   add("; [Signal] fields: 1 state mode (0 free, 2 fixed), 2 stored state, 3 mode parameter,");
   add("; 4 lamp type,");
   add("; 5-6 frames in view, 7 warning beacon, 8 the signal, 9 number plate picture (0 none),");
@@ -308,6 +469,15 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
         {s.state < 4 ? 2 : 0, s.state, 0, s.lampType, s.showFrom, s.showTo, s.beacon1, s.frame,
          s.plate, 0, 0, 0}));
   add("#");
+  if (!line.roadSignals.empty()) {
+    add("; [TrafficSignal] fields: 1 stop point, 2-3 frames in view, then six phases of picture,");
+    add("; tenths of a second and may pass (1), 22 detector, 23 end of its answer, 24-25 its");
+    add("; pictures for stop and go, 26 0 when a stop sign stands at the detector");
+    add("[TrafficSignal]");
+    for (double m : line.roadSignals)
+      add(trafficSignalRecord(r, m));
+    add("#");
+  }
   add("[Slope] per mille, from, to");
   for (const SpanDesign& s : line.slopes)
     add(fixed(s.value, 1) + "," + csv({r.frameAt(s.from), r.frameAt(s.to)}));
@@ -318,6 +488,15 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
     add(csv({board, r.frameAt(km * 1000.0 - 120), r.frameAt(km * 1000.0), 0}));
   }
   add("#");
+  const std::vector<AnimKind> anims = animKinds(d);
+  if (!anims.empty()) {
+    add("[Anim] from, to, ticks per picture, first picture");
+    for (const AnimDesign& a : d.anims) {
+      const auto first = std::find(anims.begin(), anims.end(), a.kind) - anims.begin();
+      add(csv({r.frameAt(a.from), r.frameAt(a.to), a.ticksPerPicture, first * kAnimPictures}));
+    }
+    add("#");
+  }
   add("[SignalKanko] signal, when, voice");
   for (std::size_t i = 0; i < r.signals.size(); ++i)
     add(csv({static_cast<long long>(i), 0, r.signals[i].voice}));
@@ -351,12 +530,33 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
   add(kRouteImages + "grade_up.bmp");
   add(kRouteImages + "grade_down.bmp");
   add("#");
+  if (!d.boards.empty()) {
+    add("[OtherImageList] lineside boards, each with its call-out");
+    for (BoardKind b : d.boards) {
+      add(boardPictureName(b));
+      add(boardSoundName(b));
+    }
+    add("#");
+  }
+  if (!anims.empty()) {
+    add("[AnimImageList]");
+    for (AnimKind kind : anims)
+      for (int i = 0; i < kAnimPictures; ++i)
+        add(animPictureName(kind, i));
+    add("#");
+  }
   add("[SignalImageList] aspects 0-21, then number plates");
   for (int i = 0; i < kAspectPictures; ++i)
     add(kRouteImages + "aspect" + std::to_string(i) + ".bmp");
   for (int i = 1; i <= kPlatePictures; ++i)
     add(kRouteImages + "plate" + std::to_string(i) + ".bmp");
   add("#");
+  if (!line.roadSignals.empty()) {
+    add("[TrafficSignalImageList] stop, go, clearing, detector answering stop, go");
+    for (int i = 0; i < kTrafficPictures; ++i)
+      add(trafficPictureName(i));
+    add("#");
+  }
   add("[SignalImageList2] speed-limit boards, then kilometre posts");
   for (int kmh : limitBoardSpeeds())
     add(kRouteImages + "limit" + std::to_string(kmh) + ".bmp");

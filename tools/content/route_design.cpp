@@ -82,6 +82,9 @@ LineDesign depotOut() {
                 {"中央", "chuo", "ちゅうおう", 1600, 1}};
   l.limits = {{0, 700, 25}, {700, 1600, 35}};
   l.slopes = {{300, 600, 3}};
+  // The exit track crosses the depot's road, where a road traffic signal holds the train.
+  l.crossings = {393};
+  l.roadSignals = {380};
   l.shunting = true;
   return l;
 }
@@ -98,6 +101,10 @@ std::vector<RouteDesign> demoRoutes() {
     r.line = harbourRun();
     r.kinds = {0, 0, 0, 0, 0, 0};
     r.firstDeparture = clockTicks(7, 10, 0);
+    r.staffPageRows = 4;
+    r.stopSounds = true;
+    // The busy interchange: passengers stream to the doors while the train stands.
+    r.scenes = {{SceneKind::kBoarding, "aoba_up1_aobadai", 2, 0, 0}};
     routes.push_back(r);
   }
   {
@@ -109,6 +116,10 @@ std::vector<RouteDesign> demoRoutes() {
     r.line = harbourRun();
     r.kinds = {0, 1, 0, 1, 1, 0};
     r.firstDeparture = clockTicks(7, 25, 0);
+    r.staffPageRows = 4;
+    // A local leaves the first stop as the rapid leaves the terminus and stops everywhere; the
+    // rapid catches up with it before the interchange and meets cautions behind it.
+    r.precedingTrain = PrecedingTrainDesign{1, clockTicks(7, 25, 0), 65, 35};
     routes.push_back(r);
   }
   {
@@ -122,6 +133,10 @@ std::vector<RouteDesign> demoRoutes() {
     r.firstDeparture = clockTicks(8, 5, 0);
     r.oneMan = 1;
     r.speedChecks = {2650, 7250};
+    r.staffPageRows = 4;
+    // The down train waits in the loop's other track and passes as the up train leaves.
+    r.scenes = {{SceneKind::kPassingTrain, "aoba_up2_jumonji", 2, 4320, 4380}};
+    r.boards = {BoardKind::kRockfall, BoardKind::kWhistle};
     routes.push_back(r);
   }
   {
@@ -133,6 +148,9 @@ std::vector<RouteDesign> demoRoutes() {
     r.kinds = {0, 1, 0, 0};
     r.firstDeparture = clockTicks(8, 40, 0);
     r.cabSignalApproach = true;
+    // The warning lamps of the country crossings flash as the train nears them.
+    for (double c : r.line.crossings)
+      r.anims.push_back({AnimKind::kCrossingLamps, c - 250, c, 0});
     routes.push_back(r);
   }
   {
@@ -143,6 +161,8 @@ std::vector<RouteDesign> demoRoutes() {
     r.line = depotIn();
     r.kinds = {2, 2, 2};
     r.firstDeparture = clockTicks(21, 30, 0);
+    // The shunter at the headshunt waves the train in.
+    r.anims = {{AnimKind::kFlag, 580, 700, 1}};
     routes.push_back(r);
   }
   {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,45 @@ struct LineDesign {
   std::vector<SpanDesign> tunnels;
   std::vector<SpanDesign> bridges;
   std::vector<double> crossings;
+  // Stop points of road traffic signals that guard a level crossing a few metres beyond them.
+  std::vector<double> roadSignals;
   bool protection = true;  // signals with train protection beacons
   bool shunting = false;   // yard moves: shunting signals, walking-pace limits
 };
+
+/// A train running ahead on the same line: it stands at `station` until `departs`, then runs at
+/// `speed` from stop to stop, standing `dwellSeconds` at every station, and ends at the last.
+struct PrecedingTrainDesign {
+  std::size_t station = 0;
+  int departs = 0;   // ticks of 1/30 s
+  double speed = 0;  // km/h
+  int dwellSeconds = 0;
+};
+
+/// A short movie that stands in for the route video.
+enum class SceneKind {
+  kBoarding,      // while the train stands at `station`: passengers walk to the doors
+  kPassingTrain,  // while the train runs `from` .. `to`: a train passes on the loop track
+};
+struct MovieSceneDesign {
+  SceneKind kind = SceneKind::kBoarding;
+  std::string movie;  // base name; the file lies beside the route videos
+  std::size_t station = 0;
+  double from = 0;  // metres, running scenes
+  double to = 0;
+};
+
+/// An animated lineside thing shown on the cab while the train runs `from` .. `to`.
+enum class AnimKind { kCrossingLamps, kFlag };
+struct AnimDesign {
+  AnimKind kind = AnimKind::kCrossingLamps;
+  double from = 0;  // metres
+  double to = 0;
+  int ticksPerPicture = 0;  // the picture steps after this many ticks more
+};
+
+/// Lineside boards of the other-picture list, each with the call-out said on seeing it.
+enum class BoardKind { kRockfall, kWhistle };
 
 /// One route data file on a line.
 struct RouteDesign {
@@ -47,6 +85,12 @@ struct RouteDesign {
   int oneMan = 0;
   std::vector<double> speedChecks;  // metres of overspeed check points at the limit there
   bool cabSignalApproach = false;   // a cab-signal check section before the last station
+  int staffPageRows = 0;            // station rows a timetable card page holds; 0 one page
+  bool stopSounds = false;          // lists each stop's arrival sound ("[StopSound]")
+  std::optional<PrecedingTrainDesign> precedingTrain;
+  std::vector<MovieSceneDesign> scenes;
+  std::vector<AnimDesign> anims;
+  std::vector<BoardKind> boards;
 };
 
 /// The six routes of the title screen, in menu order.

@@ -1,8 +1,10 @@
 #include "tools/content/route_sounds.h"
 
+#include <algorithm>
 #include <set>
 
 #include "tools/content/callout_voices.h"
+#include "tools/content/route_builder.h"
 #include "tools/content/synth.h"
 #include "tools/content/voices.h"
 #include "tools/content/writers.h"
@@ -86,6 +88,15 @@ int writeCalloutVoices(const std::string& root) {
       writeWave(root + "/sound/voice/" + v.file, s, kSampleRate, 16);
       ++count;
     }
+  }
+  // The call-outs said on seeing a board of the other-picture list.
+  for (BoardKind board : kAllBoards) {
+    Samples s = speak(board == BoardKind::kRockfall ? "らくせき ちゅうい" : "けいてき");
+    normalise(s, 0.85);
+    std::string name = boardSoundName(board);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    writeWave(root + "/" + name, s, kSampleRate, 16);
+    ++count;
   }
   return count;
 }

@@ -15,7 +15,8 @@ void writeRouteSounds(const std::string& root);
 /// Returns the number of files written.
 int writeStationAnnouncements(const std::vector<RouteDesign>& routes, const std::string& root);
 
-/// Writes the call-out voices below `root`; returns the number written.
+/// Writes the call-out voices, and the call-outs of the lineside boards that routes list in
+/// "[OtherImageList]", below `root`; returns the number written.
 int writeCalloutVoices(const std::string& root);
 
 }  // namespace velimoro::content

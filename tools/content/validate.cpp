@@ -9,6 +9,7 @@
 #include "data/route_reader.h"
 #include "data/train_reader.h"
 #include "data/ui_strings.h"
+#include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
 
 namespace velimoro::content {
@@ -66,6 +67,93 @@ void checkTrain(const std::string& root, const std::string& file) {
                                " is not in [DriveSound]");
 }
 
+// The route's own numbers hang together: what one section names exists in another, and every
+// range lies on the route's video.
+void checkRouteTables(const std::string& root, const std::string& file, const RouteData& route,
+                      const PictureLists& lists) {
+  const auto fault = [&file](const std::string& what) {
+    throw std::runtime_error(file + ": " + what);
+  };
+  const int end = route.movieStop[0];
+  const auto onVideo = [end](int frame) { return frame >= 0 && frame <= end; };
+  const auto isStation = [&route](int index) { return index >= 0 && index < route.stationCount; };
+
+  if (route.staffSwitchCount > 0) {
+    const auto size = media::bmpSize(resolvePath(root, route.staffImage));
+    if (route.staffSwitch[0] <= 0 || !size ||
+        size->second < route.staffSwitch[0] * route.staffSwitchCount)
+      fault("the timetable card has fewer pages than [StafSwitch] turns to");
+    // Page k shows from station staffSwitch[k] on; the pages follow the run.
+    for (int k = 1; k < route.staffSwitchCount; ++k) {
+      const int previous = k == 1 ? 0 : route.staffSwitch[k - 1];
+      if (!isStation(route.staffSwitch[k]) || route.staffSwitch[k] <= previous)
+        fault("[StafSwitch] names no later station for page " + std::to_string(k));
+    }
+  }
+
+  for (int i = 0; i < route.movieSwitchCount; ++i) {
+    const MovieSwitchEntry& m = route.movieSwitches[i];
+    const std::string which = "scene " + m.movieText + ": ";
+    if (m.movieText.empty() || m.movieLength <= 0 || m.fromFrame > m.toFrame ||
+        !onVideo(m.fromFrame) || !onVideo(m.toFrame) || !onVideo(m.resumeFrame))
+      fault(which + "its range, length or resume frame lies off the video");
+    if (m.kind == 2) {
+      bool atStop = false;
+      for (int s = 0; s < route.stationCount; ++s)
+        atStop = atStop || (m.fromFrame <= route.stations[s].stopFrame &&
+                            route.stations[s].stopFrame <= m.toFrame);
+      if (!atStop || m.resumeFrame < m.fromFrame || m.resumeFrame > m.toFrame)
+        fault(which + "a standing scene must hold a stop and resume within its range");
+    } else if (m.movieLength > m.toFrame - m.fromFrame + 1 || m.resumeFrame <= m.toFrame) {
+      // It ends once the train has left the range having shown `movieLength` frames.
+      fault(which + "a running scene must be shown out within its range and resume past it");
+    }
+  }
+
+  if (route.preTrainCount > 0) {
+    if (!onVideo(route.preTrainStart)) fault("the preceding train starts off the video");
+    for (int k = 0; k < route.preTrainCount; ++k) {
+      const PreTrainEntry& p = route.preTrains[k];
+      if (!isStation(p.preA) || p.preB < 0) fault("[Pre_Train] record " + std::to_string(k));
+      if (k > 0 && (p.preA <= route.preTrains[k - 1].preA || p.preC < route.preTrains[k - 1].preC))
+        fault("[Pre_Train] records out of station or time order");
+    }
+    if (route.stations[route.preTrains[0].preA].stopFrame > route.preTrainStart)
+      fault("the preceding train starts before its first station");
+  }
+
+  for (int i = 0; i < route.stopSoundCount; ++i)
+    if (route.stopSounds[i] < 0 || route.stopSounds[i] >= route.soundDataCount)
+      fault("[StopSound] names no route sound: " + std::to_string(route.stopSounds[i]));
+
+  const int trafficPictures = static_cast<int>(lists.trafficSignal.size());
+  for (int i = 0; i < route.trafficSignalCount; ++i) {
+    const TrafficSignalEntry& t = route.trafficSignals[i];
+    const auto picture = [&](int n) {
+      const int p = t.field[static_cast<std::size_t>(n)];
+      if (p < 0 || p >= trafficPictures)
+        fault("[TrafficSignal] field " + std::to_string(n) + " names no picture");
+    };
+    bool passes = false;
+    for (int phase = 1; phase <= 6; ++phase) {
+      picture(3 * phase + 1);
+      passes = passes || t.field[static_cast<std::size_t>(3 * phase + 3)] == 1;
+    }
+    picture(24);
+    picture(25);
+    if (!passes) fault("a road traffic signal that never lets the train pass");
+    if (!(t.field[2] < t.position() && t.position() < t.field[3]) ||
+        (t.position2() != 0 && !(t.field[2] <= t.position2() && t.position2() < t.position())))
+      fault("a road traffic signal out of view of its stop point or detector");
+  }
+
+  for (int i = 0; i < route.animCount; ++i) {
+    const AnimEntry& a = route.anims[i];
+    if (a.from >= a.to || a.firstPicture < 0 || a.firstPicture + 14 > route.animImageCount)
+      fault("[Anim] record " + std::to_string(i) + " wants pictures the list does not hold");
+  }
+}
+
 void checkRoute(const std::string& root, const std::string& file) {
   auto owned = std::make_unique<RouteData>();
   RouteData& route = *owned;
@@ -95,24 +183,65 @@ void checkRoute(const std::string& root, const std::string& file) {
         throw std::runtime_error(file + ": station " + s.name + " names route sound " +
                                  std::to_string(sound) + ", which is not in [SoundData]");
   }
+  checkRouteTables(root, file, route, lists);
+}
+
+// A movie in the video folder: it must open and hold at least `frames` frames.
+void requireMovie(const std::string& root, const std::string& file, const UiStrings& strings,
+                  const std::string& name, int frames) {
+  const std::string path = resolvePath(root, videoFileName(strings, name));
+  media::FfmpegVideoReader reader;
+  std::string error;
+  if (!reader.open(path, error))
+    throw std::runtime_error(file + ": movie \"" + name + "\": " + error);
+  if (reader.frameCount() < frames)
+    throw std::runtime_error(file + ": movie \"" + name + "\" has " +
+                             std::to_string(reader.frameCount()) + " frames, the route plays " +
+                             std::to_string(frames));
+}
+
+void checkRouteMovies(const std::string& root, const std::string& file, bool routeVideo) {
+  auto owned = std::make_unique<RouteData>();
+  RouteData& route = *owned;
+  media::FileCheckPictureLoader pictures;
+  PictureLists lists;
+  readRouteFile(root, file, route, pictures, lists);
+  const UiStrings strings = readUiStrings(root);
+  if (routeVideo) requireMovie(root, file, strings, route.dataName, route.movieStop[0]);
+  for (int i = 0; i < route.movieSwitchCount; ++i)
+    requireMovie(root, file, strings, route.movieSwitches[i].movieText,
+                 route.movieSwitches[i].movieLength);
+}
+
+template <typename Check>
+void guarded(const std::string& root, const std::string& file, Check check) {
+  try {
+    check(root, file);
+  } catch (const DataError& e) {
+    throw std::runtime_error(file + ": " + e.what());
+  }
 }
 
 }  // namespace
 
-void validateDemo(const std::string& root, const std::vector<std::string>& trainFiles,
-                  const std::vector<std::string>& routeFiles) {
-  const auto guarded = [&](const std::string& file, auto check) {
-    try {
-      check(root, file);
-    } catch (const DataError& e) {
-      throw std::runtime_error(file + ": " + e.what());
-    }
-  };
-  for (const std::string& file : trainFiles)
-    guarded(file, checkTrain);
+void validateSceneMovies(const std::string& root, const std::vector<std::string>& routeFiles) {
   for (const std::string& file : routeFiles)
-    guarded(file, checkRoute);
-  guarded("dorvanel.dat", [](const std::string& r, const std::string& f) {
+    guarded(root, file,
+            [](const std::string& r, const std::string& f) { checkRouteMovies(r, f, false); });
+}
+
+void validateDemo(const std::string& root, const std::vector<std::string>& trainFiles,
+                  const std::vector<std::string>& routeFiles, bool videos) {
+  for (const std::string& file : trainFiles)
+    guarded(root, file, checkTrain);
+  for (const std::string& file : routeFiles)
+    guarded(root, file, checkRoute);
+  // Without videos the routes still name them; they are checked only when rendered.
+  if (videos)
+    for (const std::string& file : routeFiles)
+      guarded(root, file,
+              [](const std::string& r, const std::string& f) { checkRouteMovies(r, f, true); });
+  guarded(root, "dorvanel.dat", [](const std::string& r, const std::string& f) {
     const UiStrings strings = readUiStrings(r);
     if (strings.Path.empty() || strings.EB.empty()) throw std::runtime_error(f + ": texts missing");
   });

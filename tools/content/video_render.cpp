@@ -166,6 +166,9 @@ RouteScene::Point RouteScene::project(double lateral, double height, double z) c
 }
 
 void RouteScene::fillPolygon(Canvas& c, const Point* p, int count, Rgb colour) const {
+  // A point projected from the camera's own plane (or behind it) has no place on the picture.
+  for (int i = 0; i < count; ++i)
+    if (!std::isfinite(p[i].x) || !std::isfinite(p[i].y)) return;
   double top = p[0].y, bottom = p[0].y;
   for (int i = 1; i < count; ++i) {
     top = std::min(top, p[i].y);
@@ -437,7 +440,9 @@ void RouteScene::draw(int frame, Canvas& c) {
   }
   for (double cross : line.crossings) {
     const double z = cross - m;
-    if (z < -4 || z > trackEnd) continue;
+    // A road wholly behind the nearest drawn distance is not drawn (its far edge would
+    // project from the camera's own plane).
+    if (z + 3 <= kNear || z > trackEnd) continue;
     fillQuad(c, -40, 40, 0, 0, std::max(kNear, z - 3), z + 3, Rgb{70, 70, 74});
   }
   for (const Span& s : m_spans)
