@@ -82,9 +82,10 @@ void showTrafficSignal(Drive& drive, const TrafficSignalEntry& t) {
     if (field(t, kDetector) != 0) drawDetectorPicture(drive, field(t, kDetectorStopPicture));
   }
 
-  // The train has reached the detector half of the way to the signal.
+  // The train has reached the detector half of the way to the signal. A record without a
+  // detector frame has none: its midpoint would lie halfway from the line's start.
   const long double midpoint = static_cast<long double>(t.positionCm + t.position2Cm) / 2.0L;
-  if (s.position_cm > midpoint && s.frame <= field(t, kDetectorEnd)) {
+  if (field(t, kDetector) != 0 && s.position_cm > midpoint && s.frame <= field(t, kDetectorEnd)) {
     if (!passPhase(t, phase)) {
       s.traffic_detect_text = "トロコン反応";
       drawDetectorPicture(drive, field(t, kDetectorStopPicture));

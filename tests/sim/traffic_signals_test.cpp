@@ -98,6 +98,21 @@ TEST_F(TrafficSignalsTest, SignalAndDetectorPicturesFollowThePhaseAndClearWhenPa
   EXPECT_EQ(s.traffic_detect_text, "");
 }
 
+TEST_F(TrafficSignalsTest, ARecordWithoutADetectorNeverReacts) {
+  TrafficSignalEntry& t = addTrafficSignal();
+  t.field[23] = 980;  // a detector end, but no detector frame
+  t.field[24] = 6;
+  prepare();
+  for (const int frame : {600, 850, 960}) {
+    moveTo(frame);
+    while (phase() == 1)
+      runTrafficSignals(drive);
+    runTrafficSignals(drive);
+    EXPECT_EQ(s.traffic_detect_text, "") << frame;
+    EXPECT_EQ(s.traffic_signal_picture2, -1) << frame;
+  }
+}
+
 TEST_F(TrafficSignalsTest, PicturesOutsideTheListAreNotDrawn) {
   TrafficSignalEntry& t = addTrafficSignal();
   t.field[7] = 40;  // phase 2's picture
