@@ -132,12 +132,18 @@ void advanceFrame(SimState& s, const RouteData& route) {
 
 void advancePrecedingTrain(SimState& s, const RouteData& route) {
   if (s.frame >= s.pre_train_frame) return;
+  const auto calibrate = [&s, &route] {
+    const int found = findCalibration(route, s.pre_train_frame, s.pre_train_calib);
+    if (found < 0) return;
+    s.pre_train_scale = frameScaleAt(route.frameSpeeds[found], s.pre_train_frame);
+    s.pre_train_calib = found;
+  };
+  // The scale is taken from the table before the first move: a train already under way when
+  // the drive starts would otherwise jump twice its speed in frames.
+  if (s.pre_train_calib < 0) calibrate();
   const long double speed = precedingTrainSpeed(s, route);
   moveBySpeedSum(s.pre_train_frame, s.pre_train_accum, s.pre_train_scale, speed);
-  const int found = findCalibration(route, s.pre_train_frame, s.pre_train_calib);
-  if (found < 0) return;
-  s.pre_train_scale = frameScaleAt(route.frameSpeeds[found], s.pre_train_frame);
-  s.pre_train_calib = found;
+  calibrate();
 }
 
 void advancePosition(SimState& s) {

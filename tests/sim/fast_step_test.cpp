@@ -193,6 +193,15 @@ TEST(PrecedingTrain, RunsByItsTimetableWhileTheTrainIsBehind) {
   s.pre_train_frame = 300;
   advancePrecedingTrain(s, route);
   EXPECT_EQ(s.pre_train_frame, 300);
+  // A train already under way at the start moves by the table's scale from its first step,
+  // not by twice its speed in frames as an uncalibrated scale would.
+  SimState fresh;
+  fresh.frame = 0;
+  fresh.pre_train_frame = 50;
+  fresh.fast_tick_count = 101;
+  advancePrecedingTrain(fresh, route);
+  EXPECT_LE(fresh.pre_train_frame, 51);
+  EXPECT_GT(fresh.pre_train_scale, 0);
 }
 
 TEST(FastStep, CountsTheClockAndRunsTheTimedVideo) {
