@@ -174,6 +174,12 @@ struct SimState {
   int traffic_signal_picture = -1;
   int traffic_signal_picture2 = -1;
   int traffic_phase_shown = 999;
+  // The lineside animation in view ("[Anim]"): its record (-1 none), ticks counted towards its
+  // next picture, its step 0 .. 13 and the picture shown ("[AnimImageList]", -1 none).
+  int anim_record = -1;
+  int anim_ticks = 0;
+  int anim_step = 0;
+  int anim_picture = -1;
   int limit_sign_picture = -1;
   bool limit_sign_visible = false;
   bool limit_sign_blinking = false;

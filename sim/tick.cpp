@@ -141,6 +141,7 @@ void simulationTick(Drive& drive) {
   sampleGradient(drive);
   runSignals(drive);
   runTrafficSignals(drive);
+  runAnimations(drive);
   runTrainProtection(drive);
   runSpeedLimits(drive);
   runStations(drive);

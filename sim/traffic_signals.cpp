@@ -25,6 +25,8 @@ constexpr int kPassingFrames = 15;
 // The distance texts look this far ahead, and back at a signal just passed.
 constexpr long double kTextAheadCm = 9900;
 constexpr long double kTextBehindCm = 500;
+// Pictures of one animation.
+constexpr int kAnimationSteps = 14;
 
 int field(const TrafficSignalEntry& t, int n) {
   return t.field[static_cast<std::size_t>(n)];
@@ -142,6 +144,32 @@ void runTrafficSignals(Drive& drive) {
     showTrafficSignal(drive, t);
   }
   drive.state.traffic_stop_text = stopDistanceText(drive);
+}
+
+void runAnimations(Drive& drive) {
+  SimState& s = drive.state;
+  const RouteData& route = *drive.route;
+  const int count = std::clamp(route.animCount, 0, RouteData::kTable);
+  for (int i = 0; i < count; ++i) {
+    const AnimEntry& a = route.anims[static_cast<std::size_t>(i)];
+    if (!(a.from <= s.frame && s.frame < a.to)) continue;
+    if (s.anim_record != i) {
+      // A new animation starts from its first picture.
+      s.anim_record = i;
+      s.anim_ticks = 0;
+      s.anim_step = 0;
+    } else if (++s.anim_ticks > a.ticksPerPicture) {
+      s.anim_ticks = 0;
+      s.anim_step = (s.anim_step + 1) % kAnimationSteps;
+    }
+    const std::int64_t picture = static_cast<std::int64_t>(a.firstPicture) + s.anim_step;
+    const bool listed =
+        picture >= 0 && picture < static_cast<std::int64_t>(drive.pictures.anim.size());
+    s.anim_picture = listed ? static_cast<int>(picture) : -1;
+    return;
+  }
+  s.anim_record = -1;
+  s.anim_picture = -1;
 }
 
 }  // namespace velimoro

@@ -12,4 +12,12 @@ namespace velimoro {
 /// Tick step: phases, pictures, `traffic_detect_text` and `traffic_stop_text`.
 void runTrafficSignals(Drive& drive);
 
+// Lineside animations ("[Anim]"): while a record's frame range (from <= frame < to) holds the
+// train, its pictures in "[AnimImageList]" follow one another, firstPicture + 0 .. 13, a step
+// each time more than ticksPerPicture ticks have been counted. The first record holding the
+// frame is shown; outside every range nothing is.
+
+/// Tick step: `anim_picture` and its counters.
+void runAnimations(Drive& drive);
+
 }  // namespace velimoro

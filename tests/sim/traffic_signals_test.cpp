@@ -126,5 +126,42 @@ TEST_F(TrafficSignalsTest, PicturesOutsideTheListAreNotDrawn) {
   EXPECT_EQ(s.traffic_signal_picture2, -1);
 }
 
+TEST_F(TrafficSignalsTest, AnimationsStepThroughFourteenPicturesWhileInRange) {
+  route.anims[0] = {100, 200, 2, 3};  // pictures 3 .. 16, a step every third tick
+  route.anims[1] = {150, 300, 0, 0};
+  route.animCount = 2;
+  drive.pictures.anim.assign(17, 0);
+  prepare();
+  moveTo(99);
+  runAnimations(drive);
+  EXPECT_EQ(s.anim_picture, -1);
+  moveTo(100);
+  std::vector<int> shown;
+  for (int i = 0; i < 45; ++i) {
+    runAnimations(drive);
+    shown.push_back(s.anim_picture);
+  }
+  EXPECT_EQ(shown[0], 3);
+  EXPECT_EQ(shown[2], 3);
+  EXPECT_EQ(shown[3], 4);
+  EXPECT_EQ(shown[39], 16);
+  EXPECT_EQ(shown[42], 3);  // after the fourteenth picture the first comes again
+  // Where the first range ends the next record starts from its own first picture.
+  moveTo(200);
+  runAnimations(drive);
+  EXPECT_EQ(s.anim_picture, 0);
+  runAnimations(drive);
+  EXPECT_EQ(s.anim_picture, 1);
+  // A picture beyond the list is not shown; out of every range nothing is.
+  route.anims[1].firstPicture = 10;
+  for (int i = 0; i < 8; ++i)
+    runAnimations(drive);
+  EXPECT_EQ(s.anim_picture, -1);
+  moveTo(300);
+  runAnimations(drive);
+  EXPECT_EQ(s.anim_picture, -1);
+  EXPECT_EQ(s.anim_record, -1);
+}
+
 }  // namespace
 }  // namespace velimoro
