@@ -390,6 +390,11 @@ void QtCabScreen::drawPicture(int handle, int x, int y) {
   painter.drawImage(place.topLeft(), image);
 }
 
+const QImage* QtCabScreen::drawnPicture(int handle) {
+  Picture* shown = picture(handle);
+  return shown == nullptr ? nullptr : &drawnImage(*shown);
+}
+
 void QtCabScreen::fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) {
   // Right and bottom are just outside the rectangle; it is clipped to the screen.
   const int x0 = std::clamp(left, 0, kWidth);

@@ -74,6 +74,9 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   const QImage& backBuffer() const { return m_back; }
   /// Flips so far.
   std::int64_t flipCount() const { return m_flips; }
+  /// Picture `handle` as it is drawn (its transparent colour cleared), for a window that shows
+  /// it beside the screen; null when there is no such picture.
+  const QImage* drawnPicture(int handle);
   /// The font family texts are written in ("Meiryo" where installed, else "Noto Sans CJK JP").
   QString fontFamily() const;
 

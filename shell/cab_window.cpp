@@ -10,6 +10,7 @@
 
 #include "input/controls.h"
 #include "present/scene_movies.h"
+#include "present/side_column.h"
 #include "present/sound_pause.h"
 #include "sim/fast_step.h"
 #include "sim/tick.h"
@@ -69,13 +70,15 @@ CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
   media.backToTitle = [this] { m_pass.fadeLevel = 1; };
   m_drive = startDrive(setup, media);
   takeStopLinePicture(m_pass, *m_drive);
+  keySidePictures(*m_drive, m_screen);
   std::string message;
   if (!openRouteVideo(*m_drive, m_video, message)) m_messages.show(message);
 
   setWindowTitle(QString::fromStdString(m_drive->route->lineName));
   QAction* start = menuBar()->addAction(QString::fromStdString(m_drive->strings.Start));
   connect(start, &QAction::triggered, this, [this] { toggleStart(); });
-  resize(media::CabSurface::kWidth, media::CabSurface::kHeight + menuBar()->sizeHint().height());
+  m_shownWidth = m_drive->state.client_width;
+  resize(m_shownWidth, media::CabSurface::kHeight + menuBar()->sizeHint().height());
 
   m_fastTimer.setTimerType(Qt::PreciseTimer);
   m_fastTimer.setInterval(kFastStepMs);
@@ -125,6 +128,12 @@ void CabWindow::screenPass() {
   const bool drawing = m_running || flips == 0;
   const bool closeNow = runScreenPass(m_pass, *m_drive, &m_video, m_screen, now, drawing);
   if (m_screen.flipCount() != flips) update();
+  // The timetable card widens the window, and putting it away narrows it again.
+  const int width = m_drive->state.client_width;
+  if (width != m_shownWidth && m_shownWidth > 0 && width > 0) {
+    resize(this->width() * width / m_shownWidth, height());
+    m_shownWidth = width;
+  }
   if (closeNow) {
     close();
     return;
@@ -140,18 +149,40 @@ void CabWindow::screenPass() {
   m_idleTimer.start(wait);
 }
 
+void CabWindow::drawWindow(QPainter& painter) {
+  const QRect all(0, 0, m_drive->state.client_width, media::CabSurface::kHeight);
+  painter.setClipRect(all);
+  painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
+  painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
+  for (const PlacedPicture& p : sidePictures(*m_drive)) {
+    if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
+      painter.drawImage(QPoint(p.x, p.y), *picture);
+    }
+  }
+}
+
+QImage CabWindow::windowPicture() {
+  QImage picture(m_drive->state.client_width, media::CabSurface::kHeight, QImage::Format_RGB32);
+  QPainter painter(&picture);
+  drawWindow(painter);
+  return picture;
+}
+
 void CabWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
-  const QImage& image = m_screen.frontBuffer();
-  if (image.isNull()) return;
-  // The cab screen keeps its shape, scaled smoothly to the space below the menu.
+  if (m_screen.frontBuffer().isNull()) return;
+  // The cab screen and the column beside it keep their shape, scaled smoothly to the space
+  // below the menu.
+  const QSize logical(m_drive->state.client_width, media::CabSurface::kHeight);
   const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
-  const QSize size = image.size().scaled(area.size(), Qt::KeepAspectRatio);
-  const QRect target(area.left() + (area.width() - size.width()) / 2,
-                     area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
+  painter.translate(area.left() + (area.width() - size.width()) / 2,
+                    area.top() + (area.height() - size.height()) / 2);
+  painter.scale(static_cast<double>(size.width()) / logical.width(),
+                static_cast<double>(size.height()) / logical.height());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(target, image);
+  drawWindow(painter);
 }
 
 void CabWindow::keyPressEvent(QKeyEvent* event) {

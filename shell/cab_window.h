@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPainter>
 #include <QTimer>
 #include <memory>
 #include <string>
@@ -39,6 +40,8 @@ class CabWindow final : public QMainWindow {
   std::int64_t flipCount() const { return m_screen.flipCount(); }
   /// The screen as last presented.
   const QImage& screen() const { return m_screen.frontBuffer(); }
+  /// The whole window as it shows now, unscaled: the screen and the pictures beside it.
+  QImage windowPicture();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -49,6 +52,7 @@ class CabWindow final : public QMainWindow {
   void fastStep();
   void tick();
   void screenPass();
+  void drawWindow(QPainter& painter);
 
   MessageBoxes m_messages;
   media::OpenAlSoundLayer m_sound;
@@ -62,6 +66,7 @@ class CabWindow final : public QMainWindow {
   QElapsedTimer m_clock;
   bool m_running = false;
   bool m_started = false;
+  int m_shownWidth = 0;  // the window's width in screen pixels when it was last sized
 };
 
 }  // namespace velimoro::shell

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     const std::clock_t processCpuAtStart = std::clock();
     const std::int64_t flipsAtStart = window->flipCount();
     QTimer::singleShot(static_cast<int>(args.seconds * 1000), [&] {
-      if (!args.screenshot.isEmpty()) window->screen().save(args.screenshot);
+      if (!args.screenshot.isEmpty()) window->windowPicture().save(args.screenshot);
       if (args.measure) {
         const double passes = static_cast<double>(window->flipCount() - flipsAtStart);
         const double processCpu =
