@@ -201,4 +201,36 @@ void Canvas::darken(double factor) {
     c = mix(Rgb{}, c, factor);
 }
 
+void fillPolygon(Canvas& c, const PointF* p, int count, Rgb colour) {
+  // A point projected from the camera's own plane (or behind it) has no place on the picture.
+  for (int i = 0; i < count; ++i)
+    if (!std::isfinite(p[i].x) || !std::isfinite(p[i].y)) return;
+  double top = p[0].y, bottom = p[0].y;
+  for (int i = 1; i < count; ++i) {
+    top = std::min(top, p[i].y);
+    bottom = std::max(bottom, p[i].y);
+  }
+  // Rows are counted within the picture: a point far off it must not overflow the count.
+  const double limit = c.height() + 1.0;
+  const int first = static_cast<int>(std::ceil(std::clamp(top, -1.0, limit) - 0.5));
+  const int last = static_cast<int>(std::ceil(std::clamp(bottom, -1.0, limit) - 0.5)) - 1;
+  for (int y = std::max(first, 0); y <= std::min(last, c.height() - 1); ++y) {
+    const double sy = y + 0.5;
+    double left = 1e9, right = -1e9;
+    for (int i = 0; i < count; ++i) {
+      const PointF a = p[i], b = p[(i + 1) % count];
+      if ((sy < a.y) == (sy < b.y)) continue;
+      const double x = a.x + (b.x - a.x) * (sy - a.y) / (b.y - a.y);
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    if (left > right) continue;
+    left = std::clamp(left, -1.0, c.width() + 1.0);
+    right = std::clamp(right, -1.0, c.width() + 1.0);
+    const int x0 = static_cast<int>(std::lround(left));
+    const int x1 = std::max(x0 + 1, static_cast<int>(std::lround(right)));
+    c.fillRect(x0, y, x1 - x0, 1, colour);
+  }
+}
+
 }  // namespace velimoro::content

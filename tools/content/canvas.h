@@ -59,6 +59,16 @@ class Canvas {
   std::vector<Rgb> m_pixels;  // rows top to bottom
 };
 
+/// A point of the picture in sub-pixel coordinates.
+struct PointF {
+  double x = 0;
+  double y = 0;
+};
+
+/// Fills the polygon of `count` points (even-odd by rows, pixel centres inside); a polygon
+/// with a point that is not finite (projected from behind the eye) is not drawn.
+void fillPolygon(Canvas& c, const PointF* points, int count, Rgb colour);
+
 /// Blend of two colours, `t` 0 gives `a`, 1 gives `b`.
 Rgb mix(Rgb a, Rgb b, double t);
 

@@ -24,10 +24,7 @@ constexpr double kStep = 2;    // metres between entries of the track profile
 constexpr double kReach = 400;
 constexpr int kQuality = 20;
 
-struct Point {
-  double x;
-  double y;
-};
+using Point = PointF;
 
 double smoothstep(double e0, double e1, double x) {
   const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -68,32 +65,6 @@ class Camera {
   std::vector<double> m_rise;
   double m_horizon = 0;
 };
-
-void fillPolygon(Canvas& c, const Point* p, int count, Rgb colour) {
-  double top = p[0].y, bottom = p[0].y;
-  for (int i = 1; i < count; ++i) {
-    top = std::min(top, p[i].y);
-    bottom = std::max(bottom, p[i].y);
-  }
-  const int first = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
-  const int last = std::min(c.height() - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
-  for (int y = first; y <= last; ++y) {
-    const double sy = y + 0.5;
-    double left = 1e9, right = -1e9;
-    for (int i = 0; i < count; ++i) {
-      const Point a = p[i], b = p[(i + 1) % count];
-      if ((sy < a.y) == (sy < b.y)) continue;
-      const double x = a.x + (b.x - a.x) * (sy - a.y) / (b.y - a.y);
-      left = std::min(left, x);
-      right = std::max(right, x);
-    }
-    if (left > right) continue;
-    const int x0 = static_cast<int>(std::lround(std::clamp(left, -1.0, c.width() + 1.0)));
-    const int x1 =
-        std::max(x0 + 1, static_cast<int>(std::lround(std::clamp(right, -1.0, c.width() + 1.0))));
-    c.fillRect(x0, y, x1 - x0, 1, colour);
-  }
-}
 
 // A face of the scene given by its four corners as (lateral, height, z), z clipped to kNear.
 struct Corner {

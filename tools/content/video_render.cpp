@@ -165,36 +165,6 @@ RouteScene::Point RouteScene::project(double lateral, double height, double z) c
           m_horizon + kFocal * (kEyeHeight - height - riseAt(z)) / z};
 }
 
-void RouteScene::fillPolygon(Canvas& c, const Point* p, int count, Rgb colour) const {
-  // A point projected from the camera's own plane (or behind it) has no place on the picture.
-  for (int i = 0; i < count; ++i)
-    if (!std::isfinite(p[i].x) || !std::isfinite(p[i].y)) return;
-  double top = p[0].y, bottom = p[0].y;
-  for (int i = 1; i < count; ++i) {
-    top = std::min(top, p[i].y);
-    bottom = std::max(bottom, p[i].y);
-  }
-  const int first = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
-  const int last = std::min(c.height() - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
-  for (int y = first; y <= last; ++y) {
-    const double sy = y + 0.5;
-    double left = 1e9, right = -1e9;
-    for (int i = 0; i < count; ++i) {
-      const Point a = p[i], b = p[(i + 1) % count];
-      if ((sy < a.y) == (sy < b.y)) continue;
-      const double x = a.x + (b.x - a.x) * (sy - a.y) / (b.y - a.y);
-      left = std::min(left, x);
-      right = std::max(right, x);
-    }
-    if (left > right) continue;
-    left = std::clamp(left, -1.0, c.width() + 1.0);
-    right = std::clamp(right, -1.0, c.width() + 1.0);
-    const int x0 = static_cast<int>(std::lround(left));
-    const int x1 = std::max(x0 + 1, static_cast<int>(std::lround(right)));
-    c.fillRect(x0, y, x1 - x0, 1, colour);
-  }
-}
-
 // A level surface from lateral x0 to x1 at heights h0 (near) and h1 (far) between z0 and z1.
 void RouteScene::fillQuad(Canvas& c, double x0, double x1, double h0, double h1, double z0,
                           double z1, Rgb colour) const {

@@ -33,14 +33,10 @@ class RouteScene {
   double gradientAt(double metre) const;
 
  private:
-  struct Point {
-    double x;
-    double y;
-  };
+  using Point = PointF;
   Point project(double lateral, double height, double z) const;
   double lateralAt(double z) const;
   double riseAt(double z) const;
-  void fillPolygon(Canvas& c, const Point* points, int count, Rgb colour) const;
   void fillQuad(Canvas& c, double x0, double x1, double h0, double h1, double z0, double z1,
                 Rgb colour) const;
   void fillFace(Canvas& c, double x0, double x1, double h0, double h1, double z, Rgb colour) const;
