@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <jpeglib.h>
-
+#include "content/jpeg_decoder.h"
 #include "media/picture_loader.h"
 #include "support/test_support.h"
 #include "tools/content/glyphs.h"
@@ -31,42 +29,6 @@ std::string contents(const std::string& path) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
-}
-
-struct DecodeError {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-};
-
-void onError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<DecodeError*>(info->err)->jump, 1);
-}
-
-// Decodes the whole JPEG; false when libjpeg rejects it. `width` and `height` get its size.
-bool decodeJpeg(const std::string& bytes, int& width, int& height) {
-  jpeg_decompress_struct info;
-  DecodeError error;
-  info.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = onError;
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&info);
-    return false;
-  }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  width = static_cast<int>(info.output_width);
-  height = static_cast<int>(info.output_height);
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_read_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  return true;
 }
 
 std::uint32_t little(const std::string& b, std::size_t at, int bytes) {
@@ -143,9 +105,9 @@ TEST_F(TitleFiles, EveryPictureTheTitleScreenOpensIsThereAndDecodesAtItsSize) {
       EXPECT_EQ(media::bmpSize(path), size);
       EXPECT_EQ(little(bytes, 28, 2), 24u);  // bits a pixel
     } else {
-      int w = 0, h = 0;
-      ASSERT_TRUE(decodeJpeg(bytes, w, h));
-      EXPECT_EQ(std::make_pair(w, h), size);
+      testing::DecodedJpeg decoded;
+      ASSERT_TRUE(testing::decodeJpeg(bytes, decoded));
+      EXPECT_EQ(std::make_pair(decoded.width, decoded.height), size);
       EXPECT_LT(bytes.size(), 200u * 1024);  // quality 80 keeps them small
     }
   }

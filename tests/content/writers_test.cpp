@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "content/jpeg_decoder.h"
 #include "data/route_reader.h"
 #include "data/text_file.h"
 #include "media/picture_loader.h"
@@ -22,47 +20,8 @@ namespace {
 
 using velimoro::testing::TempDir;
 
-struct Decoded {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgb;
-};
-
-struct DecodeError {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-};
-
-void onError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<DecodeError*>(info->err)->jump, 1);
-}
-
-bool decodeJpeg(const std::string& bytes, Decoded& out) {
-  jpeg_decompress_struct info;
-  DecodeError error;
-  info.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = onError;
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&info);
-    return false;
-  }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  out.width = static_cast<int>(info.output_width);
-  out.height = static_cast<int>(info.output_height);
-  out.rgb.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = out.rgb.data() + static_cast<std::size_t>(info.output_scanline) *
-                                        static_cast<std::size_t>(out.width) * 3;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  return true;
-}
+using testing::decodeJpeg;
+using Decoded = testing::DecodedJpeg;
 
 Canvas halves() {
   Canvas c(64, 48, Rgb{200, 30, 30});
