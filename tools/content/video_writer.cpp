@@ -9,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -52,7 +53,8 @@ struct VideoWriter::State {
   AVStream* stream = nullptr;
   int width = 0;
   int height = 0;
-  int quality = 0;  // lambda of every frame
+  int quality = 0;           // lambda of every frame
+  int keyframeInterval = 0;  // 0: every frame is a keyframe (MJPEG)
   std::int64_t next = 0;
   bool headerWritten = false;
 
@@ -78,33 +80,50 @@ VideoWriter::~VideoWriter() = default;
 
 std::string VideoWriter::open(const std::string& path, int width, int height, int framesPerSecond,
                               int quality) {
+  VideoFormat format;
+  format.width = width;
+  format.height = height;
+  format.framesPerSecond = framesPerSecond;
+  format.quality = quality;
+  return open(path, format);
+}
+
+std::string VideoWriter::open(const std::string& path, const VideoFormat& format) {
   m_state = std::make_unique<State>();
   State& s = *m_state;
-  s.width = width;
-  s.height = height;
+  s.width = format.width;
+  s.height = format.height;
+  const bool mjpeg = format.codec == VideoCodec::kMjpeg;
+  s.keyframeInterval = mjpeg ? 0 : std::max(format.keyframeInterval, 1);
   AVFormatContext* rawOutput = nullptr;
   int rc = avformat_alloc_output_context2(&rawOutput, nullptr, "avi", path.c_str());
   if (rc < 0) return errorText("no AVI muxer", rc);
   s.output.reset(rawOutput);
 
-  const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
-  if (encoder == nullptr) return "no MJPEG encoder";
+  const AVCodec* encoder = avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_MPEG4);
+  if (encoder == nullptr) return mjpeg ? "no MJPEG encoder" : "no MPEG-4 encoder";
   s.codec.reset(avcodec_alloc_context3(encoder));
   AVCodecContext* codec = s.codec.get();
-  codec->width = width;
-  codec->height = height;
-  codec->time_base = AVRational{1, framesPerSecond};
-  codec->framerate = AVRational{framesPerSecond, 1};
-  codec->pix_fmt = AV_PIX_FMT_YUVJ420P;
-  codec->gop_size = 1;
-  codec->max_b_frames = 0;
+  codec->width = format.width;
+  codec->height = format.height;
+  codec->time_base = AVRational{1, format.framesPerSecond};
+  codec->framerate = AVRational{format.framesPerSecond, 1};
+  codec->pix_fmt = mjpeg ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+  codec->gop_size = mjpeg ? 1 : s.keyframeInterval;
+  codec->max_b_frames = mjpeg ? 0 : std::max(format.bFrames, 0);
+  if (codec->max_b_frames > 0) codec->flags |= AV_CODEC_FLAG_CLOSED_GOP;
   codec->flags |= AV_CODEC_FLAG_QSCALE;
-  codec->global_quality = FF_QP2LAMBDA * quality;
+  codec->global_quality = FF_QP2LAMBDA * format.quality;
   s.quality = codec->global_quality;
-  // Huffman tables made for each picture: a third smaller than the standard ones. They need
-  // the whole picture in one slice, so one thread.
-  codec->thread_count = 1;
-  av_opt_set(codec->priv_data, "huffman", "optimal", 0);
+  if (mjpeg) {
+    // Huffman tables made for each picture: a third smaller than the standard ones. They need
+    // the whole picture in one slice, so one thread.
+    codec->thread_count = 1;
+    av_opt_set(codec->priv_data, "huffman", "optimal", 0);
+  } else {
+    // Keyframes exactly every interval: a change of picture must not start a group of its own.
+    av_opt_set_int(codec, "sc_threshold", 1000000000, AV_OPT_SEARCH_CHILDREN);
+  }
   if (s.output->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   rc = avcodec_open2(codec, encoder, nullptr);
   if (rc < 0) return errorText("cannot open encoder", rc);
@@ -122,25 +141,27 @@ std::string VideoWriter::open(const std::string& path, int width, int height, in
 
   s.frame.reset(av_frame_alloc());
   s.frame->format = codec->pix_fmt;
-  s.frame->width = width;
-  s.frame->height = height;
+  s.frame->width = format.width;
+  s.frame->height = format.height;
   rc = av_frame_get_buffer(s.frame.get(), 0);
   if (rc < 0) return errorText("cannot allocate frame", rc);
   // The scaler reads whole blocks of pixels, past the end of a row: the picture is copied into
   // a frame with padded rows first.
   s.rgb.reset(av_frame_alloc());
   s.rgb->format = AV_PIX_FMT_RGB24;
-  s.rgb->width = width;
-  s.rgb->height = height;
+  s.rgb->width = format.width;
+  s.rgb->height = format.height;
   rc = av_frame_get_buffer(s.rgb.get(), 0);
   if (rc < 0) return errorText("cannot allocate frame", rc);
   s.packet.reset(av_packet_alloc());
   // The JPEG encoder takes full-range YUV: the plain layout with the range named.
-  s.scaler.reset(sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
-                                SWS_BILINEAR, nullptr, nullptr, nullptr));
+  s.scaler.reset(sws_getContext(format.width, format.height, AV_PIX_FMT_RGB24, format.width,
+                                format.height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr,
+                                nullptr));
   if (!s.scaler) return "no colour converter";
   const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
-  sws_setColorspaceDetails(s.scaler.get(), coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
+  sws_setColorspaceDetails(s.scaler.get(), coefficients, 1, coefficients, mjpeg ? 1 : 0, 0, 1 << 16,
+                           1 << 16);
   return "";
 }
 
@@ -155,11 +176,19 @@ std::string VideoWriter::write(const std::uint8_t* rgb) {
                 rgb + row * static_cast<std::size_t>(y), row);
   sws_scale(s.scaler.get(), s.rgb->data, s.rgb->linesize, 0, s.height, s.frame->data,
             s.frame->linesize);
-  s.frame->pts = s.next++;
+  s.frame->pts = s.next;
   s.frame->quality = s.quality;
+  s.frame->pict_type = s.keyframeInterval > 0 && s.next % s.keyframeInterval == 0
+                           ? AV_PICTURE_TYPE_I
+                           : AV_PICTURE_TYPE_NONE;
+  ++s.next;
   rc = s.encode(s.frame.get());
   if (rc < 0) return errorText("cannot encode", rc);
   return "";
+}
+
+void VideoWriter::skip() {
+  if (m_state) ++m_state->next;
 }
 
 std::string VideoWriter::finish() {
