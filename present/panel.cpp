@@ -24,7 +24,7 @@ class PanelBuilder {
         m_store.load(resolvePath(m_drive.setup.root, m_drive.setup.trainFolder + e.file));
     if (!picture) throw DataError(e.file + "の生成エラー");
     if (transparent) {
-      keyBottomLeft(*picture);
+      keyBottomLeft(m_store, *picture);
     } else {
       m_store.setTransparent(*picture, false, 0);
     }
@@ -37,7 +37,7 @@ class PanelBuilder {
   // Builds a strip from the picture the train reader loaded, showing one pattern at a time.
   std::optional<int> strip(const PictureStrip& s, int z) {
     if (s.file.empty() || !s.picture) return std::nullopt;
-    keyBottomLeft(*s.picture);
+    keyBottomLeft(m_store, *s.picture);
     // A strip without a usable pattern size is shown whole.
     const bool cut = s.patternWidth > 0 && s.patternHeight > 0;
     if (cut) m_store.setPatternSize(*s.picture, s.patternWidth, s.patternHeight);
@@ -77,15 +77,6 @@ class PanelBuilder {
   }
 
  private:
-  // The colour of the bottom-left pixel is drawn transparent; a picture whose pixels cannot be
-  // read is drawn opaque.
-  void keyBottomLeft(int picture) {
-    const auto size = m_store.size(picture);
-    if (!size || size->first <= 0 || size->second <= 0) return;
-    const auto colour = m_store.pixel(picture, 0, size->second - 1);
-    if (colour) m_store.setTransparent(picture, true, *colour);
-  }
-
   void place(int sprite, int x, int y, int z) {
     m_sprites.setPosition(sprite, x, y);
     m_sprites.setZ(sprite, z);
@@ -97,6 +88,13 @@ class PanelBuilder {
 };
 
 }  // namespace
+
+void keyBottomLeft(media::PictureStore& store, int picture) {
+  const auto size = store.size(picture);
+  if (!size || size->first <= 0 || size->second <= 0) return;
+  const auto colour = store.pixel(picture, 0, size->second - 1);
+  if (colour) store.setTransparent(picture, true, *colour);
+}
 
 void buildPanel(Drive& drive, media::PictureStore& store, media::SpriteEngine& sprites) {
   const TrainSpec& t = *drive.train;

@@ -44,6 +44,10 @@ struct CabPanel {
   std::optional<int> stopPointerPicture;
 };
 
+/// Makes the colour of the picture's bottom-left pixel transparent, as the cab's pictures are
+/// drawn; a picture whose pixels cannot be read stays opaque.
+void keyBottomLeft(media::PictureStore& store, int picture);
+
 /// Builds the cab panel of `drive`'s train into `sprites`: the panel pictures, lamps, needles
 /// and further pictures are loaded from the train folder into `store`; the picture strips use
 /// the pictures the train reader loaded, which must come from the same store. Throws DataError

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "present/panel.h"
+
 namespace velimoro {
 namespace {
 
@@ -16,13 +18,8 @@ void keySidePictures(const Drive& drive, media::PictureStore& store) {
   const PictureLists& lists = drive.pictures;
   for (const std::vector<int>* list :
        {&lists.signal, &lists.signal2, &lists.trafficSignal, &lists.anim}) {
-    for (const int handle : *list) {
-      const auto size = store.size(handle);
-      if (!size || size->first <= 0 || size->second <= 0) continue;
-      if (const auto colour = store.pixel(handle, 0, size->second - 1)) {
-        store.setTransparent(handle, true, *colour);
-      }
-    }
+    for (const int handle : *list)
+      keyBottomLeft(store, handle);
   }
 }
 
