@@ -14,13 +14,7 @@
 namespace velimoro::content {
 namespace {
 
-// The camera of the route videos: its focal length in pixels, its height over the rail, and
-// where the horizon stands on level track.
-constexpr double kFocal = 560;
-constexpr double kEyeHeight = 2.5;
-constexpr double kHorizonShare = 0.42;
 constexpr double kNear = 1.2;  // nothing nearer is drawn
-constexpr double kStep = 2;    // metres between entries of the track profile
 constexpr double kReach = 400;
 constexpr int kQuality = 20;
 
@@ -31,48 +25,13 @@ double smoothstep(double e0, double e1, double x) {
   return t * t * (3 - 2 * t);
 }
 
-// The route video's view from one metre of the line: the track's bend and rise ahead, so that
-// what a scene adds stands where the route video's track lies.
-class Camera {
- public:
-  Camera(const RouteScene& scene, double metre) {
-    const double g0 = scene.gradientAt(metre);
-    m_horizon = kVideoHeight * kHorizonShare + kFocal * g0 / 1000;
-    double heading = 0, lateral = 0, rise = 0;
-    const auto entries = static_cast<std::size_t>(kReach / kStep) + 2;
-    for (std::size_t i = 0; i < entries; ++i) {
-      m_lateral.push_back(lateral);
-      m_rise.push_back(rise);
-      const double at = metre + (static_cast<double>(i) + 0.5) * kStep;
-      heading += scene.curvatureAt(at) * kStep;
-      lateral += std::sin(heading) * kStep;
-      rise += (scene.gradientAt(at) - g0) / 1000 * kStep;
-    }
-  }
-
-  Point project(double lateral, double height, double z) const {
-    const double at = std::clamp(z / kStep, 0.0, static_cast<double>(m_lateral.size() - 2));
-    const auto i = static_cast<std::size_t>(at);
-    const double t = at - static_cast<double>(i);
-    const double bend = m_lateral[i] + (m_lateral[i + 1] - m_lateral[i]) * t;
-    const double rise = m_rise[i] + (m_rise[i + 1] - m_rise[i]) * t;
-    return {kVideoWidth / 2.0 + kFocal * (lateral + bend) / z,
-            m_horizon + kFocal * (kEyeHeight - height - rise) / z};
-  }
-
- private:
-  std::vector<double> m_lateral;
-  std::vector<double> m_rise;
-  double m_horizon = 0;
-};
-
 // A face of the scene given by its four corners as (lateral, height, z), z clipped to kNear.
 struct Corner {
   double lateral;
   double height;
   double z;
 };
-void fillFace(Canvas& c, const Camera& camera, const Corner (&corners)[4], Rgb colour) {
+void fillFace(Canvas& c, const RouteScene& camera, const Corner (&corners)[4], Rgb colour) {
   Point p[4];
   for (int i = 0; i < 4; ++i) {
     const Corner& k = corners[i];
@@ -119,11 +78,11 @@ std::vector<Passenger> passengers(double side) {
 
 // A walking figure standing on the platform (1.1 m above the rail): legs that swing with the
 // stride, a coat, a head.
-void drawPerson(Canvas& c, const Camera& camera, double lateral, double z, double height,
+void drawPerson(Canvas& c, const RouteScene& camera, double lateral, double z, double height,
                 double stride, Rgb coat) {
   constexpr double kPlatform = 1.1;
   const Point feet = camera.project(lateral, kPlatform, z);
-  const double scale = kFocal / z;  // pixels a metre
+  const double scale = kCameraFocal / z;  // pixels a metre
   const double legs = 0.46 * height * scale, body = 0.36 * height * scale;
   const double width = 0.42 * scale;
   const double swing = std::sin(stride) * 0.12 * scale;
@@ -148,7 +107,7 @@ int renderBoarding(const BuiltRoute& route, const BuiltScene& scene, VideoWriter
   Canvas still(kVideoWidth, kVideoHeight);
   const int stopFrame = route.stationFrames.at(station);
   view.draw(stopFrame, still);
-  const Camera camera(view, view.metreAt(stopFrame));
+  const RouteScene& camera = view;  // projects as the frame just drawn
   const double side = at.doorSide == 0 ? -1 : 1;
   const std::vector<Passenger> people = passengers(side);
   for (int f = 0; f < scene.movieFrames; ++f) {
@@ -196,7 +155,7 @@ double loopOffset(double station, double metre) {
          (1 - smoothstep(station + 200, station + 250, metre));
 }
 
-void drawLoopTrack(Canvas& c, const Camera& camera, double station, double metre) {
+void drawLoopTrack(Canvas& c, const RouteScene& camera, double station, double metre) {
   const Rgb ballast{120, 114, 104}, rail{195, 195, 200};
   double z1 = std::min(kReach - 10, station + 250 - metre);
   while (z1 > kNear) {
@@ -222,8 +181,8 @@ void drawLoopTrack(Canvas& c, const Camera& camera, double station, double metre
 
 // One car between z0 (its end nearer the cab) and z1: the side that faces the line, and, for
 // the leading car, its front.
-void drawCar(Canvas& c, const Camera& camera, double station, double metre, double z0, double z1,
-             bool leading) {
+void drawCar(Canvas& c, const RouteScene& camera, double station, double metre, double z0,
+             double z1, bool leading) {
   const Rgb body{200, 205, 210}, band{30, 140, 90}, glass{40, 55, 70}, under{40, 40, 42};
   const double near = std::max(z0, kNear);
   if (z1 <= near) return;
@@ -258,7 +217,7 @@ void drawCar(Canvas& c, const Camera& camera, double station, double metre, doub
   front(-1.3, -0.15, 2.2, 3.3, glass);
   front(0.15, 1.3, 2.2, 3.3, glass);
   const Point a = camera.project(l - 1.0, 1.7, z0), b = camera.project(l + 1.0, 1.7, z0);
-  const double r = std::max(1.0, kFocal * 0.14 / z0);
+  const double r = std::max(1.0, kCameraFocal * 0.14 / z0);
   c.fillCircle(a.x, a.y, r, Rgb{255, 250, 220});
   c.fillCircle(b.x, b.y, r, Rgb{255, 250, 220});
 }
@@ -273,7 +232,7 @@ int renderPassingTrain(const BuiltRoute& route, const BuiltScene& scene, VideoWr
     const int frame = std::min(scene.fromFrame + f, view.frames() - 1);
     view.draw(frame, c);
     const double metre = view.metreAt(frame);
-    const Camera camera(view, metre);
+    const RouteScene& camera = view;
     drawLoopTrack(c, camera, station, metre);
     // The train's front: it runs towards the cab as the scene's frames pass.
     const double front = start + kFirstSeen - kPassingSpeed * f / kVideoFrameRate;

@@ -154,7 +154,36 @@ void checkRouteTables(const std::string& root, const std::string& file, const Ro
   }
 }
 
-void checkRoute(const std::string& root, const std::string& file) {
+// Which movies a route check opens: none (they are not rendered), only the scene movies, or
+// the route video too.
+enum class Movies { kNone, kScenes, kAll };
+
+// A movie in the video folder: it must open and hold at least `frames` frames.
+void requireMovie(const std::string& root, const std::string& file, const UiStrings& strings,
+                  const std::string& name, int frames) {
+  const std::string path = resolvePath(root, videoFileName(strings, name));
+  media::FfmpegVideoReader reader;
+  std::string error;
+  if (!reader.open(path, error))
+    throw std::runtime_error(file + ": movie \"" + name + "\": " + error);
+  if (reader.frameCount() < frames)
+    throw std::runtime_error(file + ": movie \"" + name + "\" has " +
+                             std::to_string(reader.frameCount()) + " frames, the route plays " +
+                             std::to_string(frames));
+}
+
+void checkRouteMovies(const std::string& root, const std::string& file, const RouteData& route,
+                      Movies movies) {
+  if (movies == Movies::kNone) return;
+  const UiStrings strings = readUiStrings(root);
+  // The route video reaches the route's end frame, which lies beyond its last stop.
+  if (movies == Movies::kAll) requireMovie(root, file, strings, route.dataName, route.movieStop[0]);
+  for (int i = 0; i < route.movieSwitchCount; ++i)
+    requireMovie(root, file, strings, route.movieSwitches[i].movieText,
+                 route.movieSwitches[i].movieLength);
+}
+
+void checkRoute(const std::string& root, const std::string& file, Movies movies) {
   auto owned = std::make_unique<RouteData>();
   RouteData& route = *owned;
   media::FileCheckPictureLoader pictures;
@@ -184,33 +213,7 @@ void checkRoute(const std::string& root, const std::string& file) {
                                  std::to_string(sound) + ", which is not in [SoundData]");
   }
   checkRouteTables(root, file, route, lists);
-}
-
-// A movie in the video folder: it must open and hold at least `frames` frames.
-void requireMovie(const std::string& root, const std::string& file, const UiStrings& strings,
-                  const std::string& name, int frames) {
-  const std::string path = resolvePath(root, videoFileName(strings, name));
-  media::FfmpegVideoReader reader;
-  std::string error;
-  if (!reader.open(path, error))
-    throw std::runtime_error(file + ": movie \"" + name + "\": " + error);
-  if (reader.frameCount() < frames)
-    throw std::runtime_error(file + ": movie \"" + name + "\" has " +
-                             std::to_string(reader.frameCount()) + " frames, the route plays " +
-                             std::to_string(frames));
-}
-
-void checkRouteMovies(const std::string& root, const std::string& file, bool routeVideo) {
-  auto owned = std::make_unique<RouteData>();
-  RouteData& route = *owned;
-  media::FileCheckPictureLoader pictures;
-  PictureLists lists;
-  readRouteFile(root, file, route, pictures, lists);
-  const UiStrings strings = readUiStrings(root);
-  if (routeVideo) requireMovie(root, file, strings, route.dataName, route.movieStop[0]);
-  for (int i = 0; i < route.movieSwitchCount; ++i)
-    requireMovie(root, file, strings, route.movieSwitches[i].movieText,
-                 route.movieSwitches[i].movieLength);
+  checkRouteMovies(root, file, route, movies);
 }
 
 template <typename Check>
@@ -227,20 +230,18 @@ void guarded(const std::string& root, const std::string& file, Check check) {
 void validateSceneMovies(const std::string& root, const std::vector<std::string>& routeFiles) {
   for (const std::string& file : routeFiles)
     guarded(root, file,
-            [](const std::string& r, const std::string& f) { checkRouteMovies(r, f, false); });
+            [](const std::string& r, const std::string& f) { checkRoute(r, f, Movies::kScenes); });
 }
 
 void validateDemo(const std::string& root, const std::vector<std::string>& trainFiles,
                   const std::vector<std::string>& routeFiles, bool videos) {
   for (const std::string& file : trainFiles)
     guarded(root, file, checkTrain);
-  for (const std::string& file : routeFiles)
-    guarded(root, file, checkRoute);
   // Without videos the routes still name them; they are checked only when rendered.
-  if (videos)
-    for (const std::string& file : routeFiles)
-      guarded(root, file,
-              [](const std::string& r, const std::string& f) { checkRouteMovies(r, f, true); });
+  const Movies movies = videos ? Movies::kAll : Movies::kNone;
+  for (const std::string& file : routeFiles)
+    guarded(root, file,
+            [movies](const std::string& r, const std::string& f) { checkRoute(r, f, movies); });
   guarded(root, "dorvanel.dat", [](const std::string& r, const std::string& f) {
     const UiStrings strings = readUiStrings(r);
     if (strings.Path.empty() || strings.EB.empty()) throw std::runtime_error(f + ": texts missing");

@@ -12,6 +12,8 @@ namespace velimoro::content {
 /// Size of the route videos in pixels.
 inline constexpr int kVideoWidth = 604;
 inline constexpr int kVideoHeight = 340;
+/// Focal length of the route videos' camera in pixels.
+inline constexpr double kCameraFocal = 560;
 /// Frames a second of the route videos (the routes' "[FrameRate]").
 inline constexpr int kVideoFrameRate = 30;
 
@@ -32,9 +34,13 @@ class RouteScene {
   double curvatureAt(double metre) const;
   double gradientAt(double metre) const;
 
- private:
   using Point = PointF;
+  /// Where a point `lateral` metres right of the track, `height` metres above the rail and `z`
+  /// metres ahead appears on the frame last drawn, so that what is added to it stands on the
+  /// line as the video shows it.
   Point project(double lateral, double height, double z) const;
+
+ private:
   double lateralAt(double z) const;
   double riseAt(double z) const;
   void fillQuad(Canvas& c, double x0, double x1, double h0, double h1, double z0, double z1,
@@ -69,8 +75,8 @@ class RouteScene {
 /// every tenth of the frames. Returns the frames written; throws std::runtime_error on failure.
 int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress);
 
-/// Renders each line's video once into `root`/move/, then opens every one again and checks
-/// that it reaches the last station of every route that shows it.
+/// Renders each line's video once into `root`/move/ (validateDemo then checks that each reaches
+/// the end of every route that shows it).
 void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& root,
                       std::ostream& progress);
 
