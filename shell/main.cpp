@@ -45,23 +45,23 @@ double threadCpuSeconds() {
 Arguments parseArguments(const QStringList& args) {
   Arguments a;
   a.setup.root = ".";
-  for (int i = 1; i + 1 < args.size(); i += 2) {
-    if (args[i] == QStringLiteral("--measure")) {
-      --i;  // a flag without a value
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& flag = args[i];
+    if (flag == "--measure") {
+      a.measure = true;  // the one flag without a value
       continue;
     }
-    const QString& flag = args[i];
-    const std::string value = args[i + 1].toStdString();
-    if (flag == "--root") a.setup.root = value;
-    if (flag == "--train") a.setup.trainFile = value;
-    if (flag == "--train-folder") a.setup.trainFolder = value;
-    if (flag == "--route") a.setup.routeFile = value;
-    if (flag == "--start") a.setup.startIndex = args[i + 1].toInt();
-    if (flag == "--screenshot") a.screenshot = args[i + 1];
-    if (flag == "--seconds") a.seconds = args[i + 1].toDouble();
-    if (flag == "--keys") a.keys = args[i + 1];
+    if (i + 1 >= args.size()) break;
+    const QString& value = args[++i];
+    if (flag == "--root") a.setup.root = value.toStdString();
+    if (flag == "--train") a.setup.trainFile = value.toStdString();
+    if (flag == "--train-folder") a.setup.trainFolder = value.toStdString();
+    if (flag == "--route") a.setup.routeFile = value.toStdString();
+    if (flag == "--start") a.setup.startIndex = value.toInt();
+    if (flag == "--screenshot") a.screenshot = value;
+    if (flag == "--seconds") a.seconds = value.toDouble();
+    if (flag == "--keys") a.keys = value;
   }
-  a.measure = args.contains(QStringLiteral("--measure"));
   return a;
 }
 
