@@ -4,10 +4,11 @@
 
 #include "bench/bench_support.h"
 
+#include "cab/drive.h"
+#include "cab/tick.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
-#include "sim/drive.h"
 #include "sim/fast_step.h"
 #include "sim/tick.h"
 

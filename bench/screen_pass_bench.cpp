@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cab/tick.h"
 #include "media/qt_cab_screen.h"
 #include "present/screen_pass.h"
 #include "sim/tick.h"
@@ -40,7 +41,7 @@ void BM_ScreenPass(benchmark::State& state) {
   std::uint32_t now = 0;
   for (auto _ : state) {
     now += 34;  // every pass falls due
-    runScreenPass(pass, *drive, nullptr, screen, now, true);
+    runScreenPass(pass, *drive, drive->panel, nullptr, screen, now, true);
   }
   std::filesystem::remove_all(root);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "cab/drive.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
@@ -11,7 +12,6 @@
 #include "present/route_sounds.h"
 #include "present/running_sounds.h"
 #include "present/sound_channels.h"
-#include "sim/drive.h"
 
 namespace velimoro {
 namespace {

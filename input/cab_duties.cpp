@@ -6,8 +6,8 @@
 
 #include "data/rounding.h"
 #include "input/controls.h"
-#include "input/sound_actions.h"
 #include "present/sound_channels.h"
+#include "sim/sound_actions.h"
 
 namespace velimoro {
 namespace {
@@ -25,7 +25,7 @@ bool standing(const SimState& s) {
 
 // The channel of the route sound that announcement entry `entry` names; -1 when the entry or
 // its sound is not in the route file.
-int announcementChannel(const Drive& drive, int entry) {
+int announcementChannel(const SimDrive& drive, int entry) {
   const RouteData& route = *drive.route;
   if (entry < 0 || entry > route.announceCount || entry >= RouteData::kTable) return -1;
   return routeSoundChannel(drive.sounds.layout, route.announce[entry].sound);
@@ -39,7 +39,7 @@ int drawRandom(SimState& s, int bound) {
   return static_cast<int>(value % static_cast<std::minstd_rand::result_type>(bound));
 }
 
-void drawBoarding(Drive& drive, int station) {
+void drawBoarding(SimDrive& drive, int station) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   if (station < 0 || station >= route.stationCount) return;
@@ -52,7 +52,7 @@ void drawBoarding(Drive& drive, int station) {
 
 }  // namespace
 
-bool atsConfirm(Drive& drive) {
+bool atsConfirm(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.ats_state != kAtsAlarmOnPassing || roundHalfEven(s.speed) == 0) {
@@ -73,7 +73,7 @@ bool atsConfirm(Drive& drive) {
   return true;
 }
 
-void atsReset(Drive& drive) {
+void atsReset(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.brake_handle != -train.Brake || !standing(s)) return;
@@ -89,7 +89,7 @@ void atsReset(Drive& drive) {
   s.lamp_ats2 = false;
 }
 
-void nextAnnouncement(Drive& drive) {
+void nextAnnouncement(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   if (s.announce_index < 0 || s.announce_index >= route.announceCount + 1) return;
@@ -105,28 +105,11 @@ void nextAnnouncement(Drive& drive) {
   ++s.announce_index;
 }
 
-void previousAnnouncement(Drive& drive) {
+void previousAnnouncement(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.announce_index <= 0) return;
   stopChannel(drive, announcementChannel(drive, s.announce_index - 1));
   --s.announce_index;
-}
-
-void doorOperate(Drive& drive) {
-  SimState& s = drive.state;
-  const TrainSpec& train = *drive.train;
-  s.door_cmd = false;
-  if (drive.route->oneMan == 1) s.crew_text.clear();
-  if (!standing(s)) return;
-  if (!s.doors_open) {
-    s.door_cmd = true;
-    restartTrainSound(drive, train.Sound_DoorOpen);
-    s.doors_open = true;
-    s.boarding_event_open = false;
-  } else {
-    // The tick closes the doors once the closing sound has ended.
-    restartTrainSound(drive, train.Sound_DoorClose);
-  }
 }
 
 }  // namespace velimoro

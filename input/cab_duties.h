@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -9,15 +9,15 @@ namespace velimoro {
 
 /// Space: acknowledges an ATS warning. False when the key's handling ends here (the automatic
 /// air brake in its maintaining position cannot acknowledge).
-bool atsConfirm(Drive& drive);
+bool atsConfirm(SimDrive& drive);
 
 /// "r": resets the train protection's brakes, sounds and lamps at EB with the train at rest.
-void atsReset(Drive& drive);
+void atsReset(SimDrive& drive);
 
 /// "c" or "1": plays the next in-car announcement unless its channel still plays.
-void nextAnnouncement(Drive& drive);
+void nextAnnouncement(SimDrive& drive);
 
 /// "-": stops the last announcement and steps back to it.
-void previousAnnouncement(Drive& drive);
+void previousAnnouncement(SimDrive& drive);
 
 }  // namespace velimoro

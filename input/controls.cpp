@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "input/cab_duties.h"
-#include "input/handle_steps.h"
-#include "input/sound_actions.h"
 #include "sim/air_brakes.h"
+#include "sim/handle_steps.h"
+#include "sim/sound_actions.h"
 
 namespace velimoro {
 namespace {
@@ -32,7 +32,7 @@ void raiseBrakePending(SimState& s) {
 }
 
 // "0" and "/": the emergency position, sounding the valve unless the brake is there already.
-void emergency(Drive& drive) {
+void emergency(SimDrive& drive) {
   SimState& s = drive.state;
   const int eb = -drive.train->Brake;
   if (s.brake_handle != eb && !s.ats_eb) restartTrainSound(drive, drive.train->Sound_EB);
@@ -40,14 +40,14 @@ void emergency(Drive& drive) {
   s.brake_handle = eb;
 }
 
-void nextPowerMode(Drive& drive) {
+void nextPowerMode(SimDrive& drive) {
   SimState& s = drive.state;
   const int count = drive.train->PowerModeCount;
   s.power_mode = count > 0 && s.power_mode + 1 < count ? s.power_mode + 1 : 0;
   s.power_handle = 0;
 }
 
-void engageConstantSpeed(Drive& drive) {
+void engageConstantSpeed(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.power_handle != train.Power || s.speed <= 15.0L || s.const_speed || train.Const != 1) {
@@ -58,7 +58,7 @@ void engageConstantSpeed(Drive& drive) {
 }
 
 // The gear lever of a diesel railcar with a manual gearbox moves only with power off.
-void moveGearLever(Drive& drive, int step) {
+void moveGearLever(SimDrive& drive, int step) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (train.Engine_Type != 0 || train.Gear_Type != kManualGearbox || s.power_notch != 0) return;
@@ -68,7 +68,7 @@ void moveGearLever(Drive& drive, int step) {
 
 // Keys of the combined handle ("z", "a", "q") and of the two-handle controller ("z", "a", ",",
 // ".", "/"); false for any other key.
-bool handleKey(Drive& drive, char key) {
+bool handleKey(SimDrive& drive, char key) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (train.Handle == kCombinedHandle) {
@@ -117,7 +117,7 @@ bool handleKey(Drive& drive, char key) {
 }
 
 // The keys every controller has; false when the key's handling ends at once.
-bool commonKey(Drive& drive, char key) {
+bool commonKey(SimDrive& drive, char key) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   const bool oneMan = drive.route->oneMan == 1;
@@ -199,7 +199,7 @@ int brakeSound(const std::array<int, TrainSpec::kMaxBrakeSounds>& table, int pos
 
 // After a character key the brake valve sounds the move from the brake in effect E to the
 // requested position B: exhaust for a release, the apply sound of E for an application.
-void playBrakeSoundsAfterKey(Drive& drive) {
+void playBrakeSoundsAfterKey(SimDrive& drive) {
   const SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   const int requested = s.brake_handle;
@@ -228,7 +228,7 @@ void playBrakeSoundsAfterKey(Drive& drive) {
 
 }  // namespace
 
-void asciiDown(Drive& drive, char key) {
+void asciiDown(SimDrive& drive, char key) {
   resetDeadManTimer(drive);
   SimState& s = drive.state;
   if (s.input_blocked) return;

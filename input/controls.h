@@ -1,6 +1,8 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/doors.h"
+#include "sim/handle_texts.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -36,28 +38,19 @@ enum class VirtualKey {
   kF12,
 };
 
-/// Rebuilds the handle texts from drive.strings and the notch and gear-lever strip patterns
-/// from the control fields; cancels constant speed when a handle moved; raises the departure
-/// call-out once power is taken with the doors closed. Call after every change of the controls.
-void masconupdate(Drive& drive);
-
 /// A character key (key-press event). Resets the dead-man timer even while input is blocked;
 /// otherwise moves the controls by the key, refreshes the texts and plays the brake sounds.
-void asciiDown(Drive& drive, char key);
+void asciiDown(SimDrive& drive, char key);
 
 /// A virtual key (key-down event); `shiftAlone` when the modifiers held are exactly Shift.
 /// Not subject to the input block.
-void keyDown(Drive& drive, VirtualKey key, bool shiftAlone);
+void keyDown(SimDrive& drive, VirtualKey key, bool shiftAlone);
 
 /// The mouse wheel turned down: one position toward power. Not subject to the input block.
-void wheelDown(Drive& drive);
+void wheelDown(SimDrive& drive);
 
 /// The mouse wheel turned up: one position toward brake, EB included. Not subject to the
 /// input block.
-void wheelUp(Drive& drive);
-
-/// The door key of a one-man train, also the conductor's door action: opens closed doors or
-/// starts closing open ones, only while the train stands.
-void doorOperate(Drive& drive);
+void wheelUp(SimDrive& drive);
 
 }  // namespace velimoro

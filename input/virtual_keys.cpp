@@ -20,7 +20,7 @@ constexpr int kSwitchbackFrames = 200;
 constexpr int kSignalJumpMargin = 10;
 
 // The end of the line and back: the train turns within the last frames of a stand.
-void switchback(Drive& drive) {
+void switchback(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   // A route without "[MovieStop]" has no end of line to turn at.
@@ -35,7 +35,7 @@ void switchback(Drive& drive) {
 // The timetable strip shows the page of the last station whose stopping window the train
 // entered: "[StafSwitch]" entry 0 is the page height, the later entries the stations at which
 // each page begins.
-void toggleTimetableStrip(Drive& drive) {
+void toggleTimetableStrip(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   s.staf_top = 0;
@@ -50,14 +50,14 @@ void toggleTimetableStrip(Drive& drive) {
 }
 
 // Width of the timetable picture: 0 without one, unknown when the loader cannot tell.
-std::optional<int> stripWidth(const Drive& drive) {
+std::optional<int> stripWidth(const SimDrive& drive) {
   if (!drive.staffPicture) return 0;
   const auto size = drive.media.pictures.size(*drive.staffPicture);
   if (!size) return std::nullopt;
   return size->first;
 }
 
-void scrollTimetableStrip(Drive& drive, int direction) {
+void scrollTimetableStrip(SimDrive& drive, int direction) {
   SimState& s = drive.state;
   if (!s.staf_shown) return;
   if (direction < 0) {
@@ -71,7 +71,7 @@ void scrollTimetableStrip(Drive& drive, int direction) {
 }
 
 // Shift+F3: ahead to just before the next signal's range.
-void jumpToNextSignal(Drive& drive) {
+void jumpToNextSignal(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const int count = std::min(route.signalCount, RouteData::kTable);
@@ -91,7 +91,7 @@ void moveFrame(SimState& s, int frames) {
   s.frame = std::max(0, s.frame + frames);
 }
 
-void debugKey(Drive& drive, VirtualKey key) {
+void debugKey(SimDrive& drive, VirtualKey key) {
   SimState& s = drive.state;
   switch (key) {
     case VirtualKey::kF1:
@@ -134,7 +134,7 @@ void debugKey(Drive& drive, VirtualKey key) {
 
 }  // namespace
 
-void keyDown(Drive& drive, VirtualKey key, bool shiftAlone) {
+void keyDown(SimDrive& drive, VirtualKey key, bool shiftAlone) {
   SimState& s = drive.state;
   switch (key) {
     case VirtualKey::kBackSpace:

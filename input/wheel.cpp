@@ -1,17 +1,17 @@
 #include "input/controls.h"
-#include "input/handle_steps.h"
-#include "input/sound_actions.h"
 #include "sim/air_brakes.h"
+#include "sim/handle_steps.h"
+#include "sim/sound_actions.h"
 
 namespace velimoro {
 
-void wheelDown(Drive& drive) {
+void wheelDown(SimDrive& drive) {
   resetDeadManTimer(drive);
   combinedStepTowardPower(drive.state, *drive.train);
   masconupdate(drive);
 }
 
-void wheelUp(Drive& drive) {
+void wheelUp(SimDrive& drive) {
   resetDeadManTimer(drive);
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;

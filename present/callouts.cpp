@@ -10,7 +10,7 @@ namespace velimoro {
 namespace {
 
 // Whether the route names a file for the queued voice or other sound.
-bool namesAFile(const Drive& drive, const QueuedCallout& callout) {
+bool namesAFile(const SimDrive& drive, const QueuedCallout& callout) {
   const RouteData& route = *drive.route;
   if (callout.voice >= 0) {
     return callout.voice < RouteData::kKankoSlots && !route.kankoSound[callout.voice].empty();
@@ -41,7 +41,7 @@ constexpr int kDepartureVoice = 20;
 
 constexpr long double kStandingSpeed = 0.1;  // km/h
 
-void addToQueue(Drive& drive, const QueuedCallout& callout) {
+void addToQueue(SimDrive& drive, const QueuedCallout& callout) {
   CalloutQueue& queue = drive.sounds.callouts;
   queue.queueBusy = true;
   if (queue.count < CalloutQueue::kSlots)
@@ -61,7 +61,7 @@ bool trainMoves(const SimState& s) {
 
 // The signal call-out: the "[KankoSound2]" voice of the signal's call-out number with its
 // "[SignalKanko]" voices of `when` 0, the aspect voice, then the voices of `when` 2 and 1.
-void signalCallout(Drive& drive) {
+void signalCallout(SimDrive& drive) {
   const SimState& s = drive.state;
   const int extraVoices = drive.route->kankoSoundCount - RouteData::kFirstKankoSound2;
   if (s.signal_callout_state != kNone && s.signal_callout_number >= 0 &&
@@ -76,17 +76,17 @@ void signalCallout(Drive& drive) {
 
 }  // namespace
 
-void kankoQueueAdd(Drive& drive, int voice) {
+void kankoQueueAdd(SimDrive& drive, int voice) {
   if (voice < 0 || voice >= RouteData::kKankoSlots) return;
   addToQueue(drive, {voice, -1, drive.sounds.voiceSound[static_cast<std::size_t>(voice)]});
 }
 
-void otherSoundQueueAdd(Drive& drive, int index) {
+void otherSoundQueueAdd(SimDrive& drive, int index) {
   if (index < 0 || index >= std::min(drive.route->otherImageCount, RouteData::kBigTable)) return;
   addToQueue(drive, {-1, index, drive.sounds.otherSound[static_cast<std::size_t>(index)]});
 }
 
-void kankoQueuePlay(Drive& drive) {
+void kankoQueuePlay(SimDrive& drive) {
   CalloutQueue& queue = drive.sounds.callouts;
   if (queue.queueBusy) return;
   const int channel = calloutChannel(drive.sounds.layout);
@@ -154,7 +154,7 @@ int aspectVoice(int code) {
   }
 }
 
-void timeKanko(Drive& drive, int targetTicks) {
+void timeKanko(SimDrive& drive, int targetTicks) {
   const long long clock = drive.state.fast_tick_count;
   const long long distance = std::llabs(clock - targetTicks);
   if (distance <= kBandTicks) {
@@ -168,7 +168,7 @@ void timeKanko(Drive& drive, int targetTicks) {
   if (targetTicks > clock) kankoQueueAdd(drive, kVoiceTimeAhead);
 }
 
-void timeCheck(Drive& drive, int mode) {
+void timeCheck(SimDrive& drive, int mode) {
   if (mode != 0) return;
   const RouteData& route = *drive.route;
   const int frame = drive.state.frame;
@@ -179,7 +179,7 @@ void timeCheck(Drive& drive, int mode) {
   }
 }
 
-void kankoAdd(Drive& drive, int kind) {
+void kankoAdd(SimDrive& drive, int kind) {
   const RouteData& route = *drive.route;
   const int signal = drive.state.callout_signal;
   const int count = std::clamp(route.signalCalloutCount, 0, RouteData::kTable);
@@ -191,7 +191,7 @@ void kankoAdd(Drive& drive, int kind) {
   }
 }
 
-void stationCallout(Drive& drive, int event) {
+void stationCallout(SimDrive& drive, int event) {
   if (event < 0 || event >= kStationEvents) return;
   const RouteData& route = *drive.route;
   const int station = drive.state.callout_station;
@@ -214,7 +214,7 @@ void stationCallout(Drive& drive, int event) {
   }
 }
 
-void calloutKey(Drive& drive) {
+void calloutKey(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.pending_callout != kNone && s.pending_callout != s.last_callout_key) {
     if (s.pending_callout == kTimeCheckCallout) {

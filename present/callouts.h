@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -14,35 +14,35 @@ namespace velimoro {
 
 /// Queues voice `voice` in the first empty slot; dropped when the queue is full or the number
 /// names no voice slot.
-void kankoQueueAdd(Drive& drive, int voice);
+void kankoQueueAdd(SimDrive& drive, int voice);
 
 /// Queues the sound of "[OtherImageList]" entry `index`; dropped as kankoQueueAdd drops.
-void otherSoundQueueAdd(Drive& drive, int index);
+void otherSoundQueueAdd(SimDrive& drive, int index);
 
 /// Once per tick: drops the head once it has played and starts the next voice when the
 /// call-out channel is free; with the queue empty, restarts the pending resume loop.
-void kankoQueuePlay(Drive& drive);
+void kankoQueuePlay(SimDrive& drive);
 
 /// The voice of signal aspect code `code`, -1 for a code without one.
 int aspectVoice(int code);
 
 /// Queues the time call-out for `targetTicks` (time of day in 1/30 s) against the clock.
-void timeKanko(Drive& drive, int targetTicks);
+void timeKanko(SimDrive& drive, int targetTicks);
 
 /// Mode 0: the time call-out of every "[Time]" record whose frame range holds the train's
 /// frame (both ends excluded). Other modes do nothing.
-void timeCheck(Drive& drive, int mode);
+void timeCheck(SimDrive& drive, int mode);
 
 /// The "[SignalKanko]" voices of signal `callout_signal`: kind 1 those of `when` 0; kind 2 those
 /// of `when` 2 and 1 in file order.
-void kankoAdd(Drive& drive, int kind);
+void kankoAdd(SimDrive& drive, int kind);
 
 /// The "[StationKanko]" call-outs of station `callout_station` for station event `event`
 /// (0 .. 5); event 4 queues voice 20 first.
-void stationCallout(Drive& drive, int event);
+void stationCallout(SimDrive& drive, int event);
 
 /// The call-out key (Enter): the pending other-sound call-out or time check, else the armed
 /// second call-out, else the signal call-out, else the next pending crossing call-out.
-void calloutKey(Drive& drive);
+void calloutKey(SimDrive& drive);
 
 }  // namespace velimoro

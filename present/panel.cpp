@@ -4,7 +4,7 @@
 
 #include "data/data_error.h"
 #include "data/paths.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 namespace {
@@ -13,7 +13,7 @@ enum class Kind { kPlain, kRotating };
 
 class PanelBuilder {
  public:
-  PanelBuilder(Drive& drive, media::PictureStore& store, media::SpriteEngine& sprites)
+  PanelBuilder(SimDrive& drive, media::PictureStore& store, media::SpriteEngine& sprites)
       : m_drive(drive), m_store(store), m_sprites(sprites) {}
 
   // Builds one element of the panel step from its own file; nothing when the file line is empty.
@@ -82,7 +82,7 @@ class PanelBuilder {
     m_sprites.setZ(sprite, z);
   }
 
-  Drive& m_drive;
+  SimDrive& m_drive;
   media::PictureStore& m_store;
   media::SpriteEngine& m_sprites;
 };
@@ -96,7 +96,8 @@ void keyBottomLeft(media::PictureStore& store, int picture) {
   if (colour) store.setTransparent(picture, true, *colour);
 }
 
-void buildPanel(Drive& drive, media::PictureStore& store, media::SpriteEngine& sprites) {
+void buildPanel(SimDrive& drive, CabPanel& panel, media::PictureStore& store,
+                media::SpriteEngine& sprites) {
   const TrainSpec& t = *drive.train;
   PanelBuilder b(drive, store, sprites);
   CabPanel p;
@@ -146,7 +147,7 @@ void buildPanel(Drive& drive, media::PictureStore& store, media::SpriteEngine& s
   p.notchB2 = b.strip(t.NotchImageB2, z + 4);
   p.gear = b.strip(t.GearImageList, z + 5);
   p.gearLever = b.strip(t.GearImageList2, z + 6);
-  drive.panel = p;
+  panel = p;
 }
 
 }  // namespace velimoro

@@ -9,7 +9,7 @@
 
 namespace velimoro {
 
-struct Drive;
+struct SimDrive;
 
 /// The sprites of the cab panel, one per element the train data file names; an element without
 /// a file has no sprite and is left alone while driving.
@@ -52,6 +52,7 @@ void keyBottomLeft(media::PictureStore& store, int picture);
 /// and further pictures are loaded from the train folder into `store`; the picture strips use
 /// the pictures the train reader loaded, which must come from the same store. Throws DataError
 /// "<file>の生成エラー" when a picture cannot be loaded.
-void buildPanel(Drive& drive, media::PictureStore& store, media::SpriteEngine& sprites);
+void buildPanel(SimDrive& drive, CabPanel& panel, media::PictureStore& store,
+                media::SpriteEngine& sprites);
 
 }  // namespace velimoro

@@ -1,11 +1,13 @@
 #include "present/panel_render.h"
 
+#include "present/panel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "data/rounding.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 namespace {
@@ -58,7 +60,7 @@ bool regenerating(const SimState& s, const TrainSpec& t) {
   return false;
 }
 
-void showDoorSide(Drive& drive, media::SpriteEngine& sprites) {
+void showDoorSide(const SimDrive& drive, const CabPanel& p, media::SpriteEngine& sprites) {
   const SimState& s = drive.state;
   const RouteData& route = *drive.route;
   bool right = false;
@@ -67,7 +69,6 @@ void showDoorSide(Drive& drive, media::SpriteEngine& sprites) {
     const auto slot = static_cast<std::size_t>(i);
     if (s.stations[slot].in_window && route.stations[slot].stationValue10 == 1) right = true;
   }
-  const CabPanel& p = drive.panel;
   if (s.doors_open) show(sprites, p.lampDoor, false);
   show(sprites, p.others[1], s.door_cmd && !right);
   show(sprites, p.others[2], s.door_cmd && right);
@@ -145,12 +146,12 @@ void placeStopLine(SimState& s, const RouteData& route) {
   s.stop_line_left = roundToInt(centre) - roundToInt(size * 0.5L);
 }
 
-void renderNeedles(Drive& drive) {
+void renderNeedles(SimDrive& drive, const CabPanel& panel) {
   if (drive.media.sprites == nullptr) return;
   media::SpriteEngine& sprites = *drive.media.sprites;
   const SimState& s = drive.state;
   const TrainSpec& t = *drive.train;
-  const CabPanel& p = drive.panel;
+  const CabPanel& p = panel;
   constexpr auto kScale = static_cast<long double>(Fixed::kScale);
 
   const long double speed = std::fabs(s.speed);
@@ -174,12 +175,12 @@ void renderNeedles(Drive& drive) {
   setAngle(sprites, p.needleEr, needleAngle(t.Needle_ER, s.er));
 }
 
-void renderLamps(Drive& drive) {
+void renderLamps(SimDrive& drive, const CabPanel& panel) {
   if (drive.media.sprites == nullptr) return;
   media::SpriteEngine& sprites = *drive.media.sprites;
   const SimState& s = drive.state;
   const TrainSpec& t = *drive.train;
-  const CabPanel& p = drive.panel;
+  const CabPanel& p = panel;
 
   const bool powering = !s.doors_open && s.power_notch >= 1;
   const bool stepBrake = -t.Brake < s.brake_notch && s.brake_notch < 0;
@@ -202,19 +203,19 @@ void renderLamps(Drive& drive) {
   show(sprites, p.lampStop, s.stop_marker);
 }
 
-void renderPanelIndicators(Drive& drive) {
+void renderPanelIndicators(SimDrive& drive, const CabPanel& panel) {
   SimState& s = drive.state;
   placeStopLine(s, *drive.route);
   if (drive.media.sprites == nullptr) return;
   media::SpriteEngine& sprites = *drive.media.sprites;
-  const CabPanel& p = drive.panel;
+  const CabPanel& p = panel;
 
   if (p.overlay) {
     const int alpha = tunnelAlpha(*drive.route, s.position_cm);
     if (alpha != 0) sprites.setAlpha(*p.overlay, alpha);
     sprites.setVisible(*p.overlay, alpha != 0);
   }
-  showDoorSide(drive, sprites);
+  showDoorSide(drive, p, sprites);
 
   pattern(sprites, p.cabSignal, s.cab_signal_pattern);
   show(sprites, p.cabSignal, s.cab_signal_visible);

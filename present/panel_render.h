@@ -8,7 +8,8 @@
 
 namespace velimoro {
 
-struct Drive;
+struct SimDrive;
+struct CabPanel;
 
 /// The sprite angle (0 .. 255, one full turn) of a needle showing `value`: the needle's offset
 /// plus its rate times the value, in degrees, at 255 units per turn. `scale` is the fixed-point
@@ -27,13 +28,13 @@ int stopPointerTop(long double remainCm);
 void placeStopLine(SimState& s, const RouteData& route);
 
 /// Turns the gauge needles to the current values.
-void renderNeedles(Drive& drive);
+void renderNeedles(SimDrive& drive, const CabPanel& panel);
 
 /// Switches the pilot lamps.
-void renderLamps(Drive& drive);
+void renderLamps(SimDrive& drive, const CabPanel& panel);
 
 /// The rest of the panel at the end of a tick: the stop line and its pointer, the tunnel
 /// overlay, the door-side indicators, the strips' patterns and the clock picture.
-void renderPanelIndicators(Drive& drive);
+void renderPanelIndicators(SimDrive& drive, const CabPanel& panel);
 
 }  // namespace velimoro

@@ -33,14 +33,14 @@ long double volumeOfRatio(long double ratio) {
 
 }  // namespace
 
-void runRouteSounds(Drive& drive) {
+void runRouteSounds(SimDrive& drive) {
   playRouteSoundRecords(drive);
   playDopplerSounds(drive);
   playAnnouncements(drive);
   playSwitchSounds(drive);
 }
 
-void playRouteSoundRecords(Drive& drive) {
+void playRouteSoundRecords(SimDrive& drive) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
   SoundSystem& sounds = drive.sounds;
@@ -70,7 +70,7 @@ void playRouteSoundRecords(Drive& drive) {
   }
 }
 
-void playDopplerSounds(Drive& drive) {
+void playDopplerSounds(SimDrive& drive) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
   const int count = std::clamp(route.dopplerCount, 0, RouteData::kTable);
@@ -105,7 +105,7 @@ void playDopplerSounds(Drive& drive) {
   }
 }
 
-void playAnnouncements(Drive& drive) {
+void playAnnouncements(SimDrive& drive) {
   const RouteData& route = *drive.route;
   if (route.oneMan != 0) return;
   const SimState& s = drive.state;
@@ -134,7 +134,7 @@ void playAnnouncements(Drive& drive) {
   }
 }
 
-void playSwitchSounds(Drive& drive) {
+void playSwitchSounds(SimDrive& drive) {
   const RouteData& route = *drive.route;
   const TrainSpec& train = *drive.train;
   const SimState& s = drive.state;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "present/sound_system.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
+#include "sim/sound_system.h"
 
 namespace velimoro {
 
@@ -10,23 +10,23 @@ namespace velimoro {
 // are train sounds.
 
 /// Tick step: "[Sound]" records, Doppler sources, conductor announcements and points sounds.
-void runRouteSounds(Drive& drive);
+void runRouteSounds(SimDrive& drive);
 
 /// "[Sound]" records: each starts once, when the frame comes within 4 frames of its start frame,
 /// with pitch and volume following the speed there; a looping one stops at its stop frame.
-void playRouteSoundRecords(Drive& drive);
+void playRouteSoundRecords(SimDrive& drive);
 
 /// "[Doppler]" sources: loop while the train is within their radius, louder nearer, higher in
 /// pitch while approaching and lower once passed; all stop when none is in range.
-void playDopplerSounds(Drive& drive);
+void playDopplerSounds(SimDrive& drive);
 
 /// "[Announce]" records of routes with a conductor: each plays once on entering the 10 m window
 /// at its distance from its station's stop point.
-void playAnnouncements(Drive& drive);
+void playAnnouncements(SimDrive& drive);
 
 /// "[Switch]" records: each sounds once within 4 frames of its points, with the first of the
 /// train's [SwitchSound] entries for that kind of points and a speed below the entry's limit.
-void playSwitchSounds(Drive& drive);
+void playSwitchSounds(SimDrive& drive);
 
 /// Clears the per-run flags of the sound triggers (start of a run, station jump).
 void clearSoundTriggers(SoundSystem& sounds);

@@ -25,7 +25,7 @@ bool engine1Allowed(int number, int powerNotch) {
 }
 
 // Keeps `channel` looping at `rate` and `level` while `on`, and stops it once when it goes off.
-void driveLoop(Drive& drive, int channel, bool on, bool& wasOn, long double rate,
+void driveLoop(SimDrive& drive, int channel, bool on, bool& wasOn, long double rate,
                long double level) {
   if (on) {
     if (!channelPlaying(drive, channel)) playChannel(drive, channel, true);
@@ -37,7 +37,7 @@ void driveLoop(Drive& drive, int channel, bool on, bool& wasOn, long double rate
   wasOn = on;
 }
 
-void runEngineSound1(Drive& drive, long double speed) {
+void runEngineSound1(SimDrive& drive, long double speed) {
   const TrainSpec& train = *drive.train;
   SoundSystem& sounds = drive.sounds;
   const int count = std::min(sounds.layout.engine1Sounds, train.EngineSound1Count);
@@ -57,7 +57,7 @@ void runEngineSound1(Drive& drive, long double speed) {
   }
 }
 
-void runEngineSound3(Drive& drive, long double speed) {
+void runEngineSound3(SimDrive& drive, long double speed) {
   const TrainSpec& train = *drive.train;
   const SimState& s = drive.state;
   SoundSystem& sounds = drive.sounds;
@@ -79,7 +79,7 @@ void runEngineSound3(Drive& drive, long double speed) {
 
 }  // namespace
 
-void runRunningSounds(Drive& drive) {
+void runRunningSounds(SimDrive& drive) {
   const long double speed = std::fabs(drive.state.speed);
   runEngineSound1(drive, speed);
   // The engine sounds belong to a diesel railcar only.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "present/sound_system.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
+#include "sim/sound_system.h"
 
 namespace velimoro {
 
@@ -21,7 +21,7 @@ namespace velimoro {
 // to p6 between the two speeds.
 
 /// Tick step: starts, adjusts and stops the [EngineSound1] and [EngineSound3] sounds.
-void runRunningSounds(Drive& drive);
+void runRunningSounds(SimDrive& drive);
 
 /// Start of a run: no running sound is kept looping.
 void resetEngineSounds(SoundSystem& sounds);

@@ -17,7 +17,7 @@ bool inRange(const MovieSwitchEntry& record, int frame) {
 
 // Opens the record's movie and starts showing it; false (with the route video back) when it
 // cannot be opened, so the run goes on with the route video.
-bool openScene(ScreenPass& pass, Drive& drive, media::VideoReader& video, int index) {
+bool openScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video, int index) {
   MovieSwitchEntry& record = drive.route->movieSwitches[index];
   std::string error;
   if (!video.open(resolvePath(drive.setup.root, videoFileName(drive.strings, record.movieText)),
@@ -35,7 +35,7 @@ bool openScene(ScreenPass& pass, Drive& drive, media::VideoReader& video, int in
 }
 
 // Back to the route video at the record's resume frame; the record is done.
-void endScene(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
+void endScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video) {
   std::string message;
   openRouteVideo(drive, video, message);
   MovieSwitchEntry& record = drive.route->movieSwitches[pass.sceneRecord];
@@ -47,7 +47,7 @@ void endScene(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
   pass.lastFetchedFrame = -1;
 }
 
-void startScenes(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
+void startScenes(ScreenPass& pass, SimDrive& drive, media::VideoReader& video) {
   SimState& s = drive.state;
   const bool standing = roundHalfEven(s.speed) == 0;
   for (int i = 0; i < drive.route->movieSwitchCount; ++i) {
@@ -72,7 +72,7 @@ void startScenes(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
 
 }  // namespace
 
-void runSceneMovies(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
+void runSceneMovies(ScreenPass& pass, SimDrive& drive, media::VideoReader& video) {
   if (pass.sceneRecord >= 0 && pass.sceneRecord < drive.route->movieSwitchCount) {
     const MovieSwitchEntry& record = drive.route->movieSwitches[pass.sceneRecord];
     if (pass.videoMode == kStandingScene && pass.subFrame >= pass.sceneLength) {
@@ -86,7 +86,7 @@ void runSceneMovies(ScreenPass& pass, Drive& drive, media::VideoReader& video) {
   startScenes(pass, drive, video);
 }
 
-void advanceSceneFrame(ScreenPass& pass, const Drive& drive) {
+void advanceSceneFrame(ScreenPass& pass, const SimDrive& drive) {
   if (pass.videoMode == kStandingScene) {
     const int rate = drive.route->frameRate;
     const int every = rate > 0 && rate <= 30 ? 30 / rate : 1;

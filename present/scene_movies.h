@@ -2,7 +2,7 @@
 
 #include "media/video_reader.h"
 #include "present/screen_pass.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -17,11 +17,11 @@ namespace velimoro {
 
 /// Once per tick: starts the scene of the first record whose conditions hold, or ends the
 /// scene that has played out.
-void runSceneMovies(ScreenPass& pass, Drive& drive, media::VideoReader& video);
+void runSceneMovies(ScreenPass& pass, SimDrive& drive, media::VideoReader& video);
 
 /// Once per fast step, after the train's frame has moved: a standing scene advances one frame
 /// every 30 / "[FrameRate]" fast steps; a running scene shows the frame the train has reached
 /// inside its range.
-void advanceSceneFrame(ScreenPass& pass, const Drive& drive);
+void advanceSceneFrame(ScreenPass& pass, const SimDrive& drive);
 
 }  // namespace velimoro

@@ -94,7 +94,7 @@ void copyFrame(const media::RgbPicture& frame, media::RgbPicture& picture) {
 
 // Past the end of the route the video holds still; the pass draws nothing until the train is
 // 500 frames beyond the end frame (or before it, after a switchback).
-bool holdingAtEnd(const ScreenPass& pass, const Drive& drive) {
+bool holdingAtEnd(const ScreenPass& pass, const SimDrive& drive) {
   if (pass.videoMode >= kStandingScene || drive.route->movieStopCount == 0) return false;
   const int end = drive.route->movieStop[0];
   const SimState& s = drive.state;
@@ -105,7 +105,7 @@ bool holdingAtEnd(const ScreenPass& pass, const Drive& drive) {
 
 // Decodes the wanted frame when it changed and starts the picture from it. False when the
 // wanted frame lies beyond the video: the pass then draws nothing and the last picture stays.
-bool fetchFrame(ScreenPass& pass, const Drive& drive, media::VideoReader* video) {
+bool fetchFrame(ScreenPass& pass, const SimDrive& drive, media::VideoReader* video) {
   if (video != nullptr && video->frameCount() > 0 && pass.videoMode <= kRunningScene) {
     const int wanted = pass.videoMode == kRouteVideo ? shownVideoFrame(drive.state) : pass.subFrame;
     if (wanted >= 0) {
@@ -130,7 +130,7 @@ void drawBandLine(media::CabSurface& surface, const std::string& text) {
   surface.drawText(x, y, text, 12, kBandTextColour);
 }
 
-void layOverlays(ScreenPass& pass, const Drive& drive, media::CabSurface& surface) {
+void layOverlays(ScreenPass& pass, const SimDrive& drive, media::CabSurface& surface) {
   const SimState& s = drive.state;
   if (pass.bandMode) {
     if (!s.guidance_shown.empty()) lightenTextBand(pass.picture);
@@ -168,8 +168,9 @@ int shownVideoFrame(const SimState& s) {
   return s.frame;
 }
 
-bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
-                   media::CabSurface& surface, std::uint32_t nowMs, bool simulationRunning) {
+bool runScreenPass(ScreenPass& pass, SimDrive& drive, const CabPanel& panel,
+                   media::VideoReader* video, media::CabSurface& surface, std::uint32_t nowMs,
+                   bool simulationRunning) {
   const std::uint32_t elapsed = nowMs - pass.lastPassTime;
   if (elapsed < kPassIntervalMs || !simulationRunning) return false;
   pass.fps = static_cast<int>(roundHalfEven(1000.0L / elapsed));
@@ -183,8 +184,8 @@ bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
   surface.fillScreen(0);
   surface.drawSprites();
   surface.drawVideoSurface();
-  if (drive.panel.stopPointerPicture) {
-    surface.drawPicture(*drive.panel.stopPointerPicture, CabPanel::kPointerLeft,
+  if (panel.stopPointerPicture) {
+    surface.drawPicture(*panel.stopPointerPicture, CabPanel::kPointerLeft,
                         drive.state.stop_pointer_top);
   }
   bool closed = false;
@@ -196,13 +197,13 @@ bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
   return closed;
 }
 
-void takeStopLinePicture(ScreenPass& pass, const Drive& drive) {
+void takeStopLinePicture(ScreenPass& pass, const SimDrive& drive) {
   pass.stopLine = {};
   if (drive.media.pictureStore == nullptr || !drive.train->StopLinePicture) return;
   pass.stopLine = copyKeyedPicture(*drive.media.pictureStore, *drive.train->StopLinePicture);
 }
 
-bool openRouteVideo(Drive& drive, media::VideoReader& video, std::string& message) {
+bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message) {
   const std::string file = videoFileName(drive.strings, drive.route->dataName);
   std::string error;
   // The name may come from Windows: "\" separators and any letter case, below the data root.

@@ -6,8 +6,9 @@
 
 #include "media/cab_screen.h"
 #include "media/video_reader.h"
+#include "present/panel.h"
 #include "present/picture_effects.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -82,15 +83,16 @@ int shownVideoFrame(const SimState& s);
 /// One idle pass: unless less than 33 ms have passed since the last one or the simulation is
 /// not running, fetches the frame, lays the texts and draws the screen. Returns true when the
 /// fade has closed the cab (the host then closes the window).
-bool runScreenPass(ScreenPass& pass, Drive& drive, media::VideoReader* video,
-                   media::CabSurface& surface, std::uint32_t nowMs, bool simulationRunning);
+bool runScreenPass(ScreenPass& pass, SimDrive& drive, const CabPanel& panel,
+                   media::VideoReader* video, media::CabSurface& surface, std::uint32_t nowMs,
+                   bool simulationRunning);
 
 /// Takes the train's stop-line picture from the picture store for the passes to draw; without
 /// a store or a picture no marker is drawn.
-void takeStopLinePicture(ScreenPass& pass, const Drive& drive);
+void takeStopLinePicture(ScreenPass& pass, const SimDrive& drive);
 
 /// Opens the route video and keeps its frame count in `video_end_frame`. When it cannot be
 /// opened returns false with the message the user sees; the run goes on without pictures.
-bool openRouteVideo(Drive& drive, media::VideoReader& video, std::string& message);
+bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message);
 
 }  // namespace velimoro

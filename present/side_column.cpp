@@ -14,7 +14,7 @@ void place(std::vector<PlacedPicture>& out, const std::vector<int>& list, int in
 
 }  // namespace
 
-void keySidePictures(const Drive& drive, media::PictureStore& store) {
+void keySidePictures(const SimDrive& drive, media::PictureStore& store) {
   const PictureLists& lists = drive.pictures;
   for (const std::vector<int>* list :
        {&lists.signal, &lists.signal2, &lists.trafficSignal, &lists.anim}) {
@@ -23,7 +23,7 @@ void keySidePictures(const Drive& drive, media::PictureStore& store) {
   }
 }
 
-std::vector<PlacedPicture> sidePictures(const Drive& drive) {
+std::vector<PlacedPicture> sidePictures(const SimDrive& drive) {
   const SimState& s = drive.state;
   const PictureLists& lists = drive.pictures;
   std::vector<PlacedPicture> out;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -34,10 +34,10 @@ inline constexpr int kAnimationLeft = 640;
 /// The column's pictures are drawn with the colour of their bottom-left pixel transparent, as
 /// the panel's are: keys every picture of the signal, speed-limit, traffic-signal and
 /// animation lists in `store`.
-void keySidePictures(const Drive& drive, media::PictureStore& store);
+void keySidePictures(const SimDrive& drive, media::PictureStore& store);
 
 /// The pictures the window shows beside the cab screen now, in drawing order; a picture whose
 /// index lies outside its list is left out.
-std::vector<PlacedPicture> sidePictures(const Drive& drive);
+std::vector<PlacedPicture> sidePictures(const SimDrive& drive);
 
 }  // namespace velimoro

@@ -4,7 +4,7 @@
 
 namespace velimoro {
 
-void pauseSounds(Drive& drive) {
+void pauseSounds(SimDrive& drive) {
   SoundSystem& sounds = drive.sounds;
   for (int channel = 0; channel < SoundSystem::kChannels; ++channel) {
     const auto slot = static_cast<std::size_t>(channel);
@@ -18,7 +18,7 @@ void pauseSounds(Drive& drive) {
   }
 }
 
-void resumeSounds(Drive& drive) {
+void resumeSounds(SimDrive& drive) {
   SoundSystem& sounds = drive.sounds;
   for (int channel = 0; channel < SoundSystem::kChannels; ++channel) {
     const auto slot = static_cast<std::size_t>(channel);

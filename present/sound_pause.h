@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -10,9 +10,9 @@ namespace velimoro {
 
 /// Remembers for every channel whether it plays once, looped or not at all, and stops those
 /// that play.
-void pauseSounds(Drive& drive);
+void pauseSounds(SimDrive& drive);
 
 /// Plays again, from the start, every channel the last pause found playing: once or looped.
-void resumeSounds(Drive& drive);
+void resumeSounds(SimDrive& drive);
 
 }  // namespace velimoro

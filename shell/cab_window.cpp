@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cab/tick.h"
 #include "input/controls.h"
 #include "present/scene_movies.h"
 #include "present/side_column.h"
@@ -126,7 +127,8 @@ void CabWindow::screenPass() {
   const auto flips = m_screen.flipCount();
   // The screen draws while the drive runs; until it starts, one pass shows the cab at rest.
   const bool drawing = m_running || flips == 0;
-  const bool closeNow = runScreenPass(m_pass, *m_drive, &m_video, m_screen, now, drawing);
+  const bool closeNow =
+      runScreenPass(m_pass, *m_drive, m_drive->panel, &m_video, m_screen, now, drawing);
   if (m_screen.flipCount() != flips) update();
   // The timetable card widens the window, and putting it away narrows it again.
   const int width = m_drive->state.client_width;

@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "cab/drive.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/message_sink.h"
 #include "media/openal_sound_layer.h"
 #include "media/qt_cab_screen.h"
 #include "present/screen_pass.h"
-#include "sim/drive.h"
 
 namespace velimoro::shell {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "input/controls.h"
+#include "sim/handle_texts.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -303,7 +303,7 @@ constexpr int kAutomaticService = -3;
 
 // Plays the entry of a per-position sound table. The train file gives one entry per brake
 // position; an index outside them plays nothing.
-void playBrakeSoundEntry(Drive& drive, const std::array<int, TrainSpec::kMaxBrakeSounds>& table,
+void playBrakeSoundEntry(SimDrive& drive, const std::array<int, TrainSpec::kMaxBrakeSounds>& table,
                          int index) {
   const int entries = std::min(drive.train->Brake, TrainSpec::kMaxBrakeSounds);
   if (index < 0 || index >= entries) return;
@@ -311,7 +311,7 @@ void playBrakeSoundEntry(Drive& drive, const std::array<int, TrainSpec::kMaxBrak
 }
 
 // Release sounds of a stepped brake, each once for the handle position that caused it.
-void playReleaseSounds(Drive& drive) {
+void playReleaseSounds(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.brake_handle == 0 && s.brake_notch != -1 && s.bc > Fixed()) {
@@ -336,7 +336,7 @@ void playReleaseSounds(Drive& drive) {
 
 }  // namespace
 
-void runCompressor(Drive& drive) {
+void runCompressor(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.mr < Fixed::fromInt(train.LowAirPress)) {
@@ -354,7 +354,7 @@ void runCompressor(Drive& drive) {
   if (s.compressor_on) s.mr = Fixed::fromLongDouble(s.mr.toLongDouble() + 0.2L);
 }
 
-void runDeadManTimer(Drive& drive) {
+void runDeadManTimer(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (train.EB != 1 || s.deadman_off) return;
@@ -376,7 +376,7 @@ void runDeadManTimer(Drive& drive) {
   }
 }
 
-void resetDeadManTimer(Drive& drive) {
+void resetDeadManTimer(SimDrive& drive) {
   SimState& s = drive.state;
   s.eb_device_count = 0;
   if (trainSoundPlaying(drive, drive.train->Sound_EBring)) {
@@ -385,7 +385,7 @@ void resetDeadManTimer(Drive& drive) {
   s.eb_lamp = false;
 }
 
-void runRollBackGuard(Drive& drive) {
+void runRollBackGuard(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (train.Back != 1 || s.reverser != 1 || s.speed >= kRollBackSpeed) return;
@@ -395,7 +395,7 @@ void runRollBackGuard(Drive& drive) {
   masconupdate(drive);
 }
 
-void playBrakeSounds(Drive& drive) {
+void playBrakeSounds(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (train.BrakeType >= 1 && !s.ats_eb && !s.ats_pattern_brake) playReleaseSounds(drive);

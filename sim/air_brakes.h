@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -13,20 +13,20 @@ namespace velimoro {
 void updateAirPressures(SimState& s, const TrainSpec& train);
 
 /// Tick: starts the compressor below [LowAirPress], stops it at [HighAirPress], fills mr while on.
-void runCompressor(Drive& drive);
+void runCompressor(SimDrive& drive);
 
 /// Tick: the dead-man timer of a train with [EB] 1: rings after 601 ticks at speed without a
 /// handle operation and applies the emergency brake at 651.
-void runDeadManTimer(Drive& drive);
+void runDeadManTimer(SimDrive& drive);
 
 /// Every handle operation: the dead-man timer starts again, its ring stops and its lamp goes out.
-void resetDeadManTimer(Drive& drive);
+void resetDeadManTimer(SimDrive& drive);
 
 /// Tick: a train with [Back] 1 set forward that rolls back faster than 5 km/h gets the
 /// emergency brake.
-void runRollBackGuard(Drive& drive);
+void runRollBackGuard(SimDrive& drive);
 
 /// Tick: the release sounds of stepped brakes and the application sound of the automatic brake.
-void playBrakeSounds(Drive& drive);
+void playBrakeSounds(SimDrive& drive);
 
 }  // namespace velimoro

@@ -1,7 +1,7 @@
 #include "sim/atc.h"
 
-#include "input/controls.h"
-#include "input/handle_steps.h"
+#include "sim/handle_steps.h"
+#include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
 #include "sim/train_sounds.h"
@@ -12,7 +12,7 @@ namespace {
 // The brake applies this much below the code's speed.
 constexpr long double kBrakeMargin = 0.4L;
 
-void applyAtcBrake(Drive& drive, int code) {
+void applyAtcBrake(SimDrive& drive, int code) {
   SimState& s = drive.state;
   if (code == kFirstCabCode) {
     s.ats_eb = true;
@@ -24,7 +24,7 @@ void applyAtcBrake(Drive& drive, int code) {
   s.atc_braking = true;
 }
 
-void releaseAtcBrake(Drive& drive) {
+void releaseAtcBrake(SimDrive& drive) {
   SimState& s = drive.state;
   s.ats_pattern_brake = false;
   raiseAllPending(s);
@@ -39,7 +39,7 @@ std::optional<int> atcSpeed(const RouteData& route, int code) {
   return signalSpeed(route, code - kFirstCabCode);
 }
 
-void runAtc(Drive& drive) {
+void runAtc(SimDrive& drive) {
   SimState& s = drive.state;
   const int code = s.signal_aspect;
   if (code != s.signal_shown) {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -12,7 +12,7 @@ namespace velimoro {
 // service brake releases when the train is back under it.
 
 /// Cab signalling: the cab signal and its brake.
-void runAtc(Drive& drive);
+void runAtc(SimDrive& drive);
 
 /// The speed in km/h of cab code `code`, if the code carries one.
 std::optional<int> atcSpeed(const RouteData& route, int code);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "input/controls.h"
 #include "sim/atc.h"
 #include "sim/ats_pattern.h"
+#include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
 #include "sim/signals.h"
 #include "sim/train_sounds.h"
@@ -39,14 +39,14 @@ void startAlarm(SimState& s) {
   s.ats_confirmed = false;
 }
 
-void applyAtsEmergency(Drive& drive) {
+void applyAtsEmergency(SimDrive& drive) {
   drive.state.ats_eb = true;
   masconupdate(drive);
 }
 
 // The cab-signal strip shows the pattern of each [Lamp_signal] code equal to `speed`; false when
 // the train has no such code.
-bool showCabSpeed(Drive& drive, int speed) {
+bool showCabSpeed(SimDrive& drive, int speed) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   bool found = false;
@@ -64,7 +64,7 @@ bool showCabSpeed(Drive& drive, int speed) {
 
 }  // namespace
 
-void runAtsAlarm(Drive& drive) {
+void runAtsAlarm(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.brake_handle != -train.Brake) {
@@ -101,12 +101,12 @@ void runAtsAlarm(Drive& drive) {
   }
 }
 
-void startSpeedCheckAlarm(Drive& drive) {
+void startSpeedCheckAlarm(SimDrive& drive) {
   startAlarm(drive.state);
   drive.state.ats_timer = alarmTicks(*drive.train);
 }
 
-void runSpeedChecks(Drive& drive) {
+void runSpeedChecks(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const int points = std::clamp(route.speedCheck1Count, 0, RouteData::kTable);
@@ -135,7 +135,7 @@ void runSpeedChecks(Drive& drive) {
   }
 }
 
-void runTrainProtection(Drive& drive) {
+void runTrainProtection(SimDrive& drive) {
   const int type = drive.train->ATS_Type;
   if (type == kCabSignalType) runAtc(drive);
   if (!drive.state.ats_active) return;

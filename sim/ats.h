@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -23,15 +23,15 @@ namespace velimoro {
 // and the speed checks do not run.
 
 /// Tick step: ATC, the ATS-S alarm, ATS-P, then the speed checks and the cab-signal strip.
-void runTrainProtection(Drive& drive);
+void runTrainProtection(SimDrive& drive);
 
 /// ATS-S: the alarm on a check value, its emergency brake, and the chime of an acknowledgement.
-void runAtsAlarm(Drive& drive);
+void runAtsAlarm(SimDrive& drive);
 
 /// "[SpeedCheck1]" points and "[SpeedCheck2]" sections, and the cab-signal strip.
-void runSpeedChecks(Drive& drive);
+void runSpeedChecks(SimDrive& drive);
 
 /// Starts the ATS-S alarm as a speed check does: warning on, unacknowledged, its time run out.
-void startSpeedCheckAlarm(Drive& drive);
+void startSpeedCheckAlarm(SimDrive& drive);
 
 }  // namespace velimoro

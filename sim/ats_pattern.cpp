@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "input/controls.h"
+#include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
 #include "sim/speed_limits.h"
@@ -37,7 +37,7 @@ std::string wholeMetres(long double cm) {
 }
 
 // The first speed beacon ahead whose speed the train is above: "<km/h>km/h 制限まで<m>m".
-std::string speedBeaconText(const Drive& drive) {
+std::string speedBeaconText(const SimDrive& drive) {
   const SimState& s = drive.state;
   const SignalTables& tables = drive.signalTables;
   for (int i = 0; i < tables.beaconCount; ++i) {
@@ -50,7 +50,7 @@ std::string speedBeaconText(const Drive& drive) {
   return std::string();
 }
 
-void changePatternState(Drive& drive, int next) {
+void changePatternState(SimDrive& drive, int next) {
   SimState& s = drive.state;
   if (next == s.atsp_state) return;
   s.atsp_state = next;
@@ -70,7 +70,7 @@ void changePatternState(Drive& drive, int next) {
 
 }  // namespace
 
-PatternTarget patternTarget(const Drive& drive) {
+PatternTarget patternTarget(const SimDrive& drive) {
   const SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const SignalTables& tables = drive.signalTables;
@@ -103,7 +103,7 @@ PatternTarget patternTarget(const Drive& drive) {
   return {};
 }
 
-void runAtsPattern(Drive& drive) {
+void runAtsPattern(SimDrive& drive) {
   SimState& s = drive.state;
   const PatternTarget target = patternTarget(drive);
   int pattern = kNone;

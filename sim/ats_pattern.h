@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -16,9 +16,9 @@ struct PatternTarget {
 };
 
 /// The ATS-P target ahead of the train.
-PatternTarget patternTarget(const Drive& drive);
+PatternTarget patternTarget(const SimDrive& drive);
 
 /// ATS-P: the braking curve, the pattern state with its lamps and brake, and the pattern text.
-void runAtsPattern(Drive& drive);
+void runAtsPattern(SimDrive& drive);
 
 }  // namespace velimoro

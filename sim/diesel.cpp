@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "input/controls.h"
+#include "sim/handle_texts.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -19,7 +19,7 @@ bool isDiesel(const TrainSpec& train) {
 
 }  // namespace
 
-void runAutomaticGearbox(Drive& drive) {
+void runAutomaticGearbox(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!isDiesel(train) || s.gear_shifting || train.Gear_Type != kGearTypeAutomatic) return;
@@ -36,7 +36,7 @@ void runAutomaticGearbox(Drive& drive) {
   }
 }
 
-void runGearChange(Drive& drive) {
+void runGearChange(SimDrive& drive) {
   SimState& s = drive.state;
   if (!isDiesel(*drive.train)) return;
   if (!s.gear_shifting && s.power_notch >= 1 && s.gear_index != s.gear && s.gear_shift_count == 0) {
@@ -51,7 +51,7 @@ void runGearChange(Drive& drive) {
   masconupdate(drive);
 }
 
-void runGearPictureAndStall(Drive& drive) {
+void runGearPictureAndStall(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!isDiesel(train)) return;
@@ -75,7 +75,7 @@ void runGearPictureAndStall(Drive& drive) {
   }
 }
 
-void resetGearAtLowSpeed(Drive& drive) {
+void resetGearAtLowSpeed(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!isDiesel(train)) return;
@@ -85,13 +85,13 @@ void resetGearAtLowSpeed(Drive& drive) {
   }
 }
 
-void startEngine(Drive& drive) {
+void startEngine(SimDrive& drive) {
   if (drive.state.engine_running) return;
   playTrainSound(drive, drive.train->EngineSound2[kEngineStartSound], false);
   drive.state.engine_running = true;
 }
 
-void stopEngine(Drive& drive) {
+void stopEngine(SimDrive& drive) {
   if (!drive.state.engine_running) return;
   playTrainSound(drive, drive.train->EngineSound2[kEngineStopSound], false);
   drive.state.engine_running = false;

@@ -1,6 +1,8 @@
 #include "sim/doors.h"
 
-#include "present/callouts.h"
+#include <cmath>
+
+#include "sim/sound_actions.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -14,9 +16,13 @@ bool hasDoorLamp(const TrainSpec& train) {
   return !train.Lamp_Door.file.empty();
 }
 
+bool standing(const SimState& s) {
+  return std::fabs(s.speed) < 0.1L;
+}
+
 }  // namespace
 
-void closeDoorsAndDepart(Drive& drive) {
+void closeDoorsAndDepart(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   // The lamp is dark while the doors stand open; closing doors are still open.
@@ -31,8 +37,25 @@ void closeDoorsAndDepart(Drive& drive) {
   playTrainSound(drive, train.DepSign, false);
   ++s.station_index;
   s.callout_station = s.window_station;
-  kankoQueueAdd(drive, kDoorsClosedVoice);
-  stationCallout(drive, kDoorsClosedEvent);
+  requestCallout(drive, kDoorsClosedVoice);
+  requestStationCallout(drive, kDoorsClosedEvent);
+}
+
+void doorOperate(SimDrive& drive) {
+  SimState& s = drive.state;
+  const TrainSpec& train = *drive.train;
+  s.door_cmd = false;
+  if (drive.route->oneMan == 1) s.crew_text.clear();
+  if (!standing(s)) return;
+  if (!s.doors_open) {
+    s.door_cmd = true;
+    restartTrainSound(drive, train.Sound_DoorOpen);
+    s.doors_open = true;
+    s.boarding_event_open = false;
+  } else {
+    // The tick closes the doors once the closing sound has ended.
+    restartTrainSound(drive, train.Sound_DoorClose);
+  }
 }
 
 }  // namespace velimoro

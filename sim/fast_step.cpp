@@ -154,7 +154,7 @@ void advancePosition(SimState& s) {
   s.remain_cm = s.next_stop_cm - s.position_cm;
 }
 
-void fastStep(Drive& drive) {
+void fastStep(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   const RouteData& route = *drive.route;

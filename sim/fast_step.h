@@ -1,12 +1,12 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
 /// One 33 ms fast step of the drive, in its fixed order: handle delays, frame advance with the
 /// route's frame calibration, the preceding train, position, clock and the timed video frame.
-void fastStep(Drive& drive);
+void fastStep(SimDrive& drive);
 
 /// Power delay: after [PowerDelay] fast steps the power notch takes the handle, except a
 /// notch-back to a notch between 1 and [NotchBack] - 1.

@@ -5,7 +5,7 @@
 
 #include "data/paths.h"
 #include "data/rounding.h"
-#include "present/sound_channels.h"
+#include "sim/channels.h"
 
 namespace velimoro {
 namespace {
@@ -100,7 +100,7 @@ void protectionBrakeGuidance(const SimState& s, int speed, std::string& text) {
 
 // Plays the wave a guidance result names on the guidance channel; a wave that cannot be loaded
 // is reported and plays nothing.
-void playGuidanceWave(Drive& drive, const std::string& name, bool looped) {
+void playGuidanceWave(SimDrive& drive, const std::string& name, bool looped) {
   const int channel = guidanceChannel(drive.sounds.layout);
   if (channel < 0) return;
   std::string error;
@@ -116,7 +116,7 @@ void playGuidanceWave(Drive& drive, const std::string& name, bool looped) {
 
 }  // namespace
 
-std::string guidanceMessage(const Drive& drive) {
+std::string guidanceMessage(const SimDrive& drive) {
   const SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   // The rules compare the speed rounded to whole km/h.
@@ -137,7 +137,7 @@ std::string guidanceMessage(const Drive& drive) {
   return text;
 }
 
-void useGuidance(Drive& drive, const std::string& result) {
+void useGuidance(SimDrive& drive, const std::string& result) {
   SimState& s = drive.state;
   if (result == s.last_guidance) return;
   if (drive.setup.settings.information == 1) {
@@ -154,7 +154,7 @@ void useGuidance(Drive& drive, const std::string& result) {
   s.last_guidance = result;
 }
 
-void runGuidance(Drive& drive) {
+void runGuidance(SimDrive& drive) {
   drive.state.guidance_text = guidanceMessage(drive);
   useGuidance(drive, drive.state.guidance_text);
 }

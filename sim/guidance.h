@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -12,13 +12,13 @@ namespace velimoro {
 
 /// The guidance for the state of `drive` now, by its rules in order, later rules replacing
 /// earlier ones except where they append.
-std::string guidanceMessage(const Drive& drive);
+std::string guidanceMessage(const SimDrive& drive);
 
 /// A guidance result that differs from the last one: a sentence is shown (with the guidance
 /// display switched on), a wave is played on the guidance channel; then it becomes the last.
-void useGuidance(Drive& drive, const std::string& result);
+void useGuidance(SimDrive& drive, const std::string& result);
 
 /// Tick step: the guidance of this tick into `guidance_text`, then useGuidance.
-void runGuidance(Drive& drive);
+void runGuidance(SimDrive& drive);
 
 }  // namespace velimoro

@@ -128,13 +128,13 @@ void integrate(SimState& s, const TrainSpec& train) {
   s.speed_text = speedText(s.speed);
 }
 
-void setSquealVolume(Drive& drive, int volume) {
+void setSquealVolume(SimDrive& drive, int volume) {
   SimState& s = drive.state;
   s.squeal_volume = std::max(volume, kSilentVolume);
   setTrainSoundVolume(drive, drive.train->Sound_squeak, s.squeal_volume);
 }
 
-void lowerSqueal(Drive& drive, int step) {
+void lowerSqueal(SimDrive& drive, int step) {
   setSquealVolume(drive, drive.state.squeal_volume - step);
   const int squeak = drive.train->Sound_squeak;
   if (drive.state.squeal_volume < kSquealStopVolume && trainSoundPlaying(drive, squeak)) {
@@ -142,7 +142,7 @@ void lowerSqueal(Drive& drive, int step) {
   }
 }
 
-void runBrakeSqueal(Drive& drive) {
+void runBrakeSqueal(SimDrive& drive) {
   const SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   const long double v = std::fabs(s.speed);
@@ -189,7 +189,7 @@ long double speedChange(const TrainSpec& train, long double force) {
   return force / m * 3.6L * kTickSeconds;
 }
 
-void runMotion(Drive& drive) {
+void runMotion(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   updateBrakeRate(s, train);
@@ -202,7 +202,7 @@ void runMotion(Drive& drive) {
   runBrakeSqueal(drive);
 }
 
-void sampleGradient(Drive& drive) {
+void sampleGradient(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   for (int i = 0; i < route.slopeCount; ++i) {

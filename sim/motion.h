@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -22,10 +22,10 @@ long double speedChange(const TrainSpec& train, long double force);
 /// The tick's motion: brake rate and force, adhesion with slip and slide, gradient, starting
 /// and running resistance, hold brake and constant speed, standstill, speed integration and the
 /// brake squeal.
-void runMotion(Drive& drive);
+void runMotion(SimDrive& drive);
 
 /// The effective gradient: the gradient board of the range the train is in, and the per-car
 /// samples taken every 20 m whose mean the train feels.
-void sampleGradient(Drive& drive);
+void sampleGradient(SimDrive& drive);
 
 }  // namespace velimoro

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sim/drive.h"
 #include "sim/signal_codes.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 namespace {

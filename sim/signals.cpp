@@ -73,7 +73,7 @@ bool isCabCode(int code) {
 
 // Sets every signal's state and aspect code; returns the signal in view (the last one in list
 // order when ranges overlap) or kNone.
-int updateAspects(Drive& drive) {
+int updateAspects(SimDrive& drive) {
   RouteData& route = *drive.route;
   SimState& s = drive.state;
   const bool cabSignalling = drive.train->ATS_Type == kAtcType;
@@ -99,7 +99,7 @@ int updateAspects(Drive& drive) {
 // and its aspect the call-out state; shortly after its view ends the call-out is over. No route
 // field names a "[KankoSound2]" voice of a signal's own, so the call-out number stays none and
 // the call-out key says the aspect with the signal's "[SignalKanko]" voices of when 2 and 1.
-void updateSignalCallout(Drive& drive, int inViewIndex) {
+void updateSignalCallout(SimDrive& drive, int inViewIndex) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   if (inViewIndex != kNone) {
@@ -118,7 +118,7 @@ int pictureIn(const std::vector<int>& list, int index) {
   return index >= 0 && index < static_cast<int>(list.size()) ? index : -1;
 }
 
-void drawSignal(Drive& drive, int index) {
+void drawSignal(SimDrive& drive, int index) {
   SimState& s = drive.state;
   const SignalEntry& signal = signalAt(*drive.route, index);
   const std::vector<int>& list = drive.pictures.signal;
@@ -148,7 +148,7 @@ void clearSignalPictures(SimState& s) {
   setRepeaterLamps(s, AspectClass::kNone);
 }
 
-void showSignal(Drive& drive) {
+void showSignal(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.signal_in_view != kNone && s.signal_aspect != s.signal_shown) {
     drawSignal(drive, s.signal_in_view);
@@ -177,7 +177,7 @@ std::optional<int> speedCheckValue(const RouteData& route, AspectClass aspect) {
   }
 }
 
-void checkAtsBeacons(Drive& drive) {
+void checkAtsBeacons(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const int alert = drive.train->ATS_Alert;
@@ -201,7 +201,7 @@ void checkAtsBeacons(Drive& drive) {
 
 }  // namespace
 
-int signalState(const Drive& drive, int index) {
+int signalState(const SimDrive& drive, int index) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
   const SignalEntry& signal = signalAt(route, index);
@@ -236,7 +236,7 @@ void setRepeaterLamps(SimState& s, AspectClass aspect) {
   s.lamp_r = aspect == AspectClass::kStop;
 }
 
-void runSignals(Drive& drive) {
+void runSignals(SimDrive& drive) {
   const int inViewIndex = updateAspects(drive);
   updateSignalCallout(drive, inViewIndex);
   if (drive.train->ATS_Type >= kAtcType) return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/drive.h"
 #include "sim/signal_codes.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -16,12 +16,12 @@ namespace velimoro {
 // indicator pictures (0 none) and field 12 the cab speed code of its block (22 .. 29, 0 none).
 
 /// The state S of signal `index`: by its mode, else by the preceding train's place.
-int signalState(const Drive& drive, int index);
+int signalState(const SimDrive& drive, int index);
 
 /// Lights the repeater lamp of `aspect`'s class and puts the others out (all out for kNone).
 void setRepeaterLamps(SimState& s, AspectClass aspect);
 
 /// Tick step: states and aspects, the signal in view and its pictures, the ATS-S beacon checks.
-void runSignals(Drive& drive);
+void runSignals(SimDrive& drive);
 
 }  // namespace velimoro

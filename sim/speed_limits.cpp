@@ -30,7 +30,7 @@ int clampToInt(std::int64_t value) {
 
 // The last limit in list order whose braking curve the train is above; -1 none. Any limit can
 // be the one, the first of the list included.
-int warnedLimit(const Drive& drive) {
+int warnedLimit(const SimDrive& drive) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
   const long double brakeRate = drive.train->BrakeRate[0].toLongDouble();
@@ -46,19 +46,19 @@ int warnedLimit(const Drive& drive) {
   return warned;
 }
 
-int signPicture(const Drive& drive, int limit) {
+int signPicture(const SimDrive& drive, int limit) {
   const int image = limitAt(*drive.route, limit).image;
   return image >= 0 && image < static_cast<int>(drive.pictures.signal2.size()) ? image : -1;
 }
 
-void showBlinking(Drive& drive, int limit) {
+void showBlinking(SimDrive& drive, int limit) {
   SimState& s = drive.state;
   s.limit_sign_picture = signPicture(drive, limit);
   s.limit_shown = limit;
   s.limit_sign_blinking = true;
 }
 
-void showSteady(Drive& drive, int limit) {
+void showSteady(SimDrive& drive, int limit) {
   SimState& s = drive.state;
   if (limit != s.limit_shown) {
     s.limit_sign_picture = signPicture(drive, limit);
@@ -83,7 +83,7 @@ void blinkSpeedLimitSign(SimState& s) {
   if (s.tick_count % 10 == 0) s.limit_sign_visible = true;
 }
 
-void runSpeedLimits(Drive& drive) {
+void runSpeedLimits(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   s.limit_warned = warnedLimit(drive);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -14,7 +14,7 @@ namespace velimoro {
 void blinkSpeedLimitSign(SimState& s);
 
 /// Tick step: the braking-curve warning and the sign's picture.
-void runSpeedLimits(Drive& drive);
+void runSpeedLimits(SimDrive& drive);
 
 /// Rounded km/h from which `share` of `brakeRate` km/h/s reaches `target` km/h in `metres`.
 int brakingCurveSpeed(long double target, long double brakeRate, long double share,

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "data/rounding.h"
-#include "input/controls.h"
-#include "present/callouts.h"
-#include "present/sound_channels.h"
+#include "sim/channels.h"
+#include "sim/doors.h"
+#include "sim/handle_texts.h"
 
 namespace velimoro {
 namespace {
@@ -53,21 +53,21 @@ std::int64_t soundTicks(const RouteData& route, int index) {
   return std::int64_t{kTicksPerSecond} * route.soundLength[static_cast<std::size_t>(index)];
 }
 
-int routeChannel(const Drive& drive, int index) {
+int routeChannel(const SimDrive& drive, int index) {
   return routeSoundChannel(drive.sounds.layout, index);
 }
 
-void playRouteSound(Drive& drive, int index) {
+void playRouteSound(SimDrive& drive, int index) {
   playChannel(drive, routeChannel(drive, index), false);
 }
 
-bool routeSoundPlaying(const Drive& drive, int index) {
+bool routeSoundPlaying(const SimDrive& drive, int index) {
   return channelPlaying(drive, routeChannel(drive, index));
 }
 
-void raiseCallout(Drive& drive, int station, int event) {
+void raiseCallout(SimDrive& drive, int station, int event) {
   drive.state.callout_station = station;
-  stationCallout(drive, event);
+  requestStationCallout(drive, event);
 }
 
 void hideTimetableStrip(SimState& s) {
@@ -88,7 +88,7 @@ int nextStop(const RouteData& route, int count, int i) {
 
 // Past station i's window and short of the next one's, the next station is announced; past the
 // last station's window there is no next station.
-void passWindow(Drive& drive, int count, int i) {
+void passWindow(SimDrive& drive, int count, int i) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const StationEntry& station = route.stations[static_cast<std::size_t>(i)];
@@ -106,7 +106,7 @@ void passWindow(Drive& drive, int count, int i) {
   flags.in_window = false;
 }
 
-void enterWindow(Drive& drive, int i) {
+void enterWindow(SimDrive& drive, int i) {
   SimState& s = drive.state;
   const StationEntry& station = drive.route->stations[static_cast<std::size_t>(i)];
   if (station.kind == kPassingPoint) return;
@@ -122,7 +122,7 @@ void enterWindow(Drive& drive, int i) {
 
 // The stop itself while the train is in station i's window and the conductor has not closed
 // its doors: arrival, doors, announcements and the next stop.
-void workStop(Drive& drive, int count, int i) {
+void workStop(SimDrive& drive, int count, int i) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const StationEntry& station = route.stations[static_cast<std::size_t>(i)];
@@ -205,7 +205,7 @@ void workStop(Drive& drive, int count, int i) {
 
 // The run ends at rest in the last station's window, or in the window of the crew-change
 // station with the doors open, once the station's arrival announcement has ended.
-void endRun(Drive& drive, int count, int i) {
+void endRun(SimDrive& drive, int count, int i) {
   SimState& s = drive.state;
   const StationEntry& station = drive.route->stations[static_cast<std::size_t>(i)];
   const StationFlags& flags = s.stations[static_cast<std::size_t>(i)];
@@ -238,7 +238,7 @@ std::string nextStationText(const StationEntry& station, const UiStrings& string
   }
 }
 
-void runStations(Drive& drive) {
+void runStations(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const int count = std::clamp(route.stationCount, 0, RouteData::kTable);

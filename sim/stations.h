@@ -4,7 +4,7 @@
 
 #include "data/route_data.h"
 #include "data/ui_strings.h"
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -26,6 +26,6 @@ std::string nextStationText(const StationEntry& station, const UiStrings& string
 /// Tick step after the signals and speed limits: for each station in order, the next-station
 /// text, the stopping window, the doors and announcements of a stop, the next stop for the
 /// remaining distance, and the end of the run at the last station or at the crew-change station.
-void runStations(Drive& drive);
+void runStations(SimDrive& drive);
 
 }  // namespace velimoro

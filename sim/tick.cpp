@@ -4,22 +4,7 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
-#include "input/controls.h"
-#include "present/callouts.h"
-#include "present/panel_render.h"
-#include "present/route_sounds.h"
-#include "present/running_sounds.h"
-#include "sim/air_brakes.h"
-#include "sim/ats.h"
-#include "sim/clock.h"
-#include "sim/diesel.h"
-#include "sim/doors.h"
-#include "sim/guidance.h"
-#include "sim/motion.h"
-#include "sim/signals.h"
-#include "sim/speed_limits.h"
-#include "sim/stations.h"
-#include "sim/traffic_signals.h"
+#include "sim/handle_texts.h"
 
 namespace velimoro {
 namespace {
@@ -75,7 +60,7 @@ void updateAmmeter(SimState& s, const TrainSpec& train) {
   s.ammeter += s.ammeter_target > s.ammeter ? step : -step;
 }
 
-void stopAtEndOfVideo(Drive& drive) {
+void stopAtEndOfVideo(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.run_mode != 0) return;
   const int end = routeEndFrame(drive);
@@ -119,46 +104,6 @@ void fillTextPanel(const SimState& s, TextPanel& panel) {
   panel.trafficDetect = s.traffic_detect_text;
   panel.pattern = s.pattern_text;
   panel.speed = s.speed_text;
-}
-
-void simulationTick(Drive& drive) {
-  SimState& s = drive.state;
-  const TrainSpec& train = *drive.train;
-
-  ++s.tick_count;
-  renderNeedles(drive);
-  runMotion(drive);
-  closeDoorsAndDepart(drive);
-  renderLamps(drive);
-  blinkSpeedLimitSign(s);
-  timecalc(s, train.Clock, s.fast_tick_count);
-  runAutomaticGearbox(drive);
-  playBrakeSounds(drive);
-  updateVoltmeter(s);
-  updateAmmeter(s, train);
-  runCompressor(drive);
-  runRouteSounds(drive);
-  sampleGradient(drive);
-  runSignals(drive);
-  runTrafficSignals(drive);
-  runAnimations(drive);
-  runTrainProtection(drive);
-  runSpeedLimits(drive);
-  runStations(drive);
-  // A debug mode switched on takes the dead-man timer off for the rest of the run.
-  if (s.debug_mode || s.resistance_off) s.deadman_off = true;
-  runDeadManTimer(drive);
-  runRunningSounds(drive);
-  stopAtEndOfVideo(drive);
-  runGearChange(drive);
-  updateStatusText(s);
-  runGearPictureAndStall(drive);
-  runRollBackGuard(drive);
-  resetGearAtLowSpeed(drive);
-  renderPanelIndicators(drive);
-  runGuidance(drive);
-  kankoQueuePlay(drive);
-  fillTextPanel(s, drive.textPanel);
 }
 
 }  // namespace velimoro

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
-
-/// One 100 ms simulation tick of the drive, its steps in their fixed order.
-void simulationTick(Drive& drive);
 
 /// The voltmeter moves 50 V a tick towards its target.
 void updateVoltmeter(SimState& s);
@@ -15,7 +12,7 @@ void updateVoltmeter(SimState& s);
 void updateAmmeter(SimState& s, const TrainSpec& train);
 
 /// Past either end of the route video the train stops dead at the end with power off.
-void stopAtEndOfVideo(Drive& drive);
+void stopAtEndOfVideo(SimDrive& drive);
 
 /// The status bar's door message.
 void updateStatusText(SimState& s);

@@ -76,7 +76,7 @@ long double dieselAcceleration(const TrainSpec& train, int gearIndex, int notch,
   return 0;
 }
 
-void addTractionForce(Drive& drive) {
+void addTractionForce(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!tractionAllowed(s, train)) return;

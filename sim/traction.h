@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -13,6 +13,6 @@ long double dieselAcceleration(const TrainSpec& train, int gearIndex, int notch,
 
 /// The fast step's traction: the protection warning sound, then the tractive force of the
 /// effective notch added to `force` and signed by the reverser.
-void addTractionForce(Drive& drive);
+void addTractionForce(SimDrive& drive);
 
 }  // namespace velimoro

@@ -64,15 +64,15 @@ void cyclePhases(TrafficSignalEntry& t) {
   }
 }
 
-bool isPicture(const Drive& drive, int index) {
+bool isPicture(const SimDrive& drive, int index) {
   return index >= 0 && index < static_cast<int>(drive.pictures.trafficSignal.size());
 }
 
-void drawDetectorPicture(Drive& drive, int index) {
+void drawDetectorPicture(SimDrive& drive, int index) {
   if (isPicture(drive, index)) drive.state.traffic_signal_picture2 = index;
 }
 
-void showTrafficSignal(Drive& drive, const TrafficSignalEntry& t) {
+void showTrafficSignal(SimDrive& drive, const TrafficSignalEntry& t) {
   SimState& s = drive.state;
   const int phase = t.runtime[0];
   if (field(t, kViewFrom) <= s.frame && s.frame < field(t, kViewTo) &&
@@ -112,7 +112,7 @@ std::string metresText(const char* prefix, long double cm) {
 
 // The nearest stop in list order: a stop sign ahead, or a signal showing stop; a signal that
 // lets the train pass ends the search without a text.
-std::string stopDistanceText(const Drive& drive) {
+std::string stopDistanceText(const SimDrive& drive) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
   std::string text;
@@ -135,7 +135,7 @@ std::string stopDistanceText(const Drive& drive) {
 
 }  // namespace
 
-void runTrafficSignals(Drive& drive) {
+void runTrafficSignals(SimDrive& drive) {
   RouteData& route = *drive.route;
   const int count = std::clamp(route.trafficSignalCount, 0, RouteData::kTable);
   for (int i = 0; i < count; ++i) {
@@ -146,7 +146,7 @@ void runTrafficSignals(Drive& drive) {
   drive.state.traffic_stop_text = stopDistanceText(drive);
 }
 
-void runAnimations(Drive& drive) {
+void runAnimations(SimDrive& drive) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const int count = std::clamp(route.animCount, 0, RouteData::kTable);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -10,7 +10,7 @@ namespace velimoro {
 // Runtime word 0 of a record is its running phase, word k the countdown of phase k.
 
 /// Tick step: phases, pictures, `traffic_detect_text` and `traffic_stop_text`.
-void runTrafficSignals(Drive& drive);
+void runTrafficSignals(SimDrive& drive);
 
 // Lineside animations ("[Anim]"): while a record's frame range (from <= frame < to) holds the
 // train, its pictures in "[AnimImageList]" follow one another, firstPicture + 0 .. 13, a step
@@ -18,6 +18,6 @@ void runTrafficSignals(Drive& drive);
 // frame is shown; outside every range nothing is.
 
 /// Tick step: `anim_picture` and its counters.
-void runAnimations(Drive& drive);
+void runAnimations(SimDrive& drive);
 
 }  // namespace velimoro

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/drive.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -9,12 +9,12 @@ namespace velimoro {
 // train file never sounds a route sound or a call-out by accident.
 
 /// Plays train sound `number` from the start, once or looped.
-void playTrainSound(Drive& drive, int number, bool looped);
+void playTrainSound(SimDrive& drive, int number, bool looped);
 /// Stops train sound `number`.
-void stopTrainSound(Drive& drive, int number);
+void stopTrainSound(SimDrive& drive, int number);
 /// Whether train sound `number` plays.
-bool trainSoundPlaying(const Drive& drive, int number);
+bool trainSoundPlaying(const SimDrive& drive, int number);
 /// Sets the volume of train sound `number` in hundredths of a decibel.
-void setTrainSoundVolume(Drive& drive, int number, int hundredthsOfDecibel);
+void setTrainSoundVolume(SimDrive& drive, int number, int hundredthsOfDecibel);
 
 }  // namespace velimoro

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "cab/drive.h"
 #include "input/controls.h"
 #include "support/test_support.h"
 

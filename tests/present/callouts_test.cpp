@@ -1,4 +1,5 @@
 #include "present/callouts.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,10 @@
 #include <set>
 #include <vector>
 
+#include "cab/drive.h"
+#include "cab/tick.h"
 #include "data/data_error.h"
 #include "present/panel_render.h"
-#include "sim/drive.h"
 #include "sim/tick.h"
 #include "support/test_support.h"
 
@@ -140,7 +141,7 @@ struct PanelTest : ::testing::Test {
   SimState& s = drive.state;
   CabPanel& p = drive.panel;
 
-  void build() { buildPanel(drive, screen, screen); }
+  void build() { buildPanel(drive, drive.panel, screen, screen); }
 
   // A strip whose picture was loaded as the train reader does.
   void strip(PictureStrip& strip, const std::string& file, int x, int y, int w, int h) {
@@ -278,44 +279,44 @@ TEST_F(PanelTest, NeedlesShowTheirValuesWithTheSpeedAndAmmeterRules) {
   build();
   FakeScreen::Sprite& speed = screen.at(p.needleSpeed);
   s.speed = 60;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(speed.angle, 85);
   s.speed = 170;  // beyond the dial: stays
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(speed.angle, 85);
   s.speed = -0.5L;  // just below zero: stays
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(speed.angle, 85);
   s.speed = -1;  // backwards shows the magnitude: round(31.5 x 255 / 360) = 22
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(speed.angle, 22);
 
   FakeScreen::Sprite& current = screen.at(p.needleI);
   s.ammeter = 60;
   s.reverser = 0;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(current.angle, 0);  // neutral
   s.reverser = -1;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(current.angle, 256 - 85);
   s.reverser = 1;
   s.ammeter = -60;  // braking current: 30 - 90 = -60 degrees
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(current.angle, 256 - 42);  // round(-42.5), halves to even
   t.Needle_I.needleAbsolute = 1;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(current.angle, 85);
 
   s.bp = Fixed::fromInt(60);
   s.er = 60;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(screen.at(p.needleBp).angle, 85);
   EXPECT_EQ(screen.at(p.needleEr).angle, 85);
 
   // A broken rate leaves the needle alone instead of turning it to garbage.
   t.Needle_BP.needleRate = std::numeric_limits<long double>::quiet_NaN();
   const int calls = screen.at(p.needleBp).angleCalls;
-  renderNeedles(drive);
+  renderNeedles(drive, drive.panel);
   EXPECT_EQ(screen.at(p.needleBp).angleCalls, calls);
 }
 
@@ -333,13 +334,13 @@ TEST_F(PanelTest, LampsFollowHandlesDoorsAndStateFlags) {
   s.doors_open = false;
   s.brake_notch = 0;
   s.speed = 30;
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_TRUE(shown(p.lampPower));
   EXPECT_TRUE(shown(p.lampEle));
   EXPECT_FALSE(shown(p.lampAir));
   EXPECT_FALSE(shown(p.lampGen));
   s.doors_open = true;  // no power with open doors
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_FALSE(shown(p.lampPower));
   EXPECT_FALSE(shown(p.lampEle));
 
@@ -348,17 +349,17 @@ TEST_F(PanelTest, LampsFollowHandlesDoorsAndStateFlags) {
   s.power_notch = 0;
   s.brake_notch = -3;
   s.brake_handle = -3;
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_TRUE(shown(p.lampGen));
   EXPECT_TRUE(shown(p.lampEle));
   EXPECT_TRUE(shown(p.lampAir));
   s.speed = 5;  // not above Lose_elec
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_FALSE(shown(p.lampGen));
   EXPECT_FALSE(shown(p.lampEle));
   EXPECT_TRUE(shown(p.lampAir));
   s.brake_notch = -8;  // emergency is no service step
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_FALSE(shown(p.lampAir));
 
   // A power notch whose curve starts negative regenerates while the force brakes.
@@ -367,21 +368,21 @@ TEST_F(PanelTest, LampsFollowHandlesDoorsAndStateFlags) {
   s.power_notch = 1;
   s.force = Fixed::fromInt(-100);
   t.Notches[0].accStart = -1;
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_TRUE(shown(p.lampGen));
 
   s.const_speed = true;
   s.lamp_ats1 = true;
   s.stop_marker = true;
   s.eb_lamp = true;
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_TRUE(shown(p.lampConst));
   EXPECT_TRUE(shown(p.lampAts1));
   EXPECT_TRUE(shown(p.lampStop));
   EXPECT_TRUE(shown(p.lampEb));
   s.const_speed = false;
   s.eb_lamp = false;
-  renderLamps(drive);
+  renderLamps(drive, drive.panel);
   EXPECT_FALSE(shown(p.lampConst));
   EXPECT_FALSE(shown(p.lampEb));
 }
@@ -403,11 +404,11 @@ TEST_F(PanelTest, TunnelOverlayFadesInHoldsAndFadesOut) {
   t.Panel2 = {"dark.bmp", 0, 0};
   build();
   s.position_cm = 15000;
-  renderPanelIndicators(drive);
+  renderPanelIndicators(drive, drive.panel);
   EXPECT_TRUE(screen.at(p.overlay).visible);
   EXPECT_EQ(screen.at(p.overlay).alpha, 50);
   s.position_cm = 25000;
-  renderPanelIndicators(drive);
+  renderPanelIndicators(drive, drive.panel);
   EXPECT_FALSE(screen.at(p.overlay).visible);
 }
 
@@ -420,7 +421,7 @@ TEST_F(PanelTest, DoorSideIndicatorsFollowTheDoorCommandAndTheStationSide) {
   drive.route->stationCount = 2;
   drive.route->stations[1].stationValue10 = 1;
   auto sides = [&] {
-    renderPanelIndicators(drive);
+    renderPanelIndicators(drive, drive.panel);
     return std::pair{screen.at(p.others[1]).visible, screen.at(p.others[2]).visible};
   };
   s.door_cmd = true;
@@ -433,7 +434,7 @@ TEST_F(PanelTest, DoorSideIndicatorsFollowTheDoorCommandAndTheStationSide) {
   EXPECT_EQ(sides(), (std::pair{false, false}));
   // Open doors put the door lamp out.
   s.doors_open = true;
-  renderPanelIndicators(drive);
+  renderPanelIndicators(drive, drive.panel);
   EXPECT_FALSE(screen.at(p.lampDoor).visible);
 }
 
@@ -489,7 +490,7 @@ TEST_F(PanelTest, StripPatternsAndTheClockPictureFollowTheState) {
   s.gear_lever_picture = 4;
   s.clock_hands = {{{25, 13}, {45, 25}, {25, 45}}};
   s.clock_redraw = true;
-  renderPanelIndicators(drive);
+  renderPanelIndicators(drive, drive.panel);
   EXPECT_EQ(screen.at(p.notchP).pattern, 3);
   EXPECT_EQ(screen.at(p.cabSignal).pattern, 2);
   EXPECT_FALSE(screen.at(p.cabSignal).visible);
@@ -505,7 +506,7 @@ TEST_F(PanelTest, StripPatternsAndTheClockPictureFollowTheState) {
   EXPECT_FALSE(s.clock_redraw);
   // Without a new second the picture is left as it is.
   s.clock_hands[0] = {0, 0};
-  renderPanelIndicators(drive);
+  renderPanelIndicators(drive, drive.panel);
   EXPECT_EQ(screen.pic(*p.clockPicture).lines[0].x1, 25);
 }
 

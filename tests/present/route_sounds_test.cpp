@@ -1,4 +1,5 @@
 #include "present/route_sounds.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

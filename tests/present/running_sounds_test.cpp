@@ -1,4 +1,5 @@
 #include "present/running_sounds.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "present/screen_pass.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +127,7 @@ struct ScreenPassTest : ::testing::Test {
   // A pass 40 ms after the last one.
   bool step() {
     now += 40;
-    return runScreenPass(pass, drive, &video, surface, now, true);
+    return runScreenPass(pass, drive, drive.panel, &video, surface, now, true);
   }
   void setTexts() {
     s.speed_text = "45 km/h";
@@ -140,20 +141,20 @@ struct ScreenPassTest : ::testing::Test {
 };
 
 TEST_F(ScreenPassTest, PassesComeAtMostEvery33MsWhileTheSimulationRuns) {
-  EXPECT_FALSE(runScreenPass(pass, drive, &video, surface, 1000, true));
+  EXPECT_FALSE(runScreenPass(pass, drive, drive.panel, &video, surface, 1000, true));
   EXPECT_EQ(pass.fps, 1);
   EXPECT_EQ(surface.steps, (std::vector<std::string>{"fill", "sprites", "video", "flip"}));
-  runScreenPass(pass, drive, &video, surface, 1040, true);
+  runScreenPass(pass, drive, drive.panel, &video, surface, 1040, true);
   EXPECT_EQ(pass.fps, 25);
   EXPECT_EQ(surface.flips, 2);
   // 20 ms later: nothing drawn, the rate and the time of the last pass kept.
-  runScreenPass(pass, drive, &video, surface, 1060, true);
+  runScreenPass(pass, drive, drive.panel, &video, surface, 1060, true);
   EXPECT_EQ(surface.flips, 2);
   EXPECT_EQ(pass.fps, 25);
   EXPECT_EQ(pass.lastPassTime, 1040u);
-  runScreenPass(pass, drive, &video, surface, 1100, false);
+  runScreenPass(pass, drive, drive.panel, &video, surface, 1100, false);
   EXPECT_EQ(surface.flips, 2);
-  runScreenPass(pass, drive, &video, surface, 1073, true);
+  runScreenPass(pass, drive, drive.panel, &video, surface, 1073, true);
   EXPECT_EQ(pass.fps, 30);
   EXPECT_EQ(surface.flips, 3);
   // A surface that cannot draw gets the picture but no flip.
@@ -243,8 +244,8 @@ TEST_F(ScreenPassTest, AFrameOfAnotherSizeFillsThePicture) {
 TEST_F(ScreenPassTest, WithoutAVideoTheCabIsStillDrawn) {
   FakeVideo none;
   s.frame = 10;
-  EXPECT_FALSE(runScreenPass(pass, drive, &none, surface, 1000, true));
-  EXPECT_FALSE(runScreenPass(pass, drive, nullptr, surface, 1040, true));
+  EXPECT_FALSE(runScreenPass(pass, drive, drive.panel, &none, surface, 1000, true));
+  EXPECT_FALSE(runScreenPass(pass, drive, drive.panel, nullptr, surface, 1040, true));
   EXPECT_EQ(surface.flips, 2);
   EXPECT_EQ(surface.channel(10, 10), 0);
 }

@@ -1,4 +1,5 @@
 #include "present/side_column.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cab/drive.h"
 #include "data/data_error.h"
 #include "present/callouts.h"
 #include "present/sound_channels.h"

@@ -1,4 +1,5 @@
 #include "present/sound_pause.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

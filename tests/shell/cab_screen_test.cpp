@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cab/tick.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/qt_cab_screen.h"
 #include "present/screen_pass.h"
@@ -85,8 +86,9 @@ QImage drawStationScreen(const std::string& root) {
   simulationTick(*drive);
   ScreenPass pass;
   takeStopLinePicture(pass, *drive);
-  runScreenPass(pass, *drive, &video, screen, 100, true);
-  runScreenPass(pass, *drive, &video, screen, 200, true);  // shading boxes from the first pass
+  runScreenPass(pass, *drive, drive->panel, &video, screen, 100, true);
+  runScreenPass(pass, *drive, drive->panel, &video, screen, 200,
+                true);  // shading boxes from the first pass
   return screen.frontBuffer().copy();
 }
 

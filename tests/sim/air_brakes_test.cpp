@@ -1,4 +1,5 @@
 #include "sim/air_brakes.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "sim/diesel.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "sim/fast_step.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

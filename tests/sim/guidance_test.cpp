@@ -1,4 +1,5 @@
 #include "sim/guidance.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "sim/motion.h"
+#include "cab/drive.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cab/drive.h"
 #include "data/route_reader.h"
-#include "sim/drive.h"
 #include "support/test_support.h"
 
 namespace velimoro::testing {

@@ -1,3 +1,5 @@
+#include "cab/tick.h"
+#include "cab/drive.h"
 #include "sim/tick.h"
 
 #include <gtest/gtest.h>

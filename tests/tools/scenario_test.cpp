@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "cab/drive.h"
 #include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/drive/headless.h"

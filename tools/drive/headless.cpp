@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cab/tick.h"
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/rounding.h"

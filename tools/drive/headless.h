@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/drive.h"
+#include "cab/drive.h"
 
 namespace velimoro::headless {
 

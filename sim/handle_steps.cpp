@@ -1,4 +1,4 @@
-#include "input/handle_steps.h"
+#include "sim/handle_steps.h"
 
 namespace velimoro {
 

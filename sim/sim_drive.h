@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/picture_lists.h"
@@ -12,10 +13,10 @@
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 #include "media/sound_layer.h"
-#include "present/panel.h"
-#include "present/sound_system.h"
 #include "sim/signal_tables.h"
+#include "sim/sim_requests.h"
 #include "sim/sim_state.h"
+#include "sim/sound_system.h"
 
 namespace velimoro {
 
@@ -60,9 +61,14 @@ struct TextPanel {
       pattern, speed;
 };
 
-/// One drive: the data read for it, its running state and its media.
-struct Drive {
-  Drive(const DriveSetup& setup, DriveMedia media);
+/// The simulated part of one drive: the data read for it, its running state, its sounds and the
+/// media it talks to. The models of the fast step and the tick work on it; what they need of
+/// the layers above (the driver's call-outs) they ask through `requests`.
+struct SimDrive {
+  SimDrive(const DriveSetup& setup, DriveMedia media);
+  virtual ~SimDrive() = default;
+  SimDrive(const SimDrive&) = delete;
+  SimDrive& operator=(const SimDrive&) = delete;
 
   DriveSetup setup;
   DriveMedia media;
@@ -75,16 +81,22 @@ struct Drive {
   SignalTables signalTables;  // ATS beacons and signal states
   SoundSystem sounds;
   TextPanel textPanel;
-  CabPanel panel;
+  SimRequests* requests = nullptr;  // may be null: the requests are then dropped
 };
 
-/// Reads the data files of `setup` and sets the state at the start point, as the cab start-up
-/// does. Throws DataError with the message the user sees.
-std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media);
+/// Asks for call-out voice `voice`; dropped when nothing answers the drive's requests.
+inline void requestCallout(SimDrive& drive, int voice) {
+  if (drive.requests != nullptr) drive.requests->queueCallout(voice);
+}
+
+/// Asks for the station call-outs of station event `event`; dropped as requestCallout drops.
+inline void requestStationCallout(SimDrive& drive, int event) {
+  if (drive.requests != nullptr) drive.requests->stationCallout(event);
+}
 
 /// Frame of the end of the route: the video's frame count when a video is open, else entry 0 of
 /// "[MovieStop]" when the route sets it, else 0 (no end).
-int routeEndFrame(const Drive& drive);
+int routeEndFrame(const SimDrive& drive);
 
 /// Distance in cm of `frame` by the route's frame-speed table (0 outside it).
 long double distanceOfFrame(const RouteData& route, int frame);

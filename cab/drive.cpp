@@ -1,4 +1,4 @@
-#include "sim/drive.h"
+#include "cab/drive.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,8 +7,9 @@
 #include "data/route_reader.h"
 #include "data/train_reader.h"
 #include "data/ui_strings.h"
-#include "input/controls.h"
+#include "present/callouts.h"
 #include "present/sound_channels.h"
+#include "sim/handle_texts.h"
 
 namespace velimoro {
 namespace {
@@ -71,7 +72,17 @@ void setInitialState(Drive& drive) {
 }  // namespace
 
 Drive::Drive(const DriveSetup& driveSetup, DriveMedia driveMedia)
-    : setup(driveSetup), media(std::move(driveMedia)) {}
+    : SimDrive(driveSetup, std::move(driveMedia)) {
+  requests = this;
+}
+
+void Drive::queueCallout(int voice) {
+  kankoQueueAdd(*this, voice);
+}
+
+void Drive::stationCallout(int event) {
+  velimoro::stationCallout(*this, event);
+}
 
 std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   auto drive = std::make_unique<Drive>(setup, std::move(media));
@@ -85,7 +96,7 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   drive->strings = readUiStrings(setup.root);
   status("運転台を描画しています");
   if (drive->media.pictureStore != nullptr && drive->media.sprites != nullptr) {
-    buildPanel(*drive, *drive->media.pictureStore, *drive->media.sprites);
+    buildPanel(*drive, drive->panel, *drive->media.pictureStore, *drive->media.sprites);
   }
   drive->staffPicture = loadStaffPicture(setup.root, *drive->route, drive->media.pictures);
   loadTrainSounds(*drive);
@@ -101,27 +112,6 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   drive->state.reverser_text = drive->strings.Forward;
   masconupdate(*drive);
   return drive;
-}
-
-int routeEndFrame(const Drive& drive) {
-  if (drive.state.video_end_frame > 0) return drive.state.video_end_frame;
-  if (drive.route->movieStopCount > 0) return drive.route->movieStop[0];
-  return 0;
-}
-
-long double distanceOfFrame(const RouteData& route, int frame) {
-  // A frame on the boundary of two segments takes the later segment's distance, as the route's
-  // derived distances do.
-  long double distance = 0;
-  std::int64_t acc = 0;
-  for (int i = 0; i < route.frameSpeedCount; ++i) {
-    const FrameSpeedEntry& segment = route.frameSpeeds[i];
-    if (segment.fromFrame <= frame && frame <= segment.toFrame) {
-      distance = static_cast<long double>(segmentDistanceCm(segment, acc, frame));
-    }
-    acc = segment.endCm;
-  }
-  return distance;
 }
 
 }  // namespace velimoro

@@ -2,9 +2,9 @@
 #include <optional>
 #include <string>
 
-#include "input/controls.h"
-#include "input/handle_steps.h"
-#include "present/callouts.h"
+#include "sim/handle_texts.h"
+
+#include "sim/handle_steps.h"
 
 namespace velimoro {
 namespace {
@@ -20,7 +20,7 @@ bool isDiesel(const TrainSpec& train) {
 
 // Patterns in a strip: whole patterns across times whole patterns down. Unknown when the
 // loader cannot tell the picture's size or the strip has no pattern size.
-std::optional<int> stripFrameCount(const Drive& drive, const PictureStrip& strip) {
+std::optional<int> stripFrameCount(const SimDrive& drive, const PictureStrip& strip) {
   if (!strip.picture || strip.patternWidth <= 0 || strip.patternHeight <= 0) return std::nullopt;
   const auto size = drive.media.pictures.size(*strip.picture);
   if (!size) return std::nullopt;
@@ -29,7 +29,7 @@ std::optional<int> stripFrameCount(const Drive& drive, const PictureStrip& strip
 
 // A strip keeps its pattern when it has no pattern `frame`: a pattern beyond the strip would
 // show whatever lies past the picture.
-void showFrame(const Drive& drive, const PictureStrip& strip, int& shown, int frame) {
+void showFrame(const SimDrive& drive, const PictureStrip& strip, int& shown, int frame) {
   if (!strip.picture || frame < 0) return;
   const std::optional<int> count = stripFrameCount(drive, strip);
   if (count && frame >= *count) return;
@@ -44,7 +44,7 @@ int brakeFrame(const SimState& s, const TrainSpec& train) {
   return -s.brake_handle + 1;
 }
 
-void updateBrakeText(Drive& drive) {
+void updateBrakeText(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   const UiStrings& strings = drive.strings;
@@ -65,7 +65,7 @@ void updateBrakeText(Drive& drive) {
   }
 }
 
-void updatePowerText(Drive& drive) {
+void updatePowerText(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.const_speed) {
@@ -79,7 +79,7 @@ void updatePowerText(Drive& drive) {
   }
 }
 
-void updateReverserText(Drive& drive) {
+void updateReverserText(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.reverser == 1) {
     s.reverser_text = drive.strings.Forward;
@@ -90,7 +90,7 @@ void updateReverserText(Drive& drive) {
   }
 }
 
-void updateNotchPictures(Drive& drive) {
+void updateNotchPictures(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   showFrame(drive, train.GearImageList, s.gear_lever_picture, s.gear);
@@ -101,7 +101,7 @@ void updateNotchPictures(Drive& drive) {
 // The second pair of notch strips also shows the protection brakes: the power strip goes to 0
 // and the brake strip to its last pattern for the emergency brake, the one before it for the
 // pattern brake.
-void updateSecondNotchPictures(Drive& drive) {
+void updateSecondNotchPictures(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!s.ats_eb && !s.ats_pattern_brake) {
@@ -117,14 +117,14 @@ void updateSecondNotchPictures(Drive& drive) {
   }
 }
 
-void raiseDepartureCallout(Drive& drive) {
+void raiseDepartureCallout(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.doors_open || s.power_handle <= 0 || !s.departure_pending) return;
   s.departure_pending = false;
-  stationCallout(drive, kDepartureCallout);
+  requestStationCallout(drive, kDepartureCallout);
 }
 
-void updateGearText(Drive& drive) {
+void updateGearText(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (!isDiesel(train)) {
@@ -136,7 +136,7 @@ void updateGearText(Drive& drive) {
 
 }  // namespace
 
-void masconupdate(Drive& drive) {
+void masconupdate(SimDrive& drive) {
   SimState& s = drive.state;
   // A handle moved away from the notches in effect ends constant-speed control at once.
   if (s.const_speed && (s.brake_handle != s.brake_notch || s.power_handle != s.power_notch)) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+#include "present/panel.h"
+#include "sim/sim_drive.h"
+
+namespace velimoro {
+
+/// One drive as a host runs it: the simulation with its cab panel, and the call-outs the models
+/// ask for answered by the call-out queue.
+struct Drive final : SimDrive, SimRequests {
+  Drive(const DriveSetup& setup, DriveMedia media);
+
+  void queueCallout(int voice) override;
+  void stationCallout(int event) override;
+
+  CabPanel panel;
+};
+
+/// Reads the data files of `setup` and sets the state at the start point, as the cab start-up
+/// does. Throws DataError with the message the user sees.
+std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media);
+
+}  // namespace velimoro

@@ -1,0 +1,32 @@
+# Fails when a source file of a layer includes a header of a layer above it, or a platform
+# library's header below the programs. Run at every build (see the top-level CMakeLists.txt):
+#   cmake -DSOURCE_DIR=... -DSTAMP=... -P check_layers.cmake
+set(allowed_media media)
+set(allowed_data data media)
+set(allowed_sim sim data media)
+set(allowed_present present sim data media)
+set(allowed_input input present sim data media)
+set(allowed_cab cab input present sim data media)
+
+set(faults "")
+foreach(layer data sim present input cab)
+  file(GLOB files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  foreach(file ${files})
+    file(STRINGS ${file} lines REGEX "^#include")
+    foreach(line ${lines})
+      if(line MATCHES "^#include \"([a-z_]+)/")
+        list(FIND allowed_${layer} ${CMAKE_MATCH_1} found)
+        if(found EQUAL -1)
+          string(APPEND faults "${file}: ${layer}/ may not include ${CMAKE_MATCH_1}/: ${line}\n")
+        endif()
+      elseif(line MATCHES "^#include <(Q|libav|libsw|AL/|sndfile|SDL|jpeglib|ft2build)")
+        string(APPEND faults "${file}: ${layer}/ may not include a platform library: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "Layering broken:\n${faults}")
+endif()
+file(TOUCH ${STAMP})
