@@ -116,6 +116,7 @@ struct OpenAlSoundLayer::Al {
   struct Sound {
     ALuint buffer = 0;
     int sampleRate = 0;
+    std::int64_t lengthMs = 0;
   };
 
   ALCdevice* device = nullptr;
@@ -228,6 +229,8 @@ int OpenAlSoundLayer::loadSound(const std::string& path, std::string& error) {
   if (!decoded) return -1;
   Al::Sound sound;
   sound.sampleRate = decoded->sampleRate;
+  const auto frames = static_cast<std::int64_t>(decoded->samples.size()) / decoded->channels;
+  sound.lengthMs = frames * 1000 / decoded->sampleRate;
   if (m_al->context != nullptr) {
     m_al->select();
     alGetError();
@@ -248,6 +251,11 @@ int OpenAlSoundLayer::loadSound(const std::string& path, std::string& error) {
   }
   m_al->sounds.push_back(sound);
   return static_cast<int>(m_al->sounds.size()) - 1;
+}
+
+std::int64_t OpenAlSoundLayer::soundLengthMs(int sound) const {
+  if (sound < 0 || static_cast<std::size_t>(sound) >= m_al->sounds.size()) return -1;
+  return m_al->sounds[static_cast<std::size_t>(sound)].lengthMs;
 }
 
 void OpenAlSoundLayer::bind(int channel, int sound) {

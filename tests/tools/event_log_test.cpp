@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "cab/timed_sound_layer.h"
 #include "support/test_support.h"
 
 namespace velimoro::headless {
@@ -20,11 +21,14 @@ TEST(WaveDuration, ReadsTheDataChunkAgainstTheByteRate) {
   EXPECT_EQ(waveDurationMs(dir.file("missing.wav")), -1);
 }
 
-TEST(LoggingSoundLayer, OncePlaysForTheSoundsLengthInSimulatedTime) {
+// The headless sound layer under the session's timing: a sound played once plays for its
+// length in drive time, whatever the device does.
+TEST(TimedSoundLayer, OncePlaysForTheSoundsLengthInDriveTime) {
   velimoro::testing::TempDir dir;
   EventLog log;
   std::int64_t nowMs = 1000;
-  LoggingSoundLayer sound(log, &nowMs);
+  LoggingSoundLayer logging(log);
+  TimedSoundLayer sound(logging, &nowMs);
   std::string error;
   const int id = sound.loadSound(dir.writeBytes("a.wav", velimoro::testing::waveFile(0.5)), error);
   ASSERT_EQ(id, 0);

@@ -6,10 +6,10 @@
 #include <map>
 #include <sstream>
 
+#include "cab/script.h"
 #include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/drive/event_log.h"
-#include "tools/drive/script.h"
 
 namespace velimoro::headless {
 namespace {

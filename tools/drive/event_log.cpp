@@ -34,20 +34,23 @@ void LoggingSoundLayer::bind(int channel, int sound) {
 
 void LoggingSoundLayer::play(int channel, bool looped) {
   if (!valid(channel) || m_bound[channel] == 0) return;
-  m_looped[channel] = looped;
-  m_endMs[channel] = now() + m_lengthsMs[m_bound[channel] - 1];
+  m_playing[channel] = true;
   m_log.add(looped ? "play_loop" : "play_once", channel, "");
 }
 
 void LoggingSoundLayer::stop(int channel) {
   if (!valid(channel)) return;
-  m_looped[channel] = false;
-  m_endMs[channel] = 0;
+  m_playing[channel] = false;
   m_log.add("stop", channel, "");
 }
 
 bool LoggingSoundLayer::isPlaying(int channel) const {
-  return valid(channel) && (m_looped[channel] || now() < m_endMs[channel]);
+  return valid(channel) && m_playing[channel];
+}
+
+std::int64_t LoggingSoundLayer::soundLengthMs(int sound) const {
+  if (sound < 0 || sound >= static_cast<int>(m_lengthsMs.size())) return -1;
+  return m_lengthsMs[static_cast<std::size_t>(sound)];
 }
 
 void LoggingSoundLayer::setVolume(int, int) {}

@@ -31,12 +31,11 @@ class EventLog {
   std::vector<Row> m_rows;
 };
 
-/// The sound layer of a headless drive: it logs every play and stop, and a sound played once
-/// plays for its length in simulated time (read from its WAVE header), so a drive gives the same
-/// events however fast it runs. A looped sound plays until it is stopped.
+/// The sound layer of a headless drive: it logs every play and stop and knows each sound's
+/// length from its WAVE header, by which the session times it on drive time.
 class LoggingSoundLayer final : public media::SoundLayer {
  public:
-  LoggingSoundLayer(EventLog& log, const std::int64_t* nowMs) : m_log(log), m_nowMs(nowMs) {}
+  explicit LoggingSoundLayer(EventLog& log) : m_log(log) {}
   int loadSound(const std::string& path, std::string& error) override;
   void bind(int channel, int sound) override;
   void play(int channel, bool looped) override;
@@ -44,17 +43,15 @@ class LoggingSoundLayer final : public media::SoundLayer {
   bool isPlaying(int channel) const override;
   void setVolume(int channel, int hundredthsOfDecibel) override;
   void setFrequency(int channel, int hertz) override;
+  std::int64_t soundLengthMs(int sound) const override;
 
  private:
   static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
-  std::int64_t now() const { return m_nowMs != nullptr ? *m_nowMs : 0; }
 
   EventLog& m_log;
-  const std::int64_t* m_nowMs;
   std::vector<std::int64_t> m_lengthsMs;  // per loaded sound
   std::array<int, kChannels> m_bound{};
-  std::array<bool, kChannels> m_looped{};
-  std::array<std::int64_t, kChannels> m_endMs{};  // a once-played sound ends here
+  std::array<bool, kChannels> m_playing{};
 };
 
 /// Playing time in ms of a WAVE file (data chunk size over bytes per second); -1 when the file

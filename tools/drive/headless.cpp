@@ -6,23 +6,16 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "cab/tick.h"
+#include "cab/session.h"
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/rounding.h"
-#include "input/controls.h"
-#include "present/sound_pause.h"
-#include "sim/fast_step.h"
 #include "sim/state_fields.h"
-#include "sim/tick.h"
 #include "tools/drive/event_log.h"
-#include "tools/drive/script.h"
 
 namespace velimoro::headless {
 namespace {
 
-constexpr std::int64_t kFastStepMs = 33;
-constexpr std::int64_t kTickMs = 100;
 constexpr double kDefaultSeconds = 60;
 
 int requireInt(const std::string& text, const std::string& what) {
@@ -51,177 +44,6 @@ DriveSettings parseSettings(const std::string& text) {
   }
   return settings;
 }
-
-[[noreturn]] void scriptFault(const ScriptCommand& command, const std::string& why) {
-  throw std::runtime_error("script line " + std::to_string(command.line) + ": " + why);
-}
-
-// "key <char>": one character, "space" for a blank.
-char scriptKey(const ScriptCommand& command) {
-  const std::string& text = command.args[0];
-  if (text == "space") return ' ';
-  if (text.size() != 1) scriptFault(command, "key takes one character, not \"" + text + "\"");
-  return text[0];
-}
-
-struct VirtualKeyName {
-  const char* name;
-  VirtualKey key;
-};
-
-constexpr VirtualKeyName kVirtualKeys[] = {
-    {"Enter", VirtualKey::kEnter},
-    {"BackSpace", VirtualKey::kBackSpace},
-    {"ScrollLock", VirtualKey::kScrollLock},
-    {"PageUp", VirtualKey::kPageUp},
-    {"PageDown", VirtualKey::kPageDown},
-    {"Left", VirtualKey::kLeft},
-    {"Right", VirtualKey::kRight},
-    {"F1", VirtualKey::kF1},
-    {"F2", VirtualKey::kF2},
-    {"F3", VirtualKey::kF3},
-    {"F4", VirtualKey::kF4},
-    {"F5", VirtualKey::kF5},
-    {"F6", VirtualKey::kF6},
-    {"F7", VirtualKey::kF7},
-    {"F8", VirtualKey::kF8},
-    {"F9", VirtualKey::kF9},
-    {"F10", VirtualKey::kF10},
-    {"F11", VirtualKey::kF11},
-    {"F12", VirtualKey::kF12},
-};
-
-// "vkey <name> [shift]".
-void pressVirtualKey(Drive& drive, const ScriptCommand& command) {
-  const std::string& name = command.args[0];
-  const bool shift = command.args.size() == 2;
-  if (shift && command.args[1] != "shift") {
-    scriptFault(command, "expected \"shift\" after the key, not \"" + command.args[1] + "\"");
-  }
-  for (const VirtualKeyName& entry : kVirtualKeys) {
-    if (name == entry.name) {
-      keyDown(drive, entry.key, shift);
-      return;
-    }
-  }
-  scriptFault(command, "unknown virtual key \"" + name + "\"");
-}
-
-// Runs the steps on simulated time: fast steps at 33 ms x k and ticks at 100 ms x k while the
-// drive runs, the fast step first when both fall due together, script commands before the steps
-// of their instant.
-class Runner {
- public:
-  Runner(Drive& drive, EventLog& log, std::ostream* trace, std::int64_t& nowMs)
-      : m_drive(drive), m_log(log), m_trace(trace), m_nowMs(nowMs) {}
-
-  void run(const std::vector<ScriptCommand>& commands, std::int64_t endMs) {
-    std::size_t next = 0;
-    for (;;) {
-      const std::int64_t commandMs =
-          next < commands.size() ? commands[next].atMs : std::numeric_limits<std::int64_t>::max();
-      const std::int64_t stepMs = m_running ? std::min(m_nextFastMs, m_nextTickMs)
-                                            : std::numeric_limits<std::int64_t>::max();
-      const std::int64_t nowMs = std::min(commandMs, stepMs);
-      if (nowMs > endMs) break;
-      m_nowMs = nowMs;
-      if (commandMs <= stepMs) {
-        if (!execute(commands[next++])) break;
-        continue;
-      }
-      if (m_nextFastMs <= m_nextTickMs) {
-        runFastStep();
-        m_nextFastMs += kFastStepMs;
-      } else {
-        runTick();
-        m_nextTickMs += kTickMs;
-      }
-    }
-    m_nowMs = std::max(m_nowMs, std::min(endMs, m_quitMs));
-  }
-
-  std::int64_t nowMs() const { return m_nowMs; }
-  int fastSteps() const { return m_fastSteps; }
-  int ticks() const { return m_ticks; }
-
- private:
-  bool execute(const ScriptCommand& command) {
-    SimState& s = m_drive.state;
-    if (command.name == "start") {
-      // The Start menu item: starts both steps, or pauses them when they run; a pause silences
-      // the sounds and resuming plays them again. The first start only starts.
-      if (m_running) {
-        pauseSounds(m_drive);
-      } else if (m_started) {
-        resumeSounds(m_drive);
-      }
-      m_started = true;
-      m_running = !m_running;
-      s.input_blocked = false;
-      m_nextFastMs = (m_nowMs / kFastStepMs + 1) * kFastStepMs;
-      m_nextTickMs = (m_nowMs / kTickMs + 1) * kTickMs;
-    } else if (command.name == "set") {
-      const StateField* field = findStateField(command.args[0]);
-      if (field == nullptr || !setStateField(s, *field, command.args[1])) {
-        throw std::runtime_error("script line " + std::to_string(command.line) + ": cannot set \"" +
-                                 command.args[0] + "\" to \"" + command.args[1] + "\"");
-      }
-    } else if (command.name == "key") {
-      asciiDown(m_drive, scriptKey(command));
-    } else if (command.name == "vkey") {
-      pressVirtualKey(m_drive, command);
-    } else if (command.name == "wheel") {
-      if (command.args[0] == "up") {
-        wheelUp(m_drive);
-      } else if (command.args[0] == "down") {
-        wheelDown(m_drive);
-      } else {
-        scriptFault(command, "wheel turns up or down, not \"" + command.args[0] + "\"");
-      }
-    } else if (command.name == "quit") {
-      m_quitMs = m_nowMs;
-      return false;
-    }
-    return true;
-  }
-
-  void runFastStep() {
-    SimState& s = m_drive.state;
-    const int power = s.power_notch;
-    const int brake = s.brake_notch;
-    fastStep(m_drive);
-    ++m_fastSteps;
-    if (s.power_notch != power || s.brake_notch != brake) {
-      m_log.add("notch", -1,
-                "P" + std::to_string(s.power_notch) + " B" + std::to_string(s.brake_notch));
-    }
-  }
-
-  void runTick() {
-    simulationTick(m_drive);
-    ++m_ticks;
-    if (m_trace == nullptr) return;
-    bool first = true;
-    for (const std::string& column : traceColumns()) {
-      if (!first) *m_trace << ',';
-      first = false;
-      *m_trace << csvQuote(formatStateField(m_drive.state, *findStateField(column)));
-    }
-    *m_trace << '\n';
-  }
-
-  Drive& m_drive;
-  EventLog& m_log;
-  std::ostream* m_trace;
-  std::int64_t& m_nowMs;  // simulated time, shared with the sound layer
-  bool m_running = false;
-  bool m_started = false;
-  std::int64_t m_quitMs = std::numeric_limits<std::int64_t>::max();
-  std::int64_t m_nextFastMs = kFastStepMs;
-  std::int64_t m_nextTickMs = kTickMs;
-  int m_fastSteps = 0;
-  int m_ticks = 0;
-};
 
 std::string formatMetres(long double cm) {
   char text[64];
@@ -356,8 +178,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
         options.seconds ? *options.seconds : (quits ? 1e9 / 1000 : kDefaultSeconds);
 
     EventLog log;
-    std::int64_t nowMs = 0;
-    LoggingSoundLayer sound(log, &nowMs);
+    LoggingSoundLayer sound(log);
     LoggingMessages messages(log, err);
     media::FileCheckPictureLoader pictures;
     DriveSetup setup;
@@ -367,8 +188,9 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     setup.routeFile = options.route;
     setup.startIndex = options.start;
     setup.settings = options.settings;
-    auto drive = startDrive(setup, DriveMedia{sound, pictures, messages, nullptr});
-    log.setClock(&drive->state.fast_tick_count);
+    CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
+    const Drive& drive = session.drive();
+    log.setClock(&drive.state.fast_tick_count);
 
     std::ofstream trace;
     if (!options.trace.empty()) {
@@ -382,9 +204,45 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       trace << '\n';
     }
 
-    const SimState startState = drive->state;
-    Runner runner(*drive, log, trace.is_open() ? &trace : nullptr, nowMs);
-    runner.run(commands, roundHalfEven(static_cast<long double>(seconds) * 1000));
+    // The notches the fast step left in effect: a change is an event.
+    int power = drive.state.power_notch;
+    int brake = drive.state.brake_notch;
+    session.afterFastStep = [&] {
+      const SimState& s = drive.state;
+      if (s.power_notch != power || s.brake_notch != brake) {
+        log.add("notch", -1,
+                "P" + std::to_string(s.power_notch) + " B" + std::to_string(s.brake_notch));
+      }
+    };
+    session.beforeFastStep = [&] {
+      power = drive.state.power_notch;
+      brake = drive.state.brake_notch;
+    };
+    if (trace.is_open()) {
+      session.afterTick = [&] {
+        bool first = true;
+        for (const std::string& column : traceColumns()) {
+          if (!first) trace << ',';
+          first = false;
+          trace << csvQuote(formatStateField(drive.state, *findStateField(column)));
+        }
+        trace << '\n';
+      };
+    }
+
+    const SimState startState = drive.state;
+    const std::int64_t endMs = roundHalfEven(static_cast<long double>(seconds) * 1000);
+    std::int64_t simulatedMs = endMs;
+    for (const ScriptCommand& command : commands) {
+      if (command.atMs > endMs) break;
+      session.runUntil(command.atMs);
+      session.execute(command);
+      if (session.quitRequested()) {
+        simulatedMs = command.atMs;
+        break;
+      }
+    }
+    if (!session.quitRequested()) session.runUntil(endMs + 1);
 
     if (!options.events.empty()) {
       std::ofstream events(options.events);
@@ -392,14 +250,14 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       log.write(events);
     }
 
-    const SimState& s = drive->state;
+    const SimState& s = drive.state;
     char speed[32];
     std::snprintf(speed, sizeof speed, "%.1Lf km/h", s.speed);
-    out << "velimoro-drive: " << drive->route->lineName << " (" << options.route << ") with "
+    out << "velimoro-drive: " << drive.route->lineName << " (" << options.route << ") with "
         << options.train << " from start " << options.start << '\n';
-    out << "  simulated " << static_cast<double>(runner.nowMs()) / 1000.0
-        << " s: " << runner.fastSteps() << " fast steps, " << runner.ticks() << " ticks, "
-        << log.size() << " events\n";
+    out << "  simulated " << static_cast<double>(simulatedMs) / 1000.0
+        << " s: " << session.scheduler().fastSteps() << " fast steps, "
+        << session.scheduler().ticks() << " ticks, " << log.size() << " events\n";
     out << "  clock " << s.clock_text << ", frame " << startState.frame << " -> " << s.frame
         << ", position " << formatMetres(startState.position_cm) << " -> "
         << formatMetres(s.position_cm) << ", speed " << speed << '\n';

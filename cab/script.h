@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace velimoro::headless {
+namespace velimoro {
 
 /// One line of a drive script: at `atMs` of simulated time, `name` with its arguments.
 struct ScriptCommand {
@@ -19,4 +19,4 @@ struct ScriptCommand {
 /// (lines of equal time keep their order). Throws std::runtime_error naming the file and line.
 std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& fileName);
 
-}  // namespace velimoro::headless
+}  // namespace velimoro

@@ -1,4 +1,4 @@
-#include "tools/drive/script.h"
+#include "cab/script.h"
 
 #include <algorithm>
 #include <sstream>
@@ -7,7 +7,7 @@
 #include "data/numbers.h"
 #include "data/rounding.h"
 
-namespace velimoro::headless {
+namespace velimoro {
 namespace {
 
 struct CommandShape {
@@ -69,4 +69,4 @@ std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& file
   return commands;
 }
 
-}  // namespace velimoro::headless
+}  // namespace velimoro
