@@ -87,6 +87,13 @@ std::string keyWord(char key) {
   return std::string(1, key);
 }
 
+std::string virtualKeyName(VirtualKey key) {
+  for (const VirtualKeyName& entry : kVirtualKeys) {
+    if (entry.key == key) return entry.name;
+  }
+  return {};
+}
+
 CabSession::CabSession(const DriveSetup& setup, DriveMedia media)
     : m_sound(std::make_unique<TimedSoundLayer>(media.sound, &m_nowMs)),
       m_drive(startDrive(setup, withSound(media, *m_sound))) {}

@@ -11,6 +11,7 @@
 #include "cab/scheduler.h"
 #include "cab/script.h"
 #include "cab/timed_sound_layer.h"
+#include "input/controls.h"
 #include "media/video_reader.h"
 #include "present/screen_pass.h"
 
@@ -83,5 +84,8 @@ class CabSession {
 
 /// The script word of a typed character: itself, "space" for a blank and "hash" for "#".
 std::string keyWord(char key);
+
+/// The script name of a virtual key ("Enter", "F1", ...).
+std::string virtualKeyName(VirtualKey key);
 
 }  // namespace velimoro

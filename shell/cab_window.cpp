@@ -8,21 +8,16 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cab/tick.h"
+#include "cab/trace.h"
 #include "input/controls.h"
-#include "present/scene_movies.h"
 #include "present/side_column.h"
-#include "present/sound_pause.h"
-#include "sim/fast_step.h"
-#include "sim/tick.h"
 
 namespace velimoro::shell {
 namespace {
 
-constexpr int kFastStepMs = 33;
-constexpr int kTickMs = 100;
-constexpr int kPassMs = 33;  // the screen pass's own gate
-constexpr int kIdleMs = 5;   // how often to look again while no pass is due
+constexpr int kPassMs = 33;       // the screen pass's own gate
+constexpr int kIdleMs = 5;        // how often to look again while nothing is due
+constexpr int kWheelNotch = 120;  // eighths of a degree a wheel notch turns
 
 // The virtual keys the driver's controls know, from Qt's key codes.
 std::optional<VirtualKey> virtualKey(int key) {
@@ -68,70 +63,68 @@ CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
   DriveMedia media{m_sound, m_screen, m_messages, nullptr};
   media.pictureStore = &m_screen;
   media.sprites = &m_screen;
-  media.backToTitle = [this] { m_pass.fadeLevel = 1; };
-  m_drive = startDrive(setup, media);
-  takeStopLinePicture(m_pass, *m_drive);
-  keySidePictures(*m_drive, m_screen);
+  media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
+  m_session = std::make_unique<CabSession>(setup, media);
+  Drive& drive = m_session->drive();
+  takeStopLinePicture(m_session->pass(), drive);
+  keySidePictures(drive, m_screen);
   std::string message;
-  if (!openRouteVideo(*m_drive, m_video, message)) m_messages.show(message);
+  if (!m_session->openVideo(m_video, message)) m_messages.show(message);
 
-  setWindowTitle(QString::fromStdString(m_drive->route->lineName));
-  QAction* start = menuBar()->addAction(QString::fromStdString(m_drive->strings.Start));
+  setWindowTitle(QString::fromStdString(drive.route->lineName));
+  QAction* start = menuBar()->addAction(QString::fromStdString(drive.strings.Start));
   connect(start, &QAction::triggered, this, [this] { toggleStart(); });
-  m_shownWidth = m_drive->state.client_width;
+  m_shownWidth = drive.state.client_width;
   resize(m_shownWidth, media::CabSurface::kHeight + menuBar()->sizeHint().height());
 
-  m_fastTimer.setTimerType(Qt::PreciseTimer);
-  m_fastTimer.setInterval(kFastStepMs);
-  connect(&m_fastTimer, &QTimer::timeout, this, [this] { fastStep(); });
-  m_tickTimer.setTimerType(Qt::PreciseTimer);
-  m_tickTimer.setInterval(kTickMs);
-  connect(&m_tickTimer, &QTimer::timeout, this, [this] { tick(); });
-  m_idleTimer.setTimerType(Qt::PreciseTimer);
-  m_idleTimer.setSingleShot(true);
-  m_idleTimer.setInterval(kIdleMs);
-  connect(&m_idleTimer, &QTimer::timeout, this, [this] { screenPass(); });
+  m_wakeTimer.setTimerType(Qt::PreciseTimer);
+  m_wakeTimer.setSingleShot(true);
+  connect(&m_wakeTimer, &QTimer::timeout, this, [this] { wake(); });
   m_clock.start();
-  m_idleTimer.start();
+  m_wakeTimer.start(0);
 }
 
 CabWindow::~CabWindow() = default;
 
+void CabWindow::input(const std::string& name, std::vector<std::string> args) {
+  m_session->advanceHost(nowMs());
+  m_session->input(name, std::move(args));
+}
+
 void CabWindow::toggleStart() {
-  if (m_running) {
-    pauseSounds(*m_drive);
-    m_fastTimer.stop();
-    m_tickTimer.stop();
-  } else {
-    if (m_started) resumeSounds(*m_drive);
-    m_fastTimer.start();
-    m_tickTimer.start();
-    m_started = true;
+  input("start");
+  // Stepping starts or stops with it: look again at once.
+  m_wakeTimer.start(0);
+}
+
+void CabWindow::traceTo(std::ostream* out) {
+  if (out == nullptr) {
+    m_session->afterTick = nullptr;
+    return;
   }
-  m_running = !m_running;
-  m_drive->state.input_blocked = false;
+  writeTraceHeader(*out);
+  m_session->afterTick = [this, out] { writeTraceRow(*out, m_session->drive().state); };
 }
 
-void CabWindow::fastStep() {
-  velimoro::fastStep(*m_drive);
-  advanceSceneFrame(m_pass, *m_drive);
+void CabWindow::endRecording() {
+  if (m_quitRecorded) return;
+  m_quitRecorded = true;
+  input("quit");
 }
 
-void CabWindow::tick() {
-  simulationTick(*m_drive);
-  runSceneMovies(m_pass, *m_drive, m_video);
-}
-
-void CabWindow::screenPass() {
-  const auto now = static_cast<std::uint32_t>(m_clock.elapsed());
+void CabWindow::wake() {
+  const std::int64_t now = nowMs();
+  m_session->advanceHost(now);
+  Drive& drive = m_session->drive();
+  ScreenPass& pass = m_session->pass();
   const auto flips = m_screen.flipCount();
   // The screen draws while the drive runs; until it starts, one pass shows the cab at rest.
-  const bool drawing = m_running || flips == 0;
-  const bool closeNow =
-      runScreenPass(m_pass, *m_drive, m_drive->panel, &m_video, m_screen, now, drawing);
+  const bool drawing = m_session->running() || flips == 0;
+  const bool closeNow = runScreenPass(pass, drive, drive.panel, &m_video, m_screen,
+                                      static_cast<std::uint32_t>(now), drawing);
   if (m_screen.flipCount() != flips) update();
   // The timetable card widens the window, and putting it away narrows it again.
-  const int width = m_drive->state.client_width;
+  const int width = drive.state.client_width;
   if (width != m_shownWidth && m_shownWidth > 0 && width > 0) {
     resize(this->width() * width / m_shownWidth, height());
     m_shownWidth = width;
@@ -140,23 +133,22 @@ void CabWindow::screenPass() {
     close();
     return;
   }
-  // Timers fire up to a millisecond late, so aim at the whole millisecond before the next pass
-  // is due and look again at once (within that millisecond) if it is not due yet.
-  int wait = kIdleMs;
-  if (drawing) {
-    const std::int64_t dueNs = (static_cast<std::int64_t>(m_pass.lastPassTime) + kPassMs) * 1000000;
-    const std::int64_t waitNs = dueNs - m_clock.nsecsElapsed();
-    wait = static_cast<int>(std::clamp<std::int64_t>(waitNs / 1000000, 0, kPassMs));
-  }
-  m_idleTimer.start(wait);
+  // Sleep until the next step or screen pass is due. Timers fire up to a millisecond late, so
+  // aim at the whole millisecond before and look again at once if nothing is due yet.
+  std::int64_t dueNs = (now + kIdleMs) * 1000000;
+  if (drawing) dueNs = (static_cast<std::int64_t>(pass.lastPassTime) + kPassMs) * 1000000;
+  const std::int64_t stepMs = m_session->nextStepHostMs();
+  if (stepMs >= 0) dueNs = std::min(dueNs, stepMs * 1000000);
+  const std::int64_t waitNs = dueNs - m_clock.nsecsElapsed();
+  m_wakeTimer.start(static_cast<int>(std::clamp<std::int64_t>(waitNs / 1000000, 0, kPassMs)));
 }
 
 void CabWindow::drawWindow(QPainter& painter) {
-  const QRect all(0, 0, m_drive->state.client_width, media::CabSurface::kHeight);
+  const QRect all(0, 0, m_session->drive().state.client_width, media::CabSurface::kHeight);
   painter.setClipRect(all);
   painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
   painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
-  for (const PlacedPicture& p : sidePictures(*m_drive)) {
+  for (const PlacedPicture& p : sidePictures(m_session->drive())) {
     if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
       painter.drawImage(QPoint(p.x, p.y), *picture);
     }
@@ -164,7 +156,8 @@ void CabWindow::drawWindow(QPainter& painter) {
 }
 
 QImage CabWindow::windowPicture() {
-  QImage picture(m_drive->state.client_width, media::CabSurface::kHeight, QImage::Format_RGB32);
+  QImage picture(m_session->drive().state.client_width, media::CabSurface::kHeight,
+                 QImage::Format_RGB32);
   QPainter painter(&picture);
   drawWindow(painter);
   return picture;
@@ -176,7 +169,7 @@ void CabWindow::paintEvent(QPaintEvent*) {
   if (m_screen.frontBuffer().isNull()) return;
   // The cab screen and the column beside it keep their shape, scaled smoothly to the space
   // below the menu.
-  const QSize logical(m_drive->state.client_width, media::CabSurface::kHeight);
+  const QSize logical(m_session->drive().state.client_width, media::CabSurface::kHeight);
   const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
   const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
   painter.translate(area.left() + (area.width() - size.width()) / 2,
@@ -190,7 +183,9 @@ void CabWindow::paintEvent(QPaintEvent*) {
 void CabWindow::keyPressEvent(QKeyEvent* event) {
   const bool shiftAlone = event->modifiers() == Qt::ShiftModifier;
   if (const auto key = virtualKey(event->key())) {
-    keyDown(*m_drive, *key, shiftAlone);
+    std::vector<std::string> args = {virtualKeyName(*key)};
+    if (shiftAlone) args.push_back("shift");
+    input("vkey", std::move(args));
     return;
   }
   const QString text = event->text();
@@ -200,13 +195,27 @@ void CabWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void CabWindow::typeKey(char key) {
-  asciiDown(*m_drive, key);
+  input("key", {keyWord(key)});
+}
+
+void CabWindow::closeEvent(QCloseEvent* event) {
+  endRecording();
+  QMainWindow::closeEvent(event);
 }
 
 void CabWindow::wheelEvent(QWheelEvent* event) {
-  // Turning the wheel away from the driver moves towards the brake, as a brake valve does.
-  if (event->angleDelta().y() > 0) wheelUp(*m_drive);
-  if (event->angleDelta().y() < 0) wheelDown(*m_drive);
+  // Fine wheels and touchpads send many small turns and a fast wheel merges notches into one
+  // event: the handle moves one step per whole notch turned. Turning the wheel away from the
+  // driver moves towards the brake, as a brake valve does.
+  m_wheelDelta += event->angleDelta().y();
+  while (m_wheelDelta >= kWheelNotch) {
+    m_wheelDelta -= kWheelNotch;
+    input("wheel", {"up"});
+  }
+  while (m_wheelDelta <= -kWheelNotch) {
+    m_wheelDelta += kWheelNotch;
+    input("wheel", {"down"});
+  }
 }
 
 }  // namespace velimoro::shell

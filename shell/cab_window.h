@@ -5,14 +5,14 @@
 #include <QPainter>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 #include <string>
 
-#include "cab/drive.h"
+#include "cab/session.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/message_sink.h"
 #include "media/openal_sound_layer.h"
 #include "media/qt_cab_screen.h"
-#include "present/screen_pass.h"
 
 namespace velimoro::shell {
 
@@ -24,8 +24,8 @@ class MessageBoxes final : public media::MessageSink {
 };
 
 /// The cab window of one drive: the 604 x 630 cab screen scaled to the window, the Start menu
-/// item, the 33 ms fast step, the 100 ms tick and the idle screen pass on their timers, and the
-/// keyboard and wheel handed to the driver's controls.
+/// item, and the keyboard and wheel handed to the drive's session. One precise timer wakes the
+/// window when the next step or screen pass is due; the session runs every step due by then.
 class CabWindow final : public QMainWindow {
  public:
   /// Starts the drive of `setup` (throws DataError as the start-up does).
@@ -36,8 +36,15 @@ class CabWindow final : public QMainWindow {
   void toggleStart();
   /// A key typed on the keyboard (printable ASCII), as the driver's controls take it.
   void typeKey(char key);
+  /// Writes every input of the drive to `out` as script lines (the headless driver replays it).
+  void recordTo(std::ostream* out) { m_session->recordTo(out); }
+  /// Writes one trace row per tick to `out`, as the headless driver does.
+  void traceTo(std::ostream* out);
+  /// Ends the drive's recording with a quit at the present drive time.
+  void endRecording();
   /// Screens presented so far.
   std::int64_t flipCount() const { return m_screen.flipCount(); }
+  const CabSession& session() const { return *m_session; }
   /// The screen as last presented.
   const QImage& screen() const { return m_screen.frontBuffer(); }
   /// The whole window as it shows now, unscaled: the screen and the pictures beside it.
@@ -47,25 +54,24 @@ class CabWindow final : public QMainWindow {
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
-  void fastStep();
-  void tick();
-  void screenPass();
+  std::int64_t nowMs() const { return m_clock.elapsed(); }
+  /// Runs the steps due by now, then hands the session one input.
+  void input(const std::string& name, std::vector<std::string> args = {});
+  void wake();
   void drawWindow(QPainter& painter);
 
   MessageBoxes m_messages;
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_screen;
   media::FfmpegVideoReader m_video;
-  std::unique_ptr<Drive> m_drive;
-  ScreenPass m_pass;
-  QTimer m_fastTimer;
-  QTimer m_tickTimer;
-  QTimer m_idleTimer;
+  std::unique_ptr<CabSession> m_session;
+  QTimer m_wakeTimer;
   QElapsedTimer m_clock;
-  bool m_running = false;
-  bool m_started = false;
+  int m_wheelDelta = 0;  // eighths of a degree turned since the last whole notch
+  bool m_quitRecorded = false;
   int m_shownWidth = 0;  // the window's width in screen pixels when it was last sized
 };
 

@@ -1,11 +1,13 @@
 // The simulator's window program. Until the title screen exists it opens the cab window of one
 // drive, chosen on the command line.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -19,8 +21,11 @@ struct Arguments {
   velimoro::DriveSetup setup;
   QString screenshot;  // write the screen here after `seconds` of driving and quit
   double seconds = 5;
+  bool timed = false;    // --seconds given: drive that long unattended, then quit
   QString keys;          // typed one every 250 ms once the drive has started
-  bool measure = false;  // print the screen's passes a second and the UI thread's load, and quit
+  bool measure = false;  // print the steps and passes a second and the UI thread's load, and quit
+  QString record;        // every input of the drive, as a script the headless driver replays
+  QString trace;         // one row of state fields per tick, as the headless driver writes
 };
 
 constexpr int kKeyIntervalMs = 250;
@@ -59,8 +64,13 @@ Arguments parseArguments(const QStringList& args) {
     if (flag == "--route") a.setup.routeFile = value.toStdString();
     if (flag == "--start") a.setup.startIndex = value.toInt();
     if (flag == "--screenshot") a.screenshot = value;
-    if (flag == "--seconds") a.seconds = value.toDouble();
+    if (flag == "--seconds") {
+      a.seconds = value.toDouble();
+      a.timed = true;
+    }
     if (flag == "--keys") a.keys = value;
+    if (flag == "--record") a.record = value;
+    if (flag == "--trace") a.trace = value;
   }
   return a;
 }
@@ -74,20 +84,43 @@ int main(int argc, char** argv) {
   if (args.setup.trainFile.empty() || args.setup.routeFile.empty()) {
     std::fprintf(stderr,
                  "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
-                 "[--start N] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS]\n");
+                 "[--start N] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
+                 "[--record FILE] [--trace FILE.csv]\n");
     return 2;
   }
+  // Runs without a user at the screen never wait on a message box.
+  const bool unattended = !args.screenshot.isEmpty() || args.measure || args.timed;
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {
-    window = std::make_unique<velimoro::shell::CabWindow>(
-        args.setup, !args.screenshot.isEmpty() || args.measure);
+    window = std::make_unique<velimoro::shell::CabWindow>(args.setup, unattended);
   } catch (const velimoro::DataError& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
-                          QString::fromStdString(e.what()));
+    if (unattended) {
+      std::fprintf(stderr, "message: %s\n", e.what());
+    } else {
+      QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
+                            QString::fromStdString(e.what()));
+    }
     return 1;
   }
+  std::ofstream record;
+  if (!args.record.isEmpty()) {
+    record.open(args.record.toStdString());
+    if (!record) {
+      std::fprintf(stderr, "velimoro: cannot write %s\n", args.record.toLocal8Bit().constData());
+      return 1;
+    }
+    window->recordTo(&record);
+  }
+  std::ofstream trace;
+  if (!args.trace.isEmpty()) {
+    trace.open(args.trace.toStdString());
+    if (!trace) {
+      std::fprintf(stderr, "velimoro: cannot write %s\n", args.trace.toLocal8Bit().constData());
+      return 1;
+    }
+    window->traceTo(&trace);
+  }
   window->show();
-  const bool unattended = !args.screenshot.isEmpty() || args.measure;
   if (unattended) {
     // Drive for a while, typing the keys given, then keep what the screen shows or report how
     // fast it was drawn.
@@ -96,21 +129,33 @@ int main(int argc, char** argv) {
       const char key = args.keys[i].toLatin1();
       QTimer::singleShot((i + 1) * kKeyIntervalMs, [&window, key] { window->typeKey(key); });
     }
+    // Rates are taken over the wall time since Start, which the first steps are counted from.
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     const double cpuAtStart = threadCpuSeconds();
     const std::clock_t processCpuAtStart = std::clock();
     const std::int64_t flipsAtStart = window->flipCount();
+    const velimoro::StepScheduler& steps = window->session().scheduler();
+    const std::int64_t fastAtStart = steps.fastSteps();
+    const std::int64_t ticksAtStart = steps.ticks();
     QTimer::singleShot(static_cast<int>(args.seconds * 1000), [&] {
+      window->endRecording();
       if (!args.screenshot.isEmpty()) window->windowPicture().save(args.screenshot);
       if (args.measure) {
+        const double wall = static_cast<double>(sinceStart.nsecsElapsed()) * 1e-9;
         const double passes = static_cast<double>(window->flipCount() - flipsAtStart);
         const double processCpu =
             static_cast<double>(std::clock() - processCpuAtStart) / CLOCKS_PER_SEC;
+        const auto perSecond = [&](std::int64_t count) {
+          return static_cast<double>(count) / wall;
+        };
         std::printf(
-            "screen passes: %.0f in %.1f s, %.1f a second; CPU: UI thread %.1f %%, whole "
-            "program %.1f %% of one core\n",
-            passes, args.seconds, passes / args.seconds,
-            100.0 * (threadCpuSeconds() - cpuAtStart) / args.seconds,
-            100.0 * processCpu / args.seconds);
+            "fast steps: %.2f a second, ticks: %.2f a second, dropped: %lld ms; screen passes: "
+            "%.0f in %.1f s, %.1f a second; CPU: UI thread %.1f %%, whole program %.1f %% of one "
+            "core\n",
+            perSecond(steps.fastSteps() - fastAtStart), perSecond(steps.ticks() - ticksAtStart),
+            static_cast<long long>(steps.droppedMs()), passes, wall, passes / wall,
+            100.0 * (threadCpuSeconds() - cpuAtStart) / wall, 100.0 * processCpu / wall);
       }
       app.quit();
     });

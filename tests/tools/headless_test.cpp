@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cab/script.h"
+#include "cab/trace.h"
 #include "support/csv_table.h"
 #include "support/test_support.h"
 #include "tools/drive/event_log.h"

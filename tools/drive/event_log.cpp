@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "cab/trace.h"
+
 namespace velimoro::headless {
 
 void EventLog::add(const std::string& kind, int channel, const std::string& detail) {
@@ -90,16 +92,6 @@ std::int64_t waveDurationMs(const std::string& path) {
     }
   }
   return -1;
-}
-
-std::string csvQuote(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
 }
 
 }  // namespace velimoro::headless

@@ -69,7 +69,4 @@ class LoggingMessages final : public media::MessageSink {
   std::ostream& m_err;
 };
 
-/// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string csvQuote(const std::string& text);
-
 }  // namespace velimoro::headless

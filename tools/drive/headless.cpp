@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "cab/session.h"
+#include "cab/trace.h"
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/rounding.h"
@@ -94,75 +95,6 @@ Options parseOptions(const std::vector<std::string>& args) {
   return options;
 }
 
-const std::vector<std::string>& traceColumns() {
-  static const std::vector<std::string> columns = {
-      "fast_tick_count",
-      "tick_count",
-      "speed",
-      "force",
-      "resistance",
-      "slip_text",
-      "frame",
-      "frame_scale",
-      "calib_index",
-      "position_cm",
-      "remain_cm",
-      "gradient",
-      "power_handle",
-      "brake_handle",
-      "power_notch",
-      "brake_notch",
-      "sap_notch",
-      "reverser",
-      "hold_engaged",
-      "power_mode",
-      "const_speed",
-      "reverser_text",
-      "power_text",
-      "brake_text",
-      "gear_text",
-      "bc",
-      "bc_gauge",
-      "bp",
-      "mr",
-      "sap",
-      "er",
-      "compressor_on",
-      "eb_device_count",
-      "eb_lamp",
-      "gear",
-      "gear_index",
-      "gear_shifting",
-      "engine_running",
-      "ammeter",
-      "voltmeter",
-      "signal_aspect",
-      "ats_state",
-      "ats_eb",
-      "ats_pattern_brake",
-      "atsp_state",
-      "ats_warning",
-      "ats_timer",
-      "pattern_text",
-      "traffic_stop_text",
-      "traffic_detect_text",
-      "doors_open",
-      "door_cmd",
-      "lamp_door",
-      "station_index",
-      "next_station_text",
-      "next_stop_cm",
-      "crew_text",
-      "window_station",
-      "run_ended",
-      "pre_train_frame",
-      "clock_text",
-      "status_text",
-      "guidance_shown",
-  };
-  return columns;
-}
-
 int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
   try {
     std::vector<ScriptCommand> commands;
@@ -196,12 +128,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     if (!options.trace.empty()) {
       trace.open(options.trace);
       if (!trace) throw std::runtime_error("cannot write " + options.trace);
-      bool first = true;
-      for (const std::string& column : traceColumns()) {
-        trace << (first ? "" : ",") << column;
-        first = false;
-      }
-      trace << '\n';
+      writeTraceHeader(trace);
     }
 
     // The notches the fast step left in effect: a change is an event.
@@ -219,15 +146,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       brake = drive.state.brake_notch;
     };
     if (trace.is_open()) {
-      session.afterTick = [&] {
-        bool first = true;
-        for (const std::string& column : traceColumns()) {
-          if (!first) trace << ',';
-          first = false;
-          trace << csvQuote(formatStateField(drive.state, *findStateField(column)));
-        }
-        trace << '\n';
-      };
+      session.afterTick = [&] { writeTraceRow(trace, drive.state); };
     }
 
     const SimState startState = drive.state;

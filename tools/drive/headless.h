@@ -26,9 +26,6 @@ struct Options {
 /// Parses the arguments after the program name; throws std::runtime_error with the usage fault.
 Options parseOptions(const std::vector<std::string>& args);
 
-/// The trace columns, in order.
-const std::vector<std::string>& traceColumns();
-
 /// Runs one drive as the options say and prints its summary to `out`; faults go to `err`.
 /// Returns the process exit status (1 for a data or script fault).
 int runDrive(const Options& options, std::ostream& out, std::ostream& err);
