@@ -1,11 +1,11 @@
 #include "cab/script.h"
 
-#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "sim/state_fields.h"
 
 namespace velimoro {
 namespace {
@@ -33,7 +33,97 @@ const CommandShape* findCommand(const std::string& name) {
   return nullptr;
 }
 
+struct VirtualKeyName {
+  const char* name;
+  VirtualKey key;
+};
+
+constexpr VirtualKeyName kVirtualKeys[] = {
+    {"Enter", VirtualKey::kEnter},
+    {"BackSpace", VirtualKey::kBackSpace},
+    {"ScrollLock", VirtualKey::kScrollLock},
+    {"PageUp", VirtualKey::kPageUp},
+    {"PageDown", VirtualKey::kPageDown},
+    {"Left", VirtualKey::kLeft},
+    {"Right", VirtualKey::kRight},
+    {"F1", VirtualKey::kF1},
+    {"F2", VirtualKey::kF2},
+    {"F3", VirtualKey::kF3},
+    {"F4", VirtualKey::kF4},
+    {"F5", VirtualKey::kF5},
+    {"F6", VirtualKey::kF6},
+    {"F7", VirtualKey::kF7},
+    {"F8", VirtualKey::kF8},
+    {"F9", VirtualKey::kF9},
+    {"F10", VirtualKey::kF10},
+    {"F11", VirtualKey::kF11},
+    {"F12", VirtualKey::kF12},
+};
+
+[[noreturn]] void commandFault(const ScriptCommand& command, const std::string& why) {
+  const std::string where = command.file.empty() ? "input" : command.file;
+  throw std::runtime_error(where + ":" + std::to_string(command.line) + ": " + why);
+}
+
+// A state field `set` can write, with a value it takes (checked on a scratch state).
+bool settable(const std::string& name, const std::string& value) {
+  const StateField* field = findStateField(name);
+  SimState scratch;
+  return field != nullptr && setStateField(scratch, *field, value);
+}
+
 }  // namespace
+
+std::string keyWord(char key) {
+  if (key == ' ') return "space";
+  if (key == '#') return "hash";
+  return std::string(1, key);
+}
+
+std::optional<char> keyOfWord(const std::string& word) {
+  if (word == "space") return ' ';
+  if (word == "hash") return '#';
+  if (word.size() == 1) return word[0];
+  return std::nullopt;
+}
+
+std::string virtualKeyName(VirtualKey key) {
+  for (const VirtualKeyName& entry : kVirtualKeys) {
+    if (entry.key == key) return entry.name;
+  }
+  return {};
+}
+
+std::optional<VirtualKey> virtualKeyNamed(const std::string& name) {
+  for (const VirtualKeyName& entry : kVirtualKeys) {
+    if (name == entry.name) return entry.key;
+  }
+  return std::nullopt;
+}
+
+void checkCommand(const ScriptCommand& command) {
+  const CommandShape* shape = findCommand(command.name);
+  if (shape == nullptr) commandFault(command, "unknown command \"" + command.name + "\"");
+  if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs) {
+    commandFault(command, "wrong number of arguments for \"" + command.name + "\"");
+  }
+  const std::vector<std::string>& args = command.args;
+  if (command.name == "key" && !keyOfWord(args[0])) {
+    commandFault(command, "key takes one character, not \"" + args[0] + "\"");
+  }
+  if (command.name == "vkey" && !virtualKeyNamed(args[0])) {
+    commandFault(command, "unknown virtual key \"" + args[0] + "\"");
+  }
+  if (command.name == "vkey" && args.size() == 2 && args[1] != "shift") {
+    commandFault(command, "expected \"shift\" after the key, not \"" + args[1] + "\"");
+  }
+  if (command.name == "wheel" && args[0] != "up" && args[0] != "down") {
+    commandFault(command, "wheel turns up or down, not \"" + args[0] + "\"");
+  }
+  if (command.name == "set" && !settable(args[0], args[1])) {
+    commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");
+  }
+}
 
 std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& fileName) {
   std::vector<ScriptCommand> commands;
@@ -57,15 +147,13 @@ std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& file
     if (!(words >> command.name)) fail("expected a command after the time");
     for (std::string arg; words >> arg;)
       command.args.push_back(arg);
-    const CommandShape* shape = findCommand(command.name);
-    if (shape == nullptr) fail("unknown command \"" + command.name + "\"");
-    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs) {
-      fail("wrong number of arguments for \"" + command.name + "\"");
+    if (!commands.empty() && command.atMs < commands.back().atMs) {
+      fail("the time goes back to " + time + " s from the line before");
     }
+    command.file = fileName;
+    checkCommand(command);
     commands.push_back(std::move(command));
   }
-  std::stable_sort(commands.begin(), commands.end(),
-                   [](const ScriptCommand& a, const ScriptCommand& b) { return a.atMs < b.atMs; });
   return commands;
 }
 

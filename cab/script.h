@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "input/controls.h"
 
 namespace velimoro {
 
@@ -13,10 +16,26 @@ struct ScriptCommand {
   std::string name;
   std::vector<std::string> args;
   int line = 0;
+  std::string file;  // the script it was read from; empty for an input of the window
 };
 
-/// Parses "<seconds> <command> [args]" lines ("#" starts a comment) into commands in time order
-/// (lines of equal time keep their order). Throws std::runtime_error naming the file and line.
+/// Throws std::runtime_error naming the command's file and line when its arguments name no key,
+/// no virtual key, no wheel direction or no settable state field.
+void checkCommand(const ScriptCommand& command);
+
+/// The script word of a typed character: itself, "space" for a blank and "hash" for "#".
+std::string keyWord(char key);
+/// The character of a script word, if it names one.
+std::optional<char> keyOfWord(const std::string& word);
+
+/// The script name of a virtual key ("Enter", "F1", ...).
+std::string virtualKeyName(VirtualKey key);
+/// The virtual key of a script name, if it names one.
+std::optional<VirtualKey> virtualKeyNamed(const std::string& name);
+
+/// Parses "<seconds> <command> [args]" lines ("#" starts a comment) into commands; the times
+/// never go back (lines of equal time run in file order). Throws std::runtime_error naming the
+/// file and line of the first line that does not parse, names no command or goes back in time.
 std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& fileName);
 
 }  // namespace velimoro

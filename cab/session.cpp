@@ -13,62 +13,6 @@
 namespace velimoro {
 namespace {
 
-[[noreturn]] void scriptFault(const ScriptCommand& command, const std::string& why) {
-  throw std::runtime_error("script line " + std::to_string(command.line) + ": " + why);
-}
-
-// "key <char>": one character, "space" for a blank, "hash" for "#".
-char scriptKey(const ScriptCommand& command) {
-  const std::string& text = command.args[0];
-  if (text == "space") return ' ';
-  if (text == "hash") return '#';
-  if (text.size() != 1) scriptFault(command, "key takes one character, not \"" + text + "\"");
-  return text[0];
-}
-
-struct VirtualKeyName {
-  const char* name;
-  VirtualKey key;
-};
-
-constexpr VirtualKeyName kVirtualKeys[] = {
-    {"Enter", VirtualKey::kEnter},
-    {"BackSpace", VirtualKey::kBackSpace},
-    {"ScrollLock", VirtualKey::kScrollLock},
-    {"PageUp", VirtualKey::kPageUp},
-    {"PageDown", VirtualKey::kPageDown},
-    {"Left", VirtualKey::kLeft},
-    {"Right", VirtualKey::kRight},
-    {"F1", VirtualKey::kF1},
-    {"F2", VirtualKey::kF2},
-    {"F3", VirtualKey::kF3},
-    {"F4", VirtualKey::kF4},
-    {"F5", VirtualKey::kF5},
-    {"F6", VirtualKey::kF6},
-    {"F7", VirtualKey::kF7},
-    {"F8", VirtualKey::kF8},
-    {"F9", VirtualKey::kF9},
-    {"F10", VirtualKey::kF10},
-    {"F11", VirtualKey::kF11},
-    {"F12", VirtualKey::kF12},
-};
-
-// "vkey <name> [shift]".
-void pressVirtualKey(Drive& drive, const ScriptCommand& command) {
-  const std::string& name = command.args[0];
-  const bool shift = command.args.size() == 2;
-  if (shift && command.args[1] != "shift") {
-    scriptFault(command, "expected \"shift\" after the key, not \"" + command.args[1] + "\"");
-  }
-  for (const VirtualKeyName& entry : kVirtualKeys) {
-    if (name == entry.name) {
-      keyDown(drive, entry.key, shift);
-      return;
-    }
-  }
-  scriptFault(command, "unknown virtual key \"" + name + "\"");
-}
-
 // Drive media whose sound is the session's timed layer.
 DriveMedia withSound(const DriveMedia& media, media::SoundLayer& sound) {
   DriveMedia timed{sound, media.pictures, media.messages, media.status};
@@ -80,19 +24,6 @@ DriveMedia withSound(const DriveMedia& media, media::SoundLayer& sound) {
 }
 
 }  // namespace
-
-std::string keyWord(char key) {
-  if (key == ' ') return "space";
-  if (key == '#') return "hash";
-  return std::string(1, key);
-}
-
-std::string virtualKeyName(VirtualKey key) {
-  for (const VirtualKeyName& entry : kVirtualKeys) {
-    if (entry.key == key) return entry.name;
-  }
-  return {};
-}
 
 CabSession::CabSession(const DriveSetup& setup, DriveMedia media)
     : m_sound(std::make_unique<TimedSoundLayer>(media.sound, &m_nowMs)),
@@ -153,30 +84,24 @@ void CabSession::toggleStart() {
 }
 
 void CabSession::execute(const ScriptCommand& command) {
+  checkCommand(command);
   Drive& drive = *m_drive;
   if (command.name == "start") {
     toggleStart();
   } else if (command.name == "set") {
-    const StateField* field = findStateField(command.args[0]);
-    if (field == nullptr || !setStateField(drive.state, *field, command.args[1])) {
-      scriptFault(command, "cannot set \"" + command.args[0] + "\" to \"" + command.args[1] + "\"");
-    }
+    setStateField(drive.state, *findStateField(command.args[0]), command.args[1]);
   } else if (command.name == "key") {
-    asciiDown(drive, scriptKey(command));
+    asciiDown(drive, keyOfWord(command.args[0]).value_or(' '));
   } else if (command.name == "vkey") {
-    pressVirtualKey(drive, command);
+    keyDown(drive, *virtualKeyNamed(command.args[0]), command.args.size() == 2);
   } else if (command.name == "wheel") {
     if (command.args[0] == "up") {
       wheelUp(drive);
-    } else if (command.args[0] == "down") {
-      wheelDown(drive);
     } else {
-      scriptFault(command, "wheel turns up or down, not \"" + command.args[0] + "\"");
+      wheelDown(drive);
     }
   } else if (command.name == "quit") {
     m_quit = true;
-  } else {
-    scriptFault(command, "unknown command \"" + command.name + "\"");
   }
   record(command);
 }

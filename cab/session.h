@@ -82,10 +82,4 @@ class CabSession {
   bool m_quit = false;
 };
 
-/// The script word of a typed character: itself, "space" for a blank and "hash" for "#".
-std::string keyWord(char key);
-
-/// The script name of a virtual key ("Enter", "F1", ...).
-std::string virtualKeyName(VirtualKey key);
-
 }  // namespace velimoro

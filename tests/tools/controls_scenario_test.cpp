@@ -137,20 +137,6 @@ TEST(ControlsScenario, KeysBeforeStartAreIgnoredButTheWheelAndVirtualKeysAreNot)
   EXPECT_EQ(d.at(0.5).at("brake_text"), "B8");  // "8" swapped for "2": one step more braking
 }
 
-TEST(ControlsScenario, ScriptFaultsNameTheLine) {
-  const std::pair<const char*, const char*> faults[] = {
-      {"1 key ab\n", "script line 1: key takes one character, not \"ab\""},
-      {"1 vkey F13\n", "script line 1: unknown virtual key \"F13\""},
-      {"1 vkey F1 ctrl\n", "script line 1: expected \"shift\" after the key, not \"ctrl\""},
-      {"1 wheel left\n", "script line 1: wheel turns up or down, not \"left\""},
-  };
-  for (const auto& [script, message] : faults) {
-    const DriveRun d = drive(script, 2);
-    EXPECT_EQ(d.status, 1);
-    EXPECT_EQ(d.err, std::string("velimoro-drive: ") + message + "\n");
-  }
-}
-
 TEST(ControlsScenario, ADataRootWithoutTheStringFileCannotStart) {
   velimoro::testing::TempDir root;
   for (const char* name : {"electric_bt1.dat", "line_scenario.dat"}) {

@@ -113,14 +113,15 @@ double number(const Row& row, const std::string& column) {
 
 TEST(DriveScript, ParsesTimesCommandsAndComments) {
   std::istringstream in(
-      "# a drive\n0 start\n2.5 set speed 40  # comment\n\n1 set power_handle 1\r\n");
+      "# a drive\n0 start\n1 set power_handle 1\r\n\n2.5 set speed 40  # comment\n2.5 key hash\n");
   const auto commands = parseScript(in, "s.txt");
-  ASSERT_EQ(commands.size(), 3u);
+  ASSERT_EQ(commands.size(), 4u);
   EXPECT_EQ(commands[0].name, "start");
-  EXPECT_EQ(commands[1].atMs, 1000);  // sorted by time
+  EXPECT_EQ(commands[1].atMs, 1000);
   EXPECT_EQ(commands[2].atMs, 2500);
   EXPECT_EQ(commands[2].args, (std::vector<std::string>{"speed", "40"}));
-  EXPECT_EQ(commands[2].line, 3);
+  EXPECT_EQ(commands[2].line, 5);
+  EXPECT_EQ(keyOfWord(commands[3].args[0]), '#');
 }
 
 TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
@@ -137,6 +138,13 @@ TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
   fails("1 fly\n", "s.txt:1: unknown command \"fly\"");
   fails("1 set speed\n", "s.txt:1: wrong number of arguments for \"set\"");
   fails("-1 start\n", "s.txt:1: expected a time in seconds, found \"-1\"");
+  // A recording never goes back in time, and every argument is checked before anything runs.
+  fails("2 start\n1.5 key z\n", "s.txt:2: the time goes back to 1.5 s from the line before");
+  fails("1 key ab\n", "s.txt:1: key takes one character, not \"ab\"");
+  fails("1 vkey F13\n", "s.txt:1: unknown virtual key \"F13\"");
+  fails("1 vkey F1 ctrl\n", "s.txt:1: expected \"shift\" after the key, not \"ctrl\"");
+  fails("1 wheel left\n", "s.txt:1: wheel turns up or down, not \"left\"");
+  fails("1 set no_such_field 1\n", "s.txt:1: cannot set \"no_such_field\" to \"1\"");
 }
 
 TEST(DriveOptions, ParsesTheCommandLine) {
