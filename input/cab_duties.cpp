@@ -79,6 +79,8 @@ void atsReset(SimDrive& drive) {
   if (s.brake_handle != -train.Brake || !standing(s)) return;
   s.ats_eb = false;
   s.ats_pattern_brake = false;
+  // The cab signal judges the speed afresh: under a stop code it brakes again at once.
+  s.atc_braking = false;
   stopTrainSound(drive, train.Sound_Ats1);
   stopTrainSound(drive, train.Sound_Ats2);
   s.ats_confirmed = false;

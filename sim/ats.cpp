@@ -101,7 +101,11 @@ void runAtsAlarm(SimDrive& drive) {
   }
 }
 
+// A speed check rings the warning system's alarm, which only a train with that system has: a
+// pattern train's own curve protects it, and a warning it cannot ring or confirm would only ask
+// the driver for a confirmation that nothing wants.
 void startSpeedCheckAlarm(SimDrive& drive) {
+  if (drive.train->ATS_Type != kWarningType) return;
   startAlarm(drive.state);
   drive.state.ats_timer = alarmTicks(*drive.train);
 }

@@ -108,7 +108,7 @@ void runAtsPattern(SimDrive& drive) {
   const PatternTarget target = patternTarget(drive);
   int pattern = kNone;
   if (target.speed != kNone) {
-    pattern = brakingCurveSpeed(target.speed, drive.train->BrakeRate[0].toLongDouble(), kBrakeShare,
+    pattern = brakingCurveSpeed(target.speed, s.brake_rate_first.toLongDouble(), kBrakeShare,
                                 target.cm / 100);
     const auto ceiling = signalSpeed(*drive.route, kPatternCeilingEntry);
     if (!ceiling || pattern >= *ceiling) pattern = kNone;

@@ -82,6 +82,7 @@ void resetGearAtLowSpeed(SimDrive& drive) {
   if (train.Gear_Type == kGearTypeAutomatic && std::fabs(s.speed) < 10 && s.gear_index >= 1) {
     s.gear_index = 1;
     s.gear_shifting = false;
+    s.gear_shift_count = 0;
   }
 }
 

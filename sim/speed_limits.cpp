@@ -33,7 +33,8 @@ int clampToInt(std::int64_t value) {
 int warnedLimit(const SimDrive& drive) {
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
-  const long double brakeRate = drive.train->BrakeRate[0].toLongDouble();
+  // The brake rate in use: the service rate once the brake has left EB.
+  const long double brakeRate = s.brake_rate_first.toLongDouble();
   int warned = -1;
   for (int i = 0; i < limitCount(route); ++i) {
     const SpeedLimitEntry& limit = limitAt(route, i);

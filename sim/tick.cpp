@@ -77,7 +77,9 @@ void stopAtEndOfVideo(SimDrive& drive) {
   }
   s.gear_index = 1;
   s.gear = 1;
+  // A change cut short leaves no count behind: the next one could never start.
   s.gear_shifting = false;
+  s.gear_shift_count = 0;
   masconupdate(drive);
 }
 

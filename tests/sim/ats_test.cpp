@@ -6,8 +6,10 @@
 #include "input/controls.h"
 #include "sim/atc.h"
 #include "sim/ats_pattern.h"
+#include "sim/motion.h"
 #include "sim/protection_fixture.h"
 #include "sim/signals.h"
+#include "sim/speed_limits.h"
 
 namespace velimoro {
 namespace {
@@ -151,6 +153,15 @@ TEST_F(SpeedCheckTest, ACheckPointRingsOneToNineFramesPastItAboveItsSpeed) {
   s.brake_handle = -1;
   runAtsAlarm(drive);
   EXPECT_TRUE(s.ats_eb);
+  // A pattern train has no alarm to ring: the check leaves no warning behind.
+  s = SimState();
+  s.ats_active = true;
+  train.ATS_Type = 1;
+  moveTo(1005);
+  s.speed = 58;
+  runTrainProtection(drive);
+  EXPECT_FALSE(s.ats_warning);
+  EXPECT_FALSE(s.ats_eb);
 }
 
 TEST_F(SpeedCheckTest, CheckSectionsShowTheirSpeedOnTheCabSignalStrip) {
@@ -240,6 +251,31 @@ TEST_F(AtsPatternTest, AStopSignalTargetLiesFifteenMetresBeforeItsBeacon) {
   EXPECT_FALSE(s.lamp_atsp2);
 }
 
+// Once the brake has left EB the tick keeps the service rate as the first brake rate, and both
+// protection curves brake with it. At 3.0 km/h/s the 137 m pattern (60 km/h at 4.5) is
+// round(sqrt(5.76 × 3 × 137)) = 49 km/h, and the 45 km/h limit 270 m past its braking point
+// warns above round(sqrt(45² + 3.6 × 3 × 270)) = 70 km/h instead of 77.
+TEST_F(AtsPatternTest, ProtectionCurvesBrakeAtTheServiceRateOnceTheBrakeHasLeftEmergency) {
+  train.ATS_Type = 1;
+  train.BrakeRate[0] = Fixed::fromLongDouble(4.5L);
+  train.BrakeRate[1] = Fixed::fromInt(3);
+  addSignal(2, 0, 0, 2, 0, 1000, 0, 1000);
+  addLimit(45, 1, 1300, 1500);
+  prepare();
+  s.brake_notch = 0;  // released: the tick's motion takes the service rate
+  runMotion(drive);
+  moveTo(1000 - 15 - 137);
+  runAtsPattern(drive);
+  EXPECT_EQ(s.atsp_pattern_speed, 49);
+  moveTo(1300 - 30 - 270);
+  s.speed = 70;
+  runSpeedLimits(drive);
+  EXPECT_EQ(s.limit_warned, -1);
+  s.speed = 70.5L;
+  runSpeedLimits(drive);
+  EXPECT_EQ(s.limit_warned, 0);
+}
+
 TEST_F(AtsPatternTest, PastTheStopTargetThePatternIsZero) {
   addSignal(2, 0, 0, 2, 0, 1000, 0, 1000);
   prepare();
@@ -325,6 +361,14 @@ TEST_F(AtcTest, CabCodesSoundBrakeAndRelease) {
   EXPECT_TRUE(s.ats_eb);
   EXPECT_TRUE(s.atc_braking);
   EXPECT_EQ(sound.calls.size(), 2u);
+  // Reset at a stand in EB: under the stop code the brake applies again at once, so the train
+  // cannot take power through it.
+  s.speed = 0;
+  s.brake_handle = -train.Brake;
+  atsReset(drive);
+  EXPECT_FALSE(s.ats_eb);
+  runTrainProtection(drive);
+  EXPECT_TRUE(s.ats_eb);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/tick.h"
 #include "support/test_support.h"
 
 namespace velimoro {
@@ -83,6 +84,26 @@ TEST_F(DieselTest, ManualGearboxChangesOnlyAfterPowerIsTaken) {
     tick();
   EXPECT_EQ(s.gear_index, 2);  // one second after power was taken
   EXPECT_FALSE(s.gear_shifting);
+}
+
+TEST_F(DieselTest, AChangeCutShortByTheEndOfTheVideoLeavesTheNextOneFree) {
+  t.Gear_Type = 1;
+  s.speed = 45;
+  s.gear = 2;
+  s.power_notch = 2;
+  for (int i = 0; i < 5; ++i)
+    tick();
+  ASSERT_TRUE(s.gear_shifting);
+  s.video_end_frame = 100;
+  s.frame = 101;
+  stopAtEndOfVideo(drive);
+  EXPECT_FALSE(s.gear_shifting);
+  s.speed = 30;
+  s.gear = 3;
+  s.power_notch = 1;
+  for (int i = 0; i < 10; ++i)
+    tick();
+  EXPECT_EQ(s.gear_index, 3);
 }
 
 TEST_F(DieselTest, PowerAtRestInTheHighestGearStallsTheEngine) {

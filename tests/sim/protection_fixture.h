@@ -62,6 +62,7 @@ struct ProtectionTest : ::testing::Test {
   }
   // Derives the distances and the signal tables, as the start of a drive does.
   void prepare() {
+    s.brake_rate_first = train.BrakeRate[0];  // as at the start, in EB
     deriveRouteDistances(route);
     prepareSignals(route, drive.signalTables);
   }
