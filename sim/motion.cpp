@@ -86,9 +86,17 @@ void applyResistance(SimState& s, const TrainSpec& train) {
   const long double v = std::fabs(s.speed);
   const long double tons = train.Tons.toLongDouble();
   if (v < 8 && s.resistance >= Fixed()) {
-    // Starting resistance, opposing the motion, fades out at 8 km/h.
+    // Starting resistance, opposing the motion, fades out at 8 km/h. At a stand it only holds:
+    // it takes up the other forces as far as it reaches and never moves the train itself.
     const long double starting = (8 - v) * kGravity * tons;
-    addTo(s.resistance, s.speed >= 0 ? -starting : starting);
+    const long double others = s.force.toLongDouble() + s.resistance.toLongDouble();
+    if (s.speed != 0) {
+      addTo(s.resistance, s.speed > 0 ? -starting : starting);
+    } else if (std::fabs(others) <= starting) {
+      s.resistance = -s.force;
+    } else {
+      addTo(s.resistance, others > 0 ? -starting : starting);
+    }
   }
   if (s.speed > 0.1L || s.speed < -0.1L) {
     const long double speed = static_cast<long double>(s.speed);
@@ -111,11 +119,10 @@ void settleStandstill(SimState& s, const TrainSpec& train) {
       Fixed::fromLongDouble(s.speed + speedChange(train, force) + speedChange(train, resistance));
   const bool held =
       s.speed == 0 && brakeForce(train, s.brake_rate_now, s.bc) > std::fabs(resistance);
-  // A train braking to a stand never reverses: the step through zero ends at zero.
-  const bool stopsForward = s.speed > 0 && force < 0 && std::fabs(resistance) < std::fabs(force) &&
-                            s.projected_speed < Fixed();
-  const bool stopsBackward = s.speed < 0 && force > 0 && std::fabs(resistance) < std::fabs(force) &&
-                             s.projected_speed > Fixed();
+  // Brakes and resistance act against the motion and never reverse it: a train slowing through
+  // zero without a force driving it the other way ends the step at a stand.
+  const bool stopsForward = s.speed > 0 && force <= 0 && s.projected_speed < Fixed();
+  const bool stopsBackward = s.speed < 0 && force >= 0 && s.projected_speed > Fixed();
   if (!held && !stopsForward && !stopsBackward) return;
   s.speed = 0;
   s.force = Fixed();
