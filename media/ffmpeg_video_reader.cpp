@@ -24,6 +24,9 @@ constexpr int kMaxCachedFrames = 32;
 constexpr std::size_t kCacheBudgetBytes = std::size_t{96} << 20;
 constexpr int kPrefetchFrames = 8;
 constexpr int kMaxDimension = 16384;
+// An AVI chunk's identifier and size, before its data: the demuxer's index gives a chunk's place
+// as where its header starts, a packet's place is where its data starts.
+constexpr std::int64_t kChunkHeaderBytes = 8;
 
 std::string errorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -69,7 +72,10 @@ int firstVideoStream(const AVFormatContext* format) {
 }
 
 // Opens the demuxer on `path` and finds its first video stream; only that stream is read.
-FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error) {
+// `headerEntries`, when given, gets the entries of that stream's index that the file's header gave
+// before any packet was read (the demuxer adds entries of its own as it reads).
+FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error,
+                      int* headerEntries = nullptr) {
   AVFormatContext* raw = nullptr;
   const int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
   if (rc < 0) {
@@ -77,6 +83,9 @@ FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error) 
     return nullptr;
   }
   FormatPtr format(raw);
+  std::vector<int> entries;
+  for (unsigned i = 0; headerEntries != nullptr && i < format->nb_streams; ++i)
+    entries.push_back(avformat_index_get_entries_count(format->streams[i]));
   // Failing to probe every stream is no reason to refuse the file: the video stream's header may
   // still be complete, and the decoder's own open decides.
   avformat_find_stream_info(format.get(), nullptr);
@@ -85,6 +94,8 @@ FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error) 
     error = "no video stream in '" + path + "'";
     return nullptr;
   }
+  if (headerEntries != nullptr)
+    *headerEntries = static_cast<std::size_t>(stream) < entries.size() ? entries[stream] : 0;
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     if (static_cast<int>(i) != stream) format->streams[i]->discard = AVDISCARD_ALL;
   }
@@ -108,7 +119,8 @@ class FfmpegVideoReader::Decoder {
   bool open(const std::string& path, std::string& error) {
     quietLibraryLog();
     m_path = path;
-    m_format = openDemuxer(path, m_stream, error);
+    int headerEntries = 0;
+    m_format = openDemuxer(path, m_stream, error, &headerEntries);
     if (!m_format) return false;
     const AVCodecParameters* parameters = m_format->streams[m_stream]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
@@ -147,7 +159,11 @@ class FfmpegVideoReader::Decoder {
               std::to_string(m_height) + " in '" + path + "'";
       return false;
     }
-    buildIndex();
+    if (!indexFromHeader(headerEntries) && !m_broken) readIndex();
+    if (m_broken) {
+      error = "cannot read video '" + path + "' again";
+      return false;
+    }
     if (m_frames.empty()) {
       error = "no video frames in '" + path + "'";
       return false;
@@ -326,11 +342,68 @@ class FfmpegVideoReader::Decoder {
     bool operator==(const ScalerKey&) const = default;
   };
 
-  // Reads every packet once, without decoding, to number the frames and note the keyframes.
-  void buildIndex() {
+  // Numbers the frames from the index an AVI file carries (its idx1 list or OpenDML indexes),
+  // which lists every chunk of picture data with its place, timestamp and keyframe flag, so only
+  // the first packet is read, to see that it is the index's first. False, with nothing indexed,
+  // for a file without one or one that cannot be the packets the demuxer will give: entries added
+  // while probing, an empty chunk, places that go back or lie past the end of the file,
+  // timestamps that do not rise, fewer frames than the stream's header counts, or a first packet
+  // elsewhere. Other containers' indexes may list keyframes only or samples the demuxer leaves
+  // out, so they are read packet by packet.
+  bool indexFromHeader(int headerEntries) {
+    AVStream* stream = m_format->streams[m_stream];
+    const int count = avformat_index_get_entries_count(stream);
+    if (std::strcmp(m_format->iformat->name, "avi") != 0 || count <= 0 || count != headerEntries ||
+        count > std::numeric_limits<int>::max() / 2)
+      return false;
+    const std::int64_t fileSize = m_format->pb != nullptr ? avio_size(m_format->pb) : -1;
     std::vector<std::int64_t> dts;
-    m_keys.clear();
-    m_frames.clear();
+    dts.reserve(static_cast<std::size_t>(count));
+    m_frames.reserve(static_cast<std::size_t>(count));
+    std::int64_t end = 0;  // of the entry before
+    for (int i = 0; i < count; ++i) {
+      const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+      const bool usable = entry != nullptr && entry->size > 0 && entry->pos >= end &&
+                          entry->timestamp >= 0 && (dts.empty() || entry->timestamp > dts.back()) &&
+                          (fileSize <= 0 || entry->pos <= fileSize - entry->size);
+      if (!usable) {
+        clearIndex();
+        return false;
+      }
+      end = entry->pos + entry->size;
+      if ((entry->flags & AVINDEX_KEYFRAME) || i == 0)
+        m_keys.push_back({i, i, entry->pos + kChunkHeaderBytes, entry->timestamp, AV_NOPTS_VALUE});
+      m_frames.push_back(i);
+      dts.push_back(entry->timestamp);
+    }
+    if (stream->nb_frames != dts.back() - dts.front() + 1) {
+      clearIndex();
+      return false;
+    }
+    if (!firstPacketIs(m_keys.front())) {
+      clearIndex();
+      reopenDemuxer();  // the packet read is gone, and every packet is to be read
+      return false;
+    }
+    numberByClock(dts);
+    return true;
+  }
+
+  // Whether the stream's first packet is the keyframe at `key`'s place and time. Probing has
+  // read it already, so the demuxer gives it without reading the file again.
+  bool firstPacketIs(const Keyframe& key) {
+    while (av_read_frame(m_format.get(), m_packet.get()) >= 0) {
+      PacketGuard guard{m_packet.get()};
+      if (m_packet->stream_index == m_stream)
+        return m_packet->pos == key.pos && m_packet->dts == key.dts;
+    }
+    return false;
+  }
+
+  // Reads every packet once, without decoding, to number the frames and note the keyframes.
+  void readIndex() {
+    std::vector<std::int64_t> dts;
+    clearIndex();
     while (av_read_frame(m_format.get(), m_packet.get()) >= 0) {
       PacketGuard guard{m_packet.get()};
       if (m_packet->stream_index != m_stream) continue;
@@ -343,12 +416,22 @@ class FfmpegVideoReader::Decoder {
       m_frames.push_back(number);
       dts.push_back(m_packet->dts);
     }
-    if (!m_frames.empty() && clockCountsFrames(dts)) {
-      for (std::size_t i = 0; i < dts.size(); ++i)
-        m_frames[i] = static_cast<int>(dts[i] - dts.front());
-      for (Keyframe& key : m_keys)
-        key.frame = m_frames[static_cast<std::size_t>(key.packet)];
-    }
+    numberByClock(dts);
+  }
+
+  void clearIndex() {
+    m_keys.clear();
+    m_frames.clear();
+  }
+
+  // Packets are frames one after the other; where the stream's clock counts frames, a gap in it
+  // is frames the capture dropped. `dts` holds each packet's timestamp.
+  void numberByClock(const std::vector<std::int64_t>& dts) {
+    if (m_frames.empty() || !clockCountsFrames(dts)) return;
+    for (std::size_t i = 0; i < dts.size(); ++i)
+      m_frames[i] = static_cast<int>(dts[i] - dts.front());
+    for (Keyframe& key : m_keys)
+      key.frame = m_frames[static_cast<std::size_t>(key.packet)];
   }
 
   // Whether the stream's clock ticks once a frame with every packet on a tick of its own (as an
@@ -435,17 +518,23 @@ class FfmpegVideoReader::Decoder {
   // Opens the file anew and reads, without decoding, up to the keyframe packet `skipUntil`.
   void restartFromBeginning(int skipUntil) {
     m_landing = -1;
+    if (!reopenDemuxer()) return;
+    resetDecoder();
+    placeAt(m_keys.front());
+    m_skipUntil = skipUntil;
+  }
+
+  // Opens the file anew, at its beginning; marks it broken when it can no longer be.
+  bool reopenDemuxer() {
     int stream = -1;
     std::string error;
     FormatPtr format = openDemuxer(m_path, stream, error);
     if (!format || stream != m_stream) {
       m_broken = true;
-      return;
+      return false;
     }
     m_format = std::move(format);
-    resetDecoder();
-    placeAt(m_keys.front());
-    m_skipUntil = skipUntil;
+    return true;
   }
 
   std::string m_path;

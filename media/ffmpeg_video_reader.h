@@ -14,9 +14,10 @@
 namespace velimoro::media {
 
 /// The video frame reader over FFmpeg (libavformat, libavcodec, libswscale). It indexes the
-/// packets of the file's first video stream once at open, decodes exactly the frame asked for by
-/// seeking to the keyframe before it, keeps the last frames it decoded, and decodes ahead on a
-/// worker thread when told where the train goes next.
+/// packets of the file's first video stream once at open (from the index an AVI file carries, else
+/// by reading every packet), decodes exactly the frame asked for by seeking to the keyframe before
+/// it, keeps the last frames it decoded, and decodes ahead on a worker thread when told where the
+/// train goes next.
 class FfmpegVideoReader final : public VideoReader {
  public:
   FfmpegVideoReader();

@@ -334,23 +334,46 @@ TEST(FfmpegVideoReader, DecodesPicturesOfRouteVideoSizes) {
   }
 }
 
-TEST(FfmpegVideoReader, ADroppedFrameShowsTheFrameBeforeIt) {
+// Frames are numbered from the AVI file's own index, or by reading every packet where the index
+// is gone or lacks its last entry; either way a dropped frame shows the frame before it again and
+// the pictures are the same.
+TEST(FfmpegVideoReader, ADroppedFrameShowsTheFrameBeforeItWithOrWithoutTheFilesIndex) {
   TempDir dir;
   for (const AviCodec codec : {AviCodec::kMjpeg, AviCodec::kMpeg4}) {
     AviOptions options;
     options.codec = codec;
     options.frames = 60;
+    options.keyframeInterval = 10;
     options.dropped = {12, 13, 40};
-    const std::string path = writeVideo(dir, "dropped.avi", options);
-    FfmpegVideoReader reader;
-    std::string error;
-    ASSERT_TRUE(reader.open(path, error)) << error;
-    EXPECT_EQ(reader.frameCount(), 60);
-    RgbPicture picture;
-    for (const int n : {10, 11, 12, 13, 14, 39, 40, 41, 13, 40, 12}) {
-      ASSERT_TRUE(reader.decodeFrame(n, picture)) << n;
-      const int shown = n == 12 || n == 13 ? 11 : n == 40 ? 39 : n;
-      EXPECT_EQ(testing::readFrameNumber(picture), shown) << n;
+    const std::string avi = readFile(writeVideo(dir, "dropped.avi", options));
+    const std::size_t index = avi.rfind("idx1");
+    ASSERT_NE(index, std::string::npos);
+    std::string stripped = avi;
+    stripped.replace(index, 4, "JUNK");
+    std::string shortened = avi;
+    const std::uint32_t size = le32(avi, index + 4) - 16;  // one entry less
+    for (int i = 0; i < 4; ++i)
+      shortened[index + 4 + static_cast<std::size_t>(i)] = static_cast<char>(size >> (8 * i));
+    std::vector<int> order = range(0, options.frames - 1);
+    order.insert(order.end(), {13, 40, 12, 59, 41, 0});
+    const std::pair<const char*, std::string> variants[] = {
+        {"indexed", avi}, {"stripped", stripped}, {"shortened", shortened}};
+    std::map<int, RgbPicture> shown;  // as the file with its index shows them first
+    for (const auto& [how, bytes] : variants) {
+      FfmpegVideoReader reader;
+      std::string error;
+      ASSERT_TRUE(reader.open(dir.writeBytes("variant.avi", bytes), error)) << error;
+      EXPECT_EQ(reader.frameCount(), options.frames) << how;
+      RgbPicture picture;
+      for (const int n : order) {
+        ASSERT_TRUE(reader.decodeFrame(n, picture)) << how << " frame " << n;
+        const int number = n == 12 || n == 13 ? 11 : n == 40 ? 39 : n;
+        EXPECT_EQ(testing::readFrameNumber(picture), number) << how << " frame " << n;
+        const auto [before, first] = shown.try_emplace(n, picture);
+        if (!first) {
+          EXPECT_TRUE(picture.pixels == before->second.pixels) << how << " frame " << n;
+        }
+      }
     }
   }
 }
