@@ -28,6 +28,10 @@ void ReadLog::record(std::string_view key, int index, int line) {
   records[static_cast<std::size_t>(index)] = line;
 }
 
+void ReadLog::loaded(int line, std::string name) {
+  m_loaded.push_back({line, std::move(name)});
+}
+
 bool ReadLog::hasFaults() const {
   for (const Note& note : m_notes)
     if (!note.warning) return true;

@@ -14,6 +14,11 @@ namespace velimoro {
 /// on.
 class ReadLog {
  public:
+  struct NamedFile {
+    int line = 0;
+    std::string name;  // as the data file gives it
+  };
+
   struct Note {
     int line = 0;  // from 1; 0 for the file as a whole
     std::string text;
@@ -28,8 +33,11 @@ class ReadLog {
   void section(std::string_view key, int line);
   /// Notes that record `index` of the section `key` begins at `line`.
   void record(std::string_view key, int index, int line);
+  /// Notes a file the reader loads itself (a picture), named on `line`.
+  void loaded(int line, std::string name);
 
   const std::vector<Note>& notes() const { return m_notes; }
+  const std::vector<NamedFile>& loadedFiles() const { return m_loaded; }
   bool hasFaults() const;
   /// The line the section `key` began at last; 0 when the file lacks it.
   int sectionLine(std::string_view key) const;
@@ -45,6 +53,7 @@ class ReadLog {
   };
 
   std::vector<Note> m_notes;
+  std::vector<NamedFile> m_loaded;
   std::map<std::string, Section, std::less<>> m_sections;
 };
 

@@ -87,7 +87,9 @@ struct RouteParse {
     }
   }
 
-  int loadImage(const std::string& name) {
+  // Loads the picture `name`, given on line `nameLine`.
+  int loadImage(const std::string& name, int nameLine) {
+    if (log != nullptr) log->loaded(nameLine, name);
     const auto handle = pictures.load(resolvePath(root, name));
     if (!handle) fail(name);
     return *handle;
@@ -144,7 +146,7 @@ void readImages(RouteParse& p, std::vector<int>& list, int* count = nullptr) {
   for (int index = 0; p.nextRecord(); ++index) {
     p.noteRecord(index);
     p.readRecord(p.file.lineNumber(), [&] {
-      list.push_back(p.loadImage(p.line));
+      list.push_back(p.loadImage(p.line, p.file.lineNumber()));
       if (count != nullptr) ++*count;
     });
   }
@@ -451,7 +453,7 @@ void readOtherImageList(RouteParse& p) {
     const int imageLine = p.file.lineNumber();
     p.noteRecord(r.otherImageCount);
     if (!p.next()) break;
-    p.readRecord(imageLine, [&] { p.lists.other.push_back(p.loadImage(image)); });
+    p.readRecord(imageLine, [&] { p.lists.other.push_back(p.loadImage(image, imageLine)); });
     r.otherSounds[static_cast<std::size_t>(r.otherImageCount)] = p.line;
     ++r.otherImageCount;
   }

@@ -94,6 +94,7 @@ struct Reading {
   /// Loads a picture named inside the train file, relative to the train folder.
   int loadPicture(const std::string& name) {
     if (name.empty()) fail();
+    if (log != nullptr) log->loaded(file.lineNumber(), name);
     const auto handle = pictures.load(resolvePath(where.root, where.trainFolder + name));
     if (!handle) fail();
     return *handle;
@@ -529,6 +530,11 @@ void settleTrainBrake(TrainSpec& train) {
   } else if (train.Brake < 3) {
     throw DataError("ブレーキの段数を3段以上に設定してください");
   }
+}
+
+void requireDrivableTrain(const TrainSpec& train) {
+  if (train.Tons <= Fixed()) throw DataError(std::string(kFileError) + "[Tons]");
+  if (train.EBPress <= 0) throw DataError(std::string(kFileError) + "[EBPress]");
 }
 
 }  // namespace velimoro

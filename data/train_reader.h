@@ -34,4 +34,9 @@ bool opensTrainSection(std::string_view line);
 /// positions, and a stepped brake needs at least three (else DataError).
 void settleTrainBrake(TrainSpec& train);
 
+/// The values a drive cannot be simulated without: a train without mass would never change its
+/// speed, one without an emergency pressure would have no brake force. Throws DataError naming
+/// the section ("[Tons]" or "[EBPress]") when one is not positive.
+void requireDrivableTrain(const TrainSpec& train);
+
 }  // namespace velimoro
