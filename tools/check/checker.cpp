@@ -23,6 +23,7 @@ struct Target {
   std::string root;
   std::string relative;  // below the root, "/" separated; absolute when outside it
   std::string shown;
+  const char* missing = nullptr;  // a support file that is not there: the warning to give
 };
 
 std::string lowerAscii(std::string text) {
@@ -30,6 +31,20 @@ std::string lowerAscii(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
 }
+
+// The files beside the routes and trains. The drive does not start without "dorvanel.dat"; it
+// goes on without the others.
+struct SupportFile {
+  FileKind kind;
+  const char* name;
+  const char* whenMissing;  // the warning when it is missing; null: its reader's error
+};
+constexpr SupportFile kSupportFiles[] = {
+    {FileKind::kUiStrings, "dorvanel.dat", nullptr},
+    {FileKind::kControllerMap, "mascon.dat",
+     "mascon.dat is missing: the serial master controller has no codes"},
+    {FileKind::kHelpText, "operation.dat", "operation.dat is missing: the help window is empty"},
+};
 
 bool isSupportFile(const std::string& name) {
   const std::string lower = lowerAscii(name);
@@ -146,13 +161,13 @@ Findings checkInstallation(const CheckOptions& options) {
   std::vector<Target> targets;
   if (options.files.empty()) {
     const std::string root = options.root.empty() ? "." : options.root;
-    const std::pair<FileKind, const char*> support[] = {{FileKind::kUiStrings, "dorvanel.dat"},
-                                                        {FileKind::kControllerMap, "mascon.dat"},
-                                                        {FileKind::kHelpText, "operation.dat"}};
-    for (const auto& [kind, name] : support) {
+    for (const SupportFile& file : kSupportFiles) {
       // Shown as it lies on disk, in whatever letter case.
-      const std::string found = fs::path(resolvePath(root, name)).filename().string();
-      targets.push_back({kind, root, name, shownBelow(root, found)});
+      const std::string path = resolvePath(root, file.name);
+      const std::string shown = shownBelow(root, fs::path(path).filename().string());
+      std::error_code ec;
+      const bool missing = file.whenMissing != nullptr && !fs::is_regular_file(path, ec);
+      targets.push_back({file.kind, root, file.name, shown, missing ? file.whenMissing : nullptr});
     }
     const std::vector<Target> data = scanRoot(root);
     targets.insert(targets.end(), data.begin(), data.end());
@@ -165,6 +180,10 @@ Findings checkInstallation(const CheckOptions& options) {
   UiStringsByRoot strings;
   for (const Target& t : targets) {
     const std::size_t first = out.size();
+    if (t.missing != nullptr) {
+      out.push_back({t.shown, 0, true, t.missing});
+      continue;
+    }
     std::error_code ec;
     if (!options.files.empty() && !fs::is_regular_file(t.shown, ec)) {
       out.push_back({t.shown, 0, false, "no such file"});
