@@ -96,6 +96,7 @@ TEST(Installation, TheDemoIsCleanAndADamagedCopyListsEveryFault) {
                 "\\\" is missing; the drive does not start without it\"}\n");
 
   EXPECT_EQ(runChecker("--root").status, 2);
+  EXPECT_EQ(runChecker("--root " + demo.file("nowhere")).status, 2);
   EXPECT_EQ(runChecker("--unknown " + train).status, 2);
 }
 

@@ -1,7 +1,9 @@
 // velimoro-check: reports every fault of an installation's data files, or of the files named,
 // as FILE:LINE: error: TEXT (or as JSON lines), with the checker's warnings beside them.
 
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +53,11 @@ int main(int argc, char** argv) {
       std::cerr << "velimoro-check: unknown option or missing value: " << arg << '\n' << kUsage;
       return 2;
     }
+  }
+  std::error_code ec;
+  if (!options.root.empty() && !std::filesystem::is_directory(options.root, ec)) {
+    std::cerr << "velimoro-check: no folder " << options.root << '\n' << kUsage;
+    return 2;
   }
   options.frames = countFrames;
   const velimoro::check::Findings findings = velimoro::check::checkInstallation(options);
