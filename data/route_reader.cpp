@@ -9,6 +9,7 @@
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/paths.h"
+#include "data/read_log.h"
 #include "data/text_file.h"
 
 namespace velimoro {
@@ -22,8 +23,8 @@ constexpr std::string_view kUnreadableLine = "(読み取れない行)";
 // values go. Every fault unwinds as the route file error naming the label and that line.
 struct RouteParse {
   RouteParse(const std::string& rootFolder, RouteData& data, media::PictureLoader& loader,
-             PictureLists& pictureLists)
-      : root(rootFolder), route(data), pictures(loader), lists(pictureLists) {}
+             PictureLists& pictureLists, ReadLog* readLog)
+      : root(rootFolder), route(data), pictures(loader), lists(pictureLists), log(readLog) {}
 
   [[noreturn]] void fail(std::string_view shown) const {
     std::string message(kRouteError);
@@ -39,6 +40,7 @@ struct RouteParse {
         case TextFileReader::Line::kRead:
           return true;
         case TextFileReader::Line::kBad:
+          line.clear();  // nothing of it is shown or tested
           fail(kUnreadableLine);
         case TextFileReader::Line::kEnd:
           break;
@@ -65,7 +67,29 @@ struct RouteParse {
   int intField(int n) const { return toInt(csvField(line, n)); }
   std::string textField(int n) const { return std::string(csvField(line, n)); }
 
-  int loadImage(const std::string& name) {
+  // Record `index` of the section being read begins on the current line.
+  void noteRecord(int index) const {
+    if (log != nullptr) log->record(section, index, file.lineNumber());
+  }
+
+  // Reads one record that begins on line `recordLine`. With a log a fault in it is noted and
+  // the list goes on at its next record, the faulty one left as it was.
+  template <typename Read>
+  void readRecord(int recordLine, Read read) {
+    if (log == nullptr) {
+      read();
+      return;
+    }
+    try {
+      read();
+    } catch (const DataError& e) {
+      log->fault(recordLine, e.what());
+    }
+  }
+
+  // Loads the picture `name`, given on line `nameLine`.
+  int loadImage(const std::string& name, int nameLine) {
+    if (log != nullptr) log->loaded(nameLine, name);
     const auto handle = pictures.load(resolvePath(root, name));
     if (!handle) fail(name);
     return *handle;
@@ -74,11 +98,13 @@ struct RouteParse {
   TextFileReader file;
   std::string line;
   std::string_view label = kOtherLabel;
+  std::string_view section;  // the header of the section being read
   bool atEnd = false;
   const std::string& root;
   RouteData& route;
   media::PictureLoader& pictures;
   PictureLists& lists;
+  ReadLog* log;
 };
 
 // Reads the records of a list section into slots count, count + 1, ... up to `capacity`;
@@ -88,7 +114,8 @@ void readList(RouteParse& p, int capacity, int& count, Store store, bool skipCom
   while (p.nextRecord()) {
     if (skipComments && p.line.starts_with(';')) continue;
     if (count >= capacity) p.fail();
-    store(count);
+    p.noteRecord(count);
+    p.readRecord(p.file.lineNumber(), [&] { store(count); });
     ++count;
   }
 }
@@ -116,9 +143,12 @@ void readInts(RouteParse& p, std::array<int, N>& table, int& count) {
 }
 
 void readImages(RouteParse& p, std::vector<int>& list, int* count = nullptr) {
-  while (p.nextRecord()) {
-    list.push_back(p.loadImage(p.line));
-    if (count != nullptr) ++*count;
+  for (int index = 0; p.nextRecord(); ++index) {
+    p.noteRecord(index);
+    p.readRecord(p.file.lineNumber(), [&] {
+      list.push_back(p.loadImage(p.line, p.file.lineNumber()));
+      if (count != nullptr) ++*count;
+    });
   }
 }
 
@@ -420,8 +450,10 @@ void readOtherImageList(RouteParse& p) {
   while (p.nextRecord()) {
     if (r.otherImageCount >= RouteData::kBigTable) p.fail();
     const std::string image = p.line;
+    const int imageLine = p.file.lineNumber();
+    p.noteRecord(r.otherImageCount);
     if (!p.next()) break;
-    p.lists.other.push_back(p.loadImage(image));
+    p.readRecord(imageLine, [&] { p.lists.other.push_back(p.loadImage(image, imageLine)); });
     r.otherSounds[static_cast<std::size_t>(r.otherImageCount)] = p.line;
     ++r.otherImageCount;
   }
@@ -501,19 +533,43 @@ constexpr std::array<Section, 44> kSections{{
 }  // namespace
 
 void readRouteFile(const std::string& root, const std::string& fileName, RouteData& route,
-                   media::PictureLoader& pictures, PictureLists& lists) {
-  RouteParse p(root, route, pictures, lists);
+                   media::PictureLoader& pictures, PictureLists& lists, ReadLog* log) {
+  RouteParse p(root, route, pictures, lists, log);
   if (!p.file.open(resolvePath(root, fileName))) {
-    throw DataError(std::string(kRouteError) + ":" + fileName);
+    const std::string message = std::string(kRouteError) + ":" + fileName;
+    if (log == nullptr) throw DataError(message);
+    log->fault(0, message);
+    return;
   }
+  bool again = false;  // the line a fault stopped at is compared as the next top-level line
   for (;;) {
     p.label = kOtherLabel;
-    if (!p.next()) break;
-    for (const Section& section : kSections) {
-      if (section.labelled) p.label = section.header;
-      if (p.line.starts_with(section.header)) section.read(p);
+    int turnLine = p.file.lineNumber();
+    try {
+      if (!again && !p.next()) break;
+      again = false;
+      turnLine = p.file.lineNumber();
+      for (const Section& section : kSections) {
+        if (section.labelled) p.label = section.header;
+        if (!p.line.starts_with(section.header)) continue;
+        p.section = section.header;
+        if (log != nullptr) log->section(section.header, p.file.lineNumber());
+        section.read(p);
+      }
+    } catch (const DataError& e) {
+      if (log == nullptr) throw;
+      // The checker goes on at the next section: the faulty line may itself be a header (a
+      // value line missing before it), so it is compared again when it lies past the turn's line.
+      log->fault(p.file.lineNumber(), e.what());
+      again = !p.atEnd && p.file.lineNumber() > turnLine;
     }
   }
+}
+
+bool opensRouteSection(std::string_view line) {
+  for (const Section& section : kSections)
+    if (line.starts_with(section.header)) return true;
+  return false;
 }
 
 std::optional<int> loadStaffPicture(const std::string& root, const RouteData& route,

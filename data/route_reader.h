@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/picture_lists.h"
+#include "data/read_log.h"
 #include "data/route_data.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
@@ -14,9 +16,14 @@ namespace velimoro {
 
 /// Reads the route data file `root` + `fileName` into `route`; images named by its image-list
 /// sections are loaded relative to `root` and appended to `lists`. Throws DataError with the
-/// message the user sees ("路線ファイルに誤りがあります。" + label + ":" + line) on any fault.
+/// message the user sees ("路線ファイルに誤りがあります。" + label + ":" + line) on the first
+/// fault; with a `log`, notes every fault there instead, going on at a list's next record or
+/// else at the next section, and notes the line of every section and record.
 void readRouteFile(const std::string& root, const std::string& fileName, RouteData& route,
-                   media::PictureLoader& pictures, PictureLists& lists);
+                   media::PictureLoader& pictures, PictureLists& lists, ReadLog* log = nullptr);
+
+/// Whether `line` opens a section of the route data file (starts with one of its headers).
+bool opensRouteSection(std::string_view line);
 
 /// Loads the timetable card picture `route.staffImage` relative to `root`; nullopt when the
 /// route names none. Throws DataError (the name + "が見つかりません") when it cannot be loaded.

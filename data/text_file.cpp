@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace velimoro {
 namespace {
@@ -105,6 +106,8 @@ TextFileReader::Line TextFileReader::readLine(std::string& out) {
     }
   }
   if (!any) return Line::kEnd;
+  // A file of more lines than an int counts (gigabytes of empty lines) keeps the last number.
+  if (m_lineNumber < std::numeric_limits<int>::max()) ++m_lineNumber;
   if (tooLong) return Line::kBad;
   if (!raw.empty() && raw.back() == '\r') raw.pop_back();
   return decode(raw, out) ? Line::kRead : Line::kBad;

@@ -26,6 +26,8 @@ class TextFileReader {
   bool open(const std::string& path);
   /// Reads the next line into `out`. kBad: the line is too long or does not decode.
   Line readLine(std::string& out);
+  /// The number (from 1) of the line read last, good or bad; 0 before the first.
+  int lineNumber() const { return m_lineNumber; }
 
  private:
   bool decode(const std::string& raw, std::string& out);
@@ -37,6 +39,7 @@ class TextFileReader {
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
   bool m_utf8 = false;
+  int m_lineNumber = 0;
   void* m_iconv = nullptr;  // iconv_t, kept opaque so the header needs no system include
 };
 

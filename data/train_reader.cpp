@@ -8,6 +8,7 @@
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/paths.h"
+#include "data/read_log.h"
 #include "data/text_file.h"
 
 namespace velimoro {
@@ -23,16 +24,21 @@ struct Reading {
   TrainSpec& train;
   media::PictureLoader& pictures;
   PictureLists& lists;
+  ReadLog* log;
   TextFileReader file;
   std::string line;  // the current line, which every key of a turn is tested against
   std::string label;
+  std::string_view section;  // the key whose section is being read
 
   [[noreturn]] void fail() const { throw DataError(std::string(kFileError) + label); }
 
   /// The next line as a value line of a section; the end of the file or an unreadable line is
   /// the file error (a truncated file).
   const std::string& valueLine() {
-    if (file.readLine(line) != TextFileReader::Line::kRead) fail();
+    if (file.readLine(line) != TextFileReader::Line::kRead) {
+      line.clear();  // nothing of an unreadable line is shown or tested
+      fail();
+    }
     return line;
   }
 
@@ -51,9 +57,11 @@ struct Reading {
     return line.empty() || line.front() != '#';
   }
 
-  /// Fails when a list already holds `limit` entries and another one begins.
-  void checkRoom(int count, int limit) const {
-    if (count >= limit) fail();
+  /// Entry `index` of a list begins on the current line; fails when the list already holds
+  /// `limit` entries.
+  void beginEntry(int index, int limit) const {
+    if (index >= limit) fail();
+    if (log != nullptr) log->record(section, index, file.lineNumber());
   }
 
   int toInt(std::string_view text) const {
@@ -86,6 +94,7 @@ struct Reading {
   /// Loads a picture named inside the train file, relative to the train folder.
   int loadPicture(const std::string& name) {
     if (name.empty()) fail();
+    if (log != nullptr) log->loaded(file.lineNumber(), name);
     const auto handle = pictures.load(resolvePath(where.root, where.trainFolder + name));
     if (!handle) fail();
     return *handle;
@@ -146,7 +155,7 @@ void readSwitchSound(Reading& r) {
   TrainSpec& t = r.train;
   t.SwitchSoundCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.SwitchSoundCount, TrainSpec::kMaxSwitchSounds);
+    r.beginEntry(t.SwitchSoundCount, TrainSpec::kMaxSwitchSounds);
     SwitchSoundEntry& e = t.SwitchSound[t.SwitchSoundCount];
     e.valueA = r.toInt(csvField(r.line, 1));
     e.valueB = r.toInt(csvField(r.line, 2));
@@ -159,7 +168,7 @@ void readEngineRate(Reading& r) {
   TrainSpec& t = r.train;
   t.EngineRateCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.EngineRateCount, TrainSpec::kMaxEngineRates);
+    r.beginEntry(t.EngineRateCount, TrainSpec::kMaxEngineRates);
     EngineRateEntry& e = t.EngineRate[t.EngineRateCount];
     e.value = r.toInt(csvField(r.line, 1));
     e.rate = r.toExtended(csvField(r.line, 2));
@@ -181,7 +190,7 @@ void readNotch(Reading& r) {
   int index = 0;
   int mode = 0;  // the power mode whose first notch entry was seen last
   while (r.entryLine()) {
-    r.checkRoom(index, TrainSpec::kMaxNotches);
+    r.beginEntry(index, TrainSpec::kMaxNotches);
     NotchCurve& n = t.Notches[index];
     n.accStart = r.toReal(r.line);
     n.accEnd = r.realValue();
@@ -204,7 +213,7 @@ void readEngine(Reading& r) {
   TrainSpec& t = r.train;
   t.GearCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.GearCount, TrainSpec::kMaxGears);
+    r.beginEntry(t.GearCount, TrainSpec::kMaxGears);
     GearRow& g = t.Gears[t.GearCount];
     g.speedLow = r.toInt(r.line);
     g.speedMid = r.intValue();
@@ -221,7 +230,7 @@ void readPowerMode(Reading& r) {
   TrainSpec& t = r.train;
   t.PowerModeCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.PowerModeCount, TrainSpec::kMaxPowerModes);
+    r.beginEntry(t.PowerModeCount, TrainSpec::kMaxPowerModes);
     PowerMode& m = t.PowerModes[t.PowerModeCount];
     m.prefix = csvField(r.line, 1);
     m.name = csvField(r.line, 2);
@@ -233,7 +242,7 @@ void readEngineSound1(Reading& r) {
   TrainSpec& t = r.train;
   t.EngineSound1Count = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.EngineSound1Count, TrainSpec::kMaxEngineSounds);
+    r.beginEntry(t.EngineSound1Count, TrainSpec::kMaxEngineSounds);
     EngineSound1Entry& e = t.EngineSound1[t.EngineSound1Count];
     e.file = r.line;
     e.number = r.intValue();
@@ -248,7 +257,7 @@ void readEngineSound3(Reading& r) {
   TrainSpec& t = r.train;
   t.EngineSound3Count = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.EngineSound3Count, TrainSpec::kMaxEngineSounds);
+    r.beginEntry(t.EngineSound3Count, TrainSpec::kMaxEngineSounds);
     EngineSound3Entry& e = t.EngineSound3[t.EngineSound3Count];
     e.file = r.line;
     e.numberA = r.intValue();
@@ -264,7 +273,7 @@ void readDriveSound(Reading& r) {
   TrainSpec& t = r.train;
   t.DriveSoundCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.DriveSoundCount, TrainSpec::kMaxDriveSounds);
+    r.beginEntry(t.DriveSoundCount, TrainSpec::kMaxDriveSounds);
     t.DriveSound[t.DriveSoundCount] = r.line;
     ++t.DriveSoundCount;
   }
@@ -321,7 +330,7 @@ void readLampSignal(Reading& r) {
   readStripOf(r, t.Lamp_signal);
   t.CabSignalCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.CabSignalCount, TrainSpec::kMaxCabSignalCodes);
+    r.beginEntry(t.CabSignalCount, TrainSpec::kMaxCabSignalCodes);
     // An empty line is an entry that leaves its slot as it was.
     if (!r.line.empty()) t.CabSignalCodes[t.CabSignalCount] = r.toInt(r.line);
     ++t.CabSignalCount;
@@ -332,7 +341,7 @@ void readOthers(Reading& r) {
   TrainSpec& t = r.train;
   t.OtherCount = 0;
   while (r.entryLine()) {
-    r.checkRoom(t.OtherCount, TrainSpec::kMaxOthers);
+    r.beginEntry(t.OtherCount, TrainSpec::kMaxOthers);
     PanelElement& e = t.Others[t.OtherCount];
     e.file = r.line;
     e.x = r.intValue();
@@ -468,21 +477,51 @@ static_assert(std::size(kKeyTests) == 109, "the format has 109 keys");
 }  // namespace
 
 void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureLoader& pictures,
-                   PictureLists& lists) {
-  Reading r{where, train, pictures, lists, {}, {}, {}};
-  if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) r.fail();
+                   PictureLists& lists, ReadLog* log) {
+  Reading r{where, train, pictures, lists, log, {}, {}, {}, {}};
+  if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) {
+    if (log == nullptr) r.fail();
+    log->fault(0, std::string(kFileError));
+    return;
+  }
+  bool again = false;  // the line a fault stopped at is tested as the next line of the loop
   for (;;) {
     r.label = kBaseLabel;
-    const TextFileReader::Line result = r.file.readLine(r.line);
-    if (result == TextFileReader::Line::kEnd) break;
-    if (result == TextFileReader::Line::kBad) r.fail();
-    // Every key is tested once per turn; a matching key's reader leaves its last value line as
-    // the current line, so the keys after it are tested against that line.
-    for (const KeyTest& test : kKeyTests) {
-      if (!test.label.empty()) r.label = test.label;
-      if (std::string_view(r.line).starts_with(test.key)) test.read(r);
+    if (!again) {
+      const TextFileReader::Line result = r.file.readLine(r.line);
+      if (result == TextFileReader::Line::kEnd) break;
+      if (result == TextFileReader::Line::kBad) {
+        if (log == nullptr) r.fail();
+        log->fault(r.file.lineNumber(), std::string(kFileError) + r.label);
+        continue;
+      }
+    }
+    again = false;
+    const int turnLine = r.file.lineNumber();
+    try {
+      // Every key is tested once per turn; a matching key's reader leaves its last value line as
+      // the current line, so the keys after it are tested against that line.
+      for (const KeyTest& test : kKeyTests) {
+        if (!test.label.empty()) r.label = test.label;
+        if (!std::string_view(r.line).starts_with(test.key)) continue;
+        r.section = test.key;
+        if (log != nullptr) log->section(test.key, r.file.lineNumber());
+        test.read(r);
+      }
+    } catch (const DataError& e) {
+      if (log == nullptr) throw;
+      // The checker goes on at the next section: the faulty line may itself be a header (a
+      // value line missing before it), so it is tested again when it lies past the turn's line.
+      log->fault(r.file.lineNumber(), e.what());
+      again = r.file.lineNumber() > turnLine;
     }
   }
+}
+
+bool opensTrainSection(std::string_view line) {
+  for (const KeyTest& test : kKeyTests)
+    if (line.starts_with(test.key)) return true;
+  return false;
 }
 
 void settleTrainBrake(TrainSpec& train) {
@@ -491,6 +530,11 @@ void settleTrainBrake(TrainSpec& train) {
   } else if (train.Brake < 3) {
     throw DataError("ブレーキの段数を3段以上に設定してください");
   }
+}
+
+void requireDrivableTrain(const TrainSpec& train) {
+  if (train.Tons <= Fixed()) throw DataError(std::string(kFileError) + "[Tons]");
+  if (train.EBPress <= 0) throw DataError(std::string(kFileError) + "[EBPress]");
 }
 
 }  // namespace velimoro

@@ -5,6 +5,7 @@
 
 #include "data/data_error.h"
 #include "data/paths.h"
+#include "data/read_log.h"
 #include "data/text_file.h"
 
 namespace velimoro {
@@ -39,22 +40,34 @@ static_assert(std::size(kKeyTests) == 19, "the file has 19 keys");
 
 }  // namespace
 
-UiStrings readUiStrings(const std::string& root) {
+UiStrings readUiStrings(const std::string& root, ReadLog* log) {
   UiStrings strings;
+  // A fault ends the reading, or with a log is noted and the reading goes on.
+  const auto fault = [log](int line) {
+    if (log == nullptr) fail();
+    log->fault(line, std::string(kFileError));
+  };
   TextFileReader file;
-  if (!file.open(resolvePath(root, std::string(kFileName)))) fail();
+  if (!file.open(resolvePath(root, std::string(kFileName)))) {
+    fault(0);
+    return strings;
+  }
   std::string line;
   for (;;) {
     const TextFileReader::Line result = file.readLine(line);
     if (result == TextFileReader::Line::kEnd) break;
-    if (result == TextFileReader::Line::kBad) fail();
+    if (result == TextFileReader::Line::kBad) {
+      fault(file.lineNumber());
+      continue;
+    }
     // A matching key's value line becomes the current line, so the keys after it are tested
     // against the value. A key on the last line has an empty value, as a missing key does.
     for (const KeyTest& test : kKeyTests) {
       if (!std::string_view(line).starts_with(test.key)) continue;
+      if (log != nullptr) log->section(test.key, file.lineNumber());
       const TextFileReader::Line value = file.readLine(line);
-      if (value == TextFileReader::Line::kBad) fail();
-      if (value == TextFileReader::Line::kEnd) line.clear();
+      if (value == TextFileReader::Line::kBad) fault(file.lineNumber());
+      if (value != TextFileReader::Line::kRead) line.clear();
       strings.*test.field = line;
     }
   }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/read_log.h"
+
 namespace velimoro {
 
 /// The words of "dorvanel.dat": handle and station texts, the route video folder and the
@@ -30,8 +32,9 @@ struct UiStrings {
 };
 
 /// Reads `root` + "dorvanel.dat". Throws DataError("stringファイルに誤りがあります") when the
-/// file cannot be opened or holds an unreadable line.
-UiStrings readUiStrings(const std::string& root);
+/// file cannot be opened or holds an unreadable line; with a `log`, notes each such fault there
+/// and reads on, and notes the line of every key.
+UiStrings readUiStrings(const std::string& root, ReadLog* log = nullptr);
 
 /// The route video's file name: the "[Path]" text, the route's video base name and ".avi",
 /// joined as they stand.

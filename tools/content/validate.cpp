@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 #include "data/data_error.h"
@@ -11,25 +12,14 @@
 #include "data/ui_strings.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
+#include "tools/check/checker.h"
+#include "tools/check/report.h"
 
 namespace velimoro::content {
 namespace {
 
-void requireFile(const std::string& root, const std::string& dataFile, const std::string& name) {
-  if (name.empty()) return;
-  const std::string path = resolvePath(root, name);
-  if (!std::filesystem::is_regular_file(path))
-    throw std::runtime_error(dataFile + ": names \"" + name + "\", which does not exist");
-}
-
-void requireSound(const std::string& root, const std::string& dataFile, const std::string& name) {
-  requireFile(root, dataFile, name);
-  int seconds = 0;
-  std::string error;
-  if (!waveLengthSeconds(resolvePath(root, name), seconds, error))
-    throw std::runtime_error(dataFile + ": sound \"" + name + "\": " + error);
-}
-
+// The demo train's own rules, beyond what the checker asks of any train: a panel, and a
+// sound in "[DriveSound]" for every sound number it gives.
 void checkTrain(const std::string& root, const std::string& file) {
   // The records are large; they live on the heap.
   auto owned = std::make_unique<TrainSpec>();
@@ -38,24 +28,6 @@ void checkTrain(const std::string& root, const std::string& file) {
   PictureLists lists;
   readTrainFile({root, "", file}, train, pictures, lists);
   settleTrainBrake(train);
-  for (int i = 0; i < train.DriveSoundCount; ++i)
-    requireSound(root, file, train.DriveSound[i]);
-  for (int i = 0; i < train.EngineSound1Count; ++i)
-    requireSound(root, file, train.EngineSound1[i].file);
-  for (int i = 0; i < train.EngineSound3Count; ++i)
-    requireSound(root, file, train.EngineSound3[i].file);
-  for (const PanelElement* e :
-       {&train.Panel, &train.Panel2, &train.Lamp_Door, &train.Lamp_Power, &train.Lamp_EB,
-        &train.Lamp_Gen, &train.Lamp_Air, &train.Lamp_Ele, &train.Lamp_Ats1, &train.Lamp_Ats2,
-        &train.Lamp_ATSP1, &train.Lamp_ATSP2, &train.Lamp_Fwd, &train.Lamp_Back, &train.Lamp_Const,
-        &train.Lamp_Stop})
-    requireFile(root, file, e->file);
-  for (const GaugeNeedle* n :
-       {&train.Needle_Speed, &train.Needle_BC, &train.Needle_SAP, &train.Needle_ER,
-        &train.Needle_BP, &train.Needle_MR, &train.Needle_V, &train.Needle_I})
-    requireFile(root, file, n->file);
-  for (int i = 0; i < train.OtherCount; ++i)
-    requireFile(root, file, train.Others[i].file);
   if (train.Panel.file.empty()) throw std::runtime_error(file + ": no panel picture");
   const int brakeSounds[] = {train.Sound_EB,       train.Sound_Ats1,      train.Sound_Ats2,
                              train.Sound_Atc,      train.Sound_Horn,      train.Sound_Horn2,
@@ -67,7 +39,7 @@ void checkTrain(const std::string& root, const std::string& file) {
                                " is not in [DriveSound]");
 }
 
-// The route's own numbers hang together: what one section names exists in another, and every
+// The demo route's own numbers hang together: what one section names exists in another, and every
 // range lies on the route's video.
 void checkRouteTables(const std::string& root, const std::string& file, const RouteData& route,
                       const PictureLists& lists) {
@@ -154,50 +126,30 @@ void checkRouteTables(const std::string& root, const std::string& file, const Ro
   }
 }
 
-// Which movies a route check opens: none (they are not rendered), only the scene movies, or
-// the route video too.
-enum class Movies { kNone, kScenes, kAll };
-
-// A movie in the video folder: it must open and hold at least `frames` frames.
-void requireMovie(const std::string& root, const std::string& file, const UiStrings& strings,
-                  const std::string& name, int frames) {
-  const std::string path = resolvePath(root, videoFileName(strings, name));
+// A scene movie in the video folder: it must open and hold at least the frames its record
+// plays.
+void requireSceneMovie(const std::string& root, const std::string& file, const UiStrings& strings,
+                       const MovieSwitchEntry& scene) {
+  const std::string path = resolvePath(root, videoFileName(strings, scene.movieText));
   media::FfmpegVideoReader reader;
   std::string error;
   if (!reader.open(path, error))
-    throw std::runtime_error(file + ": movie \"" + name + "\": " + error);
-  if (reader.frameCount() < frames)
-    throw std::runtime_error(file + ": movie \"" + name + "\" has " +
+    throw std::runtime_error(file + ": movie \"" + scene.movieText + "\": " + error);
+  if (reader.frameCount() < scene.movieLength)
+    throw std::runtime_error(file + ": movie \"" + scene.movieText + "\" has " +
                              std::to_string(reader.frameCount()) + " frames, the route plays " +
-                             std::to_string(frames));
+                             std::to_string(scene.movieLength));
 }
 
-void checkRouteMovies(const std::string& root, const std::string& file, const RouteData& route,
-                      Movies movies) {
-  if (movies == Movies::kNone) return;
-  const UiStrings strings = readUiStrings(root);
-  // The route video reaches the route's end frame, which lies beyond its last stop.
-  if (movies == Movies::kAll) requireMovie(root, file, strings, route.dataName, route.movieStop[0]);
-  for (int i = 0; i < route.movieSwitchCount; ++i)
-    requireMovie(root, file, strings, route.movieSwitches[i].movieText,
-                 route.movieSwitches[i].movieLength);
-}
-
-void checkRoute(const std::string& root, const std::string& file, Movies movies) {
+// The demo route's own rules: at least two stations in order along the line before the video
+// ends, each with departure sounds from "[SoundData]", and the tables that agree.
+void checkRoute(const std::string& root, const std::string& file) {
   auto owned = std::make_unique<RouteData>();
   RouteData& route = *owned;
   media::FileCheckPictureLoader pictures;
   PictureLists lists;
   readRouteFile(root, file, route, pictures, lists);
   deriveRouteDistances(route);
-  loadStaffPicture(root, route, pictures);
-  requireFile(root, file, route.staffBitmap);
-  for (int i = 0; i < route.soundDataCount; ++i)
-    requireSound(root, file, route.soundData[i]);
-  for (int i = 0; i < route.kankoSoundCount; ++i)
-    requireSound(root, file, route.kankoSound[i]);
-  for (int i = 0; i < route.otherImageCount; ++i)
-    requireSound(root, file, route.otherSounds[i]);
   if (route.stationCount < 2) throw std::runtime_error(file + ": fewer than two stations");
   for (int i = 1; i < route.stationCount; ++i)
     if (route.stations[i].stopCm <= route.stations[i - 1].stopCm)
@@ -213,7 +165,13 @@ void checkRoute(const std::string& root, const std::string& file, Movies movies)
                                  std::to_string(sound) + ", which is not in [SoundData]");
   }
   checkRouteTables(root, file, route, lists);
-  checkRouteMovies(root, file, route, movies);
+}
+
+std::optional<int> countFrames(const std::string& path) {
+  media::FfmpegVideoReader reader;
+  std::string error;
+  if (!reader.open(path, error)) return std::nullopt;
+  return reader.frameCount();
 }
 
 template <typename Check>
@@ -228,26 +186,42 @@ void guarded(const std::string& root, const std::string& file, Check check) {
 }  // namespace
 
 void validateSceneMovies(const std::string& root, const std::vector<std::string>& routeFiles) {
-  for (const std::string& file : routeFiles)
-    guarded(root, file,
-            [](const std::string& r, const std::string& f) { checkRoute(r, f, Movies::kScenes); });
+  const UiStrings strings = readUiStrings(root);
+  for (const std::string& file : routeFiles) {
+    guarded(root, file, [&strings](const std::string& r, const std::string& f) {
+      auto route = std::make_unique<RouteData>();
+      media::FileCheckPictureLoader pictures;
+      PictureLists lists;
+      readRouteFile(r, f, *route, pictures, lists);
+      for (int i = 0; i < route->movieSwitchCount; ++i)
+        requireSceneMovie(r, f, strings, route->movieSwitches[i]);
+    });
+  }
 }
 
 void validateDemo(const std::string& root, const std::vector<std::string>& trainFiles,
                   const std::vector<std::string>& routeFiles, bool videos) {
+  // The installation as an author's check sees it, and clean: no error and no warning. Without
+  // videos the routes still name them; they are looked for only when rendered.
+  check::CheckOptions options;
+  options.root = root;
+  options.videos = videos;
+  options.frames = countFrames;
+  const check::Findings findings = check::checkInstallation(options);
+  if (!findings.empty()) {
+    std::ostringstream text;
+    check::writeText(findings, text);
+    throw std::runtime_error("the data checker finds:\n" + text.str());
+  }
   for (const std::string& file : trainFiles)
     guarded(root, file, checkTrain);
-  // Without videos the routes still name them; they are checked only when rendered.
-  const Movies movies = videos ? Movies::kAll : Movies::kNone;
   for (const std::string& file : routeFiles)
-    guarded(root, file,
-            [movies](const std::string& r, const std::string& f) { checkRoute(r, f, movies); });
-  guarded(root, "dorvanel.dat", [](const std::string& r, const std::string& f) {
-    const UiStrings strings = readUiStrings(r);
-    if (strings.Path.empty() || strings.EB.empty()) throw std::runtime_error(f + ": texts missing");
-  });
-  for (const char* file : {"mascon.dat", "operation.dat", "readme.html"})
-    requireFile(root, "the demo installation", file);
+    guarded(root, file, checkRoute);
+  const UiStrings strings = readUiStrings(root);
+  if (strings.Path.empty() || strings.EB.empty())
+    throw std::runtime_error("dorvanel.dat: texts missing");
+  if (!std::filesystem::is_regular_file(resolvePath(root, "readme.html")))
+    throw std::runtime_error("the demo installation has no readme.html");
 }
 
 }  // namespace velimoro::content

@@ -1,0 +1,70 @@
+// velimoro-check: reports every fault of an installation's data files, or of the files named,
+// as FILE:LINE: error: TEXT (or as JSON lines), with the checker's warnings beside them.
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "media/ffmpeg_video_reader.h"
+#include "tools/check/checker.h"
+#include "tools/check/report.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velimoro-check [--root DIR] [--json] [--no-video] [FILE...]\n"
+    "  checks every train and route data file, dorvanel.dat, mascon.dat and operation.dat of\n"
+    "  the data root DIR (the current folder by default), or only the FILEs named; exit status\n"
+    "  0 without errors, 1 with errors, 2 for a bad command line\n"
+    "  --json      one JSON object a finding and line\n"
+    "  --no-video  do not look for the route videos and scene movies\n";
+
+std::optional<int> countFrames(const std::string& path) {
+  velimoro::media::FfmpegVideoReader reader;
+  std::string error;
+  if (!reader.open(path, error)) return std::nullopt;
+  return reader.frameCount();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  velimoro::check::CheckOptions options;
+  bool json = false;
+  bool onlyFiles = false;  // after "--" every argument is a file
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (onlyFiles || !arg.starts_with('-') || arg == "-") {
+      options.files.emplace_back(arg);
+    } else if (arg == "--") {
+      onlyFiles = true;
+    } else if (arg == "--root" && i + 1 < argc) {
+      options.root = argv[++i];
+    } else if (arg == "--json") {
+      json = true;
+    } else if (arg == "--no-video") {
+      options.videos = false;
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else {
+      std::cerr << "velimoro-check: unknown option or missing value: " << arg << '\n' << kUsage;
+      return 2;
+    }
+  }
+  std::error_code ec;
+  if (!options.root.empty() && !std::filesystem::is_directory(options.root, ec)) {
+    std::cerr << "velimoro-check: no folder " << options.root << '\n' << kUsage;
+    return 2;
+  }
+  options.frames = countFrames;
+  const velimoro::check::Findings findings = velimoro::check::checkInstallation(options);
+  if (json) {
+    velimoro::check::writeJsonLines(findings, std::cout);
+  } else {
+    velimoro::check::writeText(findings, std::cout);
+  }
+  return velimoro::check::anyError(findings) ? 1 : 0;
+}

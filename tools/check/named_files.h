@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "tools/check/finding.h"
+
+namespace velimoro::check {
+
+/// The checks of the files one data file names relative to one folder, as the program finds
+/// them ("\" separators, any letter case): a missing file, a file found only under another
+/// letter case (which works here, but not where names are compared exactly), and a sound whose
+/// header states another length than its data hold.
+class NamedFiles {
+ public:
+  NamedFiles(FileFindings& findings, std::string folder);
+
+  /// A file the drive cannot start without: an error when it is missing. `what` names its kind
+  /// ("picture", "sound"). Returns the path the program opens when the file is there.
+  std::optional<std::string> require(int line, const std::string& name, std::string_view what);
+  /// A file the drive goes on without: a warning when it is missing, saying what `otherwise`
+  /// happens.
+  std::optional<std::string> expect(int line, const std::string& name, std::string_view what,
+                                    std::string_view otherwise);
+  /// A sound, required or not, whose length is checked too (once for each file).
+  void sound(int line, const std::string& name, bool required);
+  /// Only the letter case of a file whose absence is reported otherwise (one a reader loads).
+  void spelling(int line, const std::string& name);
+
+ private:
+  std::optional<std::string> find(int line, const std::string& name);
+  void measure(int line, const std::string& name, const std::string& path);
+
+  FileFindings& m_findings;
+  std::string m_folder;
+  std::set<std::string> m_measured;
+};
+
+}  // namespace velimoro::check

@@ -1,0 +1,167 @@
+#include "tools/check/route_check.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "data/data_error.h"
+#include "data/read_log.h"
+#include "data/route_reader.h"
+#include "media/picture_loader.h"
+#include "tools/check/named_files.h"
+
+namespace velimoro::check {
+namespace {
+
+// A place along the route given as a frame: the line that gives it and what it is.
+struct Place {
+  int line = 0;
+  std::string what;
+  int frame = 0;
+  bool hasDistance = false;  // the derivation gives it a distance from "[SpeedUnit]"
+};
+
+std::vector<Place> placesOf(const RouteData& route, const ReadLog& log) {
+  std::vector<Place> places;
+  if (log.sectionLine("[StartPos]") > 0)
+    places.push_back({log.sectionLine("[StartPos]") + 1, "the start position", route.startPos});
+  for (int i = 0; i < std::min(route.stationCount, RouteData::kTable); ++i)
+    places.push_back({log.recordLine("[Station]", i), "station " + route.stations[i].name,
+                      route.stations[i].stopFrame, true});
+  for (int i = 0; i < std::min(route.signalCount, RouteData::kTable); ++i)
+    places.push_back({log.recordLine("[Signal]", i), "signal " + std::to_string(i),
+                      route.signals[i].position, true});
+  for (int i = 0; i < std::min(route.speedLimitCount, RouteData::kTable); ++i)
+    places.push_back({log.recordLine("[SpeedLimit]", i), "speed limit " + std::to_string(i),
+                      route.speedLimits[i].position, true});
+  if (route.movieStopCount > 0)
+    places.push_back({log.recordLine("[MovieStop]", 0), "the route's end", route.movieStop[0]});
+  return places;
+}
+
+// The segments follow each other: each starts at the frame where the one before ends (that
+// frame belongs to both), and none ends before it starts.
+void checkFrameSpeeds(const RouteData& route, const ReadLog& log, FileFindings& f) {
+  const int count = std::min(route.frameSpeedCount, RouteData::kFrameSpeeds);
+  for (int i = 0; i < count; ++i) {
+    const FrameSpeedEntry& s = route.frameSpeeds[i];
+    const int line = log.recordLine("[SpeedUnit]", i);
+    if (s.toFrame < s.fromFrame)
+      f.warning(line, "the segment ends at frame " + std::to_string(s.toFrame) +
+                          ", before it starts at frame " + std::to_string(s.fromFrame));
+    if (i == 0) continue;
+    const int end = route.frameSpeeds[i - 1].toFrame;
+    const std::string starts = "the segment starts at frame " + std::to_string(s.fromFrame) +
+                               ", the one before ends at frame " + std::to_string(end);
+    if (s.fromFrame > end)
+      f.warning(line, starts + ": the distance between them is left out (a gap)");
+    else if (s.fromFrame < end)
+      f.warning(line, starts + ": the frames between count twice (an overlap)");
+  }
+}
+
+void checkPlacesInSegments(const RouteData& route, const ReadLog& log, FileFindings& f) {
+  const int count = std::min(route.frameSpeedCount, RouteData::kFrameSpeeds);
+  if (count == 0) {
+    f.warning(0, "no [SpeedUnit] segments: every distance along the route is 0");
+    return;
+  }
+  for (const Place& place : placesOf(route, log)) {
+    if (!place.hasDistance) continue;
+    bool inside = false;
+    for (int i = 0; i < count && !inside; ++i)
+      inside = route.frameSpeeds[i].fromFrame <= place.frame &&
+               place.frame <= route.frameSpeeds[i].toFrame;
+    if (!inside)
+      f.warning(place.line, place.what + " at frame " + std::to_string(place.frame) +
+                                " lies in no [SpeedUnit] segment: its distance counts as 0");
+  }
+}
+
+void checkSounds(const RouteData& route, const ReadLog& log, NamedFiles& files) {
+  // A route sound or a voice that does not load stays silent; the sound of an "[OtherImageList]"
+  // entry stops the start-up.
+  for (int i = 0; i < std::min(route.soundDataCount, RouteData::kTable); ++i)
+    files.sound(log.recordLine("[SoundData]", i), route.soundData[i], false);
+  const int firstVoiceLine = log.sectionLine("[KankoSound1]") + 1;
+  for (int i = 0; i < RouteData::kKankoSound1Lines; ++i)
+    files.sound(firstVoiceLine + i, route.kankoSound[i], false);
+  for (int i = RouteData::kFirstKankoSound2;
+       i < std::min(route.kankoSoundCount, RouteData::kKankoSlots); ++i)
+    files.sound(log.recordLine("[KankoSound2]", i), route.kankoSound[i], false);
+  for (int i = 0; i < std::min(route.otherImageCount, RouteData::kBigTable); ++i)
+    files.sound(log.recordLine("[OtherImageList]", i) + 1, route.otherSounds[i], true);
+}
+
+void checkVideos(const RouteData& route, const ReadLog& log, const VideoCheck& videos,
+                 NamedFiles& files, FileFindings& f) {
+  if (videos.strings == nullptr) return;
+  const std::string video = videoFileName(*videos.strings, route.dataName);
+  const int nameLine = log.sectionLine("[DataName]");
+  const int videoLine = nameLine > 0 ? nameLine + 1 : 0;
+  const auto path = files.expect(videoLine, video, "video",
+                                 "the drive shows \"" + video + "映像ファイルを開けません\"");
+  if (path && videos.frames) {
+    const auto frames = videos.frames(*path);
+    if (!frames) {
+      f.warning(videoLine, "video \"" + video + "\" cannot be opened");
+    } else {
+      for (const Place& place : placesOf(route, log))
+        if (place.frame >= *frames)
+          f.warning(place.line, place.what + " at frame " + std::to_string(place.frame) +
+                                    " lies beyond the video's " + std::to_string(*frames) +
+                                    " frames");
+    }
+  }
+  for (int i = 0; i < std::min(route.movieSwitchCount, RouteData::kSmallTable); ++i) {
+    const MovieSwitchEntry& m = route.movieSwitches[i];
+    const int line = log.recordLine("[MovieSwitch]", i);
+    const std::string movie = videoFileName(*videos.strings, m.movieText);
+    const auto moviePath =
+        files.expect(line, movie, "scene movie", "the route video goes on in its place");
+    if (!moviePath || !videos.frames) continue;
+    const auto frames = videos.frames(*moviePath);
+    if (frames && *frames < m.movieLength)
+      f.warning(line, "scene movie \"" + movie + "\" holds " + std::to_string(*frames) +
+                          " frames, the record plays " + std::to_string(m.movieLength));
+  }
+}
+
+}  // namespace
+
+void checkRouteFile(const std::string& root, const std::string& fileName, const std::string& shown,
+                    const VideoCheck& videos, Findings& out) {
+  FileFindings f(shown, out);
+  // The record is large; it lives on the heap.
+  auto route = std::make_unique<RouteData>();
+  media::FileCheckPictureLoader pictures;
+  PictureLists lists;
+  ReadLog log;
+  readRouteFile(root, fileName, *route, pictures, lists, &log);
+  f.add(log);
+  if (!opened(log)) return;
+  try {
+    deriveRouteDistances(*route);
+  } catch (const DataError& e) {
+    f.error(log.sectionLine("[SpeedUnit]"), e.what());
+  }
+
+  NamedFiles files(f, root);
+  for (const ReadLog::NamedFile& loaded : log.loadedFiles())
+    files.spelling(loaded.line, loaded.name);
+  // "[Staf]": the timetable card, which the start-up loads, then a picture kept unused.
+  const int staffLine = log.sectionLine("[Staf]") + 1;
+  try {
+    loadStaffPicture(root, *route, pictures);
+    files.spelling(staffLine, route->staffImage);
+  } catch (const DataError& e) {
+    f.error(staffLine, e.what());
+  }
+  files.expect(staffLine + 1, route->staffBitmap, "picture", "the cab does not show it");
+  checkSounds(*route, log, files);
+  checkFrameSpeeds(*route, log, f);
+  checkPlacesInSegments(*route, log, f);
+  checkVideos(*route, log, videos, files, f);
+}
+
+}  // namespace velimoro::check
