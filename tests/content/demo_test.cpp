@@ -27,19 +27,13 @@
 namespace velimoro::content {
 namespace {
 
+using velimoro::testing::readFile;
 using velimoro::testing::TempDir;
 
 const std::vector<std::string> kRoutes = {"line_up1_local.dat", "line_up1_rapid.dat",
                                           "line_up2.dat",       "line_up3.dat",
                                           "line_in.dat",        "line_out.dat"};
 const std::vector<std::string> kTrains = {"train_QT600.dat", "train_QT500.dat"};
-
-std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // The demo installation is rendered once for the whole suite.
 class DemoInstallation : public ::testing::Test {
@@ -96,7 +90,7 @@ TEST_F(DemoInstallation, IsTheSameByteForByteOnASecondRun) {
     if (!entry.is_regular_file()) continue;
     ++files;
     const auto relative = std::filesystem::relative(entry.path(), dir->path());
-    EXPECT_EQ(contents(entry.path()), contents(again.path() + "/" + relative.string())) << relative;
+    EXPECT_EQ(readFile(entry.path()), readFile(again.file(relative.string()))) << relative;
   }
   EXPECT_GT(files, 100);
 }
@@ -140,7 +134,7 @@ TEST_F(DemoInstallation, RoutesTogetherUseEverySection) {
   ASSERT_EQ(headers.size(), 44u);
   std::map<std::string, std::vector<std::string>> lines;
   for (const std::string& file : kRoutes) {
-    std::istringstream in(contents(dir->file(file)));
+    std::istringstream in(readFile(dir->file(file)));
     for (std::string line; std::getline(in, line);) {
       if (line.ends_with('\r')) line.pop_back();
       lines[file].push_back(line);
