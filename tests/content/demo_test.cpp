@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,7 +12,7 @@
 #include "data/ui_strings.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/content/panel_art.h"
@@ -22,7 +21,6 @@
 #include "tools/content/train_design.h"
 #include "tools/content/validate.h"
 #include "tools/content/video_render.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro::content {
 namespace {
@@ -315,18 +313,11 @@ TEST_F(DemoInstallation, EveryRouteDrivesFromItsFirstToItsLastStation) {
     for (const std::string& trainFile : kTrains) {
       const auto rData = route(file);
       const RouteData& r = *rData;
-      TempDir work;
-      std::ofstream(work.file("drive.txt")) << "0 start\n0.1 set debug_mode 1\n";
-      headless::Options o;
-      o.root = dir->path();
-      o.route = file;
-      o.train = trainFile;
-      o.script = work.file("drive.txt");
-      o.trace = work.file("trace.csv");
-      o.seconds = 1500;
-      std::ostringstream out, err;
-      ASSERT_EQ(headless::runDrive(o, out, err), 0) << file << ": " << err.str();
-      const auto trace = velimoro::testing::readCsvFile(o.trace);
+      const velimoro::testing::DriveRun d = velimoro::testing::runHeadlessDrive(
+          velimoro::testing::driveOptions(dir->path(), file, trainFile, 1500),
+          "0 start\n0.1 set debug_mode 1\n");
+      ASSERT_EQ(d.status, 0) << file << ": " << d.err;
+      const auto& trace = d.trace;
       ASSERT_FALSE(trace.empty());
       const std::string last = r.stations[r.stationCount - 1].name;
       bool nearedLast = false;
