@@ -21,63 +21,19 @@ using velimoro::testing::runHeadlessDrive;
 using velimoro::testing::TempDir;
 
 // A two-handle electric train with delays of 3 (power) and 2 (brake) fast steps.
-const std::vector<std::string> kTrain = {
-    "; test train",
-    "[Handle]",
-    "1",
-    "[BrakeType]",
-    "1",
-    "[Brake]",
-    "9",
-    "[Power]",
-    "5",
-    "[NotchBack]",
-    "2",
-    "[PowerDelay]",
-    "3",
-    "[BrakeDelay]",
-    "2",
-    "[SAPDelay]",
-    "2",
-    "[EBPress]",
-    "440",
-    "[HighAirPress]",
-    "880",
-    "[Engine_Type]",
-    "1",
-    "[Cars]",
-    "4",
-    "[Tons]",
-    "140",
-};
+const std::vector<std::string> kTrain = velimoro::testing::splitBars(
+    "; test train|[Handle]|1|[BrakeType]|1|[Brake]|9|[Power]|5|[NotchBack]|2|[PowerDelay]|3|"
+    "[BrakeDelay]|2|[SAPDelay]|2|[EBPress]|440|[HighAirPress]|880|[Engine_Type]|1|[Cars]|4|"
+    "[Tons]|140");
 
 // Filmed at 36 km/h over frames 0..1000 (33333 cm) and 72 km/h over 1000..3000 (133333 cm);
 // the route ends at frame 3000. Station 1 departs at 10:00:00 after 2 + 3 s of announcements.
 std::vector<std::string> testRoute() {
-  return {
-      "[LineName]",
-      "試験線",
-      "[StartPos]",
-      "100",
-      "[FrameRate]",
-      "30",
-      "[MovieStop]",
-      "3000",
-      "#",
-      "[SoundData]",
-      "a.wav",
-      "b.wav",
-      "#",
-      "[Station]",
-      "始発,0,100,300,0,1,0,0,0,0,0,0,0,0",
-      "中町,0,1500,300,0,1,0,1080000,0,0,0,0,0,0",
-      "終点,0,2800,300,0,1,0,1090000,0,0,0,0,0,0",
-      "#",
-      "[SpeedUnit]",
-      "0,1000,36,36",
-      "1000,3000,72,72",
-      "#",
-  };
+  return velimoro::testing::splitBars(
+      "[LineName]|試験線|[StartPos]|100|[FrameRate]|30|[MovieStop]|3000|#|"
+      "[SoundData]|a.wav|b.wav|#|[Station]|始発,0,100,300,0,1,0,0,0,0,0,0,0,0|"
+      "中町,0,1500,300,0,1,0,1080000,0,0,0,0,0,0|終点,0,2800,300,0,1,0,1090000,0,0,0,0,0,0|#|"
+      "[SpeedUnit]|0,1000,36,36|1000,3000,72,72|#");
 }
 
 struct Fixture {

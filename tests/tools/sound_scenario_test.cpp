@@ -17,42 +17,13 @@ using velimoro::testing::DriveRun;
 // 300 and 900 on route sound 0, a Doppler source at frame 1500 heard within 20 m on route sound
 // 1, and an announcement (route sound 0) 100 m before station 1 at frame 3000. The stations
 // have no departure sounds of their own (-1).
-const std::vector<std::string> kRoute = {"[LineName]",
-                                         "Sound line",
-                                         "[StartPos]",
-                                         "100",
-                                         "[FrameRate]",
-                                         "30",
-                                         "[Friction]",
-                                         "0.3",
-                                         "[MovieStop]",
-                                         "100000",
-                                         "#",
-                                         "[OneMan]",
-                                         "0",
-                                         "[SoundData]",
-                                         "a.wav",
-                                         "b.wav",
-                                         "#",
-                                         "[Announce]",
-                                         "1",
-                                         "0,1,1,100",
-                                         "#",
-                                         "[Sound]",
-                                         "; sound,start,stop,km/h,loop,pitch,volume",
-                                         "0,300,900,60,1,1,1",
-                                         "#",
-                                         "[Doppler]",
-                                         "1,1500,2000,0",
-                                         "#",
-                                         "[Station]",
-                                         "Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "Middle,2,3000,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "End,2,9000,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "#",
-                                         "[SpeedUnit]",
-                                         "0,100000,60,60",
-                                         "#"};
+const std::vector<std::string> kRoute = velimoro::testing::splitBars(
+    "[LineName]|Sound line|[StartPos]|100|[FrameRate]|30|[Friction]|0.3|[MovieStop]|100000|#|"
+    "[OneMan]|0|[SoundData]|a.wav|b.wav|#|[Announce]|1|0,1,1,100|#|"
+    "[Sound]|; sound,start,stop,km/h,loop,pitch,volume|0,300,900,60,1,1,1|#|"
+    "[Doppler]|1,1500,2000,0|#|[Station]|Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0|"
+    "Middle,2,3000,300,-1,-1,0,0,0,0,0,0,0,0|End,2,9000,300,-1,-1,0,0,0,0,0,0,0,0|#|"
+    "[SpeedUnit]|0,100000,60,60|#");
 
 // The video frames at which the events of `kind` on `channel` happened: the frame of the first
 // tick at or after each.

@@ -43,25 +43,10 @@ struct RouteShape {
 };
 
 std::string routeText(const RouteShape& shape) {
-  std::vector<std::string> lines = {"[LineName]",
-                                    "Station line",
-                                    "[StartPos]",
-                                    "100",
-                                    "[FrameRate]",
-                                    "30",
-                                    "[Friction]",
-                                    "0.3",
-                                    "[MovieStop]",
-                                    std::to_string(shape.movieStop),
-                                    "#",
-                                    "[OneMan]",
-                                    std::to_string(shape.oneMan),
-                                    "[SoundData]",
-                                    "a.wav",
-                                    "b.wav",
-                                    "c.wav",
-                                    "#",
-                                    "[KankoSound1]"};
+  std::vector<std::string> lines = velimoro::testing::splitBars(
+      "[LineName]|Station line|[StartPos]|100|[FrameRate]|30|[Friction]|0.3|[MovieStop]|" +
+      std::to_string(shape.movieStop) + "|#|[OneMan]|" + std::to_string(shape.oneMan) +
+      "|[SoundData]|a.wav|b.wav|c.wav|#|[KankoSound1]");
   for (int i = 0; i < 21; ++i)
     lines.push_back("a.wav");
   lines.insert(lines.end(), {"[Station]", "Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0",
