@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,7 +12,7 @@
 #include "data/ui_strings.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/content/panel_art.h"
@@ -22,24 +21,17 @@
 #include "tools/content/train_design.h"
 #include "tools/content/validate.h"
 #include "tools/content/video_render.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro::content {
 namespace {
 
+using velimoro::testing::readFile;
 using velimoro::testing::TempDir;
 
 const std::vector<std::string> kRoutes = {"line_up1_local.dat", "line_up1_rapid.dat",
                                           "line_up2.dat",       "line_up3.dat",
                                           "line_in.dat",        "line_out.dat"};
 const std::vector<std::string> kTrains = {"train_QT600.dat", "train_QT500.dat"};
-
-std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // The demo installation is rendered once for the whole suite.
 class DemoInstallation : public ::testing::Test {
@@ -96,7 +88,7 @@ TEST_F(DemoInstallation, IsTheSameByteForByteOnASecondRun) {
     if (!entry.is_regular_file()) continue;
     ++files;
     const auto relative = std::filesystem::relative(entry.path(), dir->path());
-    EXPECT_EQ(contents(entry.path()), contents(again.path() + "/" + relative.string())) << relative;
+    EXPECT_EQ(readFile(entry.path()), readFile(again.file(relative.string()))) << relative;
   }
   EXPECT_GT(files, 100);
 }
@@ -140,7 +132,7 @@ TEST_F(DemoInstallation, RoutesTogetherUseEverySection) {
   ASSERT_EQ(headers.size(), 44u);
   std::map<std::string, std::vector<std::string>> lines;
   for (const std::string& file : kRoutes) {
-    std::istringstream in(contents(dir->file(file)));
+    std::istringstream in(readFile(dir->file(file)));
     for (std::string line; std::getline(in, line);) {
       if (line.ends_with('\r')) line.pop_back();
       lines[file].push_back(line);
@@ -321,18 +313,11 @@ TEST_F(DemoInstallation, EveryRouteDrivesFromItsFirstToItsLastStation) {
     for (const std::string& trainFile : kTrains) {
       const auto rData = route(file);
       const RouteData& r = *rData;
-      TempDir work;
-      std::ofstream(work.file("drive.txt")) << "0 start\n0.1 set debug_mode 1\n";
-      headless::Options o;
-      o.root = dir->path();
-      o.route = file;
-      o.train = trainFile;
-      o.script = work.file("drive.txt");
-      o.trace = work.file("trace.csv");
-      o.seconds = 1500;
-      std::ostringstream out, err;
-      ASSERT_EQ(headless::runDrive(o, out, err), 0) << file << ": " << err.str();
-      const auto trace = velimoro::testing::readCsvFile(o.trace);
+      const velimoro::testing::DriveRun d = velimoro::testing::runHeadlessDrive(
+          velimoro::testing::driveOptions(dir->path(), file, trainFile, 1500),
+          "0 start\n0.1 set debug_mode 1\n");
+      ASSERT_EQ(d.status, 0) << file << ": " << d.err;
+      const auto& trace = d.trace;
       ASSERT_FALSE(trace.empty());
       const std::string last = r.stations[r.stationCount - 1].name;
       bool nearedLast = false;

@@ -7,11 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 
 #include "content/jpeg_decoder.h"
@@ -22,14 +20,8 @@
 namespace velimoro::content {
 namespace {
 
+using velimoro::testing::readFile;
 using velimoro::testing::TempDir;
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 std::uint32_t little(const std::string& b, std::size_t at, int bytes) {
   std::uint32_t v = 0;
@@ -99,7 +91,7 @@ TEST_F(TitleFiles, EveryPictureTheTitleScreenOpensIsThereAndDecodesAtItsSize) {
     SCOPED_TRACE(name);
     const std::string path = dir->file(name);
     ASSERT_TRUE(loader.load(path).has_value());
-    const std::string bytes = contents(path);
+    const std::string bytes = readFile(path);
     distinct.insert(bytes);
     if (name.ends_with(".bmp")) {
       EXPECT_EQ(media::bmpSize(path), size);
@@ -122,7 +114,7 @@ TEST_F(TitleFiles, MusicIsMono16BitPcmOfTheStatedLengths) {
       {"sound/start.wav", {1.2, 1.8}}};
   for (const auto& [name, range] : lengths) {
     SCOPED_TRACE(name);
-    const std::string b = contents(dir->file(name));
+    const std::string b = readFile(dir->file(name));
     ASSERT_GE(b.size(), 44u);
     EXPECT_EQ(b.substr(0, 4), "RIFF");
     EXPECT_EQ(little(b, 4, 4), b.size() - 8);
@@ -152,7 +144,7 @@ TEST_F(TitleFiles, ASecondRunWritesTheSameBytes) {
   writeTitleFiles(again.path());
   for (const std::string& name : titleFileNames()) {
     SCOPED_TRACE(name);
-    EXPECT_TRUE(contents(dir->file(name)) == contents(again.file(name)));
+    EXPECT_TRUE(readFile(dir->file(name)) == readFile(again.file(name)));
   }
 }
 

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
@@ -21,14 +19,10 @@ using media::FfmpegVideoReader;
 using media::RgbPicture;
 using testing::AviCodec;
 using testing::AviOptions;
+using testing::readFile;
 using testing::TempDir;
 
 constexpr int kFrames = 120;
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t le32(const std::string& bytes, std::size_t at) {
   std::uint32_t value = 0;

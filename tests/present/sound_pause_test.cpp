@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "present/sound_channels.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro {
 namespace {
@@ -50,24 +47,13 @@ TEST(SoundPause, TheHeadlessStartCommandPausesAndResumesTheSounds) {
                                      "[SpeedUnit]", "0,10000,36,36", "#"}));
   dir.writeCp932("dorvanel.dat", testing::crlfLines({"[Forward]", "前進"}));
   dir.writeBytes("a.wav", testing::waveFile(1));
-  headless::Options o;
-  o.root = dir.path();
-  o.route = "route.dat";
-  o.train = "train.dat";
-  o.seconds = 3;
-  o.script = dir.writeBytes("script.txt", "0 start\n1 start\n2 start\n");
-  o.events = dir.file("events.csv");
-  std::ostringstream out, err;
-  ASSERT_EQ(headless::runDrive(o, out, err), 0) << err.str();
-  std::ifstream events(o.events);
+  const testing::DriveRun run =
+      testing::runHeadlessDrive(testing::driveOptions(dir.path(), "route.dat", "train.dat", 3),
+                                "0 start\n1 start\n2 start\n");
+  ASSERT_EQ(run.status, 0) << run.err;
   std::vector<std::string> channel0;
-  for (std::string line; std::getline(events, line);) {
-    std::istringstream cells(line);
-    std::string tick, kind, channel;
-    std::getline(cells, tick, ',');
-    std::getline(cells, kind, ',');
-    std::getline(cells, channel, ',');
-    if (channel == "0") channel0.push_back(kind);
+  for (const testing::CsvRow& event : run.events) {
+    if (event.at("channel") == "0") channel0.push_back(event.at("kind"));
   }
   EXPECT_EQ(channel0, (Calls{"stop", "play_loop", "stop", "play_loop"}));
 }

@@ -12,4 +12,9 @@ using CsvRow = std::map<std::string, std::string>;
 /// column name to text. Quoted cells are not split at their commas.
 std::vector<CsvRow> readCsvFile(const std::string& path);
 
+/// `column` of `row` as a number.
+inline double number(const CsvRow& row, const std::string& column) {
+  return std::stod(row.at(column));
+}
+
 }  // namespace velimoro::testing

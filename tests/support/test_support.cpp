@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace velimoro::testing {
@@ -31,6 +32,11 @@ std::string TempDir::writeBytes(const std::string& name, const std::string& byte
   std::ofstream out(path, std::ios::binary);
   out << bytes;
   return path;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string toCp932(const std::string& utf8Text) {

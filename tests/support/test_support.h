@@ -32,6 +32,9 @@ class TempDir {
   std::string m_path;
 };
 
+/// The bytes of the file at `path`; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
 /// UTF-8 text encoded to CP932.
 std::string toCp932(const std::string& utf8Text);
 

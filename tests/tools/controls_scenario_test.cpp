@@ -3,61 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <sstream>
 
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro::headless {
 namespace {
 
-using Row = velimoro::testing::CsvRow;
-
-std::vector<Row> readCsv(const std::string& path) {
-  return velimoro::testing::readCsvFile(path);
-}
-
-struct DriveRun {
-  int status = 0;
-  std::string err;
-  std::vector<Row> trace;
-  std::vector<Row> events;
-
-  // The trace row of the tick at `seconds` after the start (a tick every 0.1 s).
-  const Row& at(double seconds) const {
-    return trace.at(static_cast<std::size_t>(seconds * 10 + 0.5) - 1);
-  }
-  double number(double seconds, const std::string& column) const {
-    return std::stod(at(seconds).at(column));
-  }
-};
-
-const std::string kScenarios = std::string(VELIMORO_SOURCE_DIR) + "/tests/scenarios";
+using velimoro::testing::DriveRun;
+using velimoro::testing::kScenarioRoot;
 
 // Runs the scenario train with two handles and a Hold position on the scenario route.
-DriveRun drive(const std::string& script, double seconds, const std::string& root = kScenarios) {
-  velimoro::testing::TempDir dir;
-  Options o;
-  o.root = root;
-  o.route = "line_scenario.dat";
-  o.train = "electric_bt1.dat";
-  o.seconds = seconds;
-  o.script = dir.writeBytes("script.txt", script);
-  o.trace = dir.file("trace.csv");
-  o.events = dir.file("events.csv");
+DriveRun drive(const std::string& script, double seconds, const std::string& root = kScenarioRoot) {
+  Options o =
+      velimoro::testing::driveOptions(root, "line_scenario.dat", "electric_bt1.dat", seconds);
   o.settings.ats = 0;
-  std::ostringstream out, err;
-  DriveRun run;
-  run.status = runDrive(o, out, err);
-  run.err = err.str();
-  if (run.status == 0) {
-    run.trace = readCsv(o.trace);
-    run.events = readCsv(o.events);
-  }
-  return run;
+  return velimoro::testing::runHeadlessDrive(o, script);
 }
 
 // Lines "<t> <command>" at `t`, `t` + 0.2, ... for each command.
@@ -122,10 +84,7 @@ TEST(ControlsScenario, DrivesFromTheFirstStationToAStopOnKeysAndWheel) {
   EXPECT_EQ(d.at(80.8).at("brake_text"), "B8");
   EXPECT_EQ(d.at(81).at("brake_text"), "非常");
   EXPECT_EQ(d.number(81, "brake_handle"), -9);
-  bool valve = false;  // [Sound_EB] on channel 1
-  for (const Row& e : d.events)
-    valve = valve || (e.at("kind") == "play_once" && e.at("channel") == "1");
-  EXPECT_TRUE(valve);
+  EXPECT_FALSE(d.eventTicks("play_once", 1).empty());  // [Sound_EB] on channel 1
 }
 
 TEST(ControlsScenario, KeysBeforeStartAreIgnoredButTheWheelAndVirtualKeysAreNot) {
@@ -140,7 +99,7 @@ TEST(ControlsScenario, KeysBeforeStartAreIgnoredButTheWheelAndVirtualKeysAreNot)
 TEST(ControlsScenario, ADataRootWithoutTheStringFileCannotStart) {
   velimoro::testing::TempDir root;
   for (const char* name : {"electric_bt1.dat", "line_scenario.dat"}) {
-    std::filesystem::copy_file(kScenarios + "/" + name, root.file(name));
+    std::filesystem::copy_file(kScenarioRoot + "/" + name, root.file(name));
   }
   const DriveRun d = drive("0 start\n", 1, root.path());
   EXPECT_EQ(d.status, 1);

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
 #include <sstream>
 
 #include "cab/script.h"
 #include "cab/trace.h"
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
 #include "tools/drive/event_log.h"
 
@@ -16,66 +14,26 @@ namespace velimoro::headless {
 namespace {
 
 using velimoro::testing::crlfLines;
+using velimoro::testing::CsvRow;
+using velimoro::testing::DriveRun;
+using velimoro::testing::number;
+using velimoro::testing::runHeadlessDrive;
 using velimoro::testing::TempDir;
 
 // A two-handle electric train with delays of 3 (power) and 2 (brake) fast steps.
-const std::vector<std::string> kTrain = {
-    "; test train",
-    "[Handle]",
-    "1",
-    "[BrakeType]",
-    "1",
-    "[Brake]",
-    "9",
-    "[Power]",
-    "5",
-    "[NotchBack]",
-    "2",
-    "[PowerDelay]",
-    "3",
-    "[BrakeDelay]",
-    "2",
-    "[SAPDelay]",
-    "2",
-    "[EBPress]",
-    "440",
-    "[HighAirPress]",
-    "880",
-    "[Engine_Type]",
-    "1",
-    "[Cars]",
-    "4",
-    "[Tons]",
-    "140",
-};
+const std::vector<std::string> kTrain = velimoro::testing::splitBars(
+    "; test train|[Handle]|1|[BrakeType]|1|[Brake]|9|[Power]|5|[NotchBack]|2|[PowerDelay]|3|"
+    "[BrakeDelay]|2|[SAPDelay]|2|[EBPress]|440|[HighAirPress]|880|[Engine_Type]|1|[Cars]|4|"
+    "[Tons]|140");
 
 // Filmed at 36 km/h over frames 0..1000 (33333 cm) and 72 km/h over 1000..3000 (133333 cm);
 // the route ends at frame 3000. Station 1 departs at 10:00:00 after 2 + 3 s of announcements.
 std::vector<std::string> testRoute() {
-  return {
-      "[LineName]",
-      "試験線",
-      "[StartPos]",
-      "100",
-      "[FrameRate]",
-      "30",
-      "[MovieStop]",
-      "3000",
-      "#",
-      "[SoundData]",
-      "a.wav",
-      "b.wav",
-      "#",
-      "[Station]",
-      "始発,0,100,300,0,1,0,0,0,0,0,0,0,0",
-      "中町,0,1500,300,0,1,0,1080000,0,0,0,0,0,0",
-      "終点,0,2800,300,0,1,0,1090000,0,0,0,0,0,0",
-      "#",
-      "[SpeedUnit]",
-      "0,1000,36,36",
-      "1000,3000,72,72",
-      "#",
-  };
+  return velimoro::testing::splitBars(
+      "[LineName]|試験線|[StartPos]|100|[FrameRate]|30|[MovieStop]|3000|#|"
+      "[SoundData]|a.wav|b.wav|#|[Station]|始発,0,100,300,0,1,0,0,0,0,0,0,0,0|"
+      "中町,0,1500,300,0,1,0,1080000,0,0,0,0,0,0|終点,0,2800,300,0,1,0,1090000,0,0,0,0,0,0|#|"
+      "[SpeedUnit]|0,1000,36,36|1000,3000,72,72|#");
 }
 
 struct Fixture {
@@ -88,28 +46,10 @@ struct Fixture {
     dir.writeBytes("a.wav", testing::waveFile(2));
     dir.writeBytes("b.wav", testing::waveFile(3));
   }
-  Options options(const std::string& script) const {
-    dir.writeBytes("script.txt", script);
-    Options o;
-    o.root = dir.path();
-    o.route = "route.dat";
-    o.train = "train.dat";
-    o.script = dir.file("script.txt");
-    o.trace = dir.file("trace.csv");
-    o.events = dir.file("events.csv");
-    return o;
+  Options options() const {
+    return velimoro::testing::driveOptions(dir.path(), "route.dat", "train.dat");
   }
 };
-
-using Row = velimoro::testing::CsvRow;
-
-std::vector<Row> readCsv(const std::string& path) {
-  return velimoro::testing::readCsvFile(path);
-}
-
-double number(const Row& row, const std::string& column) {
-  return std::stod(row.at(column));
-}
 
 TEST(DriveScript, ParsesTimesCommandsAndComments) {
   std::istringstream in(
@@ -170,38 +110,34 @@ TEST(EventLog, QuotesDetailsThatNeedIt) {
 
 TEST(HeadlessDrive, StartsStoppedAndAppliesTheNotchAfterItsDelay) {
   Fixture f;
-  std::ostringstream out, err;
-  ASSERT_EQ(runDrive(f.options("0.5 set power_handle 3\n0.5 set power_change_pending 1\n"
-                               "1 start\n2 quit\n"),
-                     out, err),
-            0)
-      << err.str();
-  const auto trace = readCsv(f.dir.file("trace.csv"));
+  const DriveRun d = runHeadlessDrive(f.options(),
+                                      "0.5 set power_handle 3\n0.5 set power_change_pending 1\n"
+                                      "1 start\n2 quit\n");
+  ASSERT_EQ(d.status, 0) << d.err;
+  const auto& trace = d.trace;
   // Before "start" nothing runs; the ticks at 1.1 .. 1.9 s run, and "quit" at 2 s comes before
   // the steps of its instant.
   ASSERT_EQ(trace.size(), 9u);
   EXPECT_EQ(trace[0].at("brake_notch"), "-9");
   EXPECT_EQ(trace[0].at("power_notch"), "3");        // three fast steps before the first tick
   EXPECT_EQ(trace[0].at("clock_text"), "23:59:57");  // the clock started before midnight
-  const auto events = readCsv(f.dir.file("events.csv"));
+  const auto& events = d.events;
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events[0].at("kind"), "notch");
   EXPECT_EQ(events[0].at("detail"), "P3 B-9");
   // The notch came on the third fast step: the clock started at 0 (station 0 departs at 0 with
   // a 3 s announcement before it, so -90, plus three steps).
   EXPECT_EQ(events[0].at("fast_tick_count"), "-87");
-  EXPECT_NE(out.str().find("試験線"), std::string::npos);
+  EXPECT_NE(d.out.find("試験線"), std::string::npos);
 }
 
 TEST(HeadlessDrive, FrameAndPositionFollowTheFilmingSpeedThroughCalibrationRecords) {
   Fixture f;
-  std::ostringstream out, err;
   // In debug mode the train runs at the filming speed: one frame per fast step.
-  ASSERT_EQ(runDrive(f.options("0 start\n0.1 set debug_mode 1\n100 quit\n"), out, err), 0)
-      << err.str();
-  const auto trace = readCsv(f.dir.file("trace.csv"));
+  const DriveRun d = runHeadlessDrive(f.options(), "0 start\n0.1 set debug_mode 1\n100 quit\n");
+  ASSERT_EQ(d.status, 0) << d.err;
   bool crossed = false;
-  for (const Row& row : trace) {
+  for (const CsvRow& row : d.trace) {
     const double frame = number(row, "frame");
     const double position = number(row, "position_cm");
     // Distance of the frame: 33.333 cm a frame up to 1000, 66.667 cm a frame beyond.
@@ -216,37 +152,30 @@ TEST(HeadlessDrive, FrameAndPositionFollowTheFilmingSpeedThroughCalibrationRecor
   }
   EXPECT_TRUE(crossed);
   // The route ends at its "[MovieStop]" frame: stopped dead, power off.
-  EXPECT_EQ(trace.back().at("frame"), "3000");
-  EXPECT_EQ(number(trace.back(), "speed"), 0);
+  EXPECT_EQ(d.trace.back().at("frame"), "3000");
+  EXPECT_EQ(number(d.trace.back(), "speed"), 0);
 }
 
 TEST(HeadlessDrive, ClockShowsOneHourAfter108000FastSteps) {
   Fixture f;
   f.dir.writeCp932("route.dat", crlfLines({"[Station]", "始発,2,100,300,0,0,0,0,0,0,0,0,0,0", "#",
                                            "[SpeedUnit]", "0,1000,36,36", "#"}));
-  std::ostringstream out, err;
-  Options o = f.options("0 start\n");
+  Options o = f.options();
   o.seconds = 3570;
-  ASSERT_EQ(runDrive(o, out, err), 0) << err.str();
-  const auto trace = readCsv(f.dir.file("trace.csv"));
-  const Row* hour = nullptr;
-  for (const Row& row : trace) {
-    if (std::stoi(row.at("fast_tick_count")) >= 108000) {
-      hour = &row;
-      break;
-    }
-  }
+  const DriveRun d = runHeadlessDrive(o, "0 start\n");
+  ASSERT_EQ(d.status, 0) << d.err;
+  const CsvRow* hour = d.rowAtOrAfter(108000);
   ASSERT_NE(hour, nullptr);
   EXPECT_EQ(hour->at("clock_text"), "01:00:00");
 }
 
 TEST(HeadlessDrive, StartsAtALaterStationWithItsClockAndDoors) {
   Fixture f;
-  std::ostringstream out, err;
-  Options o = f.options("0 start\n0.2 quit\n");
+  Options o = f.options();
   o.start = 1;
-  ASSERT_EQ(runDrive(o, out, err), 0) << err.str();
-  const auto trace = readCsv(f.dir.file("trace.csv"));
+  const DriveRun d = runHeadlessDrive(o, "0 start\n0.2 quit\n");
+  ASSERT_EQ(d.status, 0) << d.err;
+  const auto& trace = d.trace;
   ASSERT_FALSE(trace.empty());
   EXPECT_EQ(trace[0].at("frame"), "1500");
   EXPECT_EQ(trace[0].at("doors_open"), "1");
@@ -260,9 +189,9 @@ TEST(HeadlessDrive, StartsAtALaterStationWithItsClockAndDoors) {
 TEST(HeadlessDrive, ReportsDataErrorsWithTheirMessage) {
   Fixture f;
   f.dir.writeCp932("route.dat", crlfLines({"[Station]", "始発,0,100", "#"}));
-  std::ostringstream out, err;
-  EXPECT_EQ(runDrive(f.options("0 start\n"), out, err), 1);
-  EXPECT_EQ(err.str(), "路線ファイルに誤りがあります。[Station]:始発,0,100\n");
+  const DriveRun d = runHeadlessDrive(f.options(), "0 start\n");
+  EXPECT_EQ(d.status, 1);
+  EXPECT_EQ(d.err, "路線ファイルに誤りがあります。[Station]:始発,0,100\n");
 }
 
 }  // namespace

@@ -3,129 +3,77 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro::headless {
 namespace {
 
 using velimoro::testing::CsvRow;
-namespace fs = std::filesystem;
+using velimoro::testing::DriveRun;
 
 // The scenario route filmed at 60 km/h (55.56 cm a frame), with a looped sound between frames
 // 300 and 900 on route sound 0, a Doppler source at frame 1500 heard within 20 m on route sound
 // 1, and an announcement (route sound 0) 100 m before station 1 at frame 3000. The stations
 // have no departure sounds of their own (-1).
-const std::vector<std::string> kRoute = {"[LineName]",
-                                         "Sound line",
-                                         "[StartPos]",
-                                         "100",
-                                         "[FrameRate]",
-                                         "30",
-                                         "[Friction]",
-                                         "0.3",
-                                         "[MovieStop]",
-                                         "100000",
-                                         "#",
-                                         "[OneMan]",
-                                         "0",
-                                         "[SoundData]",
-                                         "a.wav",
-                                         "b.wav",
-                                         "#",
-                                         "[Announce]",
-                                         "1",
-                                         "0,1,1,100",
-                                         "#",
-                                         "[Sound]",
-                                         "; sound,start,stop,km/h,loop,pitch,volume",
-                                         "0,300,900,60,1,1,1",
-                                         "#",
-                                         "[Doppler]",
-                                         "1,1500,2000,0",
-                                         "#",
-                                         "[Station]",
-                                         "Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "Middle,2,3000,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "End,2,9000,300,-1,-1,0,0,0,0,0,0,0,0",
-                                         "#",
-                                         "[SpeedUnit]",
-                                         "0,100000,60,60",
-                                         "#"};
+const std::vector<std::string> kRoute = velimoro::testing::splitBars(
+    "[LineName]|Sound line|[StartPos]|100|[FrameRate]|30|[Friction]|0.3|[MovieStop]|100000|#|"
+    "[OneMan]|0|[SoundData]|a.wav|b.wav|#|[Announce]|1|0,1,1,100|#|"
+    "[Sound]|; sound,start,stop,km/h,loop,pitch,volume|0,300,900,60,1,1,1|#|"
+    "[Doppler]|1,1500,2000,0|#|[Station]|Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0|"
+    "Middle,2,3000,300,-1,-1,0,0,0,0,0,0,0,0|End,2,9000,300,-1,-1,0,0,0,0,0,0,0,0|#|"
+    "[SpeedUnit]|0,100000,60,60|#");
 
-struct SoundRun {
-  std::vector<CsvRow> trace;
-  std::vector<CsvRow> events;
-
-  // The video frame at which an event happened: the frame of the first tick at or after it.
-  int frameOf(const CsvRow& event) const {
-    const int tick = std::stoi(event.at("fast_tick_count"));
-    for (const CsvRow& row : trace) {
-      if (std::stoi(row.at("fast_tick_count")) >= tick) return std::stoi(row.at("frame"));
-    }
-    return -1;
+// The video frames at which the events of `kind` on `channel` happened: the frame of the first
+// tick at or after each.
+std::vector<int> framesOf(const DriveRun& run, const std::string& kind, int channel) {
+  std::vector<int> frames;
+  for (const int tick : run.eventTicks(kind, channel)) {
+    const CsvRow* row = run.rowAtOrAfter(tick);
+    frames.push_back(row == nullptr ? -1 : std::stoi(row->at("frame")));
   }
-  std::vector<int> framesOf(const std::string& kind, int channel) const {
-    std::vector<int> frames;
-    for (const CsvRow& e : events) {
-      if (e.at("kind") == kind && std::stoi(e.at("channel")) == channel) {
-        frames.push_back(frameOf(e));
-      }
-    }
-    return frames;
-  }
-};
+  return frames;
+}
 
-SoundRun driveThrough() {
+DriveRun driveThrough() {
   velimoro::testing::TempDir dir;
-  const std::string scenarios = std::string(VELIMORO_SOURCE_DIR) + "/tests/scenarios";
-  for (const auto& entry : fs::directory_iterator(scenarios)) {
-    fs::copy(entry.path(), dir.file(entry.path().filename().string()));
-  }
+  std::filesystem::copy(velimoro::testing::kScenarioRoot, dir.path());
   dir.writeCp932("line_sound.dat", velimoro::testing::crlfLines(kRoute));
   dir.writeBytes("a.wav", velimoro::testing::waveFile(1));
   dir.writeBytes("b.wav", velimoro::testing::waveFile(2));
-  Options o;
-  o.root = dir.path();
-  o.route = "line_sound.dat";
-  o.train = "electric_bt1.dat";
-  o.seconds = 110;
   // In debug mode the train runs at the filming speed: one frame a fast step.
-  o.script = dir.writeBytes("script.txt", "0 start\n0.1 set debug_mode 1\n");
-  o.trace = dir.file("trace.csv");
-  o.events = dir.file("events.csv");
-  std::ostringstream out, err;
-  EXPECT_EQ(runDrive(o, out, err), 0) << err.str();
-  return {velimoro::testing::readCsvFile(o.trace), velimoro::testing::readCsvFile(o.events)};
+  DriveRun run = velimoro::testing::runHeadlessDrive(
+      velimoro::testing::driveOptions(dir.path(), "line_sound.dat", "electric_bt1.dat", 110),
+      "0 start\n0.1 set debug_mode 1\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  return run;
 }
 
 TEST(SoundScenario, RouteSoundsDopplerAndAnnouncementsSoundWhereTheRoutePutsThem) {
-  const SoundRun run = driveThrough();
+  const DriveRun run = driveThrough();
   ASSERT_GT(std::stoi(run.trace.back().at("frame")), 3100);
   // Twenty train sounds come first: route sound 0 is channel 20, route sound 1 channel 21.
-  const auto loops20 = run.framesOf("play_loop", 20);
+  const auto loops20 = framesOf(run, "play_loop", 20);
   ASSERT_FALSE(loops20.empty());
   EXPECT_NEAR(loops20.front(), 300, 8);  // within 4 frames of its start frame
-  const auto stops20 = run.framesOf("stop", 20);
+  const auto stops20 = framesOf(run, "stop", 20);
   bool stoppedAtItsEnd = false;
   for (int frame : stops20)
     stoppedAtItsEnd = stoppedAtItsEnd || std::abs(frame - 900) < 8;
   EXPECT_TRUE(stoppedAtItsEnd);
 
   // The Doppler source at 83333 cm is heard within 2000 cm: frames 1464 to 1536.
-  const auto doppler = run.framesOf("play_loop", 21);
+  const auto doppler = framesOf(run, "play_loop", 21);
   ASSERT_EQ(doppler.size(), 1u);
   EXPECT_NEAR(doppler.front(), 1464, 6);
-  const auto dopplerStops = run.framesOf("stop", 21);
+  const auto dopplerStops = framesOf(run, "stop", 21);
   ASSERT_FALSE(dopplerStops.empty());
   EXPECT_NEAR(dopplerStops.back(), 1536, 6);
 
   // The announcement plays once in the 10 m window 100 m before station 1's stop point:
   // 166667 - 10000 cm, frames 2820 to 2838.
-  const auto announced = run.framesOf("play_once", 20);
+  const auto announced = framesOf(run, "play_once", 20);
   ASSERT_EQ(announced.size(), 1u);
   EXPECT_GE(announced.front(), 2818);
   EXPECT_LE(announced.front(), 2842);

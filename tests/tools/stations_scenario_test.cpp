@@ -6,17 +6,17 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/test_support.h"
-#include "tools/drive/headless.h"
 
 namespace velimoro::headless {
 namespace {
 
 using velimoro::testing::CsvRow;
-namespace fs = std::filesystem;
+using velimoro::testing::DriveRun;
+using velimoro::testing::fastTickOf;
+using velimoro::testing::number;
 
 // Route sounds 0, 1, 2 (1, 2 and 3 s) sit on channels 20, 21, 22 after the train's twenty
 // sounds; the call-out voices (all route sound 0's file) on channel 24. Train sounds: door open
@@ -43,25 +43,10 @@ struct RouteShape {
 };
 
 std::string routeText(const RouteShape& shape) {
-  std::vector<std::string> lines = {"[LineName]",
-                                    "Station line",
-                                    "[StartPos]",
-                                    "100",
-                                    "[FrameRate]",
-                                    "30",
-                                    "[Friction]",
-                                    "0.3",
-                                    "[MovieStop]",
-                                    std::to_string(shape.movieStop),
-                                    "#",
-                                    "[OneMan]",
-                                    std::to_string(shape.oneMan),
-                                    "[SoundData]",
-                                    "a.wav",
-                                    "b.wav",
-                                    "c.wav",
-                                    "#",
-                                    "[KankoSound1]"};
+  std::vector<std::string> lines = velimoro::testing::splitBars(
+      "[LineName]|Station line|[StartPos]|100|[FrameRate]|30|[Friction]|0.3|[MovieStop]|" +
+      std::to_string(shape.movieStop) + "|#|[OneMan]|" + std::to_string(shape.oneMan) +
+      "|[SoundData]|a.wav|b.wav|c.wav|#|[KankoSound1]");
   for (int i = 0; i < 21; ++i)
     lines.push_back("a.wav");
   lines.insert(lines.end(), {"[Station]", "Start,2,100,300,-1,-1,0,0,0,0,0,0,0,0",
@@ -72,36 +57,14 @@ std::string routeText(const RouteShape& shape) {
   return velimoro::testing::crlfLines(lines);
 }
 
-struct StationRun {
-  std::vector<CsvRow> trace;
-  std::vector<CsvRow> events;
-
-  int tickOf(const CsvRow& row) const { return std::stoi(row.at("fast_tick_count")); }
-  // The first trace row where `column` has `value`; nullptr when none has.
-  const CsvRow* firstRow(const std::string& column, const std::string& value,
-                         int fromTick = 0) const {
-    for (const CsvRow& row : trace) {
-      if (tickOf(row) >= fromTick && row.at(column) == value) return &row;
-    }
-    return nullptr;
+// The values `column` takes over the drive, each change once.
+std::vector<std::string> changes(const DriveRun& run, const std::string& column) {
+  std::vector<std::string> values;
+  for (const CsvRow& row : run.trace) {
+    if (values.empty() || values.back() != row.at(column)) values.push_back(row.at(column));
   }
-  // Fast ticks of the events of `kind` on `channel`.
-  std::vector<int> eventTicks(const std::string& kind, int channel) const {
-    std::vector<int> ticks;
-    for (const CsvRow& e : events) {
-      if (e.at("kind") == kind && std::stoi(e.at("channel")) == channel) ticks.push_back(tickOf(e));
-    }
-    return ticks;
-  }
-  // The values `column` takes, each change once.
-  std::vector<std::string> changes(const std::string& column) const {
-    std::vector<std::string> values;
-    for (const CsvRow& row : trace) {
-      if (values.empty() || values.back() != row.at(column)) values.push_back(row.at(column));
-    }
-    return values;
-  }
-};
+  return values;
+}
 
 struct RunSetup {
   RouteShape shape;
@@ -112,12 +75,9 @@ struct RunSetup {
   double seconds = 60;
 };
 
-StationRun drive(const RunSetup& setup) {
+DriveRun drive(const RunSetup& setup) {
   velimoro::testing::TempDir dir;
-  const std::string scenarios = std::string(VELIMORO_SOURCE_DIR) + "/tests/scenarios";
-  for (const auto& entry : fs::directory_iterator(scenarios)) {
-    fs::copy(entry.path(), dir.file(entry.path().filename().string()));
-  }
+  std::filesystem::copy(velimoro::testing::kScenarioRoot, dir.path());
   if (!setup.trainExtra.empty()) {
     std::ofstream train(dir.file("electric_bt1.dat"), std::ios::app | std::ios::binary);
     train << setup.trainExtra;
@@ -131,16 +91,13 @@ StationRun drive(const RunSetup& setup) {
   if (!setup.settings.empty()) args.insert(args.end(), {"--settings", setup.settings});
   Options o = parseOptions(args);
   o.seconds = setup.seconds;
-  o.script = dir.writeBytes("script.txt", setup.script);
-  o.trace = dir.file("trace.csv");
-  o.events = dir.file("events.csv");
-  std::ostringstream out, err;
-  EXPECT_EQ(runDrive(o, out, err), 0) << err.str();
-  return {velimoro::testing::readCsvFile(o.trace), velimoro::testing::readCsvFile(o.events)};
+  DriveRun run = velimoro::testing::runHeadlessDrive(o, setup.script);
+  EXPECT_EQ(run.status, 0) << run.err;
+  return run;
 }
 
 TEST(StationScenario, TwoPersonTrainStopsInTheWindowAndTheConductorWorksTheDoors) {
-  const StationRun run = drive({});
+  const DriveRun run = drive({});
   ASSERT_FALSE(run.trace.empty());
   EXPECT_EQ(run.trace.front().at("crew_text"), "4両");
   EXPECT_EQ(run.trace.front().at("next_station_text"), "Start");
@@ -148,14 +105,14 @@ TEST(StationScenario, TwoPersonTrainStopsInTheWindowAndTheConductorWorksTheDoors
   // The doors open by themselves once the train stands in Middle's window.
   const CsvRow* opened = run.firstRow("doors_open", "1");
   ASSERT_NE(opened, nullptr);
-  EXPECT_EQ(std::stod(opened->at("speed")), 0);
+  EXPECT_EQ(number(*opened, "speed"), 0);
   EXPECT_EQ(opened->at("door_cmd"), "1");
   EXPECT_EQ(opened->at("window_station"), "1");
   EXPECT_EQ(opened->at("next_station_text"), "Middle");
   const long double position = std::stold(opened->at("position_cm"));
   EXPECT_GE(position, 8000);
   EXPECT_LE(position, 12000);
-  const int openTick = run.tickOf(*opened);
+  const int openTick = fastTickOf(*opened);
   EXPECT_EQ(run.eventTicks("play_once", kArrivalChannel), std::vector<int>{openTick});
 
   // The departure announcement 3 s before the departure time; the next stop moves on with it.
@@ -165,13 +122,13 @@ TEST(StationScenario, TwoPersonTrainStopsInTheWindowAndTheConductorWorksTheDoors
   EXPECT_LE(announced[0], kDepartTime - kAnnounceTicks + 3);
   const CsvRow* nextStop = run.firstRow("next_stop_cm", "333333.000000");
   ASSERT_NE(nextStop, nullptr);
-  EXPECT_EQ(run.tickOf(*nextStop), announced[0]);
+  EXPECT_EQ(fastTickOf(*nextStop), announced[0]);
 
   // The conductor closes after the departure time and the announcement's length; the doors
   // count as closed when the closing sound has ended, and the train departs.
   const CsvRow* closing = run.firstRow("door_cmd", "0", openTick);
   ASSERT_NE(closing, nullptr);
-  const int closeTick = run.tickOf(*closing);
+  const int closeTick = fastTickOf(*closing);
   EXPECT_GT(closeTick, kDepartTime);
   EXPECT_GT(closeTick, announced[0] + kAnnounceTicks);
   EXPECT_EQ(closing->at("doors_open"), "1");
@@ -179,7 +136,7 @@ TEST(StationScenario, TwoPersonTrainStopsInTheWindowAndTheConductorWorksTheDoors
   EXPECT_EQ(run.eventTicks("play_once", kDoorCloseChannel), std::vector<int>{closeTick});
   const CsvRow* closed = run.firstRow("doors_open", "0", closeTick);
   ASSERT_NE(closed, nullptr);
-  const int departTick = run.tickOf(*closed);
+  const int departTick = fastTickOf(*closed);
   EXPECT_GE(departTick, closeTick + 15);  // the closing sound plays 0.5 s
   EXPECT_EQ(closed->at("station_index"), "1");
   EXPECT_EQ(run.eventTicks("play_once", kDepSignChannel), std::vector<int>{departTick});
@@ -193,16 +150,16 @@ TEST(StationScenario, TwoPersonTrainStopsInTheWindowAndTheConductorWorksTheDoors
 TEST(StationScenario, DoorLampLightsWithClosedDoorsAndItsAbsenceDelaysNothing) {
   RunSetup withLamp;
   withLamp.trainExtra = "[Lamp_Door]\r\ndoor.bmp\r\n10\r\n10\r\n";
-  const StationRun lamp = drive(withLamp);
-  const StationRun plain = drive({});
-  EXPECT_EQ(lamp.changes("lamp_door"), (std::vector<std::string>{"1", "0", "1"}));
-  EXPECT_EQ(plain.changes("lamp_door"), std::vector<std::string>{"0"});
-  EXPECT_EQ(lamp.changes("doors_open"), (std::vector<std::string>{"0", "1", "0"}));
+  const DriveRun lamp = drive(withLamp);
+  const DriveRun plain = drive({});
+  EXPECT_EQ(changes(lamp, "lamp_door"), (std::vector<std::string>{"1", "0", "1"}));
+  EXPECT_EQ(changes(plain, "lamp_door"), std::vector<std::string>{"0"});
+  EXPECT_EQ(changes(lamp, "doors_open"), (std::vector<std::string>{"0", "1", "0"}));
   // The lamp goes dark on the tick after the doors opened and lights as they close.
   const CsvRow* dark = lamp.firstRow("lamp_door", "0");
   ASSERT_NE(dark, nullptr);
   EXPECT_EQ(dark->at("doors_open"), "1");
-  const CsvRow* lit = lamp.firstRow("lamp_door", "1", lamp.tickOf(*dark));
+  const CsvRow* lit = lamp.firstRow("lamp_door", "1", fastTickOf(*dark));
   ASSERT_NE(lit, nullptr);
   EXPECT_EQ(lit->at("doors_open"), "0");
   // Both trains depart at the same moment.
@@ -214,16 +171,16 @@ TEST(StationScenario, OneManDriverOpensAndClosesWithTheDoorKey) {
   RunSetup setup;
   setup.shape.oneMan = 1;
   setup.script = std::string(kRunToMiddle) + "34 key d\n55 key d\n";
-  const StationRun run = drive(setup);
+  const DriveRun run = drive(setup);
   EXPECT_EQ(run.trace.front().at("crew_text"), "");
   // Standing in the window, the doors wait for the key.
   const CsvRow* opened = run.firstRow("doors_open", "1");
   ASSERT_NE(opened, nullptr);
-  const int openTick = run.tickOf(*opened);
+  const int openTick = fastTickOf(*opened);
   EXPECT_GT(openTick, 33 * 30);
   const CsvRow* stood = run.firstRow("window_station", "1");
   ASSERT_NE(stood, nullptr);
-  EXPECT_LT(run.tickOf(*stood), openTick - 5 * 30);
+  EXPECT_LT(fastTickOf(*stood), openTick - 5 * 30);
   // The arrival announcement with the doors; the next stop at once; the boarding done once the
   // announcement has ended.
   EXPECT_EQ(run.eventTicks("play_once", kArrivalChannel), std::vector<int>{openTick});
@@ -231,27 +188,27 @@ TEST(StationScenario, OneManDriverOpensAndClosesWithTheDoorKey) {
   EXPECT_EQ(opened->at("crew_text"), "");
   const CsvRow* boarded = run.firstRow("crew_text", "乗降完了");
   ASSERT_NE(boarded, nullptr);
-  EXPECT_GE(run.tickOf(*boarded), openTick + kArrivalTicks);
-  EXPECT_LE(run.tickOf(*boarded), openTick + kArrivalTicks + 4);
+  EXPECT_GE(fastTickOf(*boarded), openTick + kArrivalTicks);
+  EXPECT_LE(fastTickOf(*boarded), openTick + kArrivalTicks + 4);
   // No conductor: the doors stay open past the departure time until the key closes them.
   const CsvRow* closing = run.firstRow("door_cmd", "0", openTick);
   ASSERT_NE(closing, nullptr);
-  EXPECT_GT(run.tickOf(*closing), 54 * 30);
+  EXPECT_GT(fastTickOf(*closing), 54 * 30);
   EXPECT_EQ(closing->at("crew_text"), "");
   const CsvRow* closed = run.firstRow("doors_open", "0", openTick);
   ASSERT_NE(closed, nullptr);
   EXPECT_EQ(closed->at("station_index"), "1");
-  EXPECT_EQ(run.eventTicks("play_once", kDepSignChannel), std::vector<int>{run.tickOf(*closed)});
+  EXPECT_EQ(run.eventTicks("play_once", kDepSignChannel), std::vector<int>{fastTickOf(*closed)});
 }
 
 TEST(StationScenario, PassingPointIsNoStop) {
   RunSetup setup;
   setup.shape.middleKind = 1;
-  const StationRun run = drive(setup);
-  EXPECT_EQ(run.changes("next_station_text"), (std::vector<std::string>{"Start", "Middle通過"}));
-  EXPECT_EQ(run.changes("window_station"), std::vector<std::string>{"0"});
-  EXPECT_EQ(run.changes("doors_open"), std::vector<std::string>{"0"});
-  EXPECT_EQ(std::stod(run.trace.back().at("speed")), 0);
+  const DriveRun run = drive(setup);
+  EXPECT_EQ(changes(run, "next_station_text"), (std::vector<std::string>{"Start", "Middle通過"}));
+  EXPECT_EQ(changes(run, "window_station"), std::vector<std::string>{"0"});
+  EXPECT_EQ(changes(run, "doors_open"), std::vector<std::string>{"0"});
+  EXPECT_EQ(number(run.trace.back(), "speed"), 0);
   for (int channel : {20, kArrivalChannel, kDepartureChannel}) {
     EXPECT_TRUE(run.eventTicks("play_once", channel).empty()) << channel;
   }
@@ -260,15 +217,15 @@ TEST(StationScenario, PassingPointIsNoStop) {
 TEST(StationScenario, RunEndsAtTheLastStationAfterItsArrivalAnnouncement) {
   RunSetup setup;
   setup.shape.endStation = false;
-  const StationRun run = drive(setup);
+  const DriveRun run = drive(setup);
   const CsvRow* opened = run.firstRow("doors_open", "1");
   ASSERT_NE(opened, nullptr);
   EXPECT_EQ(opened->at("run_ended"), "0");
   const CsvRow* ended = run.firstRow("run_ended", "1");
   ASSERT_NE(ended, nullptr);
-  EXPECT_GE(run.tickOf(*ended), run.tickOf(*opened) + kArrivalTicks);
-  EXPECT_LE(run.tickOf(*ended), run.tickOf(*opened) + kArrivalTicks + 4);
-  EXPECT_EQ(run.changes("run_ended"), (std::vector<std::string>{"0", "1"}));
+  EXPECT_GE(fastTickOf(*ended), fastTickOf(*opened) + kArrivalTicks);
+  EXPECT_LE(fastTickOf(*ended), fastTickOf(*opened) + kArrivalTicks + 4);
+  EXPECT_EQ(changes(run, "run_ended"), (std::vector<std::string>{"0", "1"}));
 }
 
 TEST(StationScenario, GuidanceSentencesFollowTheDrive) {
@@ -279,8 +236,8 @@ TEST(StationScenario, GuidanceSentencesFollowTheDrive) {
   setup.routeFile = "line_in.dat";
   setup.settings = "ats=0";
   setup.shape.movieStop = 250;
-  const StationRun run = drive(setup);
-  EXPECT_EQ(run.changes("guidance_shown"),
+  const DriveRun run = drive(setup);
+  EXPECT_EQ(changes(run, "guidance_shown"),
             (std::vector<std::string>{"BackSpaceキーを押して方向を転換し、発車してください。",
                                       "ATSが投入されていないため、速度に注意してください。", "",
                                       "BackSpaceキーを押して方向を転換し、発車してください。"}));
