@@ -4,6 +4,7 @@
 
 #include "input/controls.h"
 #include "present/callouts.h"
+#include "sim/air_brakes.h"
 
 namespace velimoro {
 namespace {
@@ -136,6 +137,9 @@ void debugKey(SimDrive& drive, VirtualKey key) {
 
 void keyDown(SimDrive& drive, VirtualKey key, bool shiftAlone) {
   SimState& s = drive.state;
+  // Enter and BackSpace are typed characters too ("\r", "\b"), and every typed character resets
+  // the vigilance device.
+  if (key == VirtualKey::kEnter || key == VirtualKey::kBackSpace) resetDeadManTimer(drive);
   switch (key) {
     case VirtualKey::kBackSpace:
       switchback(drive);

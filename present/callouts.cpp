@@ -1,5 +1,7 @@
 #include "present/callouts.h"
 
+#include "sim/signal_codes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -120,38 +122,24 @@ void kankoQueuePlay(SimDrive& drive) {
 }
 
 int aspectVoice(int code) {
-  switch (code) {
-    case 0:
-    case 3:
-    case 6:
-    case 9:
-    case 13:
-    case 17:
+  // Codes 1 and 2 (a signal of no lamps) have voices of their own: 1 its own, 2 the clear one.
+  if (code == 1) return 5;
+  if (code == 2) return 4;
+  switch (aspectClass(code)) {
+    case AspectClass::kStop:
       return 0;
-    case 14:
-    case 18:
+    case AspectClass::kRestricting:
       return 1;
-    case 4:
-    case 7:
-    case 10:
-    case 15:
-    case 19:
+    case AspectClass::kCaution:
       return 2;
-    case 11:
-    case 20:
+    case AspectClass::kReducedSpeed:
       return 3;
-    case 2:
-    case 5:
-    case 8:
-    case 12:
-    case 16:
-    case 21:
+    case AspectClass::kClear:
       return 4;
-    case 1:
-      return 5;
-    default:
-      return -1;
+    case AspectClass::kNone:
+      break;
   }
+  return -1;
 }
 
 void timeKanko(SimDrive& drive, int targetTicks) {

@@ -93,7 +93,8 @@ void updateReverserText(SimDrive& drive) {
 void updateNotchPictures(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
-  showFrame(drive, train.GearImageList, s.gear_lever_picture, s.gear);
+  // The lever is drawn on the [GearImageList2] strip (the other one shows the gear lamps).
+  showFrame(drive, train.GearImageList2, s.gear_lever_picture, s.gear);
   showFrame(drive, train.NotchImageP, s.notch_picture_p, s.power_handle);
   showFrame(drive, train.NotchImageB, s.notch_picture_b, brakeFrame(s, train));
 }

@@ -265,6 +265,16 @@ TEST_F(HandleKeys, WheelAndKeysResetTheDeadManTimerEvenWhileInputIsBlocked) {
   armed();
   wheelUp(drive);
   EXPECT_EQ(s.eb_device_count, 0);
+  // Enter and BackSpace are typed characters as well.
+  for (VirtualKey key : {VirtualKey::kEnter, VirtualKey::kBackSpace}) {
+    armed();
+    keyDown(drive, key, false);
+    EXPECT_EQ(s.eb_device_count, 0);
+    EXPECT_FALSE(s.eb_lamp);
+  }
+  armed();
+  keyDown(drive, VirtualKey::kF1, false);  // a key that types nothing does not
+  EXPECT_EQ(s.eb_device_count, 620);
 }
 
 }  // namespace

@@ -93,19 +93,23 @@ TEST_F(MasconUpdate, ConstantSpeedHoldsUntilAHandleMoves) {
 }
 
 TEST_F(MasconUpdate, NotchStripsShowTheHandlePositions) {
-  // 10 brake patterns of 20 x 30 pixels in two rows of five; 6 power patterns; 6 gear patterns.
+  // 10 brake patterns of 20 x 30 pixels in two rows of five; 6 power patterns; 6 patterns of
+  // the gear lever's strip ([GearImageList2]), bounded by their own strip and not by the gear
+  // lamps' single pattern ([GearImageList]).
   train.NotchImageB = {0, 0, 20, 30, "b.bmp", 0};
   train.NotchImageP = {0, 0, 20, 30, "p.bmp", 1};
-  train.GearImageList = {0, 0, 20, 30, "g.bmp", 2};
+  train.GearImageList2 = {0, 0, 20, 30, "lever.bmp", 2};
+  train.GearImageList = {0, 0, 20, 30, "lamps.bmp", 3};
   pictures.sizes[0] = {100, 60};
   pictures.sizes[1] = {120, 30};
   pictures.sizes[2] = {120, 30};
+  pictures.sizes[3] = {20, 30};
   setHandles(3, -4);
-  s.gear = 2;
+  s.gear = 4;
   masconupdate(drive);
   EXPECT_EQ(s.notch_picture_b, 4);
   EXPECT_EQ(s.notch_picture_p, 3);
-  EXPECT_EQ(s.gear_lever_picture, 2);
+  EXPECT_EQ(s.gear_lever_picture, 4);
   s.brake_handle = -9;
   masconupdate(drive);
   EXPECT_EQ(s.notch_picture_b, 9);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/signal_codes.h"
 #include "tools/content/canvas.h"
 #include "tools/content/writers.h"
 
@@ -22,28 +23,16 @@ std::string path(const std::string& root, const std::string& name) {
 
 // Lamps lit top to bottom for an aspect code: a column of up to four lamps on a black head.
 std::vector<Rgb> lampsOf(int code) {
-  switch (code) {
-    case 0:
-    case 3:
-    case 6:
-    case 9:
-    case 13:
-    case 17:
+  if (code == 1) return {kDark, kDark, kDark, kDark};
+  switch (aspectClass(code)) {
+    case AspectClass::kStop:
       return {kDark, kRed, kDark, kDark};
-    case 14:
-    case 18:
-      return {kYellow, kDark, kDark, kYellow};  // restricting: two yellows
-    case 4:
-    case 7:
-    case 10:
-    case 15:
-    case 19:
+    case AspectClass::kRestricting:
+      return {kYellow, kDark, kDark, kYellow};  // two yellows
+    case AspectClass::kCaution:
       return {kDark, kDark, kYellow, kDark};
-    case 11:
-    case 20:
-      return {kYellow, kDark, kDark, kGreen};  // reduced: yellow over green
-    case 1:
-      return {kDark, kDark, kDark, kDark};
+    case AspectClass::kReducedSpeed:
+      return {kYellow, kDark, kDark, kGreen};  // yellow over green
     default:
       return {kDark, kDark, kDark, kGreen};  // clear
   }
