@@ -28,6 +28,7 @@ class TimedSoundLayer final : public media::SoundLayer {
   void setVolume(int channel, int hundredthsOfDecibel) override;
   void setFrequency(int channel, int hertz) override;
   std::int64_t soundLengthMs(int sound) const override;
+  int soundRateHz(int sound) const override { return m_inner.soundRateHz(sound); }
 
   /// Whether `channel` plays looped.
   bool isLooped(int channel) const;

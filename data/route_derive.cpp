@@ -1,9 +1,6 @@
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,18 +9,10 @@
 #include "data/paths.h"
 #include "data/rounding.h"
 #include "data/route_reader.h"
+#include "data/wave_header.h"
 
 namespace velimoro {
 namespace {
-
-std::uint32_t littleEndian32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-std::string cannotOpen(const std::string& path, int errorNumber) {
-  return "Cannot open file \"" + path + "\". " + std::strerror(errorNumber);
-}
 
 int clampToInt(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
@@ -113,24 +102,12 @@ int soundSeconds(const RouteData& route, int sound) {
 
 bool waveLengthSeconds(const std::string& path, int& seconds, std::string& error) {
   seconds = 0;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = cannotOpen(path, errno);
-    return false;
-  }
-  unsigned char header[44];
-  const std::size_t got = std::fread(header, 1, sizeof header, file);
-  const int readError = std::ferror(file) != 0 ? errno : 0;
-  std::fclose(file);
-  if (readError != 0) {
-    error = cannotOpen(path, readError);
-    return false;
-  }
-  if (got < sizeof header) return true;
-  const std::uint32_t bytesPerSecond = littleEndian32(header + 28);
-  const std::uint32_t dataBytes = littleEndian32(header + 40);
-  if (bytesPerSecond == 0) return true;
-  seconds = clampToInt(roundHalfEven(static_cast<long double>(dataBytes) / bytesPerSecond));
+  WaveHeader header;
+  if (!readWaveHeader(path, header, error)) return false;
+  // The route reads the length at the fixed places of a plain header, whatever the chunks say.
+  if (!header.fixedWords || header.fixedBytesPerSecond == 0) return true;
+  seconds = clampToInt(
+      roundHalfEven(static_cast<long double>(header.fixedDataBytes) / header.fixedBytesPerSecond));
   return true;
 }
 

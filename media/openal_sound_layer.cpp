@@ -253,6 +253,11 @@ int OpenAlSoundLayer::loadSound(const std::string& path, std::string& error) {
   return static_cast<int>(m_al->sounds.size()) - 1;
 }
 
+int OpenAlSoundLayer::soundRateHz(int sound) const {
+  if (sound < 0 || static_cast<std::size_t>(sound) >= m_al->sounds.size()) return 0;
+  return m_al->sounds[static_cast<std::size_t>(sound)].sampleRate;
+}
+
 std::int64_t OpenAlSoundLayer::soundLengthMs(int sound) const {
   if (sound < 0 || static_cast<std::size_t>(sound) >= m_al->sounds.size()) return -1;
   return m_al->sounds[static_cast<std::size_t>(sound)].lengthMs;

@@ -46,6 +46,7 @@ class OpenAlSoundLayer final : public SoundLayer {
   void setVolume(int channel, int hundredthsOfDecibel) override;
   void setFrequency(int channel, int hertz) override;
   std::int64_t soundLengthMs(int sound) const override;
+  int soundRateHz(int sound) const override;
 
   /// The one message for the user when sound goes nowhere (no audio device); empty otherwise.
   const std::string& notice() const { return m_notice; }

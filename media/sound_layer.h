@@ -25,6 +25,11 @@ class SoundLayer {
   virtual bool isPlaying(int channel) const = 0;
   virtual void setVolume(int channel, int hundredthsOfDecibel) = 0;
   virtual void setFrequency(int channel, int hertz) = 0;
+  /// Sampling rate in Hz of loaded sound `sound` as its decoder read it; 0 when unknown.
+  virtual int soundRateHz(int sound) const {
+    (void)sound;
+    return 0;
+  }
   /// Playing time in ms of loaded sound `sound` at its own rate; -1 when unknown.
   virtual std::int64_t soundLengthMs(int sound) const {
     (void)sound;

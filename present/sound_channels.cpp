@@ -15,8 +15,6 @@ namespace velimoro {
 namespace {
 
 constexpr int kChannels = SoundSystem::kChannels;
-// The highest frequency the sound device plays.
-constexpr long double kMaxHertz = 200000;
 
 void showStatus(SimDrive& drive, const char* text) {
   if (drive.media.status) drive.media.status(text);
@@ -28,7 +26,8 @@ void loadChannelSound(SimDrive& drive, int channel, const std::string& path) {
   const int sound = drive.media.sound.loadSound(path, error);
   if (sound < 0) throw DataError(error);
   drive.sounds.channelSound[static_cast<std::size_t>(channel)] = sound;
-  drive.sounds.channelRate[static_cast<std::size_t>(channel)] = waveSampleRate(path);
+  drive.sounds.channelRate[static_cast<std::size_t>(channel)] =
+      drive.media.sound.soundRateHz(sound);
 }
 
 bool fileOpens(const std::string& path) {
@@ -54,7 +53,8 @@ void loadRouteSounds(SimDrive& drive) {
       continue;
     }
     drive.sounds.channelSound[static_cast<std::size_t>(channel)] = sound;
-    drive.sounds.channelRate[static_cast<std::size_t>(channel)] = waveSampleRate(path);
+    drive.sounds.channelRate[static_cast<std::size_t>(channel)] =
+        drive.media.sound.soundRateHz(sound);
   }
 }
 
@@ -124,19 +124,6 @@ void bindChannelSounds(SimDrive& drive) {
 }
 
 }  // namespace
-
-int waveSampleRate(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return 0;
-  unsigned char header[28];
-  const std::size_t got = std::fread(header, 1, sizeof header, file);
-  std::fclose(file);
-  if (got < sizeof header) return 0;
-  const std::uint32_t rate =
-      static_cast<std::uint32_t>(header[24]) | static_cast<std::uint32_t>(header[25]) << 8 |
-      static_cast<std::uint32_t>(header[26]) << 16 | static_cast<std::uint32_t>(header[27]) << 24;
-  return rate > static_cast<std::uint32_t>(kMaxHertz) ? 0 : static_cast<int>(rate);
-}
 
 void loadTrainSounds(SimDrive& drive) {
   showStatus(drive, "DirectSoundオブジェクトを作成しています(走行音)");

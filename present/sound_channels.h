@@ -7,9 +7,6 @@
 
 namespace velimoro {
 
-/// Sampling rate in Hz from a WAVE file's header (bytes 24 to 27); 0 when it cannot be read.
-int waveSampleRate(const std::string& path);
-
 /// Start-up, first sound step: shows its status, clears the route sound triggers and loads the
 /// train's [DriveSound] files from the train folder. Throws DataError with the sound layer's
 /// message when one cannot be loaded.

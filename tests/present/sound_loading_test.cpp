@@ -12,10 +12,13 @@ namespace {
 using testing::crlfLines;
 
 // A WAVE file whose header gives `rate` samples a second.
+// A WAVE file at `rate` Hz as many editors save it, with a "LIST" chunk before "fmt ": the
+// rate stands where the decoder finds it, not at bytes 24 to 27.
 std::string waveAt(std::uint32_t rate) {
   std::string wave = testing::waveFile(0.5);
   for (int i = 0; i < 4; ++i)
     wave[static_cast<std::size_t>(24 + i)] = static_cast<char>((rate >> (8 * i)) & 0xFF);
+  wave.insert(12, std::string("LIST\x04\x00\x00\x00INFO", 12));
   return wave;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/wave_header.h"
 #include "media/message_sink.h"
 #include "media/picture_loader.h"
 
@@ -82,6 +83,15 @@ class RecordingSound final : public media::SoundLayer {
     }
     sounds.push_back(path);
     return static_cast<int>(sounds.size()) - 1;
+  }
+  // The rate a decoder reads: the "fmt " chunk's, wherever it stands.
+  int soundRateHz(int sound) const override {
+    WaveHeader header;
+    std::string error;
+    if (sound < 0 || sound >= static_cast<int>(sounds.size())) return 0;
+    return readWaveHeader(sounds[static_cast<std::size_t>(sound)], header, error)
+               ? header.sampleRate
+               : 0;
   }
   void bind(int channel, int sound) override { bound.at(channel) = sound; }
   void play(int channel, bool looped) override {

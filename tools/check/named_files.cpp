@@ -88,10 +88,10 @@ void NamedFiles::sound(int line, const std::string& name, bool required) {
 void NamedFiles::measure(int line, const std::string& name, const std::string& path) {
   if (!m_measured.insert(path).second) return;
   const auto length = measureWave(path);
-  if (!length || length->agrees()) return;
+  if (!length || length->fixedWordsAgree()) return;
   m_findings.warning(line, "the header of " + inQuotes(name) + " gives " +
-                               std::to_string(length->headerBytes) + " bytes of sound (" +
-                               seconds(length->headerBytes, length->headerBytesPerSecond) +
+                               std::to_string(length->fixedDataBytes) + " bytes of sound (" +
+                               seconds(length->fixedDataBytes, length->fixedBytesPerSecond) +
                                "), its data hold " + std::to_string(length->dataBytes) + " (" +
                                seconds(length->dataBytes, length->bytesPerSecond) + ")");
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "cab/trace.h"
+#include "data/wave_header.h"
 
 namespace velimoro::headless {
 
@@ -19,13 +20,19 @@ void EventLog::write(std::ostream& out) const {
 }
 
 int LoggingSoundLayer::loadSound(const std::string& path, std::string& error) {
-  const std::int64_t length = waveDurationMs(path);
-  if (length < 0) {
+  WaveHeader header;
+  if (!readWaveHeader(path, header, error) || !header.chunks) {
     error = "Cannot open file \"" + path + "\".";
     return -1;
   }
-  m_lengthsMs.push_back(length);
+  m_lengthsMs.push_back(std::max<std::int64_t>(header.durationMs(), 0));
+  m_rates.push_back(header.sampleRate);
   return static_cast<int>(m_lengthsMs.size()) - 1;
+}
+
+int LoggingSoundLayer::soundRateHz(int sound) const {
+  if (sound < 0 || sound >= static_cast<int>(m_rates.size())) return 0;
+  return m_rates[static_cast<std::size_t>(sound)];
 }
 
 void LoggingSoundLayer::bind(int channel, int sound) {
@@ -65,33 +72,10 @@ void LoggingMessages::show(const std::string& text) {
 }
 
 std::int64_t waveDurationMs(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char riff[12];
-  if (!in.read(riff, 12) || std::string(riff, 4) != "RIFF" || std::string(riff + 8, 4) != "WAVE") {
-    return -1;
-  }
-  const auto le32 = [](const unsigned char* b) {
-    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-           static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-  };
-  std::uint32_t bytesPerSecond = 0;
-  unsigned char header[8];
-  while (in.read(reinterpret_cast<char*>(header), 8)) {
-    const std::string id(reinterpret_cast<char*>(header), 4);
-    const std::uint32_t size = le32(header + 4);
-    if (id == "fmt ") {
-      unsigned char fmt[16] = {};
-      if (size < 16 || !in.read(reinterpret_cast<char*>(fmt), 16)) return -1;
-      bytesPerSecond = le32(fmt + 8);
-      in.seekg(size - 16 + (size & 1), std::ios::cur);
-    } else if (id == "data") {
-      if (bytesPerSecond == 0) return 0;
-      return static_cast<std::int64_t>(size) * 1000 / bytesPerSecond;
-    } else {
-      in.seekg(size + (size & 1), std::ios::cur);
-    }
-  }
-  return -1;
+  WaveHeader header;
+  std::string error;
+  if (!readWaveHeader(path, header, error) || !header.chunks) return -1;
+  return std::max<std::int64_t>(header.durationMs(), 0);
 }
 
 }  // namespace velimoro::headless

@@ -44,12 +44,14 @@ class LoggingSoundLayer final : public media::SoundLayer {
   void setVolume(int channel, int hundredthsOfDecibel) override;
   void setFrequency(int channel, int hertz) override;
   std::int64_t soundLengthMs(int sound) const override;
+  int soundRateHz(int sound) const override;
 
  private:
   static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
 
   EventLog& m_log;
   std::vector<std::int64_t> m_lengthsMs;  // per loaded sound
+  std::vector<int> m_rates;
   std::array<int, kChannels> m_bound{};
   std::array<bool, kChannels> m_playing{};
 };
