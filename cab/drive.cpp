@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "data/controller_map.h"
 #include "data/data_error.h"
 #include "data/route_reader.h"
 #include "data/train_reader.h"
@@ -16,13 +17,6 @@ namespace {
 
 // The route that runs without train protection whatever the settings say.
 constexpr const char* kUnprotectedRoute = "line_in.dat";
-
-// Values a drive cannot be simulated without: a train without mass would have no speed change,
-// and one without an emergency pressure no brake force.
-void checkTrainForDriving(const TrainSpec& train) {
-  if (train.Tons <= Fixed()) throw DataError("車両ファイルに誤りがあります[Tons]");
-  if (train.EBPress <= 0) throw DataError("車両ファイルに誤りがあります[EBPress]");
-}
 
 void setInitialState(Drive& drive) {
   const TrainSpec& train = *drive.train;
@@ -90,6 +84,11 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
     if (drive->media.status) drive->media.status(text);
   };
   status("設定ファイルを読み込んでいます");
+  const ControllerMap codes = drive->setup.controllers;
+  drive->setup.controllers = readControllerMap(setup.root);
+  drive->setup.controllers.PowerCode = codes.PowerCode;
+  drive->setup.controllers.BrakeCode = codes.BrakeCode;
+  drive->setup.controllers.EmergencyCode = codes.EmergencyCode;
   readTrainFile({setup.root, setup.trainFolder, setup.trainFile}, *drive->train,
                 drive->media.pictures, drive->pictures);
   readRouteFile(setup.root, setup.routeFile, *drive->route, drive->media.pictures, drive->pictures);
@@ -107,7 +106,7 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   deriveRouteDistances(*drive->route);
   prepareSignals(*drive->route, drive->signalTables);
   settleTrainBrake(*drive->train);
-  checkTrainForDriving(*drive->train);
+  requireDrivableTrain(*drive->train);
   setInitialState(*drive);
   drive->state.reverser_text = drive->strings.Forward;
   masconupdate(*drive);

@@ -18,11 +18,12 @@ struct CommandShape {
 
 // The commands the driver understands, with how many arguments each takes.
 constexpr CommandShape kCommands[] = {
-    {"start", 0, 0},  // the Start menu item
-    {"set", 2, 2},    // <field> <value>
-    {"key", 1, 1},    // <char>, or "space"
-    {"vkey", 1, 2},   // <name> [shift]
-    {"wheel", 1, 1},  // up | down
+    {"start", 0, 0},    // the Start menu item
+    {"set", 2, 2},      // <field> <value>
+    {"key", 1, 1},      // <char>, or "space"
+    {"vkey", 1, 2},     // <name> [shift]
+    {"wheel", 1, 1},    // up | down
+    {"setting", 2, 2},  // kanko | information | ats, 0 | 1: a Display menu entry
     {"quit", 0, 0},
 };
 
@@ -74,6 +75,13 @@ bool settable(const std::string& name, const std::string& value) {
 
 }  // namespace
 
+int DriveSettings::*settingField(const std::string& name) {
+  if (name == "kanko") return &DriveSettings::kanko;
+  if (name == "information") return &DriveSettings::information;
+  if (name == "ats") return &DriveSettings::ats;
+  return nullptr;
+}
+
 std::string keyWord(char key) {
   if (key == ' ') return "space";
   if (key == '#') return "hash";
@@ -119,6 +127,10 @@ void checkCommand(const ScriptCommand& command) {
   }
   if (command.name == "wheel" && args[0] != "up" && args[0] != "down") {
     commandFault(command, "wheel turns up or down, not \"" + args[0] + "\"");
+  }
+  if (command.name == "setting" && (!settingField(args[0]) || (args[1] != "0" && args[1] != "1"))) {
+    commandFault(command, "setting takes kanko, information or ats and 0 or 1, not \"" + args[0] +
+                              " " + args[1] + "\"");
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
     commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");

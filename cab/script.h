@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "input/controls.h"
+#include "sim/sim_drive.h"
 
 namespace velimoro {
 
@@ -22,6 +23,9 @@ struct ScriptCommand {
 /// Throws std::runtime_error naming the command's file and line when its arguments name no key,
 /// no virtual key, no wheel direction or no settable state field.
 void checkCommand(const ScriptCommand& command);
+
+/// The user setting a `setting` command names ("kanko", "information", "ats"); null for none.
+int DriveSettings::*settingField(const std::string& name);
 
 /// The script word of a typed character: itself, "space" for a blank and "hash" for "#".
 std::string keyWord(char key);

@@ -13,6 +13,17 @@
 namespace velimoro {
 namespace {
 
+// A Display menu entry: the setting takes its new value; the beginner mode switches the train
+// protection with it, and the first protection lamp shows whether it acts.
+void changeSetting(Drive& drive, int DriveSettings::*setting, bool on) {
+  drive.setup.settings.*setting = on ? 1 : 0;
+  if (setting != &DriveSettings::ats) return;
+  SimState& s = drive.state;
+  s.beginner_mode = on;
+  s.ats_active = !on;
+  s.lamp_ats1 = s.ats_active;
+}
+
 // Drive media whose sound is the session's timed layer.
 DriveMedia withSound(const DriveMedia& media, media::SoundLayer& sound) {
   DriveMedia timed{sound, media.pictures, media.messages, media.status};
@@ -83,6 +94,16 @@ void CabSession::toggleStart() {
   --m_pass.lastFetchedFrame;
 }
 
+void CabSession::shutDown() {
+  m_scheduler.pause();
+  SimState& s = m_drive->state;
+  s.ats_eb = false;
+  s.ats_pattern_brake = false;
+  s.power_notch = 0;
+  for (int channel = 0; channel < media::SoundLayer::kChannels; ++channel)
+    m_drive->media.sound.stop(channel);
+}
+
 void CabSession::execute(const ScriptCommand& command) {
   checkCommand(command);
   Drive& drive = *m_drive;
@@ -100,6 +121,8 @@ void CabSession::execute(const ScriptCommand& command) {
     } else {
       wheelDown(drive);
     }
+  } else if (command.name == "setting") {
+    changeSetting(drive, settingField(command.args[0]), command.args[1] == "1");
   } else if (command.name == "quit") {
     m_quit = true;
   }

@@ -62,6 +62,10 @@ class CabSession {
   /// The same for an input given by name and arguments, as the window's events do.
   void input(const std::string& name, std::vector<std::string> args = {});
 
+  /// The drive ends: the steps stop, the protection brakes and power come off and every sound
+  /// channel stops.
+  void shutDown();
+
   bool running() const { return m_scheduler.running(); }
   bool started() const { return m_started; }
   bool quitRequested() const { return m_quit; }

@@ -19,6 +19,11 @@ struct ControllerMap {
 
   std::array<std::string, kMaxMapLines> MapLines{};
   int MapLineCount = 0;
+
+  // The game controller's codes of the handle positions, from the settings store (0 unset).
+  std::array<int, 6> PowerCode{};  // P0 .. P5
+  std::array<int, 9> BrakeCode{};  // B0 (release) .. B8
+  int EmergencyCode = 0;
 };
 
 /// Reads "mascon.dat" in `root`: the lines before the first one that begins with "#", at most

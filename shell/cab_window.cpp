@@ -1,15 +1,18 @@
 #include "shell/cab_window.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QStatusBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 
 #include "cab/trace.h"
 #include "input/controls.h"
+#include "persist/settings.h"
 #include "present/side_column.h"
 
 namespace velimoro::shell {
@@ -18,6 +21,7 @@ namespace {
 constexpr int kPassMs = 33;       // the screen pass's own gate
 constexpr int kIdleMs = 5;        // how often to look again while nothing is due
 constexpr int kWheelNotch = 120;  // eighths of a degree a wheel notch turns
+constexpr int kBandHeight = 44;   // the two rows of value labels of the band display
 
 // The virtual keys the driver's controls know, from Qt's key codes.
 std::optional<VirtualKey> virtualKey(int key) {
@@ -57,31 +61,95 @@ void MessageBoxes::show(const std::string& text) {
                            QString::fromStdString(text));
 }
 
-CabWindow::CabWindow(const DriveSetup& setup, bool unattended) {
-  m_messages.unattended = unattended;
+CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store)
+    : m_store(store), m_band(options.band) {
+  m_messages.unattended = options.unattended;
   if (!m_sound.notice().empty()) m_messages.show(m_sound.notice());
-  DriveMedia media{m_sound, m_screen, m_messages, nullptr};
+  // The settings first: a missing one is the first run, which starts in the beginner mode.
+  const StoredSettings stored = readSettings(store);
+  if (stored.firstRun) m_messages.show(kFirstRunMessage);
+  setup.settings.kanko = stored.settings.kanko;
+  setup.settings.information = stored.settings.information;
+  setup.settings.ats = stored.settings.ats;
+  readControllerCodes(store, setup.controllers);
+
+  DriveMedia media{m_sound, m_screen, m_messages, [this](const std::string& text) {
+                     statusBar()->showMessage(QString::fromStdString(text));
+                     statusBar()->repaint();
+                   }};
   media.pictureStore = &m_screen;
   media.sprites = &m_screen;
   media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
   m_session = std::make_unique<CabSession>(setup, media);
   Drive& drive = m_session->drive();
+  drive.textPanel.shown = m_band;
   takeStopLinePicture(m_session->pass(), drive);
   keySidePictures(drive, m_screen);
   std::string message;
   if (!m_session->openVideo(m_video, message)) m_messages.show(message);
+  statusBar()->clearMessage();
+  statusBar()->hide();
 
   setWindowTitle(QString::fromStdString(drive.route->lineName));
-  QAction* start = menuBar()->addAction(QString::fromStdString(drive.strings.Start));
-  connect(start, &QAction::triggered, this, [this] { toggleStart(); });
+  buildMenus();
   m_shownWidth = drive.state.client_width;
-  resize(m_shownWidth, media::CabSurface::kHeight + menuBar()->sizeHint().height());
+  resize(m_shownWidth, logicalSize().height() + menuBar()->sizeHint().height());
 
   m_wakeTimer.setTimerType(Qt::PreciseTimer);
   m_wakeTimer.setSingleShot(true);
   connect(&m_wakeTimer, &QTimer::timeout, this, [this] { wake(); });
   m_clock.start();
   m_wakeTimer.start(0);
+}
+
+void CabWindow::buildMenus() {
+  const UiStrings& strings = m_session->drive().strings;
+  const DriveSettings& settings = m_session->drive().setup.settings;
+  m_start = menuBar()->addAction(QString::fromStdString(strings.Start));
+  connect(m_start, &QAction::triggered, this, [this] { toggleStart(); });
+
+  QMenu* display = menuBar()->addMenu(QString::fromStdString(strings.Display));
+  const auto toggle = [&](const char* caption, int DriveSettings::*setting) {
+    QAction* entry = display->addAction(QString::fromUtf8(caption));
+    entry->setCheckable(true);
+    entry->setChecked(settings.*setting == 1);
+    connect(entry, &QAction::triggered, this,
+            [this, setting, entry] { toggleSetting(setting, entry); });
+  };
+  toggle("喚呼なし(&K)", &DriveSettings::kanko);
+  toggle("解説あり(&D)", &DriveSettings::information);
+  toggle("入門モード(&A)", &DriveSettings::ats);
+  display->addSeparator();
+  // The windows these open come with their own work; until then they show as not yet there.
+  for (const char* caption : {"操作説明(&U)", "かんたん運転台(&E)", "列車設定(&P)"})
+    display->addAction(QString::fromUtf8(caption))->setEnabled(false);
+
+  QMenu* move = menuBar()->addMenu(QString::fromStdString(strings.Move));
+  const RouteData& route = *m_session->drive().route;
+  for (int i = 0; i < route.stationCount; ++i) {
+    QAction* station = move->addAction(QString::fromStdString(route.stations[i].name));
+    station->setObjectName(QStringLiteral("Sta%1").arg(i));
+    station->setEnabled(false);
+  }
+
+  QMenu* save = menuBar()->addMenu(QString::fromStdString(strings.Save));
+  for (const char* caption : {"運転状態を復元(&L)", "運転状態を保存(&S)"})
+    save->addMenu(QString::fromUtf8(caption))->setEnabled(false);
+
+  QMenu* controller = menuBar()->addMenu(QString::fromStdString(strings.Control));
+  QAction* standard = controller->addAction(QStringLiteral("標準/DVマスコン(&N)"));
+  standard->setCheckable(true);
+  standard->setChecked(true);
+  for (const char* caption : {"アナログ軸式ゲームコントローラ", "ボタン式ゲームコントローラ",
+                              "DVマスコン（設定）(&P)", "デバッグオプション(&D)"})
+    controller->addAction(QString::fromUtf8(caption))->setEnabled(false);
+}
+
+void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {
+  const char* name = setting == &DriveSettings::kanko         ? "kanko"
+                     : setting == &DriveSettings::information ? "information"
+                                                              : "ats";
+  input("setting", {name, entry->isChecked() ? "1" : "0"});
 }
 
 CabWindow::~CabWindow() = default;
@@ -93,6 +161,8 @@ void CabWindow::input(const std::string& name, std::vector<std::string> args) {
 
 void CabWindow::toggleStart() {
   input("start");
+  m_start->setText(m_session->running() ? QStringLiteral("一時停止(&S)")
+                                        : QStringLiteral("運転再開(&S)"));
   // Stepping starts or stops with it: look again at once.
   m_wakeTimer.start(0);
 }
@@ -144,7 +214,7 @@ void CabWindow::wake() {
 }
 
 void CabWindow::drawWindow(QPainter& painter) {
-  const QRect all(0, 0, m_session->drive().state.client_width, media::CabSurface::kHeight);
+  const QRect all(QPoint(0, 0), logicalSize());
   painter.setClipRect(all);
   painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
   painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
@@ -153,11 +223,30 @@ void CabWindow::drawWindow(QPainter& painter) {
       painter.drawImage(QPoint(p.x, p.y), *picture);
     }
   }
+  if (m_band) drawValueLabels(painter);
+}
+
+void CabWindow::drawValueLabels(QPainter& painter) {
+  // The twelve value labels of the band display, in two rows under the screen.
+  const TextPanel& panel = m_session->drive().textPanel;
+  const std::string values[] = {
+      panel.reverser, panel.power,       panel.brake,         panel.gear,
+      panel.speed,    panel.pattern,     panel.nextStation,   panel.crew,
+      panel.clock,    panel.trafficStop, panel.trafficDetect, m_session->drive().state.status_text};
+  QFont font = painter.font();
+  font.setPixelSize(13);
+  painter.setFont(font);
+  painter.setPen(QColor(0xE8, 0xE8, 0xE0));
+  const int width = logicalSize().width() / 6;
+  for (int i = 0; i < 12; ++i) {
+    const QRect box((i % 6) * width + 4, media::CabSurface::kHeight + 2 + (i / 6) * 21, width - 8,
+                    19);
+    painter.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(values[i]));
+  }
 }
 
 QImage CabWindow::windowPicture() {
-  QImage picture(m_session->drive().state.client_width, media::CabSurface::kHeight,
-                 QImage::Format_RGB32);
+  QImage picture(logicalSize(), QImage::Format_RGB32);
   QPainter painter(&picture);
   drawWindow(painter);
   return picture;
@@ -169,7 +258,7 @@ void CabWindow::paintEvent(QPaintEvent*) {
   if (m_screen.frontBuffer().isNull()) return;
   // The cab screen and the column beside it keep their shape, scaled smoothly to the space
   // below the menu.
-  const QSize logical(m_session->drive().state.client_width, media::CabSurface::kHeight);
+  const QSize logical = logicalSize();
   const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
   const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
   painter.translate(area.left() + (area.width() - size.width()) / 2,
@@ -199,8 +288,24 @@ void CabWindow::typeKey(char key) {
 }
 
 void CabWindow::closeEvent(QCloseEvent* event) {
+  // The drive ends: no more steps or screen passes, the sounds silent, the video closed, and the
+  // settings written back (a store that cannot be written is named, never passed over).
   endRecording();
+  m_wakeTimer.stop();
+  m_session->shutDown();
+  std::string error;
+  if (!writeSettings(m_store, m_session->drive().setup.settings, error)) m_messages.show(error);
   QMainWindow::closeEvent(event);
+}
+
+void CabWindow::mousePressEvent(QMouseEvent* event) {
+  // A click on the cab screen while the drive stands still is the Start menu item.
+  if (event->button() == Qt::LeftButton && !m_session->running()) toggleStart();
+}
+
+QSize CabWindow::logicalSize() const {
+  const int width = m_session->drive().state.client_width;
+  return {width, media::CabSurface::kHeight + (m_band ? kBandHeight : 0)};
 }
 
 void CabWindow::wheelEvent(QWheelEvent* event) {

@@ -13,6 +13,10 @@
 #include "media/message_sink.h"
 #include "media/openal_sound_layer.h"
 #include "media/qt_cab_screen.h"
+#include "media/settings_store.h"
+
+class QAction;
+class QMenu;
 
 namespace velimoro::shell {
 
@@ -23,13 +27,20 @@ class MessageBoxes final : public media::MessageSink {
   bool unattended = false;
 };
 
-/// The cab window of one drive: the 604 x 630 cab screen scaled to the window, the Start menu
-/// item, and the keyboard and wheel handed to the drive's session. One precise timer wakes the
+/// How the cab window runs.
+struct CabOptions {
+  bool unattended = false;  // no user at the screen: messages go to the error stream
+  bool band = false;        // the band display: the twelve value labels under the screen
+};
+
+/// The cab window of one drive: the 604 x 630 cab screen scaled to the window, its menus, and
+/// the keyboard, wheel and mouse handed to the drive's session. One precise timer wakes the
 /// window when the next step or screen pass is due; the session runs every step due by then.
+/// The user settings come from `store` at start and go back to it when the window closes.
 class CabWindow final : public QMainWindow {
  public:
   /// Starts the drive of `setup` (throws DataError as the start-up does).
-  CabWindow(const DriveSetup& setup, bool unattended);
+  CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store);
   ~CabWindow() override;
 
   /// The Start menu item: starts the drive, or pauses and resumes it.
@@ -55,6 +66,7 @@ class CabWindow final : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   std::int64_t nowMs() const { return m_clock.elapsed(); }
@@ -62,8 +74,16 @@ class CabWindow final : public QMainWindow {
   void input(const std::string& name, std::vector<std::string> args = {});
   void wake();
   void drawWindow(QPainter& painter);
+  void drawValueLabels(QPainter& painter);
+  void buildMenus();
+  void toggleSetting(int DriveSettings::*setting, QAction* entry);
+  /// The logical size of everything the window draws, before scaling.
+  QSize logicalSize() const;
 
   MessageBoxes m_messages;
+  media::SettingsStore& m_store;
+  bool m_band = false;
+  QAction* m_start = nullptr;
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_screen;
   media::FfmpegVideoReader m_video;

@@ -13,6 +13,7 @@
 #endif
 
 #include "data/data_error.h"
+#include "media/qt_settings_store.h"
 #include "shell/cab_window.h"
 
 namespace {
@@ -22,6 +23,7 @@ struct Arguments {
   QString screenshot;  // write the screen here after `seconds` of driving and quit
   double seconds = 5;
   bool timed = false;    // --seconds given: drive that long unattended, then quit
+  bool band = false;     // the band display: a first argument of exactly "1", or --band
   QString keys;          // typed one every 250 ms once the drive has started
   bool measure = false;  // print the steps and passes a second and the UI thread's load, and quit
   QString record;        // every input of the drive, as a script the headless driver replays
@@ -50,10 +52,14 @@ double threadCpuSeconds() {
 Arguments parseArguments(const QStringList& args) {
   Arguments a;
   a.setup.root = ".";
-  for (int i = 1; i < args.size(); ++i) {
+  // Shortcuts of the Windows world pass "1" first for the band display.
+  const int first = args.size() > 1 && args[1] == "1" ? 2 : 1;
+  a.band = first == 2;
+  for (int i = first; i < args.size(); ++i) {
     const QString& flag = args[i];
-    if (flag == "--measure") {
-      a.measure = true;  // the one flag without a value
+    if (flag == "--measure" || flag == "--band") {  // the flags without a value
+      if (flag == "--measure") a.measure = true;
+      if (flag == "--band") a.band = true;
       continue;
     }
     if (i + 1 >= args.size()) break;
@@ -82,17 +88,20 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("鉄道運転シミュレータ"));
   const Arguments args = parseArguments(QApplication::arguments());
   if (args.setup.trainFile.empty() || args.setup.routeFile.empty()) {
-    std::fprintf(stderr,
-                 "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
-                 "[--start N] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
-                 "[--record FILE] [--trace FILE.csv]\n");
+    std::fprintf(
+        stderr,
+        "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
+        "[--start N] [--band] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
+        "[--record FILE] [--trace FILE.csv]\n");
     return 2;
   }
   // Runs without a user at the screen never wait on a message box.
   const bool unattended = !args.screenshot.isEmpty() || args.measure || args.timed;
+  velimoro::media::QtSettingsStore store;
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {
-    window = std::make_unique<velimoro::shell::CabWindow>(args.setup, unattended);
+    window = std::make_unique<velimoro::shell::CabWindow>(
+        args.setup, velimoro::shell::CabOptions{unattended, args.band}, store);
   } catch (const velimoro::DataError& e) {
     if (unattended) {
       std::fprintf(stderr, "message: %s\n", e.what());

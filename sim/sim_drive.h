@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "data/controller_map.h"
 #include "data/picture_lists.h"
 #include "data/route_data.h"
 #include "data/train_record.h"
@@ -37,6 +38,9 @@ struct DriveSetup {
   std::string routeFile;
   int startIndex = 0;  // 0 the route's start position, k >= 1 station k
   DriveSettings settings;
+  // The game controller's codes from the settings store; the start-up adds the lines of
+  // "mascon.dat".
+  ControllerMap controllers;
   int videoFrameCount = 0;  // frames of the opened route video; 0 when none could be opened
 };
 

@@ -60,6 +60,7 @@ struct SoundLoadingTest : ::testing::Test {
     dir.writeCp932("trains/t/train.dat", crlfLines(trainFile()));
     dir.writeCp932("route.dat", crlfLines(routeFile()));
     dir.writeCp932("dorvanel.dat", crlfLines({"[Forward]", "前進"}));
+    dir.writeCp932("mascon.dat", "MP1\r\n");
     for (const char* name : {"trains/t/snd/brake.wav", "trains/t/snd/horn.wav",
                              "trains/t/snd/run.wav", "trains/t/snd/e0.wav", "trains/t/snd/e1.wav",
                              "sound/bell.wav", "voice/v0.wav", "voice/v1.wav", "voice/k21.wav"}) {

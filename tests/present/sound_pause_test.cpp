@@ -46,6 +46,7 @@ TEST(SoundPause, TheHeadlessStartCommandPausesAndResumesTheSounds) {
                                      "[Station]", "A,2,100,300,-1,-1,0,0,0,0,0,0,0,0", "#",
                                      "[SpeedUnit]", "0,10000,36,36", "#"}));
   dir.writeCp932("dorvanel.dat", testing::crlfLines({"[Forward]", "前進"}));
+  dir.writeCp932("mascon.dat", "MP1\r\n");
   dir.writeBytes("a.wav", testing::waveFile(1));
   const testing::DriveRun run =
       testing::runHeadlessDrive(testing::driveOptions(dir.path(), "route.dat", "train.dat", 3),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,15 +22,60 @@ std::string readAll(const std::string& path) {
   return text.str();
 }
 
+const testing::TempDir& demo() {
+  static testing::TempDir dir;
+  static const bool made = [] {
+    std::ostringstream progress;
+    content::generateDemo(dir.path(), progress);
+    return true;
+  }();
+  (void)made;
+  return dir;
+}
+
+// Runs the window on the demo's one-man line with `first` as its first arguments and `rest`
+// after the drive's (a later option overrides an earlier one), with its settings in `config`;
+// returns its exit status and puts its error stream in `err`.
+int runWindow(const std::string& first, const std::string& rest, const std::string& config,
+              std::string& err) {
+  const testing::TempDir& dir = demo();
+  const std::string errFile = config + "/stderr.txt";
+  const std::string command =
+      "XDG_CONFIG_HOME=" + config +
+      " ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen " VELIMORO_WINDOW_EXE " " + first +
+      " --root " + dir.path() + " --train train_QT600.dat --route line_up2.dat " + rest + " 2>" +
+      errFile;
+  const int status = std::system(command.c_str());
+  err = readAll(errFile);
+  return status;
+}
+
+TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
+  testing::TempDir config;
+  std::string err;
+  ASSERT_EQ(runWindow("1", "--seconds 0.5", config.path(), err), 0) << err;
+  const std::string message = "message: 初期状態では、ATSが動作しない設定になっています。";
+  EXPECT_NE(err.find(message), std::string::npos) << err;
+  const std::string settings = readAll(config.file("Dorvanel/velimoro.ini"));
+  for (const char* line : {"Kanko=0", "Information=1", "ATS=1"})
+    EXPECT_NE(settings.find(line), std::string::npos) << settings;
+  ASSERT_EQ(runWindow("", "--seconds 0.5", config.path(), err), 0) << err;
+  EXPECT_EQ(err.find(message), std::string::npos) << err;
+  // A fatal start-up fault in a run without a user ends it with the message, not a dialog.
+  std::filesystem::remove(config.file("Dorvanel/velimoro.ini"));
+  EXPECT_NE(runWindow("", "--seconds 0.5 --route missing.dat", config.path(), err), 0);
+  EXPECT_NE(err.find("message: "), std::string::npos) << err;
+}
+
 TEST(Recording, ADriveTypedIntoTheWindowReplaysHeadlessToTheSameTrace) {
-  testing::TempDir dir;
-  std::ostringstream progress;
-  content::generateDemo(dir.path(), progress);
+  const testing::TempDir& dir = demo();
   // The one-man railcar: reverser forward, doors closed with "d", the brake released notch by
   // notch while the brake pipe charges, then power; keys every 250 ms.
   const std::string drive =
       " --root " + dir.path() + " --train train_QT600.dat --route line_up2.dat --start 0";
-  const std::string window = "ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen " VELIMORO_WINDOW_EXE +
+  testing::TempDir config;
+  const std::string window = "XDG_CONFIG_HOME=" + config.path() +
+                             " ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen " VELIMORO_WINDOW_EXE +
                              drive + " --seconds 5 --keys fd,,,,,,,,,zzzz --record " +
                              dir.file("drive.txt") + " --trace " + dir.file("window.csv") +
                              " 2>/dev/null";

@@ -96,12 +96,17 @@ TEST(ControlsScenario, KeysBeforeStartAreIgnoredButTheWheelAndVirtualKeysAreNot)
   EXPECT_EQ(d.at(0.5).at("brake_text"), "B8");  // "8" swapped for "2": one step more braking
 }
 
-TEST(ControlsScenario, ADataRootWithoutTheStringFileCannotStart) {
+TEST(ControlsScenario, ADataRootWithoutTheControllerMapOrTheStringFileCannotStart) {
   velimoro::testing::TempDir root;
   for (const char* name : {"electric_bt1.dat", "line_scenario.dat"}) {
     std::filesystem::copy_file(kScenarioRoot + "/" + name, root.file(name));
   }
-  const DriveRun d = drive("0 start\n", 1, root.path());
+  DriveRun d = drive("0 start\n", 1, root.path());
+  EXPECT_EQ(d.status, 1);
+  EXPECT_EQ(d.err, "mascon.datが見つかりません\n");
+  // "mascon.dat" is read first; the lines after "#" and past the 26th are left alone.
+  root.writeBytes("mascon.dat", "MP1\r\n# the rest\r\n\xff\xfe\r\n");
+  d = drive("0 start\n", 1, root.path());
   EXPECT_EQ(d.status, 1);
   EXPECT_EQ(d.err, "stringファイルに誤りがあります\n");
 }

@@ -41,6 +41,7 @@ struct Fixture {
   Fixture() {
     dir.writeCp932("train.dat", crlfLines(kTrain));
     dir.writeCp932("route.dat", crlfLines(testRoute()));
+    dir.writeCp932("mascon.dat", "MP1\r\n");
     dir.writeCp932("dorvanel.dat",
                    crlfLines({"[Forward]", "前進", "[Neut]", "切", "[EB]", "非常"}));
     dir.writeBytes("a.wav", testing::waveFile(2));

@@ -1,0 +1,56 @@
+#include "media/qt_settings_store.h"
+
+#include <QSettings>
+
+namespace velimoro::media {
+namespace {
+
+constexpr const char* kOrganisation = "Dorvanel";
+
+#ifdef _WIN32
+constexpr QSettings::Format kFormat = QSettings::NativeFormat;
+#else
+constexpr QSettings::Format kFormat = QSettings::IniFormat;
+#endif
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore() = default;
+QtSettingsStore::~QtSettingsStore() = default;
+
+QSettings& QtSettingsStore::settings(const std::string& application) {
+  std::unique_ptr<QSettings>& slot = m_settings[application];
+  if (!slot) {
+    slot = std::make_unique<QSettings>(kFormat, QSettings::UserScope, kOrganisation,
+                                       QString::fromStdString(application));
+  }
+  return *slot;
+}
+
+std::optional<int> QtSettingsStore::readInt(const std::string& application,
+                                            const std::string& key) {
+  const QVariant value = settings(application).value(QString::fromStdString(key));
+  if (!value.isValid()) return std::nullopt;
+  bool ok = false;
+  const int number = value.toString().trimmed().toInt(&ok);
+  if (!ok) return std::nullopt;
+  return number;
+}
+
+void QtSettingsStore::writeInt(const std::string& application, const std::string& key, int value) {
+  settings(application).setValue(QString::fromStdString(key), value);
+}
+
+bool QtSettingsStore::flush(const std::string& application, std::string& error) {
+  QSettings& store = settings(application);
+  store.sync();
+  if (store.status() == QSettings::NoError) return true;
+  error = "設定を保存できませんでした: " + store.fileName().toStdString();
+  return false;
+}
+
+std::string QtSettingsStore::location(const std::string& application) {
+  return settings(application).fileName().toStdString();
+}
+
+}  // namespace velimoro::media

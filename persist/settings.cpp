@@ -1,0 +1,53 @@
+#include "persist/settings.h"
+
+#include <optional>
+
+namespace velimoro {
+namespace {
+
+struct IntSetting {
+  const char* key;
+  int DriveSettings::*field;
+  int defaultValue;
+};
+
+constexpr IntSetting kSettings[] = {
+    {"Kanko", &DriveSettings::kanko, 0},
+    {"Information", &DriveSettings::information, 1},
+    {"ATS", &DriveSettings::ats, 1},
+};
+
+}  // namespace
+
+StoredSettings readSettings(media::SettingsStore& store) {
+  StoredSettings stored;
+  for (const IntSetting& setting : kSettings) {
+    const std::optional<int> value = store.readInt(kSettingsApplication, setting.key);
+    stored.settings.*setting.field = value.value_or(setting.defaultValue);
+    if (!value) stored.firstRun = true;
+  }
+  return stored;
+}
+
+bool writeSettings(media::SettingsStore& store, const DriveSettings& settings, std::string& error) {
+  for (const IntSetting& setting : kSettings)
+    store.writeInt(kSettingsApplication, setting.key, settings.*setting.field);
+  return store.flush(kSettingsApplication, error);
+}
+
+void readControllerCodes(media::SettingsStore& store, ControllerMap& map) {
+  const auto read = [&](const std::string& key, int& code) {
+    const std::optional<int> value = store.readInt(kControllerApplication, key);
+    if (value) code = *value;
+    return value.has_value();
+  };
+  for (std::size_t i = 0; i < map.PowerCode.size(); ++i) {
+    if (!read("P" + std::to_string(i), map.PowerCode[i])) return;
+  }
+  for (std::size_t i = 0; i < map.BrakeCode.size(); ++i) {
+    if (!read("B" + std::to_string(i), map.BrakeCode[i])) return;
+  }
+  read("EB", map.EmergencyCode);
+}
+
+}  // namespace velimoro

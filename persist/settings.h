@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "data/controller_map.h"
+#include "media/settings_store.h"
+#include "sim/sim_drive.h"
+
+namespace velimoro {
+
+// The three user settings of the cab window and the game controller's codes, in the settings
+// store. Each setting is declared once, with its key and its default.
+
+/// The store's application of the user settings and the save slots.
+inline constexpr const char* kSettingsApplication = "velimoro";
+/// The store's application of the game controller's codes.
+inline constexpr const char* kControllerApplication = "dgcontroller";
+
+/// Shown at start when a user setting is missing (the first run): the drive then starts in the
+/// beginner mode.
+inline constexpr const char* kFirstRunMessage =
+    "初期状態では、ATSが動作しない設定になっています。\r\n\r\n"
+    "実車通りにするには、設定メニューの「入門モード」のチェックを外してください。\r\n"
+    "OFFにするとATS確認操作が必要になります。";
+
+/// The user settings as the store holds them.
+struct StoredSettings {
+  DriveSettings settings;
+  bool firstRun = false;  // a setting was missing or unreadable: kFirstRunMessage is due
+};
+
+/// Reads "Kanko", "Information" and "ATS". A value that is missing or not a whole number takes
+/// its default (0, 1, 1) and marks the first run; the values that read are kept.
+StoredSettings readSettings(media::SettingsStore& store);
+
+/// Writes the three settings and flushes them; false with the store's message when they could
+/// not be written.
+bool writeSettings(media::SettingsStore& store, const DriveSettings& settings, std::string& error);
+
+/// Reads the game controller's codes "P0" .. "P5", "B0" .. "B8", "EB" in that order into `map`,
+/// stopping silently at the first that is missing or not a whole number; the rest keep theirs.
+void readControllerCodes(media::SettingsStore& store, ControllerMap& map);
+
+}  // namespace velimoro
