@@ -23,9 +23,9 @@ bool standing(const SimState& s) {
   return std::fabs(s.speed) < 0.1L;
 }
 
-// The effective brake notch applies a brake, as the motion model reads it.
+// A brake acts: the effective brake notch, as the motion model reads it, or the protection's.
 bool braking(const SimState& s) {
-  return s.brake_notch < 0;
+  return s.brake_notch < 0 || s.ats_eb || s.ats_pattern_brake;
 }
 
 bool isEmergency(const SimState& s, const TrainSpec& train) {

@@ -16,12 +16,12 @@ class CabSession;
 
 /// What became of a station of the run.
 enum class StationOutcome {
-  kStart,          // the run started here
-  kStopped,        // stood in the stopping window and the station judged the arrival
-  kOverran,        // came to rest beyond the window and went on without standing in it
-  kPassed,         // a stop passed without standing in its window
-  kPassingPoint,   // not a stop: the time it was passed
-  kNotReached,     // the run ended before it
+  kStart,         // the run started here
+  kStopped,       // stood in the stopping window and the station judged the arrival
+  kOverran,       // came to rest beyond the window and went on without standing in it
+  kPassed,        // a stop passed without standing in its window
+  kPassingPoint,  // not a stop: the time it was passed
+  kNotReached,    // the run ended before it
 };
 
 /// One station of the run. Times are fast-step counts, the timetable clock (30 a second).
@@ -76,7 +76,7 @@ struct ReportSample {
   long double cm = 0;
   long double speed = 0;
   int tick = 0;
-  bool braking = false;  // the effective brake notch applies a brake
+  bool braking = false;  // the brake notch or the protection applies a brake
 };
 
 /// One line of the score: what cost points and how many.
@@ -100,7 +100,7 @@ struct RunReport {
   long double topSpeed = 0;
   int startTick = 0;
   int endTick = 0;
-  int runningTicks = 0;  // ticks the train moved
+  int runningTicks = 0;   // ticks the train moved
   bool runEnded = false;  // the run reached its end (last or crew-change station)
   std::vector<ScoreItem> deductions;
   int score = 100;

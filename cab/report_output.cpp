@@ -101,8 +101,7 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
     const ReportStation& s = report.stations[i];
     out << (i ? ",\n" : "\n") << "    {\"index\": " << s.index << ", \"name\": " << jsonText(s.name)
         << ", \"kind\": " << s.kind << ", \"outcome\": " << jsonText(outcomeText(s.outcome))
-        << ", \"stop_m\": " << fixed(s.stopCm / 100, 2)
-        << ", \"scheduled_departure\": "
+        << ", \"stop_m\": " << fixed(s.stopCm / 100, 2) << ", \"scheduled_departure\": "
         << (s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "null")
         << ", \"scheduled_departure_tick\": "
         << (s.scheduledDeparture > 0 ? number(s.scheduledDeparture) : "null")
@@ -110,8 +109,7 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
         << ", \"arrival_tick\": " << orNull(s.arrival, number)
         << ", \"departure\": " << orNull(s.departure, clock)
         << ", \"departure_tick\": " << orNull(s.departure, number)
-        << ", \"late_s\": "
-        << orNull(s.late(), [](int t) { return seconds(t); })
+        << ", \"late_s\": " << orNull(s.late(), [](int t) { return seconds(t); })
         << ", \"dwell_s\": " << orNull(s.dwell(), [](int t) { return seconds(t); })
         << ", \"stop_error_cm\": "
         << orNull(s.stopErrorCm, [](long double cm) { return fixed(cm, 1); })
@@ -126,9 +124,8 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
     out << (first ? "\n" : ",\n") << "    {\"limit_kmh\": " << l.limit
         << ", \"from_m\": " << fixed(l.fromCm / 100, 2) << ", \"to_m\": " << fixed(l.toCm / 100, 2)
         << ", \"top_speed_kmh\": " << fixed(l.topSpeed, 2)
-        << ", \"top_at_m\": " << fixed(l.topAtCm / 100, 2)
-        << ", \"top_at\": " << clock(l.topAtTick) << ", \"excess_kmh\": " << fixed(l.excess(), 2)
-        << "}";
+        << ", \"top_at_m\": " << fixed(l.topAtCm / 100, 2) << ", \"top_at\": " << clock(l.topAtTick)
+        << ", \"excess_kmh\": " << fixed(l.excess(), 2) << "}";
     first = false;
   }
   out << "\n  ],\n  \"events\": [";
@@ -161,9 +158,8 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
   out << "<p>" << htmlText(report.trainName) << ", " << reportClock(report.startTick) << " to "
       << reportClock(report.endTick) << ": " << fixed(report.distanceCm / 100000, 2) << " km in "
       << reportDelta(report.endTick - report.startTick).substr(1) << " (running "
-      << reportDelta(report.runningTicks).substr(1) << "), top speed "
-      << fixed(report.topSpeed, 1) << " km/h"
-      << (report.runEnded ? "" : "; the run was ended before its end") << ".</p>\n";
+      << reportDelta(report.runningTicks).substr(1) << "), top speed " << fixed(report.topSpeed, 1)
+      << " km/h" << (report.runEnded ? "" : "; the run was ended before its end") << ".</p>\n";
   out << "<p class=\"score\">Score " << report.score << "</p>\n";
   out << plotSvg(report, kPlotWidth, kPlotHeight);
   out << "<p class=\"key\"><span style=\"color:#1a7f37\">&#9473; speed</span>"
@@ -179,9 +175,8 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
     const auto clock = [](int t) { return reportClock(t); };
     const auto none = [](const std::string& text) { return text.empty() ? "&ndash;" : text; };
     out << "<tr><td class=\"name\">" << htmlText(s.name) << "</td><td class=\"name\">"
-        << outcomeText(s.outcome) << "</td><td>"
-        << none(s.arrival ? clock(*s.arrival) : "") << "</td><td>"
-        << none(s.departure ? clock(*s.departure) : "") << "</td><td>"
+        << outcomeText(s.outcome) << "</td><td>" << none(s.arrival ? clock(*s.arrival) : "")
+        << "</td><td>" << none(s.departure ? clock(*s.departure) : "") << "</td><td>"
         << none(s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "") << "</td><td>"
         << none(s.late() ? reportDelta(*s.late()) : "") << "</td><td>"
         << none(s.dwell() ? reportDelta(*s.dwell()).substr(1) : "") << "</td><td>"
@@ -194,8 +189,8 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
   for (const ReportLimit& l : report.limits) {
     if (!l.entered) continue;
     out << "<tr><td>" << l.limit << " km/h</td><td>" << fixed(l.fromCm / 100000, 2) << " &ndash; "
-        << fixed(l.toCm / 100000, 2) << " km</td><td>" << fixed(l.topSpeed, 1)
-        << " km/h</td><td>" << fixed(l.topAtCm / 100000, 3) << " km</td><td>"
+        << fixed(l.toCm / 100000, 2) << " km</td><td>" << fixed(l.topSpeed, 1) << " km/h</td><td>"
+        << fixed(l.topAtCm / 100000, 3) << " km</td><td>"
         << (l.excess() > 0 ? fixed(l.excess(), 1) + " km/h" : "&ndash;") << "</td></tr>\n";
   }
   out << "</table>\n";

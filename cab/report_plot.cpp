@@ -9,8 +9,8 @@ namespace velimoro {
 namespace {
 
 constexpr double kMarginLeft = 46;
-constexpr double kMarginRight = 14;
-constexpr double kMarginTop = 30;  // room for the station names
+constexpr double kMarginRight = 30;  // room for the last labels
+constexpr double kMarginTop = 30;    // room for the station names
 constexpr double kMarginBottom = 30;
 constexpr long double kShortestRangeCm = 10000;
 
@@ -220,8 +220,8 @@ std::string plotSvg(const RunReport& report, int width, int height) {
   }
   for (const PlotEvent& event : plot.events) {
     svg << "<circle cx=\"" << number(event.at.x) << "\" cy=\"" << number(event.at.y)
-        << "\" r=\"4\" fill=\"" << eventColour(event.kind) << "\"><title>"
-        << eventText(event.kind) << "</title></circle>\n";
+        << "\" r=\"4\" fill=\"" << eventColour(event.kind) << "\"><title>" << eventText(event.kind)
+        << "</title></circle>\n";
   }
   svg << "<rect x=\"" << number(plot.left) << "\" y=\"" << number(plot.top) << "\" width=\""
       << number(plot.right - plot.left) << "\" height=\"" << number(plot.bottom - plot.top)

@@ -35,11 +35,11 @@ struct ReportPlot {
   double top = 0;
   double right = 0;
   double bottom = 0;
-  std::vector<PlotPoint> speed;                      // the driven speed, one polyline
-  std::vector<std::vector<PlotPoint>> braking;       // the parts of it run under the brake
-  std::vector<std::vector<PlotPoint>> limits;        // each limit section, a level line
-  std::vector<PlotTick> stations;                    // x of each stop point and the name
-  std::vector<double> signals;                       // x of each lineside signal
+  std::vector<PlotPoint> speed;                 // the driven speed, one polyline
+  std::vector<std::vector<PlotPoint>> braking;  // the parts of it run under the brake
+  std::vector<std::vector<PlotPoint>> limits;   // each limit section, a level line
+  std::vector<PlotTick> stations;               // x of each stop point and the name
+  std::vector<double> signals;                  // x of each lineside signal
   std::vector<PlotEvent> events;
   std::vector<PlotTick> distanceTicks;  // x and "12.5 km"
   std::vector<PlotTick> speedTicks;     // y and "60"
