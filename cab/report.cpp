@@ -11,6 +11,7 @@ namespace velimoro {
 namespace {
 
 constexpr int kPassingPoint = 1;
+constexpr int kStopPositionOnly = 3;
 // A rest this far before a stop point, or beyond its window, counts as a stop for that station.
 constexpr long double kNearShortCm = 5000;
 constexpr long double kNearOverCm = 10000;
@@ -133,7 +134,10 @@ void RunReportCollector::trackStations() {
   if (restBegins) m_restTick = tick;
   for (ReportStation& station : m_report.stations) {
     const StationEntry& entry = m_drive.route->stations[static_cast<std::size_t>(station.index)];
-    const bool arrived = s.stations[static_cast<std::size_t>(station.index)].arrived;
+    const StationFlags& flags = s.stations[static_cast<std::size_t>(station.index)];
+    // Stops of kind 3 and above have no arrival of their own: standing in the window is one.
+    const bool arrived =
+        flags.arrived || (station.kind >= kStopPositionOnly && flags.in_window && standing(s));
     const long double beyond = s.position_cm - station.stopCm;
     const bool crossed = m_lastCm < station.stopCm && s.position_cm >= station.stopCm;
 

@@ -1,5 +1,6 @@
 #include "cab/report_output.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -184,8 +185,15 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
   }
   out << "</table>\n";
 
-  out << "<h2>Speed limits</h2>\n<table>\n<tr><th>limit</th><th>section</th>"
-      << "<th>highest speed</th><th>at</th><th>over</th></tr>\n";
+  out << "<h2>Speed limits</h2>\n";
+  const bool anyLimit = std::any_of(report.limits.begin(), report.limits.end(),
+                                    [](const ReportLimit& l) { return l.entered; });
+  if (anyLimit) {
+    out << "<table>\n<tr><th>limit</th><th>section</th>"
+        << "<th>highest speed</th><th>at</th><th>over</th></tr>\n";
+  } else {
+    out << "<p>The train ran in no limit section.</p>\n";
+  }
   for (const ReportLimit& l : report.limits) {
     if (!l.entered) continue;
     out << "<tr><td>" << l.limit << " km/h</td><td>" << fixed(l.fromCm / 100000, 2) << " &ndash; "
@@ -193,7 +201,7 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
         << fixed(l.topAtCm / 100000, 3) << " km</td><td>"
         << (l.excess() > 0 ? fixed(l.excess(), 1) + " km/h" : "&ndash;") << "</td></tr>\n";
   }
-  out << "</table>\n";
+  if (anyLimit) out << "</table>\n";
 
   out << "<h2>Protection and emergency brakes</h2>\n";
   if (report.events.empty()) {
