@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
+#include "cab/report.h"
+#include "cab/report_output.h"
 #include "cab/session.h"
 #include "cab/trace.h"
 #include "data/data_error.h"
@@ -83,6 +86,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.trace = value();
     } else if (flag == "--events") {
       options.events = value();
+    } else if (flag == "--report") {
+      options.report = value();
     } else if (flag == "--settings") {
       options.settings = parseSettings(value());
     } else {
@@ -149,6 +154,12 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       session.afterTick = [&] { writeTraceRow(trace, drive.state); };
     }
 
+    std::optional<RunReportCollector> report;
+    if (!options.report.empty()) {
+      report.emplace(drive);
+      attachReport(session, *report);
+    }
+
     const SimState startState = drive.state;
     const std::int64_t endMs = roundHalfEven(static_cast<long double>(seconds) * 1000);
     std::int64_t simulatedMs = endMs;
@@ -169,6 +180,13 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       log.write(events);
     }
 
+    std::optional<RunReport> finished;
+    if (report) {
+      finished = report->report();
+      if (!writeReportFile(options.report, *finished))
+        throw std::runtime_error("cannot write " + options.report);
+    }
+
     const SimState& s = drive.state;
     char speed[32];
     std::snprintf(speed, sizeof speed, "%.1Lf km/h", s.speed);
@@ -182,6 +200,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
         << formatMetres(s.position_cm) << ", speed " << speed << '\n';
     out << "  power notch " << s.power_notch << ", brake notch " << s.brake_notch
         << ", next station " << s.next_station_text << '\n';
+    if (finished) out << "  report " << options.report << ": score " << finished->score << '\n';
     return 0;
   } catch (const DataError& e) {
     err << e.what() << '\n';

@@ -20,6 +20,7 @@ struct Options {
   std::optional<double> seconds;
   std::string trace;
   std::string events;
+  std::string report;  // FILE.html or FILE.json
   DriveSettings settings;
 };
 

@@ -1,0 +1,351 @@
+#include "cab/report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "cab/session.h"
+#include "sim/clock.h"
+
+namespace velimoro {
+namespace {
+
+constexpr int kPassingPoint = 1;
+constexpr int kStopPositionOnly = 3;
+// A rest this far before a stop point, or beyond its window, counts as a stop for that station.
+constexpr long double kNearShortCm = 5000;
+constexpr long double kNearOverCm = 10000;
+// A new sample of the plot once the train has run 5 m or changed speed by 1 km/h.
+constexpr long double kSampleCm = 500;
+constexpr long double kSampleSpeed = 1;
+
+// The train stands as the station work judges it: |speed| under 0.1 km/h.
+bool standing(const SimState& s) {
+  return std::fabs(s.speed) < 0.1L;
+}
+
+// A brake acts: the effective brake notch, as the motion model reads it, or the protection's.
+bool braking(const SimState& s) {
+  return s.brake_notch < 0 || s.ats_eb || s.ats_pattern_brake;
+}
+
+bool isEmergency(const SimState& s, const TrainSpec& train) {
+  return s.brake_notch == -train.Brake;
+}
+
+int floorDiv(long double value, long double unit) {
+  return static_cast<int>(std::floor(value / unit));
+}
+
+}  // namespace
+
+std::optional<int> ReportStation::dwell() const {
+  if (!arrival || !departure || outcome != StationOutcome::kStopped) return std::nullopt;
+  return *departure - *arrival;
+}
+
+std::optional<int> ReportStation::late() const {
+  if (scheduledDeparture <= 0) return std::nullopt;
+  if (outcome != StationOutcome::kStopped && outcome != StationOutcome::kStart &&
+      outcome != StationOutcome::kPassingPoint) {
+    return std::nullopt;
+  }
+  if (departure) return *departure - scheduledDeparture;
+  if (arrival && *arrival > scheduledDeparture) return *arrival - scheduledDeparture;
+  return std::nullopt;
+}
+
+RunReportCollector::RunReportCollector(const Drive& drive) : m_drive(drive) {
+  const RouteData& route = *drive.route;
+  const SimState& s = drive.state;
+  m_report.lineName = route.lineName;
+  m_report.trainName = drive.setup.trainFile;
+  m_report.startCm = s.position_cm;
+  m_report.endCm = s.position_cm;
+  m_report.startTick = s.fast_tick_count;
+  m_report.endTick = s.fast_tick_count;
+  m_lastCm = s.position_cm;
+
+  const int startStation = drive.setup.startIndex;
+  const int count = std::clamp(route.stationCount, 0, RouteData::kTable);
+  for (int i = 0; i < count; ++i) {
+    const StationEntry& entry = route.stations[static_cast<std::size_t>(i)];
+    // Stations behind the start are no part of the run.
+    if (startStation >= 1 ? i < startStation
+                          : static_cast<long double>(entry.stopMaxCm) < s.position_cm) {
+      continue;
+    }
+    ReportStation station;
+    station.index = i;
+    station.name = entry.name;
+    station.kind = entry.kind;
+    station.stopCm = static_cast<long double>(entry.stopCm);
+    station.toleranceCm = entry.stopTolerance;
+    station.scheduledDeparture = entry.departTime;
+    if (startStation >= 1 && i == startStation) station.outcome = StationOutcome::kStart;
+    m_report.stations.push_back(station);
+  }
+
+  const int limits = std::clamp(route.speedLimitCount, 0, RouteData::kTable);
+  for (int i = 0; i < limits; ++i) {
+    const SpeedLimitEntry& entry = route.speedLimits[static_cast<std::size_t>(i)];
+    ReportLimit limit;
+    limit.limit = entry.limit;
+    limit.fromCm = static_cast<long double>(entry.positionCm);
+    limit.toCm = std::max(limit.fromCm, distanceOfFrame(route, entry.limitE));
+    m_report.limits.push_back(limit);
+  }
+  const int signals = std::clamp(route.signalCount, 0, RouteData::kTable);
+  for (int i = 0; i < signals; ++i) {
+    m_report.signalCm.push_back(
+        distanceOfFrame(route, route.signals[static_cast<std::size_t>(i)].position));
+  }
+
+  m_wasStanding = standing(s);
+  m_restTick = s.fast_tick_count;
+  m_atsWarning = s.ats_warning;
+  m_patternBrake = s.ats_pattern_brake;
+  m_atsEb = s.ats_eb;
+  m_driverEb = isEmergency(s, *drive.train);
+  addSample(true);
+}
+
+void RunReportCollector::addTick() {
+  const SimState& s = m_drive.state;
+  const long double moved = std::fabs(s.position_cm - m_lastCm);
+  m_report.distanceCm += moved;
+  if (!standing(s)) m_report.runningTicks += s.fast_tick_count - m_report.endTick;
+  m_report.endTick = s.fast_tick_count;
+  m_report.endCm = s.position_cm;
+  m_report.topSpeed = std::max(m_report.topSpeed, std::fabs(s.speed));
+  m_report.runEnded = s.run_ended;
+  trackStations();
+  trackLimits();
+  trackEvents();
+  addSample(false);
+  m_lastCm = s.position_cm;
+  m_wasStanding = standing(s);
+}
+
+void RunReportCollector::trackStations() {
+  const SimState& s = m_drive.state;
+  const int tick = s.fast_tick_count;
+  const bool restBegins = standing(s) && !m_wasStanding;
+  if (restBegins) m_restTick = tick;
+  for (ReportStation& station : m_report.stations) {
+    const StationEntry& entry = m_drive.route->stations[static_cast<std::size_t>(station.index)];
+    const StationFlags& flags = s.stations[static_cast<std::size_t>(station.index)];
+    // Stops of kind 3 and above have no arrival of their own: standing in the window is one.
+    const bool arrived =
+        flags.arrived || (station.kind >= kStopPositionOnly && flags.in_window && standing(s));
+    const long double beyond = s.position_cm - station.stopCm;
+    const bool crossed = m_lastCm < station.stopCm && s.position_cm >= station.stopCm;
+
+    if (station.outcome == StationOutcome::kStart) {
+      if (!station.departure && !standing(s)) station.departure = tick;
+      continue;
+    }
+    if (station.kind == kPassingPoint) {
+      if (crossed && !station.departure) {
+        station.outcome = StationOutcome::kPassingPoint;
+        station.departure = tick;
+        station.passSpeed = s.speed;
+      }
+      continue;
+    }
+    if (station.outcome == StationOutcome::kStopped) {
+      if (!station.departure && !standing(s)) station.departure = tick;
+      continue;
+    }
+    if (crossed) station.passSpeed = s.speed;
+    if (restBegins && beyond >= -kNearShortCm && beyond <= kNearOverCm) {
+      ++station.restarts;
+      if (s.position_cm > static_cast<long double>(entry.stopMaxCm)) {
+        station.outcome = StationOutcome::kOverran;
+        station.arrival = tick;
+        station.stopErrorCm = beyond;
+      }
+    }
+    if (arrived) {
+      // The station judged the arrival, perhaps only when the doors opened: the train arrived
+      // when this rest began.
+      station.outcome = StationOutcome::kStopped;
+      station.arrival = standing(s) ? m_restTick : tick;
+      station.departure.reset();
+      station.stopErrorCm = beyond;
+      station.passSpeed.reset();
+      station.restarts = std::max(0, station.restarts - 1);
+    } else if (station.outcome == StationOutcome::kNotReached && !standing(s) &&
+               s.position_cm > static_cast<long double>(entry.stopMaxCm)) {
+      station.outcome = StationOutcome::kPassed;
+      station.departure = tick;
+    }
+  }
+}
+
+void RunReportCollector::trackLimits() {
+  const SimState& s = m_drive.state;
+  const RouteData& route = *m_drive.route;
+  for (std::size_t i = 0; i < m_report.limits.size(); ++i) {
+    const SpeedLimitEntry& entry = route.speedLimits[i];
+    // The limit applies while the train's frame lies in its section, as its sign shows it.
+    if (s.frame < entry.position || s.frame >= entry.limitE) continue;
+    ReportLimit& limit = m_report.limits[i];
+    const long double speed = std::fabs(s.speed);
+    if (!limit.entered || speed > limit.topSpeed) {
+      limit.topSpeed = speed;
+      limit.topAtCm = s.position_cm;
+      limit.topAtTick = s.fast_tick_count;
+    }
+    limit.entered = true;
+  }
+}
+
+void RunReportCollector::trackEvents() {
+  const SimState& s = m_drive.state;
+  const auto rising = [&](bool now, bool& before, ReportEventKind kind) {
+    if (now && !before) {
+      m_report.events.push_back(ReportEvent{kind, s.fast_tick_count, s.position_cm, s.speed});
+    }
+    before = now;
+  };
+  rising(s.ats_warning, m_atsWarning, ReportEventKind::kAtsAlarm);
+  rising(s.ats_pattern_brake, m_patternBrake, ReportEventKind::kPatternBrake);
+  rising(s.ats_eb, m_atsEb, ReportEventKind::kAtsEmergency);
+  // The driver's emergency brake counts where the train still ran; at rest it is a parking brake.
+  rising(isEmergency(s, *m_drive.train) && !standing(s), m_driverEb,
+         ReportEventKind::kDriverEmergency);
+}
+
+void RunReportCollector::addSample(bool force) {
+  const SimState& s = m_drive.state;
+  const ReportSample sample{s.position_cm, std::fabs(s.speed), s.fast_tick_count, braking(s)};
+  std::vector<ReportSample>& samples = m_report.samples;
+  if (!force && !samples.empty()) {
+    const ReportSample& last = samples.back();
+    if (std::fabs(sample.cm - last.cm) < kSampleCm &&
+        std::fabs(sample.speed - last.speed) < kSampleSpeed && sample.braking == last.braking &&
+        (sample.speed == 0) == (last.speed == 0)) {
+      return;
+    }
+  }
+  samples.push_back(sample);
+}
+
+RunReport RunReportCollector::report() const {
+  RunReport report = m_report;
+  const SimState& s = m_drive.state;
+  const ReportSample last{s.position_cm, std::fabs(s.speed), s.fast_tick_count, braking(s)};
+  if (report.samples.empty() || report.samples.back().tick != last.tick) {
+    report.samples.push_back(last);
+  }
+  scoreReport(report);
+  return report;
+}
+
+void attachReport(CabSession& session, RunReportCollector& collector) {
+  std::function<void()> before = session.afterTick;
+  session.afterTick = [before, &collector] {
+    if (before) before();
+    collector.addTick();
+  };
+}
+
+const char* scoreRules() {
+  return "100 points less: per stop, 1 point for each whole 50 cm between the train and the stop "
+         "point (at most 10), 1 for each extra stop to set the train right, 15 for coming to "
+         "rest beyond the stopping window and 20 for passing a stop; per station, 1 point for "
+         "each whole 10 s the departure (or passing time, or an arrival after the departure "
+         "time) is off the timetable (at most 10); per speed-limit "
+         "section, 1 point for each started km/h above the limit (at most 20); 5 for each ATS "
+         "alarm, protection brake or emergency brake by the driver while running, 10 for each "
+         "ATS emergency brake; never below 0. Stations the run did not reach are not scored.";
+}
+
+void scoreReport(RunReport& report) {
+  std::vector<ScoreItem>& items = report.deductions;
+  items.clear();
+  const auto add = [&](std::string what, int points) {
+    if (points > 0) items.push_back(ScoreItem{std::move(what), points});
+  };
+  for (const ReportStation& station : report.stations) {
+    switch (station.outcome) {
+      case StationOutcome::kStopped:
+        add(station.name + ": stop position",
+            std::min(10, floorDiv(std::fabs(*station.stopErrorCm), 50)));
+        add(station.name + ": extra stops", station.restarts);
+        break;
+      case StationOutcome::kOverran:
+        add(station.name + ": came to rest beyond the stopping window", 15);
+        break;
+      case StationOutcome::kPassed:
+        add(station.name + ": stop passed", 20);
+        break;
+      default:
+        break;
+    }
+    if (const std::optional<int> late = station.late()) {
+      add(station.name + ": " + (*late < 0 ? "early" : "late"),
+          std::min(10, std::abs(*late) / (30 * 10)));
+    }
+  }
+  for (const ReportLimit& limit : report.limits) {
+    if (!limit.entered || limit.excess() <= 0) continue;
+    add(std::to_string(limit.limit) + " km/h limit exceeded",
+        std::min(20, static_cast<int>(std::ceil(limit.excess()))));
+  }
+  for (const ReportEvent& event : report.events) {
+    add(eventText(event.kind), event.kind == ReportEventKind::kAtsEmergency ? 10 : 5);
+  }
+  int total = 0;
+  for (const ScoreItem& item : items)
+    total += item.points;
+  report.score = std::max(0, 100 - total);
+}
+
+std::string reportClock(int ticks) {
+  return clockText(clockTime(std::max(0, ticks)));
+}
+
+std::string reportDelta(int ticks) {
+  const int seconds = std::abs(ticks) / 30;
+  std::string text = ticks < 0 ? "-" : "+";
+  text += std::to_string(seconds / 60) + ":";
+  const int rest = seconds % 60;
+  if (rest < 10) text += '0';
+  return text + std::to_string(rest);
+}
+
+const char* outcomeText(StationOutcome outcome) {
+  switch (outcome) {
+    case StationOutcome::kStart:
+      return "start";
+    case StationOutcome::kStopped:
+      return "stopped";
+    case StationOutcome::kOverran:
+      return "overran";
+    case StationOutcome::kPassed:
+      return "passed without stopping";
+    case StationOutcome::kPassingPoint:
+      return "passing point";
+    case StationOutcome::kNotReached:
+      break;
+  }
+  return "not reached";
+}
+
+const char* eventText(ReportEventKind kind) {
+  switch (kind) {
+    case ReportEventKind::kAtsAlarm:
+      return "ATS alarm";
+    case ReportEventKind::kPatternBrake:
+      return "protection brake";
+    case ReportEventKind::kAtsEmergency:
+      return "ATS emergency brake";
+    case ReportEventKind::kDriverEmergency:
+      break;
+  }
+  return "emergency brake by the driver";
+}
+
+}  // namespace velimoro

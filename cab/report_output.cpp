@@ -1,0 +1,240 @@
+#include "cab/report_output.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "cab/report_plot.h"
+
+namespace velimoro {
+namespace {
+
+constexpr int kPlotWidth = 960;
+constexpr int kPlotHeight = 320;
+
+std::string fixed(long double value, int decimals) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.*Lf", decimals, value);
+  return text;
+}
+
+std::string jsonText(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+std::string htmlText(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == '"') {
+      out += "&quot;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+template <typename T, typename Show>
+std::string orNull(const std::optional<T>& value, Show show) {
+  return value ? show(*value) : "null";
+}
+
+std::string seconds(int ticks) {
+  return fixed(static_cast<long double>(ticks) / 30, 1);
+}
+
+// "39 cm short", "12 cm over", "on the mark".
+std::string stopText(long double errorCm) {
+  const long double cm = std::round(errorCm);
+  if (cm == 0) return "on the mark";
+  return fixed(std::fabs(cm), 0) + (cm < 0 ? " cm short" : " cm over");
+}
+
+}  // namespace
+
+void writeReportJson(std::ostream& out, const RunReport& report) {
+  const auto clock = [](int t) { return jsonText(reportClock(t)); };
+  const auto number = [](int t) { return std::to_string(t); };
+  out << "{\n";
+  out << "  \"line\": " << jsonText(report.lineName) << ",\n";
+  out << "  \"train\": " << jsonText(report.trainName) << ",\n";
+  out << "  \"start_clock\": " << clock(report.startTick) << ",\n";
+  out << "  \"end_clock\": " << clock(report.endTick) << ",\n";
+  out << "  \"start_m\": " << fixed(report.startCm / 100, 2) << ",\n";
+  out << "  \"end_m\": " << fixed(report.endCm / 100, 2) << ",\n";
+  out << "  \"distance_m\": " << fixed(report.distanceCm / 100, 2) << ",\n";
+  out << "  \"time_s\": " << seconds(report.endTick - report.startTick) << ",\n";
+  out << "  \"running_time_s\": " << seconds(report.runningTicks) << ",\n";
+  out << "  \"top_speed_kmh\": " << fixed(report.topSpeed, 2) << ",\n";
+  out << "  \"run_ended\": " << (report.runEnded ? "true" : "false") << ",\n";
+  out << "  \"score\": " << report.score << ",\n";
+  out << "  \"score_rules\": " << jsonText(scoreRules()) << ",\n";
+  out << "  \"deductions\": [";
+  for (std::size_t i = 0; i < report.deductions.size(); ++i) {
+    const ScoreItem& item = report.deductions[i];
+    out << (i ? ",\n" : "\n") << "    {\"what\": " << jsonText(item.what)
+        << ", \"points\": " << item.points << "}";
+  }
+  out << "\n  ],\n  \"stations\": [";
+  for (std::size_t i = 0; i < report.stations.size(); ++i) {
+    const ReportStation& s = report.stations[i];
+    out << (i ? ",\n" : "\n") << "    {\"index\": " << s.index << ", \"name\": " << jsonText(s.name)
+        << ", \"kind\": " << s.kind << ", \"outcome\": " << jsonText(outcomeText(s.outcome))
+        << ", \"stop_m\": " << fixed(s.stopCm / 100, 2) << ", \"scheduled_departure\": "
+        << (s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "null")
+        << ", \"scheduled_departure_tick\": "
+        << (s.scheduledDeparture > 0 ? number(s.scheduledDeparture) : "null")
+        << ", \"arrival\": " << orNull(s.arrival, clock)
+        << ", \"arrival_tick\": " << orNull(s.arrival, number)
+        << ", \"departure\": " << orNull(s.departure, clock)
+        << ", \"departure_tick\": " << orNull(s.departure, number)
+        << ", \"late_s\": " << orNull(s.late(), [](int t) { return seconds(t); })
+        << ", \"dwell_s\": " << orNull(s.dwell(), [](int t) { return seconds(t); })
+        << ", \"stop_error_cm\": "
+        << orNull(s.stopErrorCm, [](long double cm) { return fixed(cm, 1); })
+        << ", \"pass_speed_kmh\": "
+        << orNull(s.passSpeed, [](long double v) { return fixed(v, 1); })
+        << ", \"extra_stops\": " << s.restarts << "}";
+  }
+  out << "\n  ],\n  \"limits\": [";
+  bool first = true;
+  for (const ReportLimit& l : report.limits) {
+    if (!l.entered) continue;
+    out << (first ? "\n" : ",\n") << "    {\"limit_kmh\": " << l.limit
+        << ", \"from_m\": " << fixed(l.fromCm / 100, 2) << ", \"to_m\": " << fixed(l.toCm / 100, 2)
+        << ", \"top_speed_kmh\": " << fixed(l.topSpeed, 2)
+        << ", \"top_at_m\": " << fixed(l.topAtCm / 100, 2) << ", \"top_at\": " << clock(l.topAtTick)
+        << ", \"excess_kmh\": " << fixed(l.excess(), 2) << "}";
+    first = false;
+  }
+  out << "\n  ],\n  \"events\": [";
+  for (std::size_t i = 0; i < report.events.size(); ++i) {
+    const ReportEvent& e = report.events[i];
+    out << (i ? ",\n" : "\n") << "    {\"kind\": " << jsonText(eventText(e.kind))
+        << ", \"at\": " << clock(e.tick) << ", \"tick\": " << e.tick
+        << ", \"at_m\": " << fixed(e.cm / 100, 2) << ", \"speed_kmh\": " << fixed(e.speed, 1)
+        << "}";
+  }
+  out << "\n  ],\n  \"samples\": [";
+  for (std::size_t i = 0; i < report.samples.size(); ++i) {
+    const ReportSample& s = report.samples[i];
+    out << (i % 6 ? ", " : (i ? ",\n    " : "\n    ")) << "[" << fixed(s.cm / 100, 2) << ", "
+        << fixed(s.speed, 2) << ", " << s.tick << ", " << (s.braking ? 1 : 0) << "]";
+  }
+  out << "\n  ]\n}\n";
+}
+
+void writeReportHtml(std::ostream& out, const RunReport& report) {
+  out << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+      << "<title>Run report: " << htmlText(report.lineName) << "</title>\n"
+      << "<style>\nbody{font-family:sans-serif;margin:1.5em;color:#222}\n"
+      << "table{border-collapse:collapse;margin:0.5em 0 1.5em}\n"
+      << "th,td{border:1px solid #ccc;padding:0.25em 0.6em;text-align:right}\n"
+      << "th{background:#f0f0f0}td.name{text-align:left}\n"
+      << ".score{font-size:1.6em;font-weight:bold}.key span{margin-right:1.2em}\n</style>\n"
+      << "</head>\n<body>\n";
+  out << "<h1>" << htmlText(report.lineName) << "</h1>\n";
+  out << "<p>" << htmlText(report.trainName) << ", " << reportClock(report.startTick) << " to "
+      << reportClock(report.endTick) << ": " << fixed(report.distanceCm / 100000, 2) << " km in "
+      << reportDelta(report.endTick - report.startTick).substr(1) << " (running "
+      << reportDelta(report.runningTicks).substr(1) << "), top speed " << fixed(report.topSpeed, 1)
+      << " km/h" << (report.runEnded ? "" : "; the run was ended before its end") << ".</p>\n";
+  out << "<p class=\"score\">Score " << report.score << "</p>\n";
+  out << plotSvg(report, kPlotWidth, kPlotHeight);
+  out << "<p class=\"key\"><span style=\"color:#1a7f37\">&#9473; speed</span>"
+      << "<span style=\"color:#7030a0\">&#9473; brake applied</span>"
+      << "<span style=\"color:#d02020\">&#9473; speed limit</span>"
+      << "<span style=\"color:#2060c0\">| signal</span>"
+      << "<span style=\"color:#c00000\">&#9679; protection or emergency brake</span></p>\n";
+
+  out << "<h2>Stations</h2>\n<table>\n<tr><th>station</th><th>outcome</th><th>arrival</th>"
+      << "<th>departure</th><th>timetable</th><th>off timetable</th><th>dwell</th>"
+      << "<th>stop position</th></tr>\n";
+  for (const ReportStation& s : report.stations) {
+    const auto clock = [](int t) { return reportClock(t); };
+    const auto none = [](const std::string& text) { return text.empty() ? "&ndash;" : text; };
+    out << "<tr><td class=\"name\">" << htmlText(s.name) << "</td><td class=\"name\">"
+        << outcomeText(s.outcome) << "</td><td>" << none(s.arrival ? clock(*s.arrival) : "")
+        << "</td><td>" << none(s.departure ? clock(*s.departure) : "") << "</td><td>"
+        << none(s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "") << "</td><td>"
+        << none(s.late() ? reportDelta(*s.late()) : "") << "</td><td>"
+        << none(s.dwell() ? reportDelta(*s.dwell()).substr(1) : "") << "</td><td>"
+        << none(s.stopErrorCm ? stopText(*s.stopErrorCm) : "") << "</td></tr>\n";
+  }
+  out << "</table>\n";
+
+  out << "<h2>Speed limits</h2>\n";
+  const bool anyLimit = std::any_of(report.limits.begin(), report.limits.end(),
+                                    [](const ReportLimit& l) { return l.entered; });
+  if (anyLimit) {
+    out << "<table>\n<tr><th>limit</th><th>section</th>"
+        << "<th>highest speed</th><th>at</th><th>over</th></tr>\n";
+  } else {
+    out << "<p>The train ran in no limit section.</p>\n";
+  }
+  for (const ReportLimit& l : report.limits) {
+    if (!l.entered) continue;
+    out << "<tr><td>" << l.limit << " km/h</td><td>" << fixed(l.fromCm / 100000, 2) << " &ndash; "
+        << fixed(l.toCm / 100000, 2) << " km</td><td>" << fixed(l.topSpeed, 1) << " km/h</td><td>"
+        << fixed(l.topAtCm / 100000, 3) << " km</td><td>"
+        << (l.excess() > 0 ? fixed(l.excess(), 1) + " km/h" : "&ndash;") << "</td></tr>\n";
+  }
+  if (anyLimit) out << "</table>\n";
+
+  out << "<h2>Protection and emergency brakes</h2>\n";
+  if (report.events.empty()) {
+    out << "<p>None.</p>\n";
+  } else {
+    out << "<table>\n<tr><th>what</th><th>time</th><th>where</th><th>speed</th></tr>\n";
+    for (const ReportEvent& e : report.events) {
+      out << "<tr><td class=\"name\">" << eventText(e.kind) << "</td><td>" << reportClock(e.tick)
+          << "</td><td>" << fixed(e.cm / 100000, 3) << " km</td><td>" << fixed(e.speed, 1)
+          << " km/h</td></tr>\n";
+    }
+    out << "</table>\n";
+  }
+
+  out << "<h2>Score</h2>\n<table>\n<tr><th>deduction</th><th>points</th></tr>\n";
+  for (const ScoreItem& item : report.deductions) {
+    out << "<tr><td class=\"name\">" << htmlText(item.what) << "</td><td>" << item.points
+        << "</td></tr>\n";
+  }
+  out << "<tr><td class=\"name\"><b>score</b></td><td><b>" << report.score
+      << "</b></td></tr>\n</table>\n<p>" << scoreRules() << "</p>\n</body>\n</html>\n";
+}
+
+bool writeReportFile(const std::string& path, const RunReport& report) {
+  std::ofstream out(path);
+  if (!out) return false;
+  const bool json = path.size() >= 5 && path.compare(path.size() - 5, 5, ".json") == 0;
+  if (json) {
+    writeReportJson(out, report);
+  } else {
+    writeReportHtml(out, report);
+  }
+  return static_cast<bool>(out);
+}
+
+}  // namespace velimoro
