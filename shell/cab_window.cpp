@@ -14,6 +14,7 @@
 #include "input/controls.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
+#include "shell/report_window.h"
 
 namespace velimoro::shell {
 namespace {
@@ -62,7 +63,7 @@ void MessageBoxes::show(const std::string& text) {
 }
 
 CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store)
-    : m_store(store), m_band(options.band) {
+    : m_store(store), m_band(options.band), m_unattended(options.unattended) {
   m_messages.unattended = options.unattended;
   if (!m_sound.notice().empty()) m_messages.show(m_sound.notice());
   // The settings first: a missing one is the first run, which starts in the beginner mode.
@@ -82,6 +83,8 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
   m_session = std::make_unique<CabSession>(setup, media);
   Drive& drive = m_session->drive();
+  m_report = std::make_unique<RunReportCollector>(drive);
+  attachReport(*m_session, *m_report);
   drive.textPanel.shown = m_band;
   takeStopLinePicture(m_session->pass(), drive);
   keySidePictures(drive, m_screen);
@@ -120,6 +123,8 @@ void CabWindow::buildMenus() {
   toggle("解説あり(&D)", &DriveSettings::information);
   toggle("入門モード(&A)", &DriveSettings::ats);
   display->addSeparator();
+  connect(display->addAction(QStringLiteral("運転レポート(&R)")), &QAction::triggered, this,
+          [this] { showReport(); });
   // The windows these open come with their own work; until then they show as not yet there.
   for (const char* caption : {"操作説明(&U)", "かんたん運転台(&E)", "列車設定(&P)"})
     display->addAction(QString::fromUtf8(caption))->setEnabled(false);
@@ -167,13 +172,12 @@ void CabWindow::toggleStart() {
   m_wakeTimer.start(0);
 }
 
-void CabWindow::traceTo(std::ostream* out) {
-  if (out == nullptr) {
-    m_session->afterTick = nullptr;
-    return;
-  }
-  writeTraceHeader(*out);
-  m_session->afterTick = [this, out] { writeTraceRow(*out, m_session->drive().state); };
+void CabWindow::traceTo(std::ostream& out) {
+  writeTraceHeader(out);
+  m_session->afterTick = [this, &out, before = m_session->afterTick] {
+    if (before) before();
+    writeTraceRow(out, m_session->drive().state);
+  };
 }
 
 void CabWindow::endRecording() {
@@ -198,6 +202,11 @@ void CabWindow::wake() {
   if (width != m_shownWidth && m_shownWidth > 0 && width > 0) {
     resize(this->width() * width / m_shownWidth, height());
     m_shownWidth = width;
+  }
+  // The run has ended at its last station: the report shows how it went.
+  if (drive.state.run_ended && !m_reportShown && !m_unattended) {
+    m_reportShown = true;
+    showReport();
   }
   if (closeNow) {
     close();
@@ -301,6 +310,12 @@ void CabWindow::closeEvent(QCloseEvent* event) {
 void CabWindow::mousePressEvent(QMouseEvent* event) {
   // A click on the cab screen while the drive stands still is the Start menu item.
   if (event->button() == Qt::LeftButton && !m_session->running()) toggleStart();
+}
+
+void CabWindow::showReport() {
+  m_reportWindow = std::make_unique<ReportWindow>(m_report->report());
+  m_reportWindow->show();
+  m_reportWindow->raise();
 }
 
 QSize CabWindow::logicalSize() const {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "cab/report.h"
 #include "cab/session.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/message_sink.h"
@@ -50,7 +51,7 @@ class CabWindow final : public QMainWindow {
   /// Writes every input of the drive to `out` as script lines (the headless driver replays it).
   void recordTo(std::ostream* out) { m_session->recordTo(out); }
   /// Writes one trace row per tick to `out`, as the headless driver does.
-  void traceTo(std::ostream* out);
+  void traceTo(std::ostream& out);
   /// Ends the drive's recording with a quit at the present drive time.
   void endRecording();
   /// Screens presented so far.
@@ -75,6 +76,7 @@ class CabWindow final : public QMainWindow {
   void wake();
   void drawWindow(QPainter& painter);
   void drawValueLabels(QPainter& painter);
+  void showReport();
   void buildMenus();
   void toggleSetting(int DriveSettings::*setting, QAction* entry);
   /// The logical size of everything the window draws, before scaling.
@@ -83,6 +85,10 @@ class CabWindow final : public QMainWindow {
   MessageBoxes m_messages;
   media::SettingsStore& m_store;
   bool m_band = false;
+  bool m_unattended = false;
+  bool m_reportShown = false;  // the report opened itself at the end of the run
+  std::unique_ptr<RunReportCollector> m_report;
+  std::unique_ptr<QWidget> m_reportWindow;
   QAction* m_start = nullptr;
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_screen;

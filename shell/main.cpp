@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "velimoro: cannot write %s\n", args.trace.toLocal8Bit().constData());
       return 1;
     }
-    window->traceTo(&trace);
+    window->traceTo(trace);
   }
   window->show();
   if (unattended) {
