@@ -4,22 +4,12 @@
 #include <sstream>
 
 #include "cab/session.h"
+#include "support/demo_root.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/drive/event_log.h"
 
 namespace velimoro::testing {
-
-const std::string& demoRoot() {
-  static TempDir dir;
-  static const bool made = [] {
-    std::ostringstream progress;
-    content::generateDemo(dir.path(), progress);
-    return true;
-  }();
-  (void)made;
-  return dir.path();
-}
 
 ReportedDrive runReportedDrive(const std::string& name, const std::string& train,
                                const std::string& route, double seconds) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cab/report.h"
+#include "support/demo_root.h"
 
 namespace velimoro::testing {
 
@@ -27,8 +28,5 @@ struct ReportedDrive {
 /// drives run.
 ReportedDrive runReportedDrive(const std::string& name, const std::string& train,
                                const std::string& route, double seconds);
-
-/// The demo installation without videos, made once per test program.
-const std::string& demoRoot();
 
 }  // namespace velimoro::testing

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/csv_table.h"
+#include "support/demo_root.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/drive/headless.h"
@@ -22,29 +23,17 @@ std::string readAll(const std::string& path) {
   return text.str();
 }
 
-const testing::TempDir& demo() {
-  static testing::TempDir dir;
-  static const bool made = [] {
-    std::ostringstream progress;
-    content::generateDemo(dir.path(), progress);
-    return true;
-  }();
-  (void)made;
-  return dir;
-}
-
 // Runs the window on the demo's one-man line with `first` as its first arguments and `rest`
 // after the drive's (a later option overrides an earlier one), with its settings in `config`;
 // returns its exit status and puts its error stream in `err`.
 int runWindow(const std::string& first, const std::string& rest, const std::string& config,
               std::string& err) {
-  const testing::TempDir& dir = demo();
   const std::string errFile = config + "/stderr.txt";
   const std::string command =
       "XDG_CONFIG_HOME=" + config +
       " ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen " VELIMORO_WINDOW_EXE " " + first +
-      " --root " + dir.path() + " --train train_QT600.dat --route line_up2.dat " + rest + " 2>" +
-      errFile;
+      " --root " + testing::demoRoot() + " --train train_QT600.dat --route line_up2.dat " + rest +
+      " 2>" + errFile;
   const int status = std::system(command.c_str());
   err = readAll(errFile);
   return status;
@@ -68,21 +57,19 @@ TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
 }
 
 TEST(Recording, ADriveTypedIntoTheWindowReplaysHeadlessToTheSameTrace) {
-  const testing::TempDir& dir = demo();
+  testing::TempDir dir;
   // The one-man railcar: reverser forward, doors closed with "d", the brake released notch by
   // notch while the brake pipe charges, then power; keys every 250 ms.
-  const std::string drive =
-      " --root " + dir.path() + " --train train_QT600.dat --route line_up2.dat --start 0";
-  testing::TempDir config;
-  const std::string window = "XDG_CONFIG_HOME=" + config.path() +
-                             " ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen " VELIMORO_WINDOW_EXE +
-                             drive + " --seconds 5 --keys fd,,,,,,,,,zzzz --record " +
-                             dir.file("drive.txt") + " --trace " + dir.file("window.csv") +
-                             " 2>/dev/null";
-  ASSERT_EQ(std::system(window.c_str()), 0);
+  std::string windowErr;
+  ASSERT_EQ(runWindow("",
+                      "--start 0 --seconds 5 --keys fd,,,,,,,,,zzzz --record " +
+                          dir.file("drive.txt") + " --trace " + dir.file("window.csv"),
+                      dir.path(), windowErr),
+            0)
+      << windowErr;
 
   headless::Options replay;
-  replay.root = dir.path();
+  replay.root = testing::demoRoot();
   replay.train = "train_QT600.dat";
   replay.route = "line_up2.dat";
   replay.script = dir.file("drive.txt");

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "support/csv_table.h"
+#include "support/demo_root.h"
 #include "support/test_support.h"
 #include "tools/content/generator.h"
 #include "tools/drive/headless.h"
@@ -32,17 +33,6 @@ constexpr GoldenDrive kDrives[] = {
     {"diesel_mountain", "train_QT500.dat", "line_up2.dat", 1, 330},
     {"electric_protection", "train_QT600.dat", "line_up3.dat", 1, 300},
 };
-
-const std::string& demoRoot() {
-  static testing::TempDir dir;
-  static const bool made = [] {
-    std::ostringstream progress;
-    content::generateDemo(dir.path(), progress);
-    return true;
-  }();
-  (void)made;
-  return dir.path();
-}
 
 // Copies the header and every tenth tick of a trace: a row a second.
 void keepSeconds(const std::string& trace, const std::string& kept) {
@@ -72,7 +62,7 @@ TEST_P(Golden, TheDriveRunsAsItsKeptTrace) {
   const GoldenDrive& golden = GetParam();
   testing::TempDir work;
   headless::Options o;
-  o.root = demoRoot();
+  o.root = testing::demoRoot();
   o.train = golden.train;
   o.route = golden.route;
   o.start = golden.start;
