@@ -21,7 +21,7 @@ namespace velimoro::media {
 namespace {
 
 // OpenAL takes a buffer's size in bytes as an int.
-constexpr std::size_t kMaxSamples = INT_MAX / sizeof(std::int16_t);
+static_assert(DecodedSound::kMaxSamples <= INT_MAX / sizeof(std::int16_t));
 constexpr sf_count_t kReadFrames = 4096;
 // Frames to reserve from a header's count before reading shows how many there really are.
 constexpr sf_count_t kMaxReservedFrames = sf_count_t{1} << 22;
@@ -66,7 +66,8 @@ void renderToNowhere(std::stop_token stop, ALCdevice* device, LPALCRENDERSAMPLES
 
 }  // namespace
 
-std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error) {
+std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error,
+                                            std::size_t maxSamples) {
   SF_INFO info{};
   std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) {
@@ -97,7 +98,7 @@ std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string
   for (;;) {
     const sf_count_t read = sf_readf_float(file.get(), block.data(), kReadFrames);
     if (read <= 0) break;
-    if (sound.samples.size() + static_cast<std::size_t>(read) * channels > kMaxSamples) {
+    if (sound.samples.size() + static_cast<std::size_t>(read) * channels > maxSamples) {
       error = "Cannot load file " + quoted(path) + ". It is too long for a sound.";
       return std::nullopt;
     }

@@ -138,6 +138,10 @@ TEST(DecodeSoundFile, BadFilesFailWithTheFileNamedAndTheReason) {
                 writeWave(dir.file("3ch.wav"), SF_FORMAT_PCM_16, 22050, 3, threeChannels), error),
             -1);
   EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
+
+  // A sound that decodes to more samples than are kept is refused, not decoded without limit.
+  EXPECT_FALSE(decodeSoundFile(writeTone(dir, "long.wav", 1.0), error, 10000));
+  EXPECT_NE(error.find("too long"), std::string::npos) << error;
 }
 
 class SoundLayerTest : public ::testing::Test {
