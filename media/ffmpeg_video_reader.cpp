@@ -24,6 +24,10 @@ constexpr int kMaxCachedFrames = 32;
 constexpr std::size_t kCacheBudgetBytes = std::size_t{96} << 20;
 constexpr int kPrefetchFrames = 8;
 constexpr int kMaxDimension = 16384;
+// The cache keeps at least this many frames, so a picture may take at most this share of its
+// budget: whatever size a file gives, the cache stays within the budget.
+constexpr int kMinCachedFrames = 4;
+constexpr std::size_t kMaxFrameBytes = kCacheBudgetBytes / kMinCachedFrames;
 // An AVI chunk's identifier and size, before its data: the demuxer's index gives a chunk's place
 // as where its header starts, a packet's place is where its data starts.
 constexpr std::int64_t kChunkHeaderBytes = 8;
@@ -154,7 +158,8 @@ class FfmpegVideoReader::Decoder {
     m_height = parameters->height;
     if (m_width <= 0 || m_height <= 0 || m_width > kMaxDimension || m_height > kMaxDimension ||
         av_image_check_size(static_cast<unsigned>(m_width), static_cast<unsigned>(m_height), 0,
-                            nullptr) < 0) {
+                            nullptr) < 0 ||
+        paddedSize() > kMaxFrameBytes) {
       error = "unusable picture size " + std::to_string(m_width) + " x " +
               std::to_string(m_height) + " in '" + path + "'";
       return false;
@@ -660,7 +665,7 @@ bool FfmpegVideoReader::open(const std::string& path, std::string& error) {
   const std::size_t frameBytes = m_decoder->paddedSize();
   const auto affordable =
       static_cast<int>(std::min<std::size_t>(kMaxCachedFrames, kCacheBudgetBytes / frameBytes));
-  m_cache = std::make_unique<FrameCache>(std::max(affordable, 4));
+  m_cache = std::make_unique<FrameCache>(std::max(affordable, kMinCachedFrames));
   return true;
 }
 
