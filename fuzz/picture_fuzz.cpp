@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The name carries no suffix: the image library goes by the content, as it does for a picture
   // named with the wrong suffix.
   const std::string path = fuzz::writeScratch("picture", data, size);
-  static media::QtCabScreen screen;
+  media::QtCabScreen screen;
   if (const auto handle = screen.load(path)) {
     screen.size(*handle);
     screen.pixel(*handle, 0, 0);
