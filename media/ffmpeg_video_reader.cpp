@@ -32,6 +32,16 @@ constexpr std::size_t kMaxFrameBytes = kCacheBudgetBytes / kMinCachedFrames;
 // as where its header starts, a packet's place is where its data starts.
 constexpr std::int64_t kChunkHeaderBytes = 8;
 
+// The value an enum field of a decoded frame holds. A damaged stream can leave a value there
+// that the enum does not name, which is no value of the enum type to read as such.
+template <typename Enum>
+int rawValue(const Enum& field) {
+  static_assert(sizeof(Enum) == sizeof(int));
+  int value = 0;
+  std::memcpy(&value, &field, sizeof value);
+  return value;
+}
+
 std::string errorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
@@ -287,7 +297,8 @@ class FfmpegVideoReader::Decoder {
     if (!m_lastOk || frame->data[0] == nullptr || frame->width <= 0 || frame->height <= 0)
       return false;
     auto format = static_cast<AVPixelFormat>(frame->format);
-    bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
+    bool fullRange = rawValue(frame->color_range) == AVCOL_RANGE_JPEG;
+    const int colourSpace = rawValue(frame->colorspace);
     // The JPEG formats are the plain YUV layouts at full range; naming the range keeps the
     // scaler from guessing it.
     static constexpr std::pair<AVPixelFormat, AVPixelFormat> kJpegFormats[] = {
@@ -302,13 +313,13 @@ class FfmpegVideoReader::Decoder {
         fullRange = true;
       }
     }
-    const ScalerKey key{frame->width, frame->height, format, fullRange, frame->colorspace};
+    const ScalerKey key{frame->width, frame->height, format, fullRange, colourSpace};
     if (!m_scaler || !(key == m_scalerKey)) {
       m_scaler.reset(sws_getContext(frame->width, frame->height, format, m_width, m_height,
                                     AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
       if (!m_scaler) return false;
       m_scalerKey = key;
-      const int colours = frame->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
+      const int colours = colourSpace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
       sws_setColorspaceDetails(m_scaler.get(), sws_getCoefficients(colours), fullRange ? 1 : 0,
                                sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
     }
@@ -343,7 +354,7 @@ class FfmpegVideoReader::Decoder {
     int height;
     AVPixelFormat format;
     bool fullRange;
-    AVColorSpace colours;
+    int colours;  // the frame's AVColorSpace as it holds it
     bool operator==(const ScalerKey&) const = default;
   };
 
