@@ -77,4 +77,10 @@ std::string resolvePath(const std::string& folder, const std::string& name) {
   return resolved;
 }
 
+std::string canonicalPath(const std::string& path) {
+  std::error_code ec;
+  const fs::path canonical = fs::canonical(path, ec);
+  return ec ? path : canonical.string();
+}
+
 }  // namespace velimoro

@@ -14,4 +14,8 @@ std::string resolvePath(const std::string& folder, const std::string& name);
 /// `folder` + `name` with "\" turned to "/", as the data files build paths: plain concatenation.
 std::string joinDataPath(const std::string& folder, const std::string& name);
 
+/// One spelling of the file at `path` (".", ".." and symbolic links resolved), so that two names
+/// of one file compare equal; `path` itself when it cannot be resolved.
+std::string canonicalPath(const std::string& path);
+
 }  // namespace velimoro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace velimoro {
@@ -8,6 +9,9 @@ namespace velimoro {
 /// loader. The train's stop-line picture comes first in `sign`, so the route's sign pictures
 /// start at index 1.
 struct PictureLists {
+  /// Each list holds at most this many pictures, as the route's big tables hold records.
+  static constexpr std::size_t kMaxPictures = 1000;
+
   std::vector<int> sign;           // "[SignImageList]"
   std::vector<int> signal;         // "[SignalImageList]"
   std::vector<int> trafficSignal;  // "[TrafficSignalImageList]"

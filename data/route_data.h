@@ -214,6 +214,10 @@ struct RouteData {
   static constexpr int kFirstKankoSound2 = 21;
   // Signals and limits, each possibly twice when it stands on a segment boundary.
   static constexpr int kEvents = 4 * kTable;
+  /// The farthest a distance along the route may lie, over eleven million km: the frame-speed
+  /// segments of a route that reaches farther are refused, so that the arithmetic on distances
+  /// (with margins and with the train's own steps) stays within 64 bits.
+  static constexpr std::int64_t kMaxDistanceCm = std::int64_t{1} << 50;
 
   std::string lineName;
   std::string lineName2;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -18,15 +19,28 @@ int clampToInt(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
-// Segment s runs from distance start[s] to frameSpeeds[s].endCm.
+[[noreturn]] void segmentFault(const FrameSpeedEntry& segment) {
+  throw DataError("路線ファイルに誤りがあります。[SpeedUnit]:" + std::to_string(segment.fromFrame) +
+                  "," + std::to_string(segment.toFrame));
+}
+
+// Segment s runs from distance start[s] to frameSpeeds[s].endCm. A segment whose distances
+// could reach beyond RouteData::kMaxDistanceCm (speeds no number, or far beyond any train's)
+// is a fault of the route file.
 std::vector<std::int64_t> segmentStarts(RouteData& route) {
+  constexpr auto kMax = static_cast<long double>(RouteData::kMaxDistanceCm);
   std::vector<std::int64_t> start(static_cast<std::size_t>(route.frameSpeedCount));
   std::int64_t acc = 0;
   for (int s = 0; s < route.frameSpeedCount; ++s) {
     FrameSpeedEntry& segment = route.frameSpeeds[static_cast<std::size_t>(s)];
     start[static_cast<std::size_t>(s)] = acc;
     const long double frames = static_cast<long double>(segment.toFrame) - segment.fromFrame;
+    // Within a segment a distance lies no farther from its start than twice this.
+    const long double reach =
+        (std::fabs(segment.fromSpeed) + std::fabs(segment.toSpeed)) * std::fabs(frames) / 2.16L;
+    if (!(reach <= kMax)) segmentFault(segment);
     acc += roundHalfEven((segment.fromSpeed + segment.toSpeed) * frames / 2.16L);
+    if (acc > RouteData::kMaxDistanceCm || acc < -RouteData::kMaxDistanceCm) segmentFault(segment);
     segment.endCm = acc;
   }
   return start;
@@ -64,9 +78,7 @@ void forEachInSegments(const RouteData& route, int objectCount, FrameOf frameOf,
 
 void addEvent(RouteData& route, int segment, const RouteEvent& event) {
   if (route.eventCount >= RouteData::kEvents) {
-    const FrameSpeedEntry& s = route.frameSpeeds[static_cast<std::size_t>(segment)];
-    throw DataError("路線ファイルに誤りがあります。[SpeedUnit]:" + std::to_string(s.fromFrame) +
-                    "," + std::to_string(s.toFrame));
+    segmentFault(route.frameSpeeds[static_cast<std::size_t>(segment)]);
   }
   route.events[static_cast<std::size_t>(route.eventCount++)] = event;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <map>
 #include <string_view>
 #include <utility>
 
@@ -87,12 +88,24 @@ struct RouteParse {
     }
   }
 
-  // Loads the picture `name`, given on line `nameLine`.
+  // Loads the picture `name`, given on line `nameLine`. A file the lists name again is loaded
+  // once: its pictures are only shown, never drawn on.
   int loadImage(const std::string& name, int nameLine) {
     if (log != nullptr) log->loaded(nameLine, name);
-    const auto handle = pictures.load(resolvePath(root, name));
+    const std::string path = resolvePath(root, name);
+    const std::string key = canonicalPath(path);
+    if (const auto found = loadedImages.find(key); found != loadedImages.end())
+      return found->second;
+    const auto handle = pictures.load(path);
     if (!handle) fail(name);
+    loadedImages.emplace(key, *handle);
     return *handle;
+  }
+
+  // The next picture of `list`; a list that is full is a fault.
+  void appendImage(std::vector<int>& list, const std::string& name, int nameLine) {
+    if (list.size() >= PictureLists::kMaxPictures) fail(name);
+    list.push_back(loadImage(name, nameLine));
   }
 
   TextFileReader file;
@@ -105,6 +118,7 @@ struct RouteParse {
   media::PictureLoader& pictures;
   PictureLists& lists;
   ReadLog* log;
+  std::map<std::string, int> loadedImages;  // by canonicalPath
 };
 
 // Reads the records of a list section into slots count, count + 1, ... up to `capacity`;
@@ -146,7 +160,7 @@ void readImages(RouteParse& p, std::vector<int>& list, int* count = nullptr) {
   for (int index = 0; p.nextRecord(); ++index) {
     p.noteRecord(index);
     p.readRecord(p.file.lineNumber(), [&] {
-      list.push_back(p.loadImage(p.line, p.file.lineNumber()));
+      p.appendImage(list, p.line, p.file.lineNumber());
       if (count != nullptr) ++*count;
     });
   }
@@ -453,7 +467,7 @@ void readOtherImageList(RouteParse& p) {
     const int imageLine = p.file.lineNumber();
     p.noteRecord(r.otherImageCount);
     if (!p.next()) break;
-    p.readRecord(imageLine, [&] { p.lists.other.push_back(p.loadImage(image, imageLine)); });
+    p.readRecord(imageLine, [&] { p.appendImage(p.lists.other, image, imageLine); });
     r.otherSounds[static_cast<std::size_t>(r.otherImageCount)] = p.line;
     ++r.otherImageCount;
   }

@@ -1,8 +1,10 @@
 #include "data/train_reader.h"
 
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "data/csv.h"
 #include "data/data_error.h"
@@ -91,14 +93,22 @@ struct Reading {
   long double extendedValue() { return toExtended(valueLine()); }
   std::string textValue() { return valueLine(); }
 
-  /// Loads a picture named inside the train file, relative to the train folder.
+  /// Loads a picture named inside the train file, relative to the train folder. A section read
+  /// again that names the same file keeps the picture it loaded (the panel draws on its own
+  /// pictures, so sections do not share them).
   int loadPicture(const std::string& name) {
     if (name.empty()) fail();
     if (log != nullptr) log->loaded(file.lineNumber(), name);
-    const auto handle = pictures.load(resolvePath(where.root, where.trainFolder + name));
+    const std::string path = resolvePath(where.root, where.trainFolder + name);
+    auto key = std::make_pair(section, canonicalPath(path));
+    if (const auto found = loaded.find(key); found != loaded.end()) return found->second;
+    const auto handle = pictures.load(path);
     if (!handle) fail();
+    loaded.emplace(std::move(key), *handle);
     return *handle;
   }
+
+  std::map<std::pair<std::string_view, std::string>, int> loaded;  // by section and file
 };
 
 // Scalar sections.
@@ -133,6 +143,7 @@ void readBrakeRate2(Reading& r) {
 
 void readStopLine(Reading& r) {
   r.train.StopLine = r.textValue();
+  if (r.lists.sign.size() >= PictureLists::kMaxPictures) r.fail();
   const int picture = r.loadPicture(r.train.StopLine);
   r.train.StopLinePicture = picture;
   r.lists.sign.push_back(picture);
@@ -478,7 +489,7 @@ static_assert(std::size(kKeyTests) == 109, "the format has 109 keys");
 
 void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureLoader& pictures,
                    PictureLists& lists, ReadLog* log) {
-  Reading r{where, train, pictures, lists, log, {}, {}, {}, {}};
+  Reading r{where, train, pictures, lists, log, {}, {}, {}, {}, {}};
   if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) {
     if (log == nullptr) r.fail();
     log->fault(0, std::string(kFileError));

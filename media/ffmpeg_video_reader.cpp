@@ -24,9 +24,23 @@ constexpr int kMaxCachedFrames = 32;
 constexpr std::size_t kCacheBudgetBytes = std::size_t{96} << 20;
 constexpr int kPrefetchFrames = 8;
 constexpr int kMaxDimension = 16384;
+// The cache keeps at least this many frames, so a picture may take at most this share of its
+// budget: whatever size a file gives, the cache stays within the budget.
+constexpr int kMinCachedFrames = 4;
+constexpr std::size_t kMaxFrameBytes = kCacheBudgetBytes / kMinCachedFrames;
 // An AVI chunk's identifier and size, before its data: the demuxer's index gives a chunk's place
 // as where its header starts, a packet's place is where its data starts.
 constexpr std::int64_t kChunkHeaderBytes = 8;
+
+// The value an enum field of a decoded frame holds. A damaged stream can leave a value there
+// that the enum does not name, which is no value of the enum type to read as such.
+template <typename Enum>
+int rawValue(const Enum& field) {
+  static_assert(sizeof(Enum) == sizeof(int));
+  int value = 0;
+  std::memcpy(&value, &field, sizeof value);
+  return value;
+}
 
 std::string errorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -154,7 +168,8 @@ class FfmpegVideoReader::Decoder {
     m_height = parameters->height;
     if (m_width <= 0 || m_height <= 0 || m_width > kMaxDimension || m_height > kMaxDimension ||
         av_image_check_size(static_cast<unsigned>(m_width), static_cast<unsigned>(m_height), 0,
-                            nullptr) < 0) {
+                            nullptr) < 0 ||
+        paddedSize() > kMaxFrameBytes) {
       error = "unusable picture size " + std::to_string(m_width) + " x " +
               std::to_string(m_height) + " in '" + path + "'";
       return false;
@@ -282,7 +297,8 @@ class FfmpegVideoReader::Decoder {
     if (!m_lastOk || frame->data[0] == nullptr || frame->width <= 0 || frame->height <= 0)
       return false;
     auto format = static_cast<AVPixelFormat>(frame->format);
-    bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
+    bool fullRange = rawValue(frame->color_range) == AVCOL_RANGE_JPEG;
+    const int colourSpace = rawValue(frame->colorspace);
     // The JPEG formats are the plain YUV layouts at full range; naming the range keeps the
     // scaler from guessing it.
     static constexpr std::pair<AVPixelFormat, AVPixelFormat> kJpegFormats[] = {
@@ -297,13 +313,13 @@ class FfmpegVideoReader::Decoder {
         fullRange = true;
       }
     }
-    const ScalerKey key{frame->width, frame->height, format, fullRange, frame->colorspace};
+    const ScalerKey key{frame->width, frame->height, format, fullRange, colourSpace};
     if (!m_scaler || !(key == m_scalerKey)) {
       m_scaler.reset(sws_getContext(frame->width, frame->height, format, m_width, m_height,
                                     AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
       if (!m_scaler) return false;
       m_scalerKey = key;
-      const int colours = frame->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
+      const int colours = colourSpace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
       sws_setColorspaceDetails(m_scaler.get(), sws_getCoefficients(colours), fullRange ? 1 : 0,
                                sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
     }
@@ -338,7 +354,7 @@ class FfmpegVideoReader::Decoder {
     int height;
     AVPixelFormat format;
     bool fullRange;
-    AVColorSpace colours;
+    int colours;  // the frame's AVColorSpace as it holds it
     bool operator==(const ScalerKey&) const = default;
   };
 
@@ -660,7 +676,7 @@ bool FfmpegVideoReader::open(const std::string& path, std::string& error) {
   const std::size_t frameBytes = m_decoder->paddedSize();
   const auto affordable =
       static_cast<int>(std::min<std::size_t>(kMaxCachedFrames, kCacheBudgetBytes / frameBytes));
-  m_cache = std::make_unique<FrameCache>(std::max(affordable, 4));
+  m_cache = std::make_unique<FrameCache>(std::max(affordable, kMinCachedFrames));
   return true;
 }
 

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <stop_token>
@@ -21,7 +23,7 @@ namespace velimoro::media {
 namespace {
 
 // OpenAL takes a buffer's size in bytes as an int.
-constexpr std::size_t kMaxSamples = INT_MAX / sizeof(std::int16_t);
+static_assert(DecodedSound::kMaxSamples <= INT_MAX / sizeof(std::int16_t));
 constexpr sf_count_t kReadFrames = 4096;
 // Frames to reserve from a header's count before reading shows how many there really are.
 constexpr sf_count_t kMaxReservedFrames = sf_count_t{1} << 22;
@@ -64,9 +66,44 @@ void renderToNowhere(std::stop_token stop, ALCdevice* device, LPALCRENDERSAMPLES
   }
 }
 
+// libsndfile walks the chunks of a WAVE file by their sizes, and a chunk before the sound data
+// that claims to run far past the end of the file keeps it reading nothing for minutes. Such a
+// file is damaged; it is refused before libsndfile opens it. The chunk's tag, or "" when the
+// chunks are sound (or the file is no WAVE file).
+std::string chunkPastTheEnd(const std::string& path) {
+  constexpr std::size_t kHeadBytes = 64 * 1024;  // sound data begins within this many bytes
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return "";
+  const std::streamoff fileBytes = in.tellg();
+  in.seekg(0);
+  std::vector<char> head(kHeadBytes);
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  if (head.size() < 12 || std::memcmp(head.data(), "RIFF", 4) != 0 ||
+      std::memcmp(head.data() + 8, "WAVE", 4) != 0)
+    return "";
+  for (std::size_t at = 12; at + 8 <= head.size();) {
+    const std::string tag(head.data() + at, 4);
+    if (tag == "data") return "";
+    std::uint32_t size = 0;
+    for (int i = 3; i >= 0; --i)
+      size = (size << 8) | static_cast<unsigned char>(head[at + 4 + static_cast<std::size_t>(i)]);
+    const std::uint64_t next = std::uint64_t{at} + 8 + size + (size & 1);
+    if (next > static_cast<std::uint64_t>(fileBytes)) return tag;
+    at = static_cast<std::size_t>(next);
+  }
+  return "";
+}
+
 }  // namespace
 
-std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error) {
+std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error,
+                                            std::size_t maxSamples) {
+  if (const std::string tag = chunkPastTheEnd(path); !tag.empty()) {
+    error = "Cannot load file " + quoted(path) + ". Its chunk \"" + tag +
+            "\" runs past the end of the file.";
+    return std::nullopt;
+  }
   SF_INFO info{};
   std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) {
@@ -97,7 +134,7 @@ std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string
   for (;;) {
     const sf_count_t read = sf_readf_float(file.get(), block.data(), kReadFrames);
     if (read <= 0) break;
-    if (sound.samples.size() + static_cast<std::size_t>(read) * channels > kMaxSamples) {
+    if (sound.samples.size() + static_cast<std::size_t>(read) * channels > maxSamples) {
       error = "Cannot load file " + quoted(path) + ". It is too long for a sound.";
       return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,14 +13,20 @@ namespace velimoro::media {
 
 /// A sound file's samples as the sound layer hands them to OpenAL: 16-bit, interleaved.
 struct DecodedSound {
+  /// The most samples a sound decodes to (128 MiB, over twelve minutes of 44.1 kHz stereo): a
+  /// small compressed file must not take memory without limit.
+  static constexpr std::size_t kMaxSamples = std::size_t{1} << 26;
+
   std::vector<std::int16_t> samples;
   int channels = 0;
   int sampleRate = 0;
 };
 
 /// Decodes a sound file (WAVE PCM 8/16/24/32-bit, float, IMA or MS ADPCM, any rate, mono or
-/// stereo) into 16-bit samples; nullopt with `error` set to the user's message on failure.
-std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error);
+/// stereo) into 16-bit samples; nullopt with `error` set to the user's message on failure, and
+/// when the sound holds more than `maxSamples` samples.
+std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error,
+                                            std::size_t maxSamples = DecodedSound::kMaxSamples);
 
 /// The sound layer on OpenAL Soft: 256 sources mixed at 22050 Hz, one OpenAL buffer per loaded
 /// sound, shared by every channel bound to it. When no audio device opens, the sounds play into

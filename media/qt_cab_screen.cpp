@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -48,8 +49,9 @@ bool fontsAvailable() {
 
 }  // namespace
 
-QtCabScreen::QtCabScreen()
-    : m_back(kWidth, kHeight, QImage::Format_RGB32),
+QtCabScreen::QtCabScreen(std::size_t pictureBudgetBytes)
+    : m_pictureBudget(pictureBudgetBytes),
+      m_back(kWidth, kHeight, QImage::Format_RGB32),
       m_front(kWidth, kHeight, QImage::Format_RGB32),
       m_video(kVideoWidth, kVideoHeight, QImage::Format_RGB32) {
   m_back.fill(opaque(0));
@@ -71,7 +73,14 @@ const QtCabScreen::Picture* QtCabScreen::picture(int handle) const {
   return found.image.isNull() ? nullptr : &found;
 }
 
+bool QtCabScreen::affordable(std::int64_t width, std::int64_t height) const {
+  // Four bytes a pixel, as the pictures are kept.
+  return m_pictureBytes <= m_pictureBudget &&
+         static_cast<std::size_t>(width * height * 4) <= m_pictureBudget - m_pictureBytes;
+}
+
 int QtCabScreen::addPicture(QImage image) {
+  m_pictureBytes += static_cast<std::size_t>(image.sizeInBytes());
   Picture added;
   added.image = std::move(image);
   m_pictures.push_back(std::move(added));
@@ -79,9 +88,18 @@ int QtCabScreen::addPicture(QImage image) {
 }
 
 std::optional<int> QtCabScreen::load(const std::string& path) {
+  QImageReader reader(QString::fromStdString(path));
+  // The size the header claims is refused before a pixel is decoded: a small file that claims
+  // a huge picture takes no memory.
+  const QSize claimed = reader.size();
+  if (claimed.isValid() && (!validSide(claimed.width()) || !validSide(claimed.height()) ||
+                            !affordable(claimed.width(), claimed.height())))
+    return std::nullopt;
   QImage image;
-  if (!image.load(QString::fromStdString(path))) return std::nullopt;
-  if (!validSide(image.width()) || !validSide(image.height())) return std::nullopt;
+  if (!reader.read(&image)) return std::nullopt;
+  if (!validSide(image.width()) || !validSide(image.height()) ||
+      !affordable(image.width(), image.height()))
+    return std::nullopt;
   image = normalised(image);
   if (image.isNull()) return std::nullopt;
   return addPicture(std::move(image));
@@ -96,7 +114,7 @@ std::optional<std::pair<int, int>> QtCabScreen::size(int handle) const {
 int QtCabScreen::createPicture(int width, int height, Rgb fill) {
   // A refused size still gets a handle, of a picture that draws nothing.
   QImage image;
-  if (validSide(width) && validSide(height)) {
+  if (validSide(width) && validSide(height) && affordable(width, height)) {
     image = QImage(width, height, QImage::Format_RGB32);
     if (!image.isNull()) image.fill(opaque(fill));
   }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,8 +31,12 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   /// Pictures and sprites are at most this many pixels a side; larger requests are refused
   /// (pictures) or clamped (sprite sizes).
   static constexpr int kMaxSide = 8192;
+  /// The pictures together take at most this many bytes; a picture beyond it is refused (a
+  /// load) or draws nothing (a created one), so that data files naming many large pictures do
+  /// not take memory without limit.
+  static constexpr std::size_t kPictureBudgetBytes = std::size_t{1} << 30;
 
-  QtCabScreen();
+  explicit QtCabScreen(std::size_t pictureBudgetBytes = kPictureBudgetBytes);
 
   // PictureStore
   std::optional<int> load(const std::string& path) override;
@@ -106,6 +111,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   const Picture* picture(int handle) const;
   Sprite* sprite(int id);
   int addPicture(QImage image);
+  bool affordable(std::int64_t width, std::int64_t height) const;
   const QImage& drawnImage(Picture& picture);
   std::pair<int, int> patternSize(const Picture& picture) const;
   std::optional<QRect> patternRect(const Picture& picture, int pattern) const;
@@ -113,6 +119,8 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   QFont font(int size) const;
 
   std::vector<Picture> m_pictures;
+  std::size_t m_pictureBudget;
+  std::size_t m_pictureBytes = 0;  // of the pictures as loaded or created
   std::vector<Sprite> m_sprites;
   QImage m_back;
   QImage m_front;

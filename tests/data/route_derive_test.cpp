@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -190,6 +192,34 @@ TEST(RouteDerive, TooManyEventsNameTheSegment) {
     EXPECT_STREQ(e.what(), "路線ファイルに誤りがあります。[SpeedUnit]:0,300");
   }
   EXPECT_LE(r->eventCount, RouteData::kEvents);
+}
+
+// Distances beyond any route (frames and speeds near the limits of their types) are a fault of
+// the segment that reaches them, never an overflow; a long route of real speeds derives.
+TEST(RouteDerive, SegmentsReachingBeyondAnyRouteNameTheSegment) {
+  const auto faultOf = [](const std::vector<std::array<long double, 4>>& segments) {
+    auto r = newRoute();
+    for (const auto& [from, to, fromSpeed, toSpeed] : segments)
+      addSegment(*r, static_cast<int>(from), static_cast<int>(to), fromSpeed, toSpeed);
+    addStation(*r, 7, INT_MAX);
+    try {
+      deriveRouteDistances(*r);
+    } catch (const DataError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const long double kMin = INT_MIN;
+  const long double kMax = INT_MAX;
+  const std::string kFault = "路線ファイルに誤りがあります。[SpeedUnit]:";
+  EXPECT_EQ(faultOf({{0, 10, 60, 60}, {kMin, kMax, 1e300L, 1e300L}}),
+            kFault + "-2147483648,2147483647");
+  // Opposite speeds add nothing at the segment's end but reach far within it.
+  EXPECT_EQ(faultOf({{0, kMax, 1e12L, -1e12L}}), kFault + "0,2147483647");
+  // Each segment within reach, together beyond it.
+  EXPECT_EQ(faultOf(std::vector<std::array<long double, 4>>(600, {0, kMax, 1000, 1000})),
+            kFault + "0,2147483647");
+  EXPECT_EQ(faultOf({{0, kMax, 300, 300}, {kMin, 0, 300, 300}}), "");
 }
 
 TEST(RouteSounds, LengthComesFromTheWaveHeader) {

@@ -438,6 +438,15 @@ TEST_F(RouteReaderTest, TablesStopAtTheirCapacity) {
   for (int i = 0; i < 521; ++i)
     lines.push_back("v" + std::to_string(i));
   EXPECT_EQ(errorOf(lines), kError + "[KankoSound2]:v520");
+
+  // An image list holds as many pictures as a big table holds records, and a file named again
+  // and again is loaded once.
+  lines = {"[SignImageList]"};
+  for (std::size_t i = 0; i <= PictureLists::kMaxPictures; ++i)
+    lines.push_back("image\\sign" + std::to_string(i % 3) + ".bmp");
+  EXPECT_EQ(errorOf(lines), kError + "[SignImageList]:image\\sign1.bmp");
+  EXPECT_EQ(lists.sign.size(), PictureLists::kMaxPictures);
+  EXPECT_EQ(pictures.loaded.size(), 3u);
 }
 
 TEST_F(RouteReaderTest, UnreadableAndMissingFiles) {

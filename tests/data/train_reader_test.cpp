@@ -375,13 +375,15 @@ TEST_F(TrainReaderTest, StripPicturesLoadAtOnceFromTheTrainFolder) {
   dir.writeBytes("trains/QT600/Image/Notch_P.BMP", "BM");
   dir.writeCp932("trains/QT600/train_QT600.dat",
                  crlfLines(L("[NotchImageP]|200|420|60|20|image\\notch_p.bmp|"
-                             "[GearImageList2]|1|2|3|4|gear.bmp|[NotchImageB]|0|0|0|0|")));
+                             "[GearImageList2]|1|2|3|4|gear.bmp|[NotchImageB]|0|0|0|0||"
+                             // A section read again keeps the picture of the file it names.
+                             "[NotchImageP]|200|420|60|20|Image\\Notch_P.BMP")));
   readTrainFile({dir.path(), "trains\\QT600\\", "train_QT600.dat"}, *train, pictures, lists);
   ASSERT_EQ(pictures.loaded.size(), 2u);
   EXPECT_EQ(pictures.loaded[0], dir.file("trains/QT600/Image/Notch_P.BMP"));
   EXPECT_EQ(pictures.loaded[1], dir.file("trains/QT600/gear.bmp"));
   EXPECT_EQ(train->NotchImageP.picture, 0);
-  EXPECT_EQ(train->NotchImageP.file, "image\\notch_p.bmp");
+  EXPECT_EQ(train->NotchImageP.file, "Image\\Notch_P.BMP");
   EXPECT_EQ(train->NotchImageP.patternWidth, 60);
   EXPECT_EQ(train->GearImageList2.picture, 1);
   EXPECT_FALSE(train->NotchImageB.picture);

@@ -138,6 +138,16 @@ TEST(DecodeSoundFile, BadFilesFailWithTheFileNamedAndTheReason) {
                 writeWave(dir.file("3ch.wav"), SF_FORMAT_PCM_16, 22050, 3, threeChannels), error),
             -1);
   EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
+
+  // A chunk that claims to run far past the end of the file (found by fuzzing: it kept the
+  // decoder reading for minutes) is refused at once.
+  const std::string pastTheEnd = VELIMORO_SOURCE_DIR "/tests/fuzz/sound/list-past-end.wav";
+  EXPECT_FALSE(decodeSoundFile(pastTheEnd, error));
+  EXPECT_NE(error.find("chunk \"LIST\" runs past the end"), std::string::npos) << error;
+
+  // A sound that decodes to more samples than are kept is refused, not decoded without limit.
+  EXPECT_FALSE(decodeSoundFile(writeTone(dir, "long.wav", 1.0), error, 10000));
+  EXPECT_NE(error.find("too long"), std::string::npos) << error;
 }
 
 class SoundLayerTest : public ::testing::Test {

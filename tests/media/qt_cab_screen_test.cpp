@@ -100,6 +100,16 @@ TEST(QtCabScreen, LoadsPictureFilesAndRefusesBadOnes) {
   std::string empty(54, '\0');  // a BMP header of 0 x 0
   empty[0] = 'B', empty[1] = 'M', empty[14] = 40, empty[26] = 1, empty[28] = 24;
   EXPECT_EQ(screen.load(dir.writeBytes("empty.bmp", empty)), std::nullopt);
+  std::string huge = empty;  // a header that claims 20000 x 20000 pixels
+  huge[18] = huge[22] = 0x20, huge[19] = huge[23] = 0x4E;
+  EXPECT_EQ(screen.load(dir.writeBytes("huge.bmp", huge)), std::nullopt);
+
+  // The pictures together stay within the store's budget, here two of these pictures.
+  QtCabScreen small(2 * 30 * 20 * 4);
+  EXPECT_TRUE(small.load(dir.file("a.bmp")));
+  EXPECT_TRUE(small.load(dir.file("a.png")));
+  EXPECT_EQ(small.load(dir.file("a.jpg")), std::nullopt);
+  EXPECT_FALSE(small.size(small.createPicture(30, 20, kBlue)));
 }
 
 TEST(QtCabScreen, ColourKeyMakesEveryPixelOfThatColourTransparent) {

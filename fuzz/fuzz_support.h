@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "media/picture_loader.h"
+
+namespace velimoro::fuzz {
+
+/// A folder of this process's own for the files a target writes, ending in "/": below /dev/shm
+/// when it can be written (no disk traffic), else below TMPDIR. Removed when the process ends.
+const std::string& scratchRoot();
+
+/// Writes `size` bytes at `data` to `name` below the scratch root, making its folders; returns
+/// the file's path.
+std::string writeScratch(const std::string& name, const std::uint8_t* data, std::size_t size);
+
+/// Accepts every picture name, so that a reader goes on past its pictures to the rest of the
+/// file; the pictures themselves are fuzzed by the picture target.
+class AnyPictureLoader final : public media::PictureLoader {
+ public:
+  std::optional<int> load(const std::string&) override { return m_next++; }
+
+ private:
+  int m_next = 0;
+};
+
+}  // namespace velimoro::fuzz
