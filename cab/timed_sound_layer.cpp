@@ -38,10 +38,6 @@ bool TimedSoundLayer::isPlaying(int channel) const {
   return m_inner.isPlaying(channel);
 }
 
-bool TimedSoundLayer::isLooped(int channel) const {
-  return valid(channel) && m_looped[static_cast<std::size_t>(channel)];
-}
-
 void TimedSoundLayer::setVolume(int channel, int hundredthsOfDecibel) {
   m_inner.setVolume(channel, hundredthsOfDecibel);
 }

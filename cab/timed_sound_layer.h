@@ -30,9 +30,6 @@ class TimedSoundLayer final : public media::SoundLayer {
   std::int64_t soundLengthMs(int sound) const override;
   int soundRateHz(int sound) const override { return m_inner.soundRateHz(sound); }
 
-  /// Whether `channel` plays looped.
-  bool isLooped(int channel) const;
-
  private:
   static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
 
