@@ -53,17 +53,23 @@ void setInitialState(Drive& drive) {
   s.bc = Fixed::fromInt(train.EBPress);
   s.mr = Fixed::fromInt(train.HighAirPress);
 
-  s.beginner_mode = drive.setup.settings.ats == 1;
-  s.ats_active = !s.beginner_mode;
+  setBeginnerMode(s, drive.setup.settings.ats == 1);
   const std::string routeName = std::filesystem::path(drive.setup.routeFile).filename().string();
-  if (routeName == kUnprotectedRoute) s.ats_active = false;
-
-  s.lamp_ats1 = s.ats_active;
+  if (routeName == kUnprotectedRoute) {
+    s.ats_active = false;
+    s.lamp_ats1 = false;
+  }
   s.crew_text = route.oneMan == 1 ? std::string() : std::to_string(train.Cars) + "両";
   s.gear_text = train.Engine_Type == 0 ? "変速" : "";
 }
 
 }  // namespace
+
+void setBeginnerMode(SimState& s, bool on) {
+  s.beginner_mode = on;
+  s.ats_active = !on;
+  s.lamp_ats1 = s.ats_active;
+}
 
 Drive::Drive(const DriveSetup& driveSetup, DriveMedia driveMedia)
     : SimDrive(driveSetup, std::move(driveMedia)) {

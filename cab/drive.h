@@ -18,6 +18,10 @@ struct Drive final : SimDrive, SimRequests {
   CabPanel panel;
 };
 
+/// The beginner mode on or off: the train protection acts only without it, and the first
+/// protection lamp shows whether it acts.
+void setBeginnerMode(SimState& s, bool on);
+
 /// Reads the data files of `setup` and sets the state at the start point, as the cab start-up
 /// does. Throws DataError with the message the user sees.
 std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media);

@@ -17,11 +17,7 @@ namespace {
 // protection with it, and the first protection lamp shows whether it acts.
 void changeSetting(Drive& drive, int DriveSettings::*setting, bool on) {
   drive.setup.settings.*setting = on ? 1 : 0;
-  if (setting != &DriveSettings::ats) return;
-  SimState& s = drive.state;
-  s.beginner_mode = on;
-  s.ats_active = !on;
-  s.lamp_ats1 = s.ats_active;
+  if (setting == &DriveSettings::ats) setBeginnerMode(drive.state, on);
 }
 
 // Drive media whose sound is the session's timed layer.
