@@ -74,10 +74,13 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   setup.settings.ats = stored.settings.ats;
   readControllerCodes(store, setup.controllers);
 
-  DriveMedia media{m_sound, m_screen, m_messages, [this](const std::string& text) {
-                     statusBar()->showMessage(QString::fromStdString(text));
-                     statusBar()->repaint();
-                   }};
+  DriveMedia media{m_sound, m_screen, m_messages, options.status};
+  if (!media.status) {
+    media.status = [this](const std::string& text) {
+      statusBar()->showMessage(QString::fromStdString(text));
+      statusBar()->repaint();
+    };
+  }
   media.pictureStore = &m_screen;
   media.sprites = &m_screen;
   media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
@@ -305,6 +308,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   std::string error;
   if (!writeSettings(m_store, m_session->drive().setup.settings, error)) m_messages.show(error);
   QMainWindow::closeEvent(event);
+  if (closed) closed();
 }
 
 void CabWindow::mousePressEvent(QMouseEvent* event) {

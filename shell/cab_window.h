@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -32,6 +33,8 @@ class MessageBoxes final : public media::MessageSink {
 struct CabOptions {
   bool unattended = false;  // no user at the screen: messages go to the error stream
   bool band = false;        // the band display: the twelve value labels under the screen
+  /// Shows the start-up's progress texts; without it they show on the window's status bar.
+  std::function<void(const std::string&)> status;
 };
 
 /// The cab window of one drive: the 604 x 630 cab screen scaled to the window, its menus, and
@@ -61,6 +64,8 @@ class CabWindow final : public QMainWindow {
   const QImage& screen() const { return m_screen.frontBuffer(); }
   /// The whole window as it shows now, unscaled: the screen and the pictures beside it.
   QImage windowPicture();
+  /// Called when the window has closed and its drive has shut down.
+  std::function<void()> closed;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

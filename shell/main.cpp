@@ -1,5 +1,5 @@
-// The simulator's window program. Until the title screen exists it opens the cab window of one
-// drive, chosen on the command line.
+// The simulator's window program: the title screen on a data root, or with a train and a route
+// on the command line the cab window of that drive.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -7,14 +7,18 @@
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 #include "data/data_error.h"
 #include "media/qt_settings_store.h"
+#include "present/title.h"
 #include "shell/cab_window.h"
+#include "shell/title_window.h"
 
 namespace {
 
@@ -28,7 +32,54 @@ struct Arguments {
   bool measure = false;  // print the steps and passes a second and the UI thread's load, and quit
   QString record;        // every input of the drive, as a script the headless driver replays
   QString trace;         // one row of state fields per tick, as the headless driver writes
+  bool rootGiven = false;
 };
+
+bool holdsUiStrings(const std::filesystem::path& folder) {
+  std::error_code error;
+  return std::filesystem::exists(folder / "dorvanel.dat", error);
+}
+
+// The data root of the title screen: the one given, else the program's own folder or the current
+// folder, whichever holds the UI string file; empty when none does.
+std::string titleRoot(const Arguments& args) {
+  if (args.rootGiven) return holdsUiStrings(args.setup.root) ? args.setup.root : std::string();
+  const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
+  if (holdsUiStrings(program)) return program.string();
+  if (holdsUiStrings(".")) return ".";
+  return {};
+}
+
+void showMessage(bool unattended, const std::string& text) {
+  if (unattended) {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+  } else {
+    QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
+                          QString::fromStdString(text));
+  }
+}
+
+// The title screen, until it is closed; unattended it runs `seconds` and keeps its picture.
+int runTitle(QApplication& app, const Arguments& args, bool unattended) {
+  const std::string root = titleRoot(args);
+  if (root.empty()) {
+    showMessage(unattended, velimoro::kMissingUiStrings);
+    return 1;
+  }
+  velimoro::media::QtSettingsStore store;
+  std::random_device seed;
+  const int titlePicture = std::uniform_int_distribution<int>(0, 5)(seed);
+  velimoro::shell::TitleWindow title(root, velimoro::shell::CabOptions{unattended, args.band, {}},
+                                     store, titlePicture);
+  title.show();
+  if (unattended) {
+    QTimer::singleShot(static_cast<int>(args.seconds * 1000), [&] {
+      if (!args.screenshot.isEmpty()) title.picture().save(args.screenshot);
+      app.quit();
+    });
+  }
+  return app.exec();
+}
 
 constexpr int kKeyIntervalMs = 250;
 
@@ -51,7 +102,6 @@ double threadCpuSeconds() {
 
 Arguments parseArguments(const QStringList& args) {
   Arguments a;
-  a.setup.root = ".";
   // Shortcuts of the Windows world pass "1" first for the band display.
   const int first = args.size() > 1 && args[1] == "1" ? 2 : 1;
   a.band = first == 2;
@@ -64,7 +114,10 @@ Arguments parseArguments(const QStringList& args) {
     }
     if (i + 1 >= args.size()) break;
     const QString& value = args[++i];
-    if (flag == "--root") a.setup.root = value.toStdString();
+    if (flag == "--root") {
+      a.setup.root = value.toStdString();
+      a.rootGiven = true;
+    }
     if (flag == "--train") a.setup.trainFile = value.toStdString();
     if (flag == "--train-folder") a.setup.trainFolder = value.toStdString();
     if (flag == "--route") a.setup.routeFile = value.toStdString();
@@ -86,29 +139,27 @@ Arguments parseArguments(const QStringList& args) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("鉄道運転シミュレータ"));
-  const Arguments args = parseArguments(QApplication::arguments());
+  Arguments args = parseArguments(QApplication::arguments());
+  // Runs without a user at the screen never wait on a message box.
+  const bool unattended = !args.screenshot.isEmpty() || args.measure || args.timed;
+  if (args.setup.trainFile.empty() && args.setup.routeFile.empty())
+    return runTitle(app, args, unattended);
   if (args.setup.trainFile.empty() || args.setup.routeFile.empty()) {
     std::fprintf(
         stderr,
-        "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
+        "usage: velimoro [--root DIR] [--train FILE --route FILE] [--train-folder DIR] "
         "[--start N] [--band] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
         "[--record FILE] [--trace FILE.csv]\n");
     return 2;
   }
-  // Runs without a user at the screen never wait on a message box.
-  const bool unattended = !args.screenshot.isEmpty() || args.measure || args.timed;
+  if (!args.rootGiven) args.setup.root = ".";
   velimoro::media::QtSettingsStore store;
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {
     window = std::make_unique<velimoro::shell::CabWindow>(
-        args.setup, velimoro::shell::CabOptions{unattended, args.band}, store);
+        args.setup, velimoro::shell::CabOptions{unattended, args.band, {}}, store);
   } catch (const velimoro::DataError& e) {
-    if (unattended) {
-      std::fprintf(stderr, "message: %s\n", e.what());
-    } else {
-      QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
-                            QString::fromStdString(e.what()));
-    }
+    showMessage(unattended, e.what());
     return 1;
   }
   std::ofstream record;

@@ -1,7 +1,6 @@
 // The whole cab screen as the window shows it, drawn on the offscreen platform from the demo
 // installation and compared with a reference picture (tolerant to font rasterising).
 #include <gtest/gtest.h>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdlib>
@@ -23,22 +22,6 @@ namespace velimoro {
 namespace {
 
 const char* const kReference = VELIMORO_SOURCE_DIR "/tests/shell/reference/cab_qt600.png";
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_shell";
-    static char* argv[] = {name, nullptr};
-    m_app = std::make_unique<QGuiApplication>(argc, argv);
-  }
-  void TearDown() override { m_app.reset(); }
-
- private:
-  std::unique_ptr<QGuiApplication> m_app;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Writes the first route's video into the demo root as far as `frame`: blank frames, then the
 // rendered view at `frame` (the whole video takes minutes; one frame shows the screen as well).

@@ -1,0 +1,101 @@
+// The title screen on the demo installation, on the offscreen platform: its route menu shows the
+// installation's own pictures where the menu background leaves room for them, a train starts the
+// cab window of the chosen drive, and closing it (or a drive that cannot start) comes back to
+// the menu.
+#include <gtest/gtest.h>
+#include <QEventLoop>
+#include <QImage>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+
+#include "data/paths.h"
+#include "media/qt_settings_store.h"
+#include "shell/title_window.h"
+#include "support/demo_root.h"
+
+namespace velimoro {
+namespace {
+
+void runEvents(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Pixels of `part` that differ from `expected` by more than a rounding's worth in a channel.
+int differingPixels(const QImage& part, const QImage& expected) {
+  const QImage a = part.convertToFormat(QImage::Format_RGB32);
+  const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+  if (a.size() != b.size()) return a.width() * a.height() + 1;
+  int differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      differing += std::abs(qRed(p) - qRed(q)) > 2 || std::abs(qGreen(p) - qGreen(q)) > 2 ||
+                   std::abs(qBlue(p) - qBlue(q)) > 2;
+    }
+  }
+  return differing;
+}
+
+QImage demoPicture(const char* name) {
+  return QImage(QString::fromStdString(resolvePath(testing::demoRoot(), name)));
+}
+
+QImage partOf(const QImage& screen, const MenuBox& box) {
+  return screen.copy(box.x, box.y, box.width, box.height);
+}
+
+TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTrain) {
+  media::QtSettingsStore store;
+  shell::TitleWindow title(testing::demoRoot(), shell::CabOptions{true, false, {}}, store, 0);
+  title.show();
+  const char* keep = std::getenv("VELIMORO_TEST_PICTURES");  // where to keep the pictures seen
+  title.pressAt(400, 300, false);                            // past the opening
+  if (keep != nullptr) title.picture().save(QString::fromUtf8(keep) + "/title_picture.png");
+  title.pressAt(400, 300, false);  // past the title picture
+  runEvents(1300);                 // the buttons come one a tick
+  title.pressAt(60, routeButtonBox(2).y + 10, false);
+  const QImage menu = title.picture();
+  if (keep != nullptr) menu.save(QString::fromUtf8(keep) + "/title_menu.png");
+
+  // Each picture sits in its box unchanged; the background shows where nothing covers it.
+  for (int i = 0; i < kTitleRoutes; ++i) {
+    EXPECT_EQ(
+        differingPixels(partOf(menu, routeButtonBox(i)), demoPicture(kTitleRouteTable[i].button)),
+        0)
+        << i;
+  }
+  EXPECT_EQ(differingPixels(partOf(menu, kRouteMap), demoPicture(kTitleMaps[1])), 0);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(differingPixels(partOf(menu, kTrainButtons[i]), demoPicture(kTitleTrainButtons[i])),
+              0);
+  }
+  const MenuBox header{0, 0, kTitleWidth, 70};
+  EXPECT_EQ(differingPixels(partOf(menu, header), partOf(demoPicture(kMenuBackground), header)), 0);
+
+  // A train starts the cab window of line_up2 behind a status line; closing it brings the menu
+  // back with the route still chosen.
+  title.pressAt(kTrainButtons[1].x + 20, kTrainButtons[1].y + 20, false);
+  ASSERT_NE(title.cabWindow(), nullptr);
+  EXPECT_FALSE(title.isVisible());
+  EXPECT_EQ(title.cabWindow()->session().drive().setup.routeFile, "line_up2.dat");
+  EXPECT_EQ(title.picture().height(), kTitleHeight + kTitleStatusHeight);
+  title.cabWindow()->close();
+  runEvents(50);
+  EXPECT_TRUE(title.isVisible());
+  EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
+  EXPECT_EQ(title.picture().height(), kTitleHeight);
+
+  // A train file from the dialog that does not read ends only that drive.
+  title.askTrainFile = [] { return std::string("/nonexistent/folder/train_broken.dat"); };
+  title.pressAt(kRouteMap.x + 5, kRouteMap.y + 5, true);
+  EXPECT_TRUE(title.isVisible());
+  EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
+  EXPECT_EQ(title.cabWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace velimoro
