@@ -491,8 +491,10 @@ void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureL
                    PictureLists& lists, ReadLog* log) {
   Reading r{where, train, pictures, lists, log, {}, {}, {}, {}, {}};
   if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) {
-    if (log == nullptr) r.fail();
-    log->fault(0, std::string(kFileError));
+    // A file that is not there has no section to name: the message names the file.
+    const std::string message = std::string(kFileError) + ":" + where.trainFolder + where.fileName;
+    if (log == nullptr) throw DataError(message);
+    log->fault(0, message);
     return;
   }
   bool again = false;  // the line a fault stopped at is tested as the next line of the loop

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "cab/trace.h"
+#include "data/paths.h"
 #include "input/controls.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
@@ -206,6 +207,10 @@ void CabWindow::wake() {
     resize(this->width() * width / m_shownWidth, height());
     m_shownWidth = width;
   }
+  if (m_standbyWanted) {
+    m_standbyWanted = false;
+    showStandby();
+  }
   // The run has ended at its last station: the report shows how it went.
   if (drive.state.run_ended && !m_reportShown && !m_unattended) {
     m_reportShown = true;
@@ -314,6 +319,27 @@ void CabWindow::closeEvent(QCloseEvent* event) {
 void CabWindow::mousePressEvent(QMouseEvent* event) {
   // A click on the cab screen while the drive stands still is the Start menu item.
   if (event->button() == Qt::LeftButton && !m_session->running()) toggleStart();
+}
+
+void CabWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_session->running()) {
+    m_standbyWanted = true;
+    m_wakeTimer.start(0);
+  }
+}
+
+void CabWindow::showStandby() {
+  if (m_session->running()) return;
+  const Drive& drive = m_session->drive();
+  if (!m_standby)
+    m_standby = m_screen.load(resolvePath(drive.setup.root, drive.route->staffBitmap)).value_or(-1);
+  if (*m_standby < 0 || !m_screen.canDraw()) return;
+  m_screen.fillScreen(0);
+  m_screen.drawSprites();
+  m_screen.drawPicture(*m_standby, 0, 0);
+  m_screen.flip();
+  update();
 }
 
 void CabWindow::showReport() {

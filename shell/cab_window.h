@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -73,6 +74,7 @@ class CabWindow final : public QMainWindow {
   void wheelEvent(QWheelEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   std::int64_t nowMs() const { return m_clock.elapsed(); }
@@ -82,6 +84,8 @@ class CabWindow final : public QMainWindow {
   void drawWindow(QPainter& painter);
   void drawValueLabels(QPainter& painter);
   void showReport();
+  /// While the drive stands still the screen shows the route's standby picture.
+  void showStandby();
   void buildMenus();
   void toggleSetting(int DriveSettings::*setting, QAction* entry);
   /// The logical size of everything the window draws, before scaling.
@@ -103,7 +107,9 @@ class CabWindow final : public QMainWindow {
   QElapsedTimer m_clock;
   int m_wheelDelta = 0;  // eighths of a degree turned since the last whole notch
   bool m_quitRecorded = false;
-  int m_shownWidth = 0;  // the window's width in screen pixels when it was last sized
+  int m_shownWidth = 0;          // the window's width in screen pixels when it was last sized
+  std::optional<int> m_standby;  // the standby picture once loaded; -1 when it is missing
+  bool m_standbyWanted = false;  // the window came to the front while the drive stood still
 };
 
 }  // namespace velimoro::shell

@@ -412,13 +412,13 @@ TEST_F(TrainReaderTest, StopLinePictureThatFailsFails) {
   EXPECT_EQ(failure(L("[StopLine]|")), fileError("- 列車の基本設定"));
 }
 
-TEST_F(TrainReaderTest, MissingFileGivesTheMessageAlone) {
+TEST_F(TrainReaderTest, AMissingFileIsNamedAfterTheMessage) {
   EXPECT_THROW(
       {
         try {
           readTrainFile({dir.path(), "", "train_none.dat"}, *train, pictures, lists);
         } catch (const DataError& e) {
-          EXPECT_STREQ(e.what(), "車両ファイルに誤りがあります");
+          EXPECT_STREQ(e.what(), "車両ファイルに誤りがあります:train_none.dat");
           throw;
         }
       },

@@ -83,6 +83,11 @@ TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTra
   EXPECT_FALSE(title.isVisible());
   EXPECT_EQ(title.cabWindow()->session().drive().setup.routeFile, "line_up2.dat");
   EXPECT_EQ(title.picture().height(), kTitleHeight + kTitleStatusHeight);
+  // Until Start the cab screen shows the route's standby picture.
+  title.cabWindow()->activateWindow();
+  runEvents(100);
+  EXPECT_EQ(differingPixels(title.cabWindow()->screen(), demoPicture("image\\route\\standby.bmp")),
+            0);
   title.cabWindow()->close();
   runEvents(50);
   EXPECT_TRUE(title.isVisible());
@@ -95,6 +100,23 @@ TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTra
   EXPECT_TRUE(title.isVisible());
   EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
   EXPECT_EQ(title.cabWindow(), nullptr);
+}
+
+TEST(TitleWindow, AnInstallationWithoutItsTitleFilesStillReachesTheMenu) {
+  // Only the UI string file: every picture, slide, map and sound is missing.
+  testing::TempDir root;
+  root.writeBytes("dorvanel.dat", "");
+  media::QtSettingsStore store;
+  shell::TitleWindow title(root.path(), shell::CabOptions{true, false, {}}, store, 5);
+  title.show();
+  runEvents(250);
+  title.pressAt(400, 300, false);
+  title.pressAt(400, 300, false);
+  runEvents(1300);
+  title.pressAt(60, routeButtonBox(0).y + 10, false);
+  EXPECT_EQ(title.flow().state().route_file, "line_up1_local.dat");
+  const QImage menu = title.picture();
+  EXPECT_EQ(menu.pixel(kRouteMap.x + 10, kRouteMap.y + 10), qRgb(0, 0, 0));
 }
 
 }  // namespace

@@ -149,7 +149,8 @@ void checkRouteFile(const std::string& root, const std::string& fileName, const 
   NamedFiles files(f, root);
   for (const ReadLog::NamedFile& loaded : log.loadedFiles())
     files.spelling(loaded.line, loaded.name);
-  // "[Staf]": the timetable card, which the start-up loads, then a picture kept unused.
+  // "[Staf]": the timetable card, which the start-up loads, then the standby picture the cab
+  // shows while the drive stands still.
   const int staffLine = log.sectionLine("[Staf]") + 1;
   try {
     loadStaffPicture(root, *route, pictures);
