@@ -1,10 +1,12 @@
 #include "cab/script.h"
 
+#include <charconv>
 #include <sstream>
 #include <stdexcept>
 
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "media/sound_layer.h"
 #include "sim/state_fields.h"
 
 namespace velimoro {
@@ -18,12 +20,17 @@ struct CommandShape {
 
 // The commands the driver understands, with how many arguments each takes.
 constexpr CommandShape kCommands[] = {
-    {"start", 0, 0},    // the Start menu item
-    {"set", 2, 2},      // <field> <value>
-    {"key", 1, 1},      // <char>, or "space"
-    {"vkey", 1, 2},     // <name> [shift]
-    {"wheel", 1, 1},    // up | down
-    {"setting", 2, 2},  // kanko | information | ats, 0 | 1: a Display menu entry
+    {"start", 0, 0},       // the Start menu item
+    {"set", 2, 2},         // <field> <value>
+    {"key", 1, 1},         // <char>, or "space"
+    {"vkey", 1, 2},        // <name> [shift]
+    {"wheel", 1, 1},       // up | down
+    {"setting", 2, 2},     // kanko | information | ats, 0 | 1: a Display menu entry
+    {"ats", 1, 1},         // on | off: the train settings' protection
+    {"engine", 1, 1},      // start | run | stop: the train settings' engine
+    {"speedunits", 0, 0},  // the value display's reload of the filming-speed table
+    {"stopsound", 1, 1},   // <channel>: the value display's sound grid
+    {"crewchange", 1, 1},  // <station> | -1: the crew-change station of the train settings
     {"quit", 0, 0},
 };
 
@@ -131,6 +138,24 @@ void checkCommand(const ScriptCommand& command) {
   if (command.name == "setting" && (!settingField(args[0]) || (args[1] != "0" && args[1] != "1"))) {
     commandFault(command, "setting takes kanko, information or ats and 0 or 1, not \"" + args[0] +
                               " " + args[1] + "\"");
+  }
+  if (command.name == "ats" && args[0] != "on" && args[0] != "off") {
+    commandFault(command, "ats is on or off, not \"" + args[0] + "\"");
+  }
+  if (command.name == "engine" && args[0] != "start" && args[0] != "run" && args[0] != "stop") {
+    commandFault(command, "engine takes start, run or stop, not \"" + args[0] + "\"");
+  }
+  if (command.name == "stopsound") {
+    int channel = -1;
+    const auto [end, error] =
+        std::from_chars(args[0].data(), args[0].data() + args[0].size(), channel);
+    if (error != std::errc() || end != args[0].data() + args[0].size() || channel < 0 ||
+        channel >= media::SoundLayer::kChannels) {
+      commandFault(command, "no sound channel \"" + args[0] + "\"");
+    }
+  }
+  if (command.name == "crewchange" && !parseInt(args[0])) {
+    commandFault(command, "crewchange takes a station number or -1, not \"" + args[0] + "\"");
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
     commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");

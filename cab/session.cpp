@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "cab/tick.h"
+#include "cab/window_commands.h"
 #include "input/controls.h"
 #include "present/scene_movies.h"
 #include "present/sound_pause.h"
@@ -121,6 +122,8 @@ void CabSession::execute(const ScriptCommand& command) {
     changeSetting(drive, settingField(command.args[0]), command.args[1] == "1");
   } else if (command.name == "quit") {
     m_quit = true;
+  } else {
+    executeWindowCommand(drive, command);
   }
   record(command);
 }

@@ -34,6 +34,8 @@ class CabSession {
   const Drive& drive() const { return *m_drive; }
   ScreenPass& pass() { return m_pass; }
   const StepScheduler& scheduler() const { return m_scheduler; }
+  /// The drive's sound channels as drive time sees them.
+  const TimedSoundLayer& sound() const { return *m_sound; }
 
   /// Opens the route video into `video`, which then also shows the scene movies; false with the
   /// user's message when it cannot be opened (the drive goes on without pictures).

@@ -39,6 +39,7 @@ bool TimedSoundLayer::isPlaying(int channel) const {
 }
 
 void TimedSoundLayer::setVolume(int channel, int hundredthsOfDecibel) {
+  if (valid(channel)) m_volume[static_cast<std::size_t>(channel)] = hundredthsOfDecibel;
   m_inner.setVolume(channel, hundredthsOfDecibel);
 }
 

@@ -29,6 +29,10 @@ class TimedSoundLayer final : public media::SoundLayer {
   void setFrequency(int channel, int hertz) override;
   std::int64_t soundLengthMs(int sound) const override;
   int soundRateHz(int sound) const override { return m_inner.soundRateHz(sound); }
+  /// The volume last set on `channel` (hundredths of a decibel; 0 before any).
+  int volume(int channel) const {
+    return valid(channel) ? m_volume[static_cast<std::size_t>(channel)] : 0;
+  }
 
  private:
   static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
@@ -43,6 +47,7 @@ class TimedSoundLayer final : public media::SoundLayer {
   std::array<bool, kChannels> m_looped{};
   std::array<bool, kChannels> m_timed{};          // a once-played sound of known length
   std::array<std::int64_t, kChannels> m_endMs{};  // ... ends here
+  std::array<int, kChannels> m_volume{};
 };
 
 }  // namespace velimoro

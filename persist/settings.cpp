@@ -35,6 +35,40 @@ bool writeSettings(media::SettingsStore& store, const DriveSettings& settings, s
   return store.flush(kSettingsApplication, error);
 }
 
+namespace {
+
+std::string crewChangeKey(const std::string& routeFile) {
+  return "CrewChange_" + routeFile;
+}
+
+}  // namespace
+
+int readCrewChangeStation(media::SettingsStore& store, const std::string& routeFile) {
+  return store.readInt(kSettingsApplication, crewChangeKey(routeFile)).value_or(-1);
+}
+
+void writeCrewChangeStation(media::SettingsStore& store, const std::string& routeFile,
+                            int station) {
+  store.writeInt(kSettingsApplication, crewChangeKey(routeFile), station);
+}
+
+std::optional<WindowPlace> readWindowPlace(media::SettingsStore& store, const std::string& name) {
+  const auto x = store.readInt(kSettingsApplication, name + "X");
+  const auto y = store.readInt(kSettingsApplication, name + "Y");
+  const auto width = store.readInt(kSettingsApplication, name + "Width");
+  const auto height = store.readInt(kSettingsApplication, name + "Height");
+  if (!x || !y || !width || !height || *width <= 0 || *height <= 0) return std::nullopt;
+  return WindowPlace{*x, *y, *width, *height};
+}
+
+void writeWindowPlace(media::SettingsStore& store, const std::string& name,
+                      const WindowPlace& place) {
+  store.writeInt(kSettingsApplication, name + "X", place.x);
+  store.writeInt(kSettingsApplication, name + "Y", place.y);
+  store.writeInt(kSettingsApplication, name + "Width", place.width);
+  store.writeInt(kSettingsApplication, name + "Height", place.height);
+}
+
 void readControllerCodes(media::SettingsStore& store, ControllerMap& map) {
   const auto read = [&](const std::string& key, int& code) {
     const std::optional<int> value = store.readInt(kControllerApplication, key);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "data/controller_map.h"
@@ -36,6 +37,23 @@ StoredSettings readSettings(media::SettingsStore& store);
 /// Writes the three settings and flushes them; false with the store's message when they could
 /// not be written.
 bool writeSettings(media::SettingsStore& store, const DriveSettings& settings, std::string& error);
+
+/// The crew-change station chosen for the route file `routeFile`: -1 (none) when unset.
+int readCrewChangeStation(media::SettingsStore& store, const std::string& routeFile);
+/// Sets the crew-change station of `routeFile`; writeSettings writes it out.
+void writeCrewChangeStation(media::SettingsStore& store, const std::string& routeFile, int station);
+/// Where a small window of the cab stood and how large it was.
+struct WindowPlace {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+/// The place of the window `name` when the store holds all of it with a positive size.
+std::optional<WindowPlace> readWindowPlace(media::SettingsStore& store, const std::string& name);
+/// Sets the place of the window `name`; writeSettings writes it out.
+void writeWindowPlace(media::SettingsStore& store, const std::string& name,
+                      const WindowPlace& place);
 
 /// Reads the game controller's codes "P0" .. "P5", "B0" .. "B8", "EB" in that order into `map`,
 /// stopping silently at the first that is missing or not a whole number; the rest keep theirs.

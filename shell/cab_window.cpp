@@ -73,6 +73,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   setup.settings.kanko = stored.settings.kanko;
   setup.settings.information = stored.settings.information;
   setup.settings.ats = stored.settings.ats;
+  setup.settings.crewChangeStation = readCrewChangeStation(store, setup.routeFile);
   readControllerCodes(store, setup.controllers);
 
   DriveMedia media{m_sound, m_screen, m_messages, options.status};
@@ -85,6 +86,10 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   media.pictureStore = &m_screen;
   media.sprites = &m_screen;
   media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
+  media.showCrewChange = [this] {
+    m_crewChange->show();
+    m_crewChange->raise();
+  };
   m_session = std::make_unique<CabSession>(setup, media);
   Drive& drive = m_session->drive();
   m_report = std::make_unique<RunReportCollector>(drive);
@@ -98,6 +103,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   statusBar()->hide();
 
   setWindowTitle(QString::fromStdString(drive.route->lineName));
+  buildSmallWindows();
   buildMenus();
   m_shownWidth = drive.state.client_width;
   resize(m_shownWidth, logicalSize().height() + menuBar()->sizeHint().height());
@@ -122,16 +128,22 @@ void CabWindow::buildMenus() {
     entry->setChecked(settings.*setting == 1);
     connect(entry, &QAction::triggered, this,
             [this, setting, entry] { toggleSetting(setting, entry); });
+    return entry;
   };
   toggle("喚呼なし(&K)", &DriveSettings::kanko);
   toggle("解説あり(&D)", &DriveSettings::information);
-  toggle("入門モード(&A)", &DriveSettings::ats);
+  m_beginnerEntry = toggle("入門モード(&A)", &DriveSettings::ats);
   display->addSeparator();
   connect(display->addAction(QStringLiteral("運転レポート(&R)")), &QAction::triggered, this,
           [this] { showReport(); });
-  // The windows these open come with their own work; until then they show as not yet there.
-  for (const char* caption : {"操作説明(&U)", "かんたん運転台(&E)", "列車設定(&P)"})
-    display->addAction(QString::fromUtf8(caption))->setEnabled(false);
+  connect(display->addAction(QStringLiteral("操作説明(&U)")), &QAction::triggered, this,
+          [this] { showSmallWindow(*m_help); });
+  connect(display->addAction(QStringLiteral("かんたん運転台(&E)")), &QAction::triggered, this,
+          [this] { showSmallWindow(*m_easyCab); });
+  connect(display->addAction(QStringLiteral("列車設定(&P)")), &QAction::triggered, this, [this] {
+    m_trainSettings->showDrive();
+    m_trainSettings->exec();
+  });
 
   QMenu* move = menuBar()->addMenu(QString::fromStdString(strings.Move));
   const RouteData& route = *m_session->drive().route;
@@ -154,6 +166,61 @@ void CabWindow::buildMenus() {
     controller->addAction(QString::fromUtf8(caption))->setEnabled(false);
 }
 
+void CabWindow::buildSmallWindows() {
+  const windows::CabLink link{
+      [this](const std::string& name, std::vector<std::string> args) {
+        input(name, std::move(args));
+        // The train settings switch the protection, and with it the beginner mode's entry.
+        if (m_beginnerEntry != nullptr)
+          m_beginnerEntry->setChecked(m_session->drive().setup.settings.ats == 1);
+      },
+      [this](QKeyEvent* event) { keyPressEvent(event); }};
+  const Drive& drive = m_session->drive();
+  m_valueDisplay = std::make_unique<windows::ValueDisplay>(*m_session, link, this);
+  m_easyCab = std::make_unique<windows::EasyCab>(link, this);
+  m_help = std::make_unique<windows::HelpWindow>(drive.setup.root, link, this);
+  m_help->setWindowFlag(Qt::Window);
+  m_trainSettings = std::make_unique<windows::TrainSettingsDialog>(drive, link, this);
+  // The crew-change dialog's end of the drive is the back button's: the screen fades, the
+  // window closes.
+  m_crewChange = std::make_unique<windows::CrewChangeDialog>(
+      [this] { m_session->pass().fadeLevel = 1; }, this);
+  for (auto [window, name] : smallWindows()) {
+    if (const auto place = readWindowPlace(m_store, name))
+      window->setGeometry(place->x, place->y, place->width, place->height);
+  }
+  m_session->afterTick = [this, before = m_session->afterTick] {
+    if (before) before();
+    showSmallWindows();
+  };
+}
+
+std::vector<std::pair<QWidget*, std::string>> CabWindow::smallWindows() {
+  return {
+      {m_valueDisplay.get(), "ValueDisplay"}, {m_easyCab.get(), "EasyCab"}, {m_help.get(), "Help"}};
+}
+
+void CabWindow::showSmallWindow(QWidget& window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+void CabWindow::showSmallWindows() {
+  // F3 shows and hides the value display through the drive's state.
+  const SimState& s = m_session->drive().state;
+  if (s.value_window_shown != m_valueWindowShown) {
+    m_valueWindowShown = s.value_window_shown;
+    if (m_valueWindowShown) {
+      showSmallWindow(*m_valueDisplay);
+    } else {
+      m_valueDisplay->hide();
+    }
+  }
+  if (m_valueDisplay->isVisible()) m_valueDisplay->showDrive(m_session->pass().fps);
+  if (m_easyCab->isVisible()) m_easyCab->showState(s);
+}
+
 void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {
   const char* name = setting == &DriveSettings::kanko         ? "kanko"
                      : setting == &DriveSettings::information ? "information"
@@ -166,6 +233,7 @@ CabWindow::~CabWindow() = default;
 void CabWindow::input(const std::string& name, std::vector<std::string> args) {
   m_session->advanceHost(nowMs());
   m_session->input(name, std::move(args));
+  showSmallWindows();
 }
 
 void CabWindow::toggleStart() {
@@ -310,6 +378,17 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   endRecording();
   m_wakeTimer.stop();
   m_session->shutDown();
+  // The small windows close with the drive and keep their places for the next.
+  for (auto [window, name] : smallWindows()) {
+    const QRect place = window->geometry();
+    if (window->isVisible())
+      writeWindowPlace(m_store, name, {place.x(), place.y(), place.width(), place.height()});
+    window->hide();
+  }
+  m_trainSettings->hide();
+  m_crewChange->hide();
+  writeCrewChangeStation(m_store, m_session->drive().setup.routeFile,
+                         m_session->drive().setup.settings.crewChangeStation);
   std::string error;
   if (!writeSettings(m_store, m_session->drive().setup.settings, error)) m_messages.show(error);
   QMainWindow::closeEvent(event);

@@ -17,6 +17,11 @@
 #include "media/openal_sound_layer.h"
 #include "media/qt_cab_screen.h"
 #include "media/settings_store.h"
+#include "windows/crew_change.h"
+#include "windows/easy_cab.h"
+#include "windows/help_window.h"
+#include "windows/train_settings.h"
+#include "windows/value_display.h"
 
 class QAction;
 class QMenu;
@@ -87,6 +92,12 @@ class CabWindow final : public QMainWindow {
   /// While the drive stands still the screen shows the route's standby picture.
   void showStandby();
   void buildMenus();
+  void buildSmallWindows();
+  /// The small windows whose places the store keeps, with their names there.
+  std::vector<std::pair<QWidget*, std::string>> smallWindows();
+  void showSmallWindow(QWidget& window);
+  /// Brings the value display and the easy cab up to date with the drive.
+  void showSmallWindows();
   void toggleSetting(int DriveSettings::*setting, QAction* entry);
   /// The logical size of everything the window draws, before scaling.
   QSize logicalSize() const;
@@ -99,6 +110,7 @@ class CabWindow final : public QMainWindow {
   std::unique_ptr<RunReportCollector> m_report;
   std::unique_ptr<QWidget> m_reportWindow;
   QAction* m_start = nullptr;
+  QAction* m_beginnerEntry = nullptr;
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_screen;
   media::FfmpegVideoReader m_video;
@@ -107,9 +119,15 @@ class CabWindow final : public QMainWindow {
   QElapsedTimer m_clock;
   int m_wheelDelta = 0;  // eighths of a degree turned since the last whole notch
   bool m_quitRecorded = false;
-  int m_shownWidth = 0;          // the window's width in screen pixels when it was last sized
-  std::optional<int> m_standby;  // the standby picture once loaded; -1 when it is missing
-  bool m_standbyWanted = false;  // the window came to the front while the drive stood still
+  int m_shownWidth = 0;  // the window's width in screen pixels when it was last sized
+  std::unique_ptr<windows::ValueDisplay> m_valueDisplay;
+  std::unique_ptr<windows::EasyCab> m_easyCab;
+  std::unique_ptr<windows::HelpWindow> m_help;
+  std::unique_ptr<windows::TrainSettingsDialog> m_trainSettings;
+  std::unique_ptr<windows::CrewChangeDialog> m_crewChange;
+  bool m_valueWindowShown = false;  // the drive's F3 state the value display follows
+  std::optional<int> m_standby;     // the standby picture once loaded; -1 when it is missing
+  bool m_standbyWanted = false;     // the window came to the front while the drive stood still
 };
 
 }  // namespace velimoro::shell

@@ -89,6 +89,9 @@ void resetGearAtLowSpeed(SimDrive& drive) {
 void startEngine(SimDrive& drive) {
   if (drive.state.engine_running) return;
   playTrainSound(drive, drive.train->EngineSound2[kEngineStartSound], false);
+}
+
+void runEngine(SimDrive& drive) {
   drive.state.engine_running = true;
 }
 

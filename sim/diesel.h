@@ -17,8 +17,12 @@ void runGearPictureAndStall(SimDrive& drive);
 /// The automatic gearbox returns to the first gear row below 10 km/h.
 void resetGearAtLowSpeed(SimDrive& drive);
 
-/// The engine start of the train settings: plays the engine-start sound and runs the engine.
+/// The engine start of the train settings: plays the engine-start sound when the engine stands;
+/// the engine runs once the starter has turned (runEngine, 700 ms later).
 void startEngine(SimDrive& drive);
+
+/// The engine runs.
+void runEngine(SimDrive& drive);
 
 /// The engine stop of the train settings: plays the engine-stop sound and stops the engine.
 void stopEngine(SimDrive& drive);

@@ -122,6 +122,9 @@ TEST_F(DieselTest, EngineStartAndStopPlayTheirSounds) {
   EXPECT_FALSE(s.engine_running);
   stopEngine(drive);  // already stopped: nothing
   startEngine(drive);
+  EXPECT_FALSE(s.engine_running);  // until the starter has turned
+  runEngine(drive);
+  startEngine(drive);  // already running: no sound
   EXPECT_TRUE(s.engine_running);
   EXPECT_EQ(sound.calls, (std::vector<std::string>{"once 5", "once 4"}));
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "sim/sim_drive.h"
+
+namespace velimoro {
+
+/// One line of the value display: its caption and the value the tick wrote.
+struct ValueRow {
+  std::string caption;
+  std::string value;
+};
+
+/// The value display's lines for the drive as it stands: speeds, pressures, forces, places,
+/// signals and limits. `acceleration` in km/h/s and `fps` (screen passes a second) come from the
+/// host, which sees them over time.
+std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleration, int fps);
+
+/// The easy cab's lamp column: the neutral lamp, power 1..5 and brake 1..8.
+struct EasyCabLamps {
+  bool neutral = false;
+  std::array<bool, 5> power{};
+  std::array<bool, 8> brake{};
+};
+
+/// The lamps for the handles as they stand: the neutral lamp with both handles at 0, power n from
+/// power handle n up, brake n from brake handle -n down (so the emergency position of a train
+/// with nine lights all eight).
+EasyCabLamps easyCabLamps(const SimState& s);
+
+/// A big button of the easy cab and the key it stands for.
+struct EasyCabButton {
+  const char* caption;
+  char key;
+};
+inline constexpr std::array<EasyCabButton, 6> kEasyCabButtons = {{{"減速", '2'},
+                                                                  {"加速", '8'},
+                                                                  {"ドア開閉", '7'},
+                                                                  {"案内放送", '1'},
+                                                                  {"巻戻し", '-'},
+                                                                  {"ニュートラル", '5'}}};
+
+}  // namespace velimoro
