@@ -1,0 +1,21 @@
+#pragma once
+
+#include "media/video_reader.h"
+#include "present/screen_pass.h"
+#include "sim/sim_drive.h"
+
+namespace velimoro {
+
+// The Move menu: the train is put down, standing, at a station's stop position at that
+// station's departure schedule, as if the run had started there. The run's progress is
+// forgotten, and the video, the clock, the position and the handles start again from the
+// station; channel 0 plays on. The simulation keeps running.
+
+/// Whether the Move menu offers station `station` (stops with or without doors, never the last).
+bool offeredForJump(const RouteData& route, int station);
+
+/// Puts the train at station `station`, which must be offered for the jump; a scene movie that
+/// shows gives way to the route video in `video` (may be null without pictures).
+void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video, int station);
+
+}  // namespace velimoro
