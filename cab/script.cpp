@@ -24,6 +24,9 @@ constexpr CommandShape kCommands[] = {
     {"vkey", 1, 2},     // <name> [shift]
     {"wheel", 1, 1},    // up | down
     {"setting", 2, 2},  // kanko | information | ats, 0 | 1: a Display menu entry
+    {"save", 1, 1},     // <slot 1 .. 3>: a Save menu entry
+    {"load", 1, 1},     // <slot 1 .. 3>: a Load menu entry
+    {"jump", 1, 1},     // <station index>: a Move menu entry
     {"quit", 0, 0},
 };
 
@@ -82,6 +85,13 @@ int DriveSettings::*settingField(const std::string& name) {
   return nullptr;
 }
 
+std::optional<int> slotOfCommand(const ScriptCommand& command) {
+  if (command.args.empty()) return std::nullopt;
+  const std::optional<int> slot = parseInt(command.args[0]);
+  if (!slot || *slot < 1 || *slot > 3) return std::nullopt;
+  return slot;
+}
+
 std::string keyWord(char key) {
   if (key == ' ') return "space";
   if (key == '#') return "hash";
@@ -131,6 +141,12 @@ void checkCommand(const ScriptCommand& command) {
   if (command.name == "setting" && (!settingField(args[0]) || (args[1] != "0" && args[1] != "1"))) {
     commandFault(command, "setting takes kanko, information or ats and 0 or 1, not \"" + args[0] +
                               " " + args[1] + "\"");
+  }
+  if ((command.name == "save" || command.name == "load") && !slotOfCommand(command)) {
+    commandFault(command, command.name + " takes a slot from 1 to 3, not \"" + args[0] + "\"");
+  }
+  if (command.name == "jump" && parseInt(args[0]).value_or(-1) < 0) {
+    commandFault(command, "jump takes a station index, not \"" + args[0] + "\"");
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
     commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");
