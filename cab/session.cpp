@@ -1,5 +1,6 @@
 #include "cab/session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -159,10 +160,12 @@ void CabSession::load(int slot) {
 
 void CabSession::jump(const ScriptCommand& command) {
   const int station = *parseInt(command.args[0]);
-  if (!offeredForJump(*m_drive->route, station)) {
+  // The Move menu offers the stopping stations; the game controller's restart button may put
+  // the train back at any station of the route.
+  if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
     const std::string where = command.file.empty() ? "input" : command.file;
     throw std::runtime_error(where + ":" + std::to_string(command.line) +
-                             ": the Move menu offers no station " + command.args[0]);
+                             ": the route has no station " + command.args[0]);
   }
   jumpToStation(m_pass, *m_drive, m_video, station);
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "data/route_reader.h"
 #include "present/scene_movies.h"
 #include "sim/doors.h"
 #include "sim/handle_texts.h"
@@ -48,11 +47,9 @@ int precedingTrainFrameAt(const RouteData& route, int ticks) {
 
 }  // namespace
 
-bool offeredForJump(const RouteData& route, int station) {
-  for (const MoveMenuEntry& entry : moveMenuEntries(route)) {
-    if (entry.station == station) return true;
-  }
-  return false;
+int restartStation(const SimDrive& drive) {
+  const int count = std::clamp(drive.route->stationCount, 0, RouteData::kTable);
+  return std::clamp(drive.state.window_station, 0, std::max(count - 1, 0));
 }
 
 void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video, int station) {

@@ -11,11 +11,12 @@ namespace velimoro {
 // forgotten, and the video, the clock, the position and the handles start again from the
 // station; channel 0 plays on. The simulation keeps running.
 
-/// Whether the Move menu offers station `station` (stops with or without doors, never the last).
-bool offeredForJump(const RouteData& route, int station);
+/// The station the game controller's restart button puts the train back at: the one whose
+/// window it stands in or entered last (the route's first before any).
+int restartStation(const SimDrive& drive);
 
-/// Puts the train at station `station`, which must be offered for the jump; a scene movie that
-/// shows gives way to the route video in `video` (may be null without pictures).
+/// Puts the train at station `station`, one of the route's; a scene movie that shows gives way to
+/// the route video in `video` (may be null without pictures).
 void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video, int station);
 
 }  // namespace velimoro

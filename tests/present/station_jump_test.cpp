@@ -86,13 +86,5 @@ TEST_F(StationJump, LaterStationCountsEarlierStopsAndKeepsASignalInView) {
   EXPECT_EQ(s.signal_callout_state, 999);
 }
 
-TEST_F(StationJump, OffersStopsButNeitherPassingPointsNorTheLastStation) {
-  EXPECT_TRUE(offeredForJump(*drive.route, 0));
-  EXPECT_FALSE(offeredForJump(*drive.route, 1));
-  EXPECT_TRUE(offeredForJump(*drive.route, 2));
-  EXPECT_FALSE(offeredForJump(*drive.route, 3));
-  EXPECT_FALSE(offeredForJump(*drive.route, -1));
-}
-
 }  // namespace
 }  // namespace velimoro
