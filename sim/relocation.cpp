@@ -35,8 +35,11 @@ void forgetRunProgress(SimDrive& drive) {
   sounds.engine3On.fill(false);
   sounds.callouts = CalloutQueue{};
   s.crossing_pending.fill(-1);
-  for (int channel = 1; channel < SoundSystem::kChannels; ++channel)
+  // A drive paused now does not play them again when it resumes.
+  for (int channel = 1; channel < SoundSystem::kChannels; ++channel) {
     stopChannel(drive, channel);
+    sounds.paused[static_cast<std::size_t>(channel)] = PausedChannel::kSilent;
+  }
 }
 
 void refillCrossingCallouts(SimDrive& drive) {

@@ -35,6 +35,7 @@ TEST_F(StationJump, FirstStationStandsAtItsStopFrameBeforeBothAnnouncements) {
   pass.sceneRecord = 0;
   sound.playing[0] = true;
   sound.playing[5] = true;
+  drive.sounds.paused[0] = drive.sounds.paused[5] = PausedChannel::kLooped;  // a pause
 
   jumpToStation(pass, drive, nullptr, 0);
 
@@ -60,9 +61,11 @@ TEST_F(StationJump, FirstStationStandsAtItsStopFrameBeforeBothAnnouncements) {
   EXPECT_EQ(pass.videoMode, kRouteVideo);
   EXPECT_EQ(pass.sceneRecord, -1);
   EXPECT_EQ(pass.lastFetchedFrame, -1);
-  // The first channel plays on; every other one is stopped.
+  // The first channel plays on; every other one is stopped, and stays so when a pause ends.
   EXPECT_TRUE(sound.playing[0]);
   EXPECT_FALSE(sound.playing[5]);
+  EXPECT_EQ(drive.sounds.paused[0], PausedChannel::kLooped);
+  EXPECT_EQ(drive.sounds.paused[5], PausedChannel::kSilent);
   EXPECT_EQ(std::count(sound.calls.begin(), sound.calls.end(), "stop 0"), 0);
   EXPECT_EQ(std::count(sound.calls.begin(), sound.calls.end(), "stop 255"), 1);
 }
