@@ -91,7 +91,6 @@ void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video,
   s.power_change_pending = false;
   s.brake_change_pending = false;
   s.sap_change_pending = false;
-  s.guidance_text.clear();
   s.pending_callout = kNoCallout;
   s.last_callout_key = kNoCallout;
   s.second_callout = kNoCallout;

@@ -35,6 +35,10 @@ void forgetRunProgress(SimDrive& drive) {
   sounds.engine3On.fill(false);
   sounds.callouts = CalloutQueue{};
   s.crossing_pending.fill(-1);
+  // The guidance is taken up afresh: its sound stops with the channels below.
+  s.guidance_text.clear();
+  s.last_guidance.clear();
+  s.guidance_shown.clear();
   // A drive paused now does not play them again when it resumes.
   for (int channel = 1; channel < SoundSystem::kChannels; ++channel) {
     stopChannel(drive, channel);

@@ -10,8 +10,8 @@ namespace velimoro {
 
 /// Forgets the run's progress: the per-station flags, the route sound, "[Switch]" and engine
 /// sound triggers, the call-out queue, the scene movies and "[Time]" records done, the pending
-/// crossing call-outs; stops every sound channel but channel 0 (the train's first sound runs on),
-/// also in the memory of a pause.
+/// crossing call-outs, the guidance shown; stops every sound channel but channel 0 (the train's
+/// first sound runs on), also in the memory of a pause.
 void forgetRunProgress(SimDrive& drive);
 
 /// The crossings whose frame range (first inclusive, last exclusive) holds the frame become the
