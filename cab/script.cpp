@@ -1,6 +1,5 @@
 #include "cab/script.h"
 
-#include <charconv>
 #include <sstream>
 #include <stdexcept>
 
@@ -31,6 +30,9 @@ constexpr CommandShape kCommands[] = {
     {"speedunits", 0, 0},  // the value display's reload of the filming-speed table
     {"stopsound", 1, 1},   // <channel>: the value display's sound grid
     {"crewchange", 1, 1},  // <station> | -1: the crew-change station of the train settings
+    {"save", 1, 1},        // <slot 1 .. 3>: a Save menu entry
+    {"load", 1, 1},        // <slot 1 .. 3>: a Load menu entry
+    {"jump", 1, 1},        // <station index>: a Move menu entry
     {"quit", 0, 0},
 };
 
@@ -89,6 +91,13 @@ int DriveSettings::*settingField(const std::string& name) {
   return nullptr;
 }
 
+std::optional<int> slotOfCommand(const ScriptCommand& command) {
+  if (command.args.empty()) return std::nullopt;
+  const std::optional<int> slot = parseInt(command.args[0]);
+  if (!slot || *slot < 1 || *slot > 3) return std::nullopt;
+  return slot;
+}
+
 std::string keyWord(char key) {
   if (key == ' ') return "space";
   if (key == '#') return "hash";
@@ -145,17 +154,18 @@ void checkCommand(const ScriptCommand& command) {
   if (command.name == "engine" && args[0] != "start" && args[0] != "run" && args[0] != "stop") {
     commandFault(command, "engine takes start, run or stop, not \"" + args[0] + "\"");
   }
-  if (command.name == "stopsound") {
-    int channel = -1;
-    const auto [end, error] =
-        std::from_chars(args[0].data(), args[0].data() + args[0].size(), channel);
-    if (error != std::errc() || end != args[0].data() + args[0].size() || channel < 0 ||
-        channel >= media::SoundLayer::kChannels) {
-      commandFault(command, "no sound channel \"" + args[0] + "\"");
-    }
+  if (command.name == "stopsound" &&
+      (parseInt(args[0]).value_or(-1) < 0 || *parseInt(args[0]) >= media::SoundLayer::kChannels)) {
+    commandFault(command, "no sound channel \"" + args[0] + "\"");
   }
   if (command.name == "crewchange" && !parseInt(args[0])) {
     commandFault(command, "crewchange takes a station number or -1, not \"" + args[0] + "\"");
+  }
+  if ((command.name == "save" || command.name == "load") && !slotOfCommand(command)) {
+    commandFault(command, command.name + " takes a slot from 1 to 3, not \"" + args[0] + "\"");
+  }
+  if (command.name == "jump" && parseInt(args[0]).value_or(-1) < 0) {
+    commandFault(command, "jump takes a station index, not \"" + args[0] + "\"");
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
     commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");

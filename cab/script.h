@@ -21,11 +21,14 @@ struct ScriptCommand {
 };
 
 /// Throws std::runtime_error naming the command's file and line when its arguments name no key,
-/// no virtual key, no wheel direction or no settable state field.
+/// no virtual key, no wheel direction, no settable state field, no save slot or no station index.
 void checkCommand(const ScriptCommand& command);
 
 /// The user setting a `setting` command names ("kanko", "information", "ats"); null for none.
 int DriveSettings::*settingField(const std::string& name);
+
+/// The save slot (1 .. 3) a `save` or `load` command names, if it names one.
+std::optional<int> slotOfCommand(const ScriptCommand& command);
 
 /// The script word of a typed character: itself, "space" for a blank and "hash" for "#".
 std::string keyWord(char key);

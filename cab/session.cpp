@@ -1,13 +1,17 @@
 #include "cab/session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 #include "cab/tick.h"
 #include "cab/window_commands.h"
+#include "data/numbers.h"
 #include "input/controls.h"
+#include "persist/save_slots.h"
 #include "present/scene_movies.h"
 #include "present/sound_pause.h"
+#include "present/station_jump.h"
 #include "sim/fast_step.h"
 #include "sim/state_fields.h"
 
@@ -120,12 +124,53 @@ void CabSession::execute(const ScriptCommand& command) {
     }
   } else if (command.name == "setting") {
     changeSetting(drive, settingField(command.args[0]), command.args[1] == "1");
+  } else if (command.name == "save") {
+    save(*slotOfCommand(command));
+  } else if (command.name == "load") {
+    load(*slotOfCommand(command));
+  } else if (command.name == "jump") {
+    jump(command);
   } else if (command.name == "quit") {
     m_quit = true;
   } else {
     executeWindowCommand(drive, command);
   }
   record(command);
+}
+
+void CabSession::save(int slot) {
+  media::MessageSink& messages = m_drive->media.messages;
+  std::string error = "運転状態を保存できませんでした: 設定の保存先がありません";
+  if (m_store != nullptr && saveSlot(*m_store, slot, *m_drive, error)) {
+    messages.show(kSavedMessage);
+  } else {
+    messages.show(error);
+  }
+}
+
+void CabSession::load(int slot) {
+  std::string message = kNothingSavedMessage;
+  const std::optional<SavedState> saved =
+      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message) : std::nullopt;
+  if (!saved) {
+    m_drive->media.messages.show(message);
+    return;
+  }
+  returnToRouteVideo(m_pass, *m_drive, m_video);
+  restoreState(*m_drive, *saved);
+  m_pass.lastFetchedFrame = -1;
+}
+
+void CabSession::jump(const ScriptCommand& command) {
+  const int station = *parseInt(command.args[0]);
+  // The Move menu offers the stopping stations; the game controller's restart button may put
+  // the train back at any station of the route.
+  if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
+    const std::string where = command.file.empty() ? "input" : command.file;
+    throw std::runtime_error(where + ":" + std::to_string(command.line) +
+                             ": the route has no station " + command.args[0]);
+  }
+  jumpToStation(m_pass, *m_drive, m_video, station);
 }
 
 void CabSession::input(const std::string& name, std::vector<std::string> args) {

@@ -12,6 +12,7 @@
 #include "cab/script.h"
 #include "cab/timed_sound_layer.h"
 #include "input/controls.h"
+#include "media/settings_store.h"
 #include "media/video_reader.h"
 #include "present/screen_pass.h"
 
@@ -40,6 +41,9 @@ class CabSession {
   /// Opens the route video into `video`, which then also shows the scene movies; false with the
   /// user's message when it cannot be opened (the drive goes on without pictures).
   bool openVideo(media::VideoReader& video, std::string& message);
+
+  /// The settings store of the save slots; without one a save fails and nothing is saved.
+  void useSettingsStore(media::SettingsStore* store) { m_store = store; }
 
   /// Run around every fast step and after every tick (the headless trace and events).
   std::function<void()> beforeFastStep;
@@ -76,6 +80,9 @@ class CabSession {
   void toggleStart();
   void runStep(StepScheduler::Step step);
   void record(const ScriptCommand& command);
+  void save(int slot);
+  void load(int slot);
+  void jump(const ScriptCommand& command);
 
   std::int64_t m_nowMs = 0;
   std::unique_ptr<TimedSoundLayer> m_sound;
@@ -84,6 +91,7 @@ class CabSession {
   StepScheduler m_scheduler;
   media::VideoReader* m_video = nullptr;
   std::ostream* m_record = nullptr;
+  media::SettingsStore* m_store = nullptr;
   bool m_started = false;
   bool m_quit = false;
 };

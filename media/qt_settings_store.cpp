@@ -41,6 +41,18 @@ void QtSettingsStore::writeInt(const std::string& application, const std::string
   settings(application).setValue(QString::fromStdString(key), value);
 }
 
+std::optional<std::string> QtSettingsStore::readText(const std::string& application,
+                                                     const std::string& key) {
+  const QVariant value = settings(application).value(QString::fromStdString(key));
+  if (!value.isValid()) return std::nullopt;
+  return value.toString().toStdString();
+}
+
+void QtSettingsStore::writeText(const std::string& application, const std::string& key,
+                                const std::string& text) {
+  settings(application).setValue(QString::fromStdString(key), QString::fromStdString(text));
+}
+
 bool QtSettingsStore::flush(const std::string& application, std::string& error) {
   QSettings& store = settings(application);
   store.sync();

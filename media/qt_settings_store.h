@@ -19,6 +19,10 @@ class QtSettingsStore final : public SettingsStore {
 
   std::optional<int> readInt(const std::string& application, const std::string& key) override;
   void writeInt(const std::string& application, const std::string& key, int value) override;
+  std::optional<std::string> readText(const std::string& application,
+                                      const std::string& key) override;
+  void writeText(const std::string& application, const std::string& key,
+                 const std::string& text) override;
   bool flush(const std::string& application, std::string& error) override;
 
   /// Where `application`'s values are kept (a file path, or a registry key on Windows).

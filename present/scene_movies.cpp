@@ -96,4 +96,17 @@ void advanceSceneFrame(ScreenPass& pass, const SimDrive& drive) {
   }
 }
 
+void returnToRouteVideo(ScreenPass& pass, SimDrive& drive, media::VideoReader* video) {
+  if (pass.videoMode == kRouteVideo && drive.state.run_mode == 0) return;
+  if (video != nullptr && pass.videoMode != kRouteVideo) {
+    std::string message;
+    openRouteVideo(drive, *video, message);
+  }
+  drive.state.run_mode = 0;
+  pass.videoMode = kRouteVideo;
+  pass.sceneRecord = -1;
+  pass.subFrame = 0;
+  pass.lastFetchedFrame = -1;
+}
+
 }  // namespace velimoro

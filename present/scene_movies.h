@@ -24,4 +24,9 @@ void runSceneMovies(ScreenPass& pass, SimDrive& drive, media::VideoReader& video
 /// inside its range.
 void advanceSceneFrame(ScreenPass& pass, const SimDrive& drive);
 
+/// Takes the picture back to the route video when a scene movie shows or the run mode plays the
+/// video by time or follows at an offset: the route video is opened again (when there is a
+/// reader), the picture follows the train's frame in run mode 0 and the next pass decodes.
+void returnToRouteVideo(ScreenPass& pass, SimDrive& drive, media::VideoReader* video);
+
 }  // namespace velimoro

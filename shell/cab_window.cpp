@@ -12,7 +12,9 @@
 
 #include "cab/trace.h"
 #include "data/paths.h"
+#include "data/route_reader.h"
 #include "input/controls.h"
+#include "persist/save_slots.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
 #include "shell/report_window.h"
@@ -91,6 +93,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
     m_crewChange->raise();
   };
   m_session = std::make_unique<CabSession>(setup, media);
+  m_session->useSettingsStore(&m_store);
   Drive& drive = m_session->drive();
   m_report = std::make_unique<RunReportCollector>(drive);
   attachReport(*m_session, *m_report);
@@ -146,16 +149,26 @@ void CabWindow::buildMenus() {
   });
 
   QMenu* move = menuBar()->addMenu(QString::fromStdString(strings.Move));
-  const RouteData& route = *m_session->drive().route;
-  for (int i = 0; i < route.stationCount; ++i) {
-    QAction* station = move->addAction(QString::fromStdString(route.stations[i].name));
-    station->setObjectName(QStringLiteral("Sta%1").arg(i));
-    station->setEnabled(false);
+  for (const MoveMenuEntry& entry : moveMenuEntries(*m_session->drive().route)) {
+    QAction* station = move->addAction(QString::fromStdString(entry.caption));
+    station->setObjectName(QStringLiteral("Sta%1").arg(entry.station));
+    connect(station, &QAction::triggered, this,
+            [this, index = entry.station] { slotOrStation("jump", index); });
   }
 
   QMenu* save = menuBar()->addMenu(QString::fromStdString(strings.Save));
-  for (const char* caption : {"運転状態を復元(&L)", "運転状態を保存(&S)"})
-    save->addMenu(QString::fromUtf8(caption))->setEnabled(false);
+  QMenu* load = save->addMenu(QStringLiteral("運転状態を復元(&L)"));
+  QMenu* store = save->addMenu(QStringLiteral("運転状態を保存(&S)"));
+  for (int slot = 1; slot <= kSaveSlots; ++slot) {
+    QAction* loadEntry = load->addAction(QString());
+    loadEntry->setObjectName(QStringLiteral("Load%1").arg(slot));
+    connect(loadEntry, &QAction::triggered, this, [this, slot] { slotOrStation("load", slot); });
+    QAction* saveEntry = store->addAction(QString());
+    saveEntry->setObjectName(QStringLiteral("Save%1").arg(slot));
+    connect(saveEntry, &QAction::triggered, this, [this, slot] { slotOrStation("save", slot); });
+  }
+  labelSlots(*save);
+  connect(save, &QMenu::aboutToShow, this, [this, save] { labelSlots(*save); });
 
   QMenu* controller = menuBar()->addMenu(QString::fromStdString(strings.Control));
   QAction* standard = controller->addAction(QStringLiteral("標準/DVマスコン(&N)"));
@@ -219,6 +232,26 @@ void CabWindow::showSmallWindows() {
   }
   if (m_valueDisplay->isVisible()) m_valueDisplay->showDrive(m_session->pass().fps);
   if (m_easyCab->isVisible()) m_easyCab->showState(s);
+}
+
+void CabWindow::labelSlots(QMenu& menu) {
+  // An entry without a label says so; such a slot cannot be restored, but can be saved to.
+  for (int slot = 1; slot <= kSaveSlots; ++slot) {
+    const QString label = QString::fromStdString(storedLabel(m_store, slot));
+    const QString caption = label.isEmpty() ? QString::fromUtf8(kNoDataCaption) : label;
+    if (auto* entry = menu.findChild<QAction*>(QStringLiteral("Load%1").arg(slot))) {
+      entry->setText(caption);
+      entry->setEnabled(!label.isEmpty());
+    }
+    if (auto* entry = menu.findChild<QAction*>(QStringLiteral("Save%1").arg(slot)))
+      entry->setText(caption);
+  }
+}
+
+void CabWindow::slotOrStation(const char* command, int number) {
+  input(command, {std::to_string(number)});
+  setWindowTitle(QString::fromStdString(m_session->drive().route->lineName));
+  m_wakeTimer.start(0);
 }
 
 void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {

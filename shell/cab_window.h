@@ -99,6 +99,10 @@ class CabWindow final : public QMainWindow {
   /// Brings the value display and the easy cab up to date with the drive.
   void showSmallWindows();
   void toggleSetting(int DriveSettings::*setting, QAction* entry);
+  /// Captions the Save menu's entries with the slots' labels, as the store holds them.
+  void labelSlots(QMenu& menu);
+  /// A Save, Load or Move menu entry: `command` with its slot or station.
+  void slotOrStation(const char* command, int number);
   /// The logical size of everything the window draws, before scaling.
   QSize logicalSize() const;
 

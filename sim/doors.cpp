@@ -58,4 +58,11 @@ void doorOperate(SimDrive& drive) {
   }
 }
 
+void closeDoorsAtOnce(SimDrive& drive) {
+  SimState& s = drive.state;
+  s.doors_open = false;
+  s.door_cmd = false;
+  s.lamp_door = hasDoorLamp(*drive.train);
+}
+
 }  // namespace velimoro

@@ -17,4 +17,8 @@ void closeDoorsAndDepart(SimDrive& drive);
 /// starts closing open ones, only while the train stands.
 void doorOperate(SimDrive& drive);
 
+/// The doors closed on the spot, without a sound or a departure, for a train put down elsewhere;
+/// the door pilot lamp lights (when the panel has one).
+void closeDoorsAtOnce(SimDrive& drive);
+
 }  // namespace velimoro

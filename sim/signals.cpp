@@ -135,19 +135,6 @@ void drawSignal(SimDrive& drive, int index) {
   setRepeaterLamps(s, aspectClass(s.signal_aspect));
 }
 
-void clearSignalPictures(SimState& s) {
-  s.signal_aspect = kNone;
-  s.signal_shown = kNone;
-  s.signal_picture = -1;
-  s.signal_left_picture = -1;
-  s.signal_right_picture = -1;
-  s.signal_plate_picture = -1;
-  s.signal_picture_x = kHeadHome;
-  s.signal_left_x = kLeftHome;
-  s.signal_right_x = kRightHome;
-  setRepeaterLamps(s, AspectClass::kNone);
-}
-
 void showSignal(SimDrive& drive) {
   SimState& s = drive.state;
   if (s.signal_in_view != kNone && s.signal_aspect != s.signal_shown) {
@@ -200,6 +187,19 @@ void checkAtsBeacons(SimDrive& drive) {
 }
 
 }  // namespace
+
+void clearSignalPictures(SimState& s) {
+  s.signal_aspect = kNone;
+  s.signal_shown = kNone;
+  s.signal_picture = -1;
+  s.signal_left_picture = -1;
+  s.signal_right_picture = -1;
+  s.signal_plate_picture = -1;
+  s.signal_picture_x = kHeadHome;
+  s.signal_left_x = kLeftHome;
+  s.signal_right_x = kRightHome;
+  setRepeaterLamps(s, AspectClass::kNone);
+}
 
 int signalState(const SimDrive& drive, int index) {
   const RouteData& route = *drive.route;

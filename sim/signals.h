@@ -21,6 +21,9 @@ int signalState(const SimDrive& drive, int index);
 /// Lights the repeater lamp of `aspect`'s class and puts the others out (all out for kNone).
 void setRepeaterLamps(SimState& s, AspectClass aspect);
 
+/// Puts the signal pictures out and back to their home places, with no aspect shown.
+void clearSignalPictures(SimState& s);
+
 /// Tick step: states and aspects, the signal in view and its pictures, the ATS-S beacon checks.
 void runSignals(SimDrive& drive);
 

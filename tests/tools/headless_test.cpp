@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "cab/script.h"
@@ -185,6 +186,43 @@ TEST(HeadlessDrive, StartsAtALaterStationWithItsClockAndDoors) {
   EXPECT_EQ(std::stoi(trace[0].at("fast_tick_count")), 1080000 - 150 + 3);
   EXPECT_EQ(trace[0].at("clock_text"), "09:59:55");
   EXPECT_NEAR(number(trace[0], "position_cm"), 33333 + 500 * 200.0 / 3, 1);
+}
+
+// The Move and Save menus from a script: a jump to the middle station, a slot saved there at a
+// stand and one saved running, both restored; the closing note shows what the slots hold.
+TEST(HeadlessDrive, JumpsSavesAndRestoresThroughTheSettingsStore) {
+  static TempDir config;  // the store finds its folder once per process
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  Fixture f;
+  const DriveRun d = runHeadlessDrive(f.options(),
+                                      "0 start\n0.5 jump 1\n1 save 1\n1.2 set speed 40\n"
+                                      "1.2 set brake_handle 0\n1.2 set brake_notch 0\n1.2 set "
+                                      "sap_notch 0\n3 save 2\n4 load 1\n5 load 2\n"
+                                      "5.5 load 3\n6 quit\n");
+  ASSERT_EQ(d.status, 0) << d.err;
+  const auto expectRow = [&](double seconds, double frame, int brake, double speed) {
+    EXPECT_NEAR(d.number(seconds, "frame"), frame, 1) << seconds;
+    EXPECT_EQ(d.number(seconds, "brake_handle"), brake) << seconds;
+    EXPECT_NEAR(d.number(seconds, "speed"), speed, 0.6) << seconds;
+  };
+  // Standing at the stop frame, 5 s of announcements before 10:00:00, one step short of EB; the
+  // conductor opens the doors at once.
+  expectRow(0.6, 1500, -8, 0);
+  EXPECT_EQ(d.at(0.6).at("clock_text"), "09:59:55");
+  expectRow(4.1, 1500, -8, 0);
+  EXPECT_EQ(d.at(4.1).at("clock_text"), "09:59:55");
+  // Restored running: the brake released, the train moving on from where it was saved.
+  expectRow(5.1, d.number(3.0, "frame"), 0, d.number(3.0, "speed"));
+  EXPECT_GT(d.number(5.1, "speed"), 20);
+  EXPECT_EQ(d.at(5.1).at("doors_open"), "0");
+  EXPECT_NE(d.out.find("slot 1: route.dat,1,0,1500,"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find(" （中町～終点）\n  slot 2: route.dat,1,"), std::string::npos) << d.out;
+  EXPECT_NE(d.err.find("message: 運転状態を保存しました"), std::string::npos);
+  EXPECT_NE(d.err.find("message: 運転状態が保存されていません"), std::string::npos);
+
+  const DriveRun none = runHeadlessDrive(f.options(), "0 start\n0.5 jump 3\n");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find(":2: the route has no station 3"), std::string::npos) << none.err;
 }
 
 TEST(HeadlessDrive, ReportsDataErrorsWithTheirMessage) {

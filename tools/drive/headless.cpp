@@ -14,6 +14,8 @@
 #include "data/data_error.h"
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "media/qt_settings_store.h"
+#include "persist/save_slots.h"
 #include "sim/state_fields.h"
 #include "tools/drive/event_log.h"
 
@@ -126,6 +128,9 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     setup.startIndex = options.start;
     setup.settings = options.settings;
     CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
+    // The save slots are the window's: XDG_CONFIG_HOME keeps runs apart.
+    media::QtSettingsStore store;
+    session.useSettingsStore(&store);
     const Drive& drive = session.drive();
     log.setClock(&drive.state.fast_tick_count);
 
@@ -200,6 +205,13 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
         << formatMetres(s.position_cm) << ", speed " << speed << '\n';
     out << "  power notch " << s.power_notch << ", brake notch " << s.brake_notch
         << ", next station " << s.next_station_text << '\n';
+    bool slotsUsed = false;
+    for (const ScriptCommand& c : commands)
+      slotsUsed = slotsUsed || c.name == "save" || c.name == "load";
+    for (int slot = 1; slotsUsed && slot <= kSaveSlots; ++slot) {
+      out << "  slot " << slot << ": " << storedLine(store, slot) << " " << storedLabel(store, slot)
+          << '\n';
+    }
     if (finished) out << "  report " << options.report << ": score " << finished->score << '\n';
     return 0;
   } catch (const DataError& e) {

@@ -1,0 +1,114 @@
+#include "persist/save_slots.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "media/qt_settings_store.h"
+#include "persist/settings.h"
+#include "present/station_jump.h"
+#include "support/relocation_drive.h"
+
+namespace velimoro {
+namespace {
+
+struct SaveSlots : ::testing::Test, testing::RelocationDrive {
+  // The store finds its folder once per process: the slots of this program live here.
+  static const testing::TempDir& config() {
+    static testing::TempDir dir;
+    return dir;
+  }
+  SaveSlots() { setenv("XDG_CONFIG_HOME", config().path().c_str(), 1); }
+
+  // The drive between B and C, as the slots below saved it.
+  void putBetweenBAndC(long double speed) {
+    s.speed = speed;
+    s.frame = 600;
+    s.position_cm = 60000;
+    s.fast_tick_count = 40000;
+    s.window_station = 0;
+    s.pre_train_frame = 700;
+  }
+
+  // Restores slot `slot`, with the message a failure shows; "" when it restored.
+  std::string load(int slot) {
+    std::string message;
+    const std::optional<SavedState> saved = readSlot(store, slot, drive, message);
+    if (saved) restoreState(drive, *saved);
+    return message;
+  }
+
+  media::QtSettingsStore store;
+  std::string error;
+};
+
+// A slot saved at a stand and one saved while moving, restored after a jump elsewhere: the
+// place, clock and preceding train come back, the doors are closed and the power off, and the
+// brake holds on full service at a stand but is released for a train that was moving.
+TEST_F(SaveSlots, RestoreBringsBackThePlaceWithTheBrakeAsTheTrainWasMoving) {
+  putBetweenBAndC(0);
+  ASSERT_TRUE(saveSlot(store, 1, drive, error)) << error;
+  EXPECT_EQ(storedLine(store, 1), "line_test.dat,0,0,600,40000,60000,700");
+  EXPECT_EQ(storedLabel(store, 1), "普通（B～C）");
+  putBetweenBAndC(42.6L);
+  ASSERT_TRUE(saveSlot(store, 2, drive, error)) << error;
+  EXPECT_EQ(storedLine(store, 2), "line_test.dat,0,43,600,40000,60000,700");
+
+  for (int slot : {1, 2}) {
+    jumpToStation(pass, drive, nullptr, 2);
+    s.doors_open = s.door_cmd = true;
+    s.power_handle = s.power_notch = 2;
+    EXPECT_EQ(load(slot), "");
+    EXPECT_EQ(s.frame, 600);
+    EXPECT_EQ(s.position_cm, 60000);
+    EXPECT_EQ(s.fast_tick_count, 40000);
+    EXPECT_EQ(s.pre_train_frame, 700);
+    EXPECT_EQ(s.remain_cm, 40000);  // to C: B is passed through
+    EXPECT_EQ(s.announce_index, 1);
+    EXPECT_FALSE(s.doors_open);
+    EXPECT_EQ(s.power_handle, 0);
+    EXPECT_EQ(s.speed, slot == 1 ? 0 : 43);
+    EXPECT_EQ(s.brake_handle, slot == 1 ? -7 : 0);
+    EXPECT_EQ(s.brake_notch, s.brake_handle);
+  }
+
+  // The last station's label has no second name; before the first stop point there is none,
+  // though the state line is kept.
+  s.position_cm = 250000;
+  EXPECT_EQ(slotLabel(*drive.route, s.position_cm), "普通（D～）");
+  s.position_cm = 9999;
+  ASSERT_TRUE(saveSlot(store, 3, drive, error)) << error;
+  EXPECT_EQ(storedLabel(store, 3), "");
+  EXPECT_FALSE(storedLine(store, 3).empty());
+}
+
+// An empty slot, one of another route and a damaged one each leave the drive as it is with their
+// message; a store that cannot be written says so, naming it, and the slot keeps what it held.
+TEST_F(SaveSlots, FaultsLeaveTheDriveAndTheSlotAsTheyWere) {
+  putBetweenBAndC(0);
+  ASSERT_TRUE(saveSlot(store, 1, drive, error)) << error;
+  const std::string saved = storedLine(store, 1);
+  jumpToStation(pass, drive, nullptr, 2);
+  EXPECT_EQ(load(2), kNothingSavedMessage);
+  for (const char* line :
+       {"line_test.dat,0,fast,600,40000,60000,700", "line_test.dat,0,0,600,40000,60000",
+        "line_test.dat,7,0,600,1,2,3", "line_test.dat,0,1e9,600,40000,60000,700"}) {
+    store.writeText(kSettingsApplication, "Save2", line);
+    EXPECT_EQ(load(2), kNothingSavedMessage) << line;
+  }
+  store.writeText(kSettingsApplication, "Save2", "line_other.dat,0,0,600,40000,60000,700");
+  EXPECT_EQ(load(2), kOtherRouteMessage);
+  EXPECT_EQ(s.frame, 1000);
+
+  const std::string file = store.location(kSettingsApplication);
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file);  // a folder where the file belongs
+  EXPECT_FALSE(saveSlot(store, 1, drive, error));
+  EXPECT_NE(error.find(file), std::string::npos) << error;
+  EXPECT_EQ(storedLine(store, 1), saved);
+  EXPECT_EQ(storedLabel(store, 1), "普通（B～C）");
+}
+
+}  // namespace
+}  // namespace velimoro
