@@ -85,6 +85,15 @@ TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
   fails("1 vkey F13\n", "s.txt:1: unknown virtual key \"F13\"");
   fails("1 vkey F1 ctrl\n", "s.txt:1: expected \"shift\" after the key, not \"ctrl\"");
   fails("1 wheel left\n", "s.txt:1: wheel turns up or down, not \"left\"");
+  fails("1 serial 5%G0\n",
+        "s.txt:1: serial takes the received bytes with %XX escapes, not \"5%G0\"");
+  fails("1 joystick 0 -32769 0\n",
+        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
+        "the buttons in hexadecimal, not \"0 -32769 0\"");
+  fails("1 joystick 0 0 10000\n",
+        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
+        "the buttons in hexadecimal, not \"0 0 10000\"");
+  fails("1 controller 3\n", "s.txt:1: controller takes 0, 1 or 2, not \"3\"");
   fails("1 set no_such_field 1\n", "s.txt:1: cannot set \"no_such_field\" to \"1\"");
 }
 
