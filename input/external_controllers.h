@@ -63,6 +63,11 @@ struct SerialMatch {
 /// `inputs.posted`.
 SerialMatch serialChunk(SimDrive& drive, ControllerInputs& inputs, const std::string& chunk);
 
+/// The button pad's codes of a joystick state: of its power handle X + Y + the handle word
+/// (buttons 0..3 and 8..15), of its brake handle the brake word (buttons 4..7).
+int buttonPadPowerCode(const JoystickState& joystick);
+int buttonPadBrakeCode(const JoystickState& joystick);
+
 /// The scan sum of a joystick state: X + Y + the handle word + the brake word.
 int scanSum(const JoystickState& joystick);
 

@@ -95,13 +95,13 @@ void setBrake(SimDrive& drive, int position) {
 void scanButtonPad(SimDrive& drive, ControllerInputs& inputs) {
   const JoystickState& j = inputs.joystick;
   const ControllerMap& codes = drive.setup.controllers;
-  const int power = j.x + handleWord(j) + j.y;
+  const int power = buttonPadPowerCode(j);
   for (int k = 0; k < static_cast<int>(codes.PowerCode.size()); ++k) {
     if (codes.PowerCode[static_cast<std::size_t>(k)] != power) continue;
     setPower(drive, k);
     break;
   }
-  const int brake = brakeWord(j);
+  const int brake = buttonPadBrakeCode(j);
   bool braked = false;
   for (int k = 0; k < static_cast<int>(codes.BrakeCode.size()) && !braked; ++k) {
     if (codes.BrakeCode[static_cast<std::size_t>(k)] != brake) continue;
@@ -120,6 +120,14 @@ void scanAnaloguePad(SimDrive& drive, ControllerInputs& inputs) {
 }
 
 }  // namespace
+
+int buttonPadPowerCode(const JoystickState& joystick) {
+  return joystick.x + handleWord(joystick) + joystick.y;
+}
+
+int buttonPadBrakeCode(const JoystickState& joystick) {
+  return brakeWord(joystick);
+}
 
 int scanSum(const JoystickState& joystick) {
   return joystick.x + joystick.y + handleWord(joystick) + brakeWord(joystick);

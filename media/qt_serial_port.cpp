@@ -3,6 +3,11 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
+#ifndef _WIN32
+#include <termios.h>
+#endif
 
 namespace velimoro::media {
 namespace {
@@ -107,15 +112,23 @@ void QtSerialPort::readAvailable() {
 
 void QtSerialPort::watch() {
   if (!m_port->isOpen()) return;
-  // Reading the modem lines of a vanished line fails.
-  m_port->pinoutSignals();
-  if (m_port->error() != QSerialPort::NoError) failed();
+#ifndef _WIN32
+  // The line settings of a vanished line cannot be read.
+  termios line{};
+  if (::tcgetattr(static_cast<int>(m_port->handle()), &line) != 0 && errno == EIO) {
+    vanished(std::strerror(EIO));
+  }
+#endif
 }
 
 void QtSerialPort::failed() {
   if (!m_port->isOpen()) return;
   const std::string why = m_port->errorString().toStdString();
   m_port->clearError();
+  vanished(why);
+}
+
+void QtSerialPort::vanished(const std::string& why) {
   m_watch->stop();
   m_port->close();
   if (lost) lost(why);

@@ -29,6 +29,7 @@ class QtSerialPort final : public SerialPort {
   void readAvailable();
   void watch();
   void failed();
+  void vanished(const std::string& why);
 
   std::unique_ptr<QSerialPort> m_port;
   std::unique_ptr<QTimer> m_watch;

@@ -14,6 +14,7 @@
 #include "input/controls.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
+#include "shell/controller_menu.h"
 #include "shell/report_window.h"
 
 namespace velimoro::shell {
@@ -142,12 +143,16 @@ void CabWindow::buildMenus() {
     save->addMenu(QString::fromUtf8(caption))->setEnabled(false);
 
   QMenu* controller = menuBar()->addMenu(QString::fromStdString(strings.Control));
-  QAction* standard = controller->addAction(QStringLiteral("標準/DVマスコン(&N)"));
-  standard->setCheckable(true);
-  standard->setChecked(true);
-  for (const char* caption : {"アナログ軸式ゲームコントローラ", "ボタン式ゲームコントローラ",
-                              "DVマスコン（設定）(&P)", "デバッグオプション(&D)"})
-    controller->addAction(QString::fromUtf8(caption))->setEnabled(false);
+  m_controllers = std::make_unique<ControllerMenu>(
+      *this, *controller, *m_session,
+      [this](const std::string& name, std::vector<std::string> args) {
+        input(name, std::move(args));
+      },
+      m_messages, m_store);
+}
+
+void CabWindow::connectSerial(const std::string& port) {
+  m_controllers->connectSerial(port);
 }
 
 void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {
@@ -301,6 +306,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   // settings written back (a store that cannot be written is named, never passed over).
   endRecording();
   m_wakeTimer.stop();
+  m_controllers.reset();
   m_session->shutDown();
   std::string error;
   if (!writeSettings(m_store, m_session->drive().setup.settings, error)) m_messages.show(error);

@@ -28,6 +28,7 @@ struct Arguments {
   bool measure = false;  // print the steps and passes a second and the UI thread's load, and quit
   QString record;        // every input of the drive, as a script the headless driver replays
   QString trace;         // one row of state fields per tick, as the headless driver writes
+  QString serial;        // connect the serial master controller on this port at start
 };
 
 constexpr int kKeyIntervalMs = 250;
@@ -77,6 +78,7 @@ Arguments parseArguments(const QStringList& args) {
     if (flag == "--keys") a.keys = value;
     if (flag == "--record") a.record = value;
     if (flag == "--trace") a.trace = value;
+    if (flag == "--serial") a.serial = value;
   }
   return a;
 }
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: velimoro --root DIR --train FILE --route FILE [--train-folder DIR] "
         "[--start N] [--band] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
-        "[--record FILE] [--trace FILE.csv]\n");
+        "[--record FILE] [--trace FILE.csv] [--serial PORT]\n");
     return 2;
   }
   // Runs without a user at the screen never wait on a message box.
@@ -130,6 +132,7 @@ int main(int argc, char** argv) {
     window->traceTo(trace);
   }
   window->show();
+  if (!args.serial.isEmpty()) window->connectSerial(args.serial.toStdString());
   if (unattended) {
     // Drive for a while, typing the keys given, then keep what the screen shows or report how
     // fast it was drawn.

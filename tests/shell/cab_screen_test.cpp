@@ -1,7 +1,7 @@
 // The whole cab screen as the window shows it, drawn on the offscreen platform from the demo
 // installation and compared with a reference picture (tolerant to font rasterising).
 #include <gtest/gtest.h>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 
 #include <cstdlib>
@@ -31,7 +31,7 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "test_shell";
     static char* argv[] = {name, nullptr};
-    m_app = std::make_unique<QGuiApplication>(argc, argv);
+    m_app = std::make_unique<QApplication>(argc, argv);  // the Controller menu has widgets
   }
   void TearDown() override { m_app.reset(); }
 
