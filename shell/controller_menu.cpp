@@ -51,19 +51,19 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
   };
   // The game controller is read just before the tick that scans it, so that a change is an
   // input at that tick, in the window and in a replay alike.
-  m_session.beforeTick = [this, before = m_session.beforeTick] {
+  // The session's hooks may be chained further by others and outlive the menu.
+  const std::weak_ptr<int> alive = m_alive;
+  m_session.beforeTick = [this, alive, before = m_session.beforeTick] {
     if (before) before();
-    pollJoystick();
+    if (!alive.expired()) pollJoystick();
   };
-  m_session.afterTick = [this, after = m_session.afterTick] {
+  m_session.afterTick = [this, alive, after = m_session.afterTick] {
     if (after) after();
-    if (m_debug->isChecked()) showCaption();
+    if (!alive.expired() && m_debug->isChecked()) showCaption();
   };
 }
 
-ControllerMenu::~ControllerMenu() {
-  m_session.beforeTick = nullptr;
-}
+ControllerMenu::~ControllerMenu() = default;
 
 void ControllerMenu::chooseType(int type) {
   m_input("controller", {std::to_string(type)});

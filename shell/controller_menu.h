@@ -62,6 +62,7 @@ class ControllerMenu final : public QObject {
   QAction* m_debug = nullptr;
   QString m_title;  // the window's caption while the debug option is off
   std::unique_ptr<QWidget> m_setupWindow;
+  std::shared_ptr<int> m_alive = std::make_shared<int>(0);  // the session's hooks look here
 };
 
 }  // namespace velimoro::shell
