@@ -41,6 +41,7 @@ std::optional<JoystickReading> SdlJoystick::poll(std::string* lostName) {
     m_joystick = nullptr;
   }
   if (m_joystick == nullptr) {
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
     if (SDL_NumJoysticks() < 1) return std::nullopt;
     m_joystick = SDL_JoystickOpen(0);
     if (m_joystick == nullptr) return std::nullopt;
@@ -57,6 +58,8 @@ std::optional<JoystickReading> SdlJoystick::poll(std::string* lostName) {
       reading.buttons = static_cast<std::uint16_t>(reading.buttons | 1u << b);
     }
   }
+  // Nobody reads SDL's event queue: the joystick's events are dropped rather than kept.
+  SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
   return reading;
 }
 

@@ -63,6 +63,16 @@ TEST(DriveScript, ParsesTimesCommandsAndComments) {
   EXPECT_EQ(commands[2].args, (std::vector<std::string>{"speed", "40"}));
   EXPECT_EQ(commands[2].line, 5);
   EXPECT_EQ(keyOfWord(commands[3].args[0]), '#');
+  // Every byte a serial controller may send survives its script word, which stays one word.
+  std::string bytes;
+  for (int b = 0; b < 256; ++b)
+    bytes += static_cast<char>(b);
+  const std::string word = serialWord(bytes);
+  EXPECT_EQ(word.find_first_of(" #\t\r\n"), std::string::npos);
+  EXPECT_EQ(serialChunkOfWord(word), bytes);
+  EXPECT_EQ(serialWord("MP3"), "MP3");
+  EXPECT_EQ(serialChunkOfWord("%"), std::nullopt);
+  EXPECT_EQ(serialChunkOfWord("M%4"), std::nullopt);
 }
 
 TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
