@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "input/external_controllers.h"
 #include "present/panel.h"
 #include "sim/sim_drive.h"
 
@@ -16,6 +17,7 @@ struct Drive final : SimDrive, SimRequests {
   void stationCallout(int event) override;
 
   CabPanel panel;
+  ControllerInputs controllerInputs;
 };
 
 /// The beginner mode on or off: the train protection acts only without it, and the first

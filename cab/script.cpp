@@ -1,5 +1,6 @@
 #include "cab/script.h"
 
+#include <cstdio>
 #include <sstream>
 #include <stdexcept>
 
@@ -33,6 +34,9 @@ constexpr CommandShape kCommands[] = {
     {"save", 1, 1},        // <slot 1 .. 3>: a Save menu entry
     {"load", 1, 1},        // <slot 1 .. 3>: a Load menu entry
     {"jump", 1, 1},        // <station index>: a Move menu entry
+    {"serial", 1, 1},      // <chunk>: one chunk from the serial controller (see serialWord)
+    {"joystick", 3, 3},    // <x> <y> <buttons-hex>: the game controller's state from now on
+    {"controller", 1, 1},  // 0 | 1 | 2: the Controller menu's type
     {"quit", 0, 0},
 };
 
@@ -69,6 +73,17 @@ constexpr VirtualKeyName kVirtualKeys[] = {
     {"F11", VirtualKey::kF11},
     {"F12", VirtualKey::kF12},
 };
+
+// The joystick axes as the device layer reports them.
+constexpr int kAxisMin = -32768;
+constexpr int kAxisMax = 32767;
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
 
 [[noreturn]] void commandFault(const ScriptCommand& command, const std::string& why) {
   const std::string where = command.file.empty() ? "input" : command.file;
@@ -109,6 +124,66 @@ std::optional<char> keyOfWord(const std::string& word) {
   if (word == "hash") return '#';
   if (word.size() == 1) return word[0];
   return std::nullopt;
+}
+
+std::string serialWord(const std::string& chunk) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string word;
+  for (const char c : chunk) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 0x20 && byte < 0x7F && c != '%' && c != '#') {
+      word += c;
+    } else {
+      word += '%';
+      word += kHex[byte >> 4];
+      word += kHex[byte & 0xF];
+    }
+  }
+  return word;
+}
+
+std::optional<std::string> serialChunkOfWord(const std::string& word) {
+  std::string chunk;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (word[i] != '%') {
+      chunk += word[i];
+      continue;
+    }
+    if (i + 2 >= word.size()) return std::nullopt;
+    const int high = hexDigit(word[i + 1]);
+    const int low = hexDigit(word[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    chunk += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  if (chunk.empty()) return std::nullopt;
+  return chunk;
+}
+
+std::optional<JoystickState> joystickOfWords(const std::string& x, const std::string& y,
+                                             const std::string& buttons) {
+  const auto axis = [](const std::string& text) -> std::optional<int> {
+    // Within the device layer's axis range, so that the scan sums cannot overflow.
+    const std::optional<std::int32_t> value = parseInt(text);
+    if (!value || *value < kAxisMin || *value > kAxisMax) return std::nullopt;
+    return *value;
+  };
+  const std::optional<int> ax = axis(x);
+  const std::optional<int> ay = axis(y);
+  if (!ax || !ay || buttons.empty() || buttons.size() > 4) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : buttons) {
+    const int d = hexDigit(c);
+    if (d < 0) return std::nullopt;
+    value = value * 16 + static_cast<unsigned>(d);
+  }
+  return JoystickState{*ax, *ay, static_cast<std::uint16_t>(value)};
+}
+
+std::vector<std::string> joystickWords(const JoystickState& joystick) {
+  char buttons[8];
+  std::snprintf(buttons, sizeof buttons, "%X", static_cast<unsigned>(joystick.buttons));
+  return {std::to_string(joystick.x), std::to_string(joystick.y), buttons};
 }
 
 std::string virtualKeyName(VirtualKey key) {
@@ -166,6 +241,19 @@ void checkCommand(const ScriptCommand& command) {
   }
   if (command.name == "jump" && parseInt(args[0]).value_or(-1) < 0) {
     commandFault(command, "jump takes a station index, not \"" + args[0] + "\"");
+  }
+  if (command.name == "serial" && !serialChunkOfWord(args[0])) {
+    commandFault(command,
+                 "serial takes the received bytes with %XX escapes, not \"" + args[0] + "\"");
+  }
+  if (command.name == "joystick" && !joystickOfWords(args[0], args[1], args[2])) {
+    commandFault(command,
+                 "joystick takes X and Y from -32768 to 32767 and the buttons in "
+                 "hexadecimal, not \"" +
+                     args[0] + " " + args[1] + " " + args[2] + "\"");
+  }
+  if (command.name == "controller" && args[0] != "0" && args[0] != "1" && args[0] != "2") {
+    commandFault(command, "controller takes 0, 1 or 2, not \"" + args[0] + "\"");
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
     commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "input/controls.h"
+#include "input/external_controllers.h"
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -34,6 +35,20 @@ std::optional<int> slotOfCommand(const ScriptCommand& command);
 std::string keyWord(char key);
 /// The character of a script word, if it names one.
 std::optional<char> keyOfWord(const std::string& word);
+
+/// The script word of a chunk from the serial controller: its bytes, with every byte that is not
+/// printable ASCII, and "%" and "#", written as "%XX" (hexadecimal).
+std::string serialWord(const std::string& chunk);
+/// The bytes of a serial script word, if it is one (not empty, every "%" followed by two
+/// hexadecimal digits).
+std::optional<std::string> serialChunkOfWord(const std::string& word);
+
+/// The script words of a joystick state: X, Y and the buttons in hexadecimal.
+std::vector<std::string> joystickWords(const JoystickState& joystick);
+/// The joystick state of `joystick` command words, if they are one (axes within -32768 ..
+/// 32767, buttons one to four hexadecimal digits).
+std::optional<JoystickState> joystickOfWords(const std::string& x, const std::string& y,
+                                             const std::string& buttons);
 
 /// The script name of a virtual key ("Enter", "F1", ...).
 std::string virtualKeyName(VirtualKey key);

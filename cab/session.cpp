@@ -73,7 +73,9 @@ void CabSession::runStep(StepScheduler::Step step) {
     advanceSceneFrame(m_pass, *m_drive);
     if (afterFastStep) afterFastStep();
   } else {
+    if (beforeTick) beforeTick();
     simulationTick(*m_drive);
+    handlePostedKeys(*m_drive, m_drive->controllerInputs);
     if (m_video != nullptr) runSceneMovies(m_pass, *m_drive, *m_video);
     if (afterTick) afterTick();
   }
@@ -130,6 +132,15 @@ void CabSession::execute(const ScriptCommand& command) {
     load(*slotOfCommand(command));
   } else if (command.name == "jump") {
     jump(command);
+  } else if (command.name == "serial") {
+    m_lastSerialMatch = serialChunk(drive, drive.controllerInputs,
+                                    serialChunkOfWord(command.args[0]).value_or(std::string()));
+    handlePostedKeys(drive, drive.controllerInputs);
+  } else if (command.name == "joystick") {
+    drive.controllerInputs.joystick =
+        *joystickOfWords(command.args[0], command.args[1], command.args[2]);
+  } else if (command.name == "controller") {
+    drive.state.controller_type = command.args[0][0] - '0';
   } else if (command.name == "quit") {
     m_quit = true;
   } else {

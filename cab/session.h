@@ -49,6 +49,9 @@ class CabSession {
   std::function<void()> beforeFastStep;
   std::function<void()> afterFastStep;
   std::function<void()> afterTick;
+  /// Run just before every tick: the window polls the game controller there, so that a change
+  /// is an input at the tick that scans it.
+  std::function<void()> beforeTick;
   /// Writes every input from now on to `out` as script lines; null stops the recording.
   void recordTo(std::ostream* out) { m_record = out; }
 
@@ -72,6 +75,9 @@ class CabSession {
   /// channel stops.
   void shutDown();
 
+  /// The map lines the last chunk of the serial controller matched.
+  const SerialMatch& lastSerialMatch() const { return m_lastSerialMatch; }
+
   bool running() const { return m_scheduler.running(); }
   bool started() const { return m_started; }
   bool quitRequested() const { return m_quit; }
@@ -94,6 +100,7 @@ class CabSession {
   media::SettingsStore* m_store = nullptr;
   bool m_started = false;
   bool m_quit = false;
+  SerialMatch m_lastSerialMatch;
 };
 
 }  // namespace velimoro

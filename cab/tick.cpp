@@ -55,6 +55,7 @@ void simulationTick(Drive& drive) {
   resetGearAtLowSpeed(drive);
   renderPanelIndicators(drive, drive.panel);
   runGuidance(drive);
+  usbScan(drive, drive.controllerInputs);
   kankoQueuePlay(drive);
   fillTextPanel(s, drive.textPanel);
 }

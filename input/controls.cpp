@@ -15,17 +15,6 @@ constexpr int kCombinedHandle = 0;
 constexpr int kTwoHandles = 1;
 constexpr int kManualGearbox = 1;
 
-bool canReverse(const SimState& s) {
-  return std::fabs(s.speed) <= 1.0L;
-}
-
-void setReverser(SimState& s, int reverser) {
-  if (!canReverse(s)) return;
-  s.reverser = reverser;
-  s.lamp_fwd = reverser == 1;
-  s.lamp_back = reverser == -1;
-}
-
 void raiseBrakePending(SimState& s) {
   s.brake_change_pending = true;
   s.sap_change_pending = true;
@@ -123,13 +112,13 @@ bool commonKey(SimDrive& drive, char key) {
   const bool oneMan = drive.route->oneMan == 1;
   switch (key) {
     case 'f':
-      setReverser(s, 1);
+      moveReverser(s, 1);
       break;
     case 'b':
-      setReverser(s, -1);
+      moveReverser(s, -1);
       break;
     case 'n':
-      setReverser(s, 0);
+      moveReverser(s, 0);
       break;
     case '8':
       combinedStepTowardPower(s, train);
@@ -227,6 +216,13 @@ void playBrakeSoundsAfterKey(SimDrive& drive) {
 }
 
 }  // namespace
+
+void moveReverser(SimState& s, int reverser) {
+  if (std::fabs(s.speed) > 1.0L) return;
+  s.reverser = reverser;
+  s.lamp_fwd = reverser == 1;
+  s.lamp_back = reverser == -1;
+}
 
 void asciiDown(SimDrive& drive, char key) {
   resetDeadManTimer(drive);

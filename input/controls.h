@@ -42,6 +42,10 @@ enum class VirtualKey {
 /// otherwise moves the controls by the key, refreshes the texts and plays the brake sounds.
 void asciiDown(SimDrive& drive, char key);
 
+/// The reverser to `reverser` (1 forward, 0 neutral, -1 reverse) with its pilot lamps; only
+/// while the train stands or creeps at 1 km/h at most.
+void moveReverser(SimState& s, int reverser);
+
 /// A virtual key (key-down event); `shiftAlone` when the modifiers held are exactly Shift.
 /// Not subject to the input block.
 void keyDown(SimDrive& drive, VirtualKey key, bool shiftAlone);

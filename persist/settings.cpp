@@ -84,4 +84,14 @@ void readControllerCodes(media::SettingsStore& store, ControllerMap& map) {
   read("EB", map.EmergencyCode);
 }
 
+bool writeControllerCodes(media::SettingsStore& store, const ControllerMap& map,
+                          std::string& error) {
+  for (std::size_t i = 0; i < map.PowerCode.size(); ++i)
+    store.writeInt(kControllerApplication, "P" + std::to_string(i), map.PowerCode[i]);
+  for (std::size_t i = 0; i < map.BrakeCode.size(); ++i)
+    store.writeInt(kControllerApplication, "B" + std::to_string(i), map.BrakeCode[i]);
+  store.writeInt(kControllerApplication, "EB", map.EmergencyCode);
+  return store.flush(kControllerApplication, error);
+}
+
 }  // namespace velimoro

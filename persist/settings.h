@@ -59,4 +59,9 @@ void writeWindowPlace(media::SettingsStore& store, const std::string& name,
 /// stopping silently at the first that is missing or not a whole number; the rest keep theirs.
 void readControllerCodes(media::SettingsStore& store, ControllerMap& map);
 
+/// Writes the game controller's codes "P0" .. "P5", "B0" .. "B8", "EB" of `map` and flushes
+/// them; false with the store's message when they could not be written.
+bool writeControllerCodes(media::SettingsStore& store, const ControllerMap& map,
+                          std::string& error);
+
 }  // namespace velimoro

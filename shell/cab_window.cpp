@@ -17,6 +17,7 @@
 #include "persist/save_slots.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
+#include "shell/controller_menu.h"
 #include "shell/report_window.h"
 
 namespace velimoro::shell {
@@ -171,12 +172,16 @@ void CabWindow::buildMenus() {
   connect(save, &QMenu::aboutToShow, this, [this, save] { labelSlots(*save); });
 
   QMenu* controller = menuBar()->addMenu(QString::fromStdString(strings.Control));
-  QAction* standard = controller->addAction(QStringLiteral("標準/DVマスコン(&N)"));
-  standard->setCheckable(true);
-  standard->setChecked(true);
-  for (const char* caption : {"アナログ軸式ゲームコントローラ", "ボタン式ゲームコントローラ",
-                              "DVマスコン（設定）(&P)", "デバッグオプション(&D)"})
-    controller->addAction(QString::fromUtf8(caption))->setEnabled(false);
+  m_controllers = std::make_unique<ControllerMenu>(
+      *this, *controller, *m_session,
+      [this](const std::string& name, std::vector<std::string> args) {
+        input(name, std::move(args));
+      },
+      m_messages, m_store);
+}
+
+void CabWindow::connectSerial(const std::string& port) {
+  m_controllers->connectSerial(port);
 }
 
 void CabWindow::buildSmallWindows() {
@@ -230,7 +235,14 @@ void CabWindow::showSmallWindows() {
       m_valueDisplay->hide();
     }
   }
-  if (m_valueDisplay->isVisible()) m_valueDisplay->showDrive(m_session->pass().fps);
+  if (m_valueDisplay->isVisible()) {
+    // The serial master controller's last chunk is the value display's caption.
+    const std::string& chunk = m_session->drive().controllerInputs.serialCaption;
+    if (!chunk.empty())
+      m_valueDisplay->setWindowTitle(
+          QString::fromLatin1(chunk.data(), static_cast<qsizetype>(chunk.size())));
+    m_valueDisplay->showDrive(m_session->pass().fps);
+  }
   if (m_easyCab->isVisible()) m_easyCab->showState(s);
 }
 
@@ -410,6 +422,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   // settings written back (a store that cannot be written is named, never passed over).
   endRecording();
   m_wakeTimer.stop();
+  m_controllers.reset();
   m_session->shutDown();
   // The small windows close with the drive and keep their places for the next.
   for (auto [window, name] : smallWindows()) {

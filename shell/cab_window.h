@@ -28,6 +28,8 @@ class QMenu;
 
 namespace velimoro::shell {
 
+class ControllerMenu;
+
 /// Message boxes of the cab window; unattended (for screenshots) they go to the error stream.
 class MessageBoxes final : public media::MessageSink {
  public:
@@ -61,6 +63,8 @@ class CabWindow final : public QMainWindow {
   void recordTo(std::ostream* out) { m_session->recordTo(out); }
   /// Writes one trace row per tick to `out`, as the headless driver does.
   void traceTo(std::ostream& out);
+  /// Connects the serial master controller on `port`, as the Controller menu does.
+  void connectSerial(const std::string& port);
   /// Ends the drive's recording with a quit at the present drive time.
   void endRecording();
   /// Screens presented so far.
@@ -119,6 +123,7 @@ class CabWindow final : public QMainWindow {
   media::QtCabScreen m_screen;
   media::FfmpegVideoReader m_video;
   std::unique_ptr<CabSession> m_session;
+  std::unique_ptr<ControllerMenu> m_controllers;
   QTimer m_wakeTimer;
   QElapsedTimer m_clock;
   int m_wheelDelta = 0;  // eighths of a degree turned since the last whole notch

@@ -33,6 +33,7 @@ struct Arguments {
   QString record;        // every input of the drive, as a script the headless driver replays
   QString trace;         // one row of state fields per tick, as the headless driver writes
   bool rootGiven = false;
+  QString serial;  // connect the serial master controller on this port at start
 };
 
 bool holdsUiStrings(const std::filesystem::path& folder) {
@@ -130,6 +131,7 @@ Arguments parseArguments(const QStringList& args) {
     if (flag == "--keys") a.keys = value;
     if (flag == "--record") a.record = value;
     if (flag == "--trace") a.trace = value;
+    if (flag == "--serial") a.serial = value;
   }
   return a;
 }
@@ -149,7 +151,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: velimoro [--root DIR] [--train FILE --route FILE] [--train-folder DIR] "
         "[--start N] [--band] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
-        "[--record FILE] [--trace FILE.csv]\n");
+        "[--record FILE] [--trace FILE.csv] [--serial PORT]\n");
     return 2;
   }
   if (!args.rootGiven) args.setup.root = ".";
@@ -181,6 +183,7 @@ int main(int argc, char** argv) {
     window->traceTo(trace);
   }
   window->show();
+  if (!args.serial.isEmpty()) window->connectSerial(args.serial.toStdString());
   if (unattended) {
     // Drive for a while, typing the keys given, then keep what the screen shows or report how
     // fast it was drawn.

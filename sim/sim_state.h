@@ -62,6 +62,8 @@ struct SimState {
   bool const_speed = false;
   int power_mode = 0;
   bool input_blocked = true;
+  int controller_type = 0;  // 0 keyboard or serial controller, 1 analogue-axis, 2 button pad
+  int usb_last_sum = 0;     // the game controller's scan sum of the last scan
   bool swap_keypad = false;
   std::string reverser_text;
   std::string power_text;

@@ -56,6 +56,20 @@ TEST(Settings, FirstRunDefaultsThenKeptValuesAndControllerCodesUpToTheFirstMissi
   EXPECT_EQ(map.PowerCode[5], 0);
   EXPECT_EQ(map.BrakeCode[0], -1);
   EXPECT_EQ(map.EmergencyCode, 0);
+  // Codes stored by the controller setup come back whole at the next start-up.
+  ControllerMap learnt;
+  for (int i = 0; i < 6; ++i)
+    learnt.PowerCode[static_cast<std::size_t>(i)] = -100 * i;
+  for (int i = 0; i < 9; ++i)
+    learnt.BrakeCode[static_cast<std::size_t>(i)] = i + 1;
+  learnt.EmergencyCode = 12;
+  ASSERT_TRUE(writeControllerCodes(codes, learnt, error)) << error;
+  media::QtSettingsStore nextStart;
+  ControllerMap read;
+  readControllerCodes(nextStart, read);
+  EXPECT_EQ(read.PowerCode, learnt.PowerCode);
+  EXPECT_EQ(read.BrakeCode, learnt.BrakeCode);
+  EXPECT_EQ(read.EmergencyCode, 12);
 
   // A store that cannot be written says so, naming its file, and nothing is lost.
   std::filesystem::remove(file);

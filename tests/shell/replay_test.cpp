@@ -2,10 +2,17 @@
 // trace, row for row: the window and the replay run one session on one scheduler.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "support/csv_table.h"
 #include "support/demo_root.h"
@@ -81,6 +88,60 @@ TEST(Recording, ADriveTypedIntoTheWindowReplaysHeadlessToTheSameTrace) {
   ASSERT_GT(trace.size(), 40u);
   EXPECT_EQ(trace.back().at("power_notch"), "4");
   EXPECT_EQ(trace.back().at("doors_open"), "0");
+  EXPECT_EQ(readAll(dir.file("window.csv")), readAll(replay.trace));
+}
+
+// A pseudo-terminal stands in for the serial master controller: the window connects to it at
+// start, its codes drive the train and are recorded, the replay runs to the same trace, and the
+// controller unplugged is a message while the drive goes on.
+TEST(Recording, ASerialControllerOnAPseudoTerminalDrivesTheWindowAndReplays) {
+  testing::TempDir dir;
+  int master = -1;
+  int slave = -1;
+  char name[256] = {};
+  ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+  ::close(slave);
+  // The window must not inherit the controller's end, or closing it here would unplug nothing.
+  ::fcntl(master, F_SETFD, FD_CLOEXEC);
+  std::string windowErr;
+  int status = -1;
+  testing::demoRoot();  // made before the window's clock starts
+  std::thread window([&] {
+    status = runWindow("",
+                       std::string("--start 0 --seconds 4 --serial ") + name + " --record " +
+                           dir.file("drive.txt") + " --trace " + dir.file("window.csv"),
+                       dir.path(), windowErr);
+  });
+  // Once the window says it is connected: forward, brake off, power, a code split in two.
+  for (int wait = 0; wait < 200; ++wait) {
+    if (readAll(dir.file("stderr.txt")).find("Connect to controller.") != std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  for (const char* code : {"RF", "MN", "MP2", "M", "P4", "MP3"}) {
+    ASSERT_EQ(::write(master, code, std::strlen(code)), static_cast<ssize_t>(std::strlen(code)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  ::close(master);
+  window.join();
+  ASSERT_EQ(status, 0) << windowErr;
+  EXPECT_NE(windowErr.find("message: Connect to controller."), std::string::npos) << windowErr;
+  EXPECT_NE(windowErr.find("message: DVマスコンとの接続が切れました"), std::string::npos)
+      << windowErr;
+  const std::string script = readAll(dir.file("drive.txt"));
+  EXPECT_NE(script.find(" serial MP2\n"), std::string::npos) << script;
+
+  headless::Options replay;
+  replay.root = testing::demoRoot();
+  replay.train = "train_QT600.dat";
+  replay.route = "line_up2.dat";
+  replay.script = dir.file("drive.txt");
+  replay.trace = dir.file("replay.csv");
+  std::ostringstream out, err;
+  ASSERT_EQ(headless::runDrive(replay, out, err), 0) << err.str();
+  const auto trace = testing::readCsvFile(replay.trace);
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.back().at("power_text"), "P3");
+  EXPECT_EQ(trace.back().at("brake_text"), "切");
   EXPECT_EQ(readAll(dir.file("window.csv")), readAll(replay.trace));
 }
 

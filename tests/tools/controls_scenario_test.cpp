@@ -111,5 +111,35 @@ TEST(ControlsScenario, ADataRootWithoutTheControllerMapOrTheStringFileCannotStar
   EXPECT_EQ(d.err, "stringファイルに誤りがあります\n");
 }
 
+// The serial master controller's codes of the scenario's "mascon.dat" and then the analogue-axis
+// game controller drive the train away and back to a stand; the handles follow each input at
+// once and the notches after the train's delays.
+TEST(ControlsScenario, TheSerialControllerAndTheGamePadDriveTheTrain) {
+  const DriveRun d = drive(
+      "0 start\n1 serial MN\n1.5 serial MP%0D%0AMP2\n2 serial MP4\n2 serial BHRN\n"
+      "25 serial MB3\n25.5 serial RB\n"  // the reverser does not move at speed
+      "26 controller 1\n26 joystick 0 -20001 0\n"
+      "30 joystick 13001 0 10\n"  // EB, and button 4 posts the call-out key
+      "70 joystick 0 0 0\n70 controller 0\n70.5 serial RB\n71 quit\n",
+      72);
+  ASSERT_EQ(d.status, 0) << d.err;
+  EXPECT_EQ(d.at(1.0).at("brake_text"), "切");
+  EXPECT_EQ(d.at(1.5).at("power_text"), "切");  // "MP\r\nM" is no code
+  EXPECT_EQ(d.at(2.0).at("power_text"), "4");
+  EXPECT_EQ(d.number(2.5, "power_notch"), 4);
+  EXPECT_FALSE(d.eventTicks("play_once", 6).empty());  // the horn button: [Sound_Horn]
+  EXPECT_EQ(d.at(25.0).at("power_text"), "切");
+  EXPECT_EQ(d.at(25.0).at("brake_text"), "B3");
+  EXPECT_EQ(d.at(25.5).at("reverser_text"), "前進");
+  EXPECT_GT(d.number(25.5, "speed"), 1);
+  // The game controller: P4 at once (the tick scans it), then EB.
+  EXPECT_EQ(d.at(26.0).at("power_text"), "4");
+  EXPECT_EQ(d.at(26.0).at("brake_text"), "切");
+  EXPECT_EQ(d.at(30.0).at("brake_text"), "非常");
+  EXPECT_EQ(d.number(69.9, "speed"), 0);
+  // Back on the serial controller at rest, the reverser moves.
+  EXPECT_EQ(d.at(70.5).at("reverser_text"), "後進");
+}
+
 }  // namespace
 }  // namespace velimoro::headless

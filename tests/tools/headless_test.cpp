@@ -64,6 +64,16 @@ TEST(DriveScript, ParsesTimesCommandsAndComments) {
   EXPECT_EQ(commands[2].args, (std::vector<std::string>{"speed", "40"}));
   EXPECT_EQ(commands[2].line, 5);
   EXPECT_EQ(keyOfWord(commands[3].args[0]), '#');
+  // Every byte a serial controller may send survives its script word, which stays one word.
+  std::string bytes;
+  for (int b = 0; b < 256; ++b)
+    bytes += static_cast<char>(b);
+  const std::string word = serialWord(bytes);
+  EXPECT_EQ(word.find_first_of(" #\t\r\n"), std::string::npos);
+  EXPECT_EQ(serialChunkOfWord(word), bytes);
+  EXPECT_EQ(serialWord("MP3"), "MP3");
+  EXPECT_EQ(serialChunkOfWord("%"), std::nullopt);
+  EXPECT_EQ(serialChunkOfWord("M%4"), std::nullopt);
 }
 
 TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
@@ -86,6 +96,15 @@ TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
   fails("1 vkey F13\n", "s.txt:1: unknown virtual key \"F13\"");
   fails("1 vkey F1 ctrl\n", "s.txt:1: expected \"shift\" after the key, not \"ctrl\"");
   fails("1 wheel left\n", "s.txt:1: wheel turns up or down, not \"left\"");
+  fails("1 serial 5%G0\n",
+        "s.txt:1: serial takes the received bytes with %XX escapes, not \"5%G0\"");
+  fails("1 joystick 0 -32769 0\n",
+        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
+        "the buttons in hexadecimal, not \"0 -32769 0\"");
+  fails("1 joystick 0 0 10000\n",
+        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
+        "the buttons in hexadecimal, not \"0 0 10000\"");
+  fails("1 controller 3\n", "s.txt:1: controller takes 0, 1 or 2, not \"3\"");
   fails("1 set no_such_field 1\n", "s.txt:1: cannot set \"no_such_field\" to \"1\"");
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "media/joystick.h"
+
+namespace velimoro::media {
+
+/// The joystick on SDL2's joystick subsystem alone (no window or video of SDL). The first
+/// joystick SDL lists is used; one attached later is found at the next poll.
+class SdlJoystick final : public Joystick {
+ public:
+  SdlJoystick();
+  ~SdlJoystick() override;
+  SdlJoystick(const SdlJoystick&) = delete;
+  SdlJoystick& operator=(const SdlJoystick&) = delete;
+
+  std::optional<JoystickReading> poll(std::string* lostName = nullptr) override;
+  std::string name() const override;
+  /// False with SDL's reason when the joystick subsystem could not start; polls then read none.
+  bool available(std::string* why = nullptr) const;
+
+ private:
+  void* m_joystick = nullptr;  // SDL_Joystick*, kept opaque so the header needs no SDL include
+  bool m_started = false;
+  std::string m_startError;
+};
+
+}  // namespace velimoro::media

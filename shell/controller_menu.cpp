@@ -1,0 +1,141 @@
+#include "shell/controller_menu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTimer>
+
+#include "cab/script.h"
+#include "shell/controller_setup_window.h"
+#include "shell/serial_setup_dialog.h"
+
+namespace velimoro::shell {
+
+ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& session, Input input,
+                               media::MessageSink& messages, media::SettingsStore& store)
+    : m_window(window),
+      m_session(session),
+      m_input(std::move(input)),
+      m_messages(messages),
+      m_store(store) {
+  m_serialSettings.port = media::QtSerialPort::defaultPort();
+  auto* types = new QActionGroup(this);
+  const char* captions[] = {"標準/DVマスコン(&N)", "アナログ軸式ゲームコントローラ",
+                            "ボタン式ゲームコントローラ"};
+  for (int type = 0; type < 3; ++type) {
+    QAction* entry = menu.addAction(QString::fromUtf8(captions[type]));
+    entry->setCheckable(true);
+    entry->setChecked(type == session.drive().state.controller_type);
+    types->addAction(entry);
+    connect(entry, &QAction::triggered, this, [this, type] { chooseType(type); });
+    m_types.push_back(entry);
+  }
+  menu.addSeparator();
+  connect(menu.addAction(QStringLiteral("DVマスコン（設定）(&P)")), &QAction::triggered, this,
+          [this] { setUpSerial(); });
+  connect(menu.addAction(QStringLiteral("DVマスコン（接続/切断）(&C)")), &QAction::triggered, this,
+          [this] { toggleConnection(); });
+  connect(menu.addAction(QStringLiteral("コントローラの設定と確認(&S)...")), &QAction::triggered,
+          this, [this] { openSetupWindow(); });
+  menu.addSeparator();
+  m_debug = menu.addAction(QStringLiteral("デバッグオプション(&D)"));
+  m_debug->setCheckable(true);
+  connect(m_debug, &QAction::triggered, this, [this] { showCaption(); });
+
+  m_serial.received = [this](const std::string& chunk) { received(chunk); };
+  m_serial.lost = [this](const std::string& why) {
+    showLater("DVマスコンとの接続が切れました（" + m_serialSettings.port + ": " + why +
+              "）。\nキーボードで運転を続けられます。接続し直すにはコントローラメニューの「接続」を"
+              "選んでください。");
+  };
+  // The game controller is read just before the tick that scans it, so that a change is an
+  // input at that tick, in the window and in a replay alike.
+  // The session's hooks may be chained further by others and outlive the menu.
+  const std::weak_ptr<int> alive = m_alive;
+  m_session.beforeTick = [this, alive, before = m_session.beforeTick] {
+    if (before) before();
+    if (!alive.expired()) pollJoystick();
+  };
+  m_session.afterTick = [this, alive, after = m_session.afterTick] {
+    if (after) after();
+    if (!alive.expired() && m_debug->isChecked()) showCaption();
+  };
+}
+
+ControllerMenu::~ControllerMenu() = default;
+
+void ControllerMenu::chooseType(int type) {
+  m_input("controller", {std::to_string(type)});
+}
+
+void ControllerMenu::setUpSerial() {
+  SerialSetupDialog dialog(m_serialSettings, m_serial.availablePorts(), &m_window);
+  if (dialog.exec() == QDialog::Accepted) m_serialSettings = dialog.settings();
+}
+
+void ControllerMenu::connectSerial(const std::string& port) {
+  m_serialSettings.port = port;
+  if (m_serial.isOpen()) m_serial.close();
+  toggleConnection();
+}
+
+void ControllerMenu::toggleConnection() {
+  if (m_serial.isOpen()) {
+    m_serial.close();
+    m_messages.show("Disconnect from controller.");
+    return;
+  }
+  std::string error;
+  if (!m_serial.open(m_serialSettings, error)) {
+    m_messages.show("DVマスコンに接続できません。\n" + error);
+    return;
+  }
+  m_messages.show("Connect to controller.");
+}
+
+void ControllerMenu::received(const std::string& chunk) {
+  m_input("serial", {serialWord(chunk.substr(0, kChunkBytes))});
+  if (auto* setup = dynamic_cast<ControllerSetupWindow*>(m_setupWindow.get())) {
+    setup->showSerialChunk(m_session.drive().controllerInputs.serialCaption,
+                           m_session.lastSerialMatch().lines);
+  }
+}
+
+void ControllerMenu::pollJoystick() {
+  const int type = m_session.drive().state.controller_type;
+  if (type != kAnalogueAxisPad && type != kButtonPad) return;
+  std::string lost;
+  const std::optional<media::JoystickReading> reading = m_joystick.poll(&lost);
+  if (!lost.empty()) {
+    showLater("ゲームコントローラ（" + lost +
+              "）が外れました。\nつなぎ直すと次の読み取りで見つかります。");
+  }
+  if (!reading) return;
+  const JoystickState now{reading->x, reading->y, reading->buttons};
+  const JoystickState& was = m_session.drive().controllerInputs.joystick;
+  if (now.x == was.x && now.y == was.y && now.buttons == was.buttons) return;
+  m_session.input("joystick", joystickWords(now));
+}
+
+void ControllerMenu::showCaption() {
+  if (m_title.isEmpty()) m_title = m_window.windowTitle();
+  const std::string& caption = m_session.drive().controllerInputs.debugCaption;
+  m_window.setWindowTitle(m_debug->isChecked() && !caption.empty() ? QString::fromStdString(caption)
+                                                                   : m_title);
+}
+
+void ControllerMenu::showLater(const std::string& text) {
+  // Not from inside a step or a port's signal: a message box waits for the user.
+  QTimer::singleShot(0, this, [this, text] { m_messages.show(text); });
+}
+
+void ControllerMenu::openSetupWindow() {
+  if (!m_setupWindow) {
+    m_setupWindow = std::make_unique<ControllerSetupWindow>(m_joystick, m_store);
+  }
+  m_setupWindow->show();
+  m_setupWindow->raise();
+}
+
+}  // namespace velimoro::shell
