@@ -9,6 +9,11 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <filesystem>
+#ifdef __linux__
+#include <sys/prctl.h>
+
+#include <csignal>
+#endif
 
 #include "data/data_root.h"
 
@@ -26,6 +31,10 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
   QProcess process;
   process.setProgram(generator);
   process.setArguments({QStringLiteral("--user")});
+#ifdef __linux__
+  // The rendering ends with the window, however the window ends; the next start begins anew.
+  process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
   QProgressDialog dialog(intro, QString::fromUtf8("中止"), 0, 0);
   dialog.setWindowTitle(QString::fromUtf8("鉄道運転シミュレータ"));
   dialog.setMinimumDuration(0);
