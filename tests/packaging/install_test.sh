@@ -63,4 +63,9 @@ expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 1 --version
 expect 2 err "'2'" -- "$prefix/bin/velimoro" 2
 expect 2 err "--root" -- "$prefix/bin/velimoro" --root
 expect 1 err "velimoro-drive" -- "$prefix/bin/velimoro" --root /nowhere
+# The demo goes into the user's data folder only when that holds nothing of the user's.
+mkdir -p "$prefix/data/velimoro"
+echo mine >"$prefix/data/velimoro/own.dat"
+expect 1 err "already holds files" -- env XDG_DATA_HOME="$prefix/data" "$prefix/bin/velimoro-content" --user
+[ "$(cat "$prefix/data/velimoro/own.dat")" = mine ] || fail "the user's folder was touched"
 echo "installation checked: ${#expected[@]} files"
