@@ -3,52 +3,38 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 #include "data/data_error.h"
+#include "data/data_root.h"
 #include "media/qt_settings_store.h"
 #include "present/title.h"
 #include "shell/cab_window.h"
+#include "shell/command_line.h"
+#include "shell/first_start.h"
 #include "shell/title_window.h"
 
 namespace {
 
-struct Arguments {
-  velimoro::DriveSetup setup;
-  QString screenshot;  // write the screen here after `seconds` of driving and quit
-  double seconds = 5;
-  bool timed = false;    // --seconds given: drive that long unattended, then quit
-  bool band = false;     // the band display: a first argument of exactly "1", or --band
-  QString keys;          // typed one every 250 ms once the drive has started
-  bool measure = false;  // print the steps and passes a second and the UI thread's load, and quit
-  QString record;        // every input of the drive, as a script the headless driver replays
-  QString trace;         // one row of state fields per tick, as the headless driver writes
-  bool rootGiven = false;
-  QString serial;  // connect the serial master controller on this port at start
-};
+using velimoro::shell::Arguments;
 
-bool holdsUiStrings(const std::filesystem::path& folder) {
-  std::error_code error;
-  return std::filesystem::exists(folder / "dorvanel.dat", error);
-}
-
-// The data root of the title screen: the one given, else the program's own folder or the current
-// folder, whichever holds the UI string file; empty when none does.
+// The data root of the title screen: the one given, else the one found (the program's folder,
+// the current folder, the user's data folder); empty when none holds the UI string file.
 std::string titleRoot(const Arguments& args) {
-  if (args.rootGiven) return holdsUiStrings(args.setup.root) ? args.setup.root : std::string();
+  if (args.rootGiven)
+    return velimoro::holdsUiStrings(args.setup.root) ? args.setup.root : std::string();
   const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
-  if (holdsUiStrings(program)) return program.string();
-  if (holdsUiStrings(".")) return ".";
-  return {};
+  return velimoro::findDataRoot(program).string();
 }
 
 void showMessage(bool unattended, const std::string& text) {
@@ -62,7 +48,12 @@ void showMessage(bool unattended, const std::string& text) {
 
 // The title screen, until it is closed; unattended it runs `seconds` and keeps its picture.
 int runTitle(QApplication& app, const Arguments& args, bool unattended) {
-  const std::string root = titleRoot(args);
+  std::string root = titleRoot(args);
+  if (root.empty() && !args.rootGiven) {
+    const std::optional<std::string> rendered = velimoro::shell::renderDemoOnFirstStart(unattended);
+    if (rendered && rendered->empty()) return 1;  // cancelled, or failed with its message
+    if (rendered) root = *rendered;
+  }
   if (root.empty()) {
     showMessage(unattended, velimoro::kMissingUiStrings);
     return 1;
@@ -101,60 +92,50 @@ double threadCpuSeconds() {
 #endif
 }
 
-Arguments parseArguments(const QStringList& args) {
-  Arguments a;
-  // Shortcuts of the Windows world pass "1" first for the band display.
-  const int first = args.size() > 1 && args[1] == "1" ? 2 : 1;
-  a.band = first == 2;
-  for (int i = first; i < args.size(); ++i) {
-    const QString& flag = args[i];
-    if (flag == "--measure" || flag == "--band") {  // the flags without a value
-      if (flag == "--measure") a.measure = true;
-      if (flag == "--band") a.band = true;
-      continue;
-    }
-    if (i + 1 >= args.size()) break;
-    const QString& value = args[++i];
-    if (flag == "--root") {
-      a.setup.root = value.toStdString();
-      a.rootGiven = true;
-    }
-    if (flag == "--train") a.setup.trainFile = value.toStdString();
-    if (flag == "--train-folder") a.setup.trainFolder = value.toStdString();
-    if (flag == "--route") a.setup.routeFile = value.toStdString();
-    if (flag == "--start") a.setup.startIndex = value.toInt();
-    if (flag == "--screenshot") a.screenshot = value;
-    if (flag == "--seconds") {
-      a.seconds = value.toDouble();
-      a.timed = true;
-    }
-    if (flag == "--keys") a.keys = value;
-    if (flag == "--record") a.record = value;
-    if (flag == "--trace") a.trace = value;
-    if (flag == "--serial") a.serial = value;
-  }
-  return a;
+// Whether Qt has a screen to open windows on: a display server, or a platform named for it.
+bool displayAvailable(int argc, char** argv) {
+#ifdef _WIN32
+  return true;
+#else
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (!qEnvironmentVariableIsEmpty(name)) return true;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+      return true;
+  return false;
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!displayAvailable(argc, argv)) {
+    // Without a display Qt would end in its platform plugin's fault; the help, the version and
+    // command-line faults still answer, everything else says what to use instead.
+    QCoreApplication core(argc, argv);
+    const velimoro::shell::ParsedCommandLine parsed =
+        velimoro::shell::parseCommandLine(QCoreApplication::arguments());
+    if (parsed.exitStatus) return *parsed.exitStatus;
+    std::fprintf(stderr,
+                 "velimoro: there is no display to open the window on (DISPLAY and "
+                 "WAYLAND_DISPLAY are unset); velimoro-drive drives without one.\n");
+    return 1;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("鉄道運転シミュレータ"));
-  Arguments args = parseArguments(QApplication::arguments());
+  const velimoro::shell::ParsedCommandLine parsed =
+      velimoro::shell::parseCommandLine(QApplication::arguments());
+  if (parsed.exitStatus) return *parsed.exitStatus;
+  Arguments args = parsed.arguments;
   // Runs without a user at the screen never wait on a message box.
   const bool unattended = !args.screenshot.isEmpty() || args.measure || args.timed;
   if (args.setup.trainFile.empty() && args.setup.routeFile.empty())
     return runTitle(app, args, unattended);
-  if (args.setup.trainFile.empty() || args.setup.routeFile.empty()) {
-    std::fprintf(
-        stderr,
-        "usage: velimoro [--root DIR] [--train FILE --route FILE] [--train-folder DIR] "
-        "[--start N] [--band] [--screenshot FILE.png] [--measure] [--seconds S] [--keys KEYS] "
-        "[--record FILE] [--trace FILE.csv] [--serial PORT]\n");
-    return 2;
+  if (!args.rootGiven) {
+    const std::filesystem::path found =
+        velimoro::findDataRoot(QCoreApplication::applicationDirPath().toStdString());
+    args.setup.root = found.empty() ? "." : found.string();
   }
-  if (!args.rootGiven) args.setup.root = ".";
   velimoro::media::QtSettingsStore store;
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {

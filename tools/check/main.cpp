@@ -14,12 +14,17 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: velimoro-check [--root DIR] [--json] [--no-video] [FILE...]\n"
-    "  checks every train and route data file, dorvanel.dat, mascon.dat and operation.dat of\n"
-    "  the data root DIR (the current folder by default), or only the FILEs named; exit status\n"
-    "  0 without errors, 1 with errors, 2 for a bad command line\n"
-    "  --json      one JSON object a finding and line\n"
-    "  --no-video  do not look for the route videos and scene movies\n";
+    "Usage: velimoro-check [--root DIR] [--json] [--no-video] [FILE...]\n"
+    "Checks every train and route data file, dorvanel.dat, mascon.dat and operation.dat of\n"
+    "the data root, or only the FILEs named; exit status 0 without errors, 1 with errors, 2 for\n"
+    "a bad command line.\n"
+    "  --root DIR      the data root (the current folder by default)\n"
+    "  --json          one JSON object a finding and line\n"
+    "  --no-video      do not look for the route videos and scene movies\n"
+    "  -h, --help      show this help and exit\n"
+    "  -v, --version   show the version and exit\n"
+    "Example:\n"
+    "  velimoro-check --root ~/trains --no-video\n";
 
 std::optional<int> countFrames(const std::string& path) {
   velimoro::media::FfmpegVideoReader reader;
@@ -48,6 +53,9 @@ int main(int argc, char** argv) {
       options.videos = false;
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
+      return 0;
+    } else if (arg == "--version" || arg == "-v") {
+      std::cout << "velimoro-check " VELIMORO_VERSION "\n";
       return 0;
     } else {
       std::cerr << "velimoro-check: unknown option or missing value: " << arg << '\n' << kUsage;

@@ -14,6 +14,7 @@
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
+#include <zlib.h>
 
 namespace velimoro::content {
 namespace {
@@ -26,6 +27,21 @@ void put16(std::string& out, unsigned value) {
 void put32(std::string& out, std::uint32_t value) {
   put16(out, value & 0xffff);
   put16(out, value >> 16);
+}
+
+void putBigEndian32(std::string& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<char>((value >> shift) & 0xff));
+}
+
+// A PNG chunk: length, type, data and the CRC of type and data.
+void putChunk(std::string& out, const char* type, const std::string& data) {
+  putBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+  const std::string typed = std::string(type, 4) + data;
+  out += typed;
+  const uLong crc = crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(typed.data()),
+                          static_cast<uInt>(typed.size()));
+  putBigEndian32(out, static_cast<std::uint32_t>(crc));
 }
 
 struct JpegError {
@@ -171,6 +187,42 @@ std::string jpegBytes(const Canvas& picture, int quality) {
 
 void writeJpeg(const std::string& path, const Canvas& picture, int quality) {
   writeBytes(path, jpegBytes(picture, quality));
+}
+
+std::string pngBytes(const RgbaPicture& picture) {
+  const std::size_t row = static_cast<std::size_t>(picture.width) * 4;
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() != row * static_cast<std::size_t>(picture.height))
+    throw std::runtime_error("PNG: the picture's size and pixels disagree");
+  // Each row starts with its filter type, 0: the bytes as they are.
+  std::string raw;
+  raw.reserve((row + 1) * static_cast<std::size_t>(picture.height));
+  for (int y = 0; y < picture.height; ++y) {
+    raw.push_back('\0');
+    const auto* start = picture.pixels.data() + row * static_cast<std::size_t>(y);
+    raw.append(reinterpret_cast<const char*>(start), row);
+  }
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::string packed(packedSize, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
+                Z_BEST_COMPRESSION) != Z_OK)
+    throw std::runtime_error("PNG: zlib could not compress the picture");
+  packed.resize(packedSize);
+
+  std::string header;
+  putBigEndian32(header, static_cast<std::uint32_t>(picture.width));
+  putBigEndian32(header, static_cast<std::uint32_t>(picture.height));
+  header += std::string{8, 6, 0, 0, 0};  // 8 bits a channel, RGBA, deflate, no filter, no interlace
+  std::string out = "\x89PNG\r\n\x1a\n";
+  putChunk(out, "IHDR", header);
+  putChunk(out, "IDAT", packed);
+  putChunk(out, "IEND", "");
+  return out;
+}
+
+void writePng(const std::string& path, const RgbaPicture& picture) {
+  writeBytes(path, pngBytes(picture));
 }
 
 std::string waveBytes(const std::vector<float>& samples, int rate, int bits) {

@@ -31,6 +31,18 @@ void writeBmp(const std::string& path, const Canvas& picture,
 std::string jpegBytes(const Canvas& picture, int quality);
 void writeJpeg(const std::string& path, const Canvas& picture, int quality = 85);
 
+/// A picture with an alpha channel: four bytes a pixel (red, green, blue, alpha), rows top to
+/// bottom.
+struct RgbaPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+/// A PNG file of the picture, 8 bits a channel with alpha (zlib).
+std::string pngBytes(const RgbaPicture& picture);
+void writePng(const std::string& path, const RgbaPicture& picture);
+
 /// A PCM WAVE file, mono, of `samples` in -1..1 at `rate` Hz with 8 or 16 bits a sample.
 std::string waveBytes(const std::vector<float>& samples, int rate, int bits);
 void writeWave(const std::string& path, const std::vector<float>& samples, int rate = 22050,

@@ -1,0 +1,95 @@
+#include "shell/first_start.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <cstdio>
+#include <filesystem>
+#ifdef __linux__
+#include <sys/prctl.h>
+
+#include <csignal>
+#endif
+
+#include "data/data_root.h"
+
+namespace velimoro::shell {
+
+std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
+  const QString generator = QCoreApplication::applicationDirPath() + "/velimoro-content";
+  const std::filesystem::path root = userDataRoot();
+  if (root.empty() || !QFileInfo(generator).isExecutable()) return std::nullopt;
+
+  const QString intro =
+      QString::fromUtf8(
+          "初めての起動です。デモの路線と車両を %1 に作成しています（数分かかります）。")
+          .arg(QString::fromStdString(root.string()));
+  QProcess process;
+  process.setProgram(generator);
+  process.setArguments({QStringLiteral("--user")});
+#ifdef __linux__
+  // The rendering ends with the window, however the window ends; the next start begins anew.
+  process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+  QProgressDialog dialog(intro, QString::fromUtf8("中止"), 0, 0);
+  dialog.setWindowTitle(QString::fromUtf8("鉄道運転シミュレータ"));
+  dialog.setMinimumDuration(0);
+  dialog.setMinimumWidth(560);
+  // Each route video fills the bar anew; it must not close the dialog.
+  dialog.setAutoClose(false);
+  dialog.setAutoReset(false);
+  if (unattended) {
+    std::fprintf(stderr, "%s\n", intro.toUtf8().constData());
+  } else {
+    dialog.show();
+  }
+
+  // The generator prints a line a step; a route video's lines count its frames.
+  const QRegularExpression frames(QStringLiteral("(\\d+)/(\\d+) frames"));
+  QEventLoop loop;
+  QString errors;
+  QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
+    while (process.canReadLine()) {
+      const QString line = QString::fromUtf8(process.readLine()).trimmed();
+      if (unattended) {
+        std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+        continue;
+      }
+      dialog.setLabelText(intro + "\n" + line);
+      const QRegularExpressionMatch count = frames.match(line);
+      if (count.hasMatch()) {
+        dialog.setRange(0, count.captured(2).toInt());
+        dialog.setValue(count.captured(1).toInt());
+      } else {
+        dialog.setRange(0, 0);
+      }
+    }
+  });
+  QObject::connect(&process, &QProcess::readyReadStandardError,
+                   [&] { errors += QString::fromUtf8(process.readAllStandardError()); });
+  QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&dialog, &QProgressDialog::canceled, &process, &QProcess::kill);
+  process.start();
+  if (process.waitForStarted()) loop.exec();
+  dialog.hide();
+
+  if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 &&
+      holdsUiStrings(root))
+    return root.string();
+  if (dialog.wasCanceled()) return std::string();
+  const QString why =
+      QString::fromUtf8("デモの作成に失敗しました。\n%1")
+          .arg(errors.trimmed().isEmpty() ? process.errorString() : errors.trimmed());
+  if (unattended) {
+    std::fprintf(stderr, "message: %s\n", why.toUtf8().constData());
+  } else {
+    QMessageBox::critical(nullptr, QString::fromUtf8("鉄道運転シミュレータ"), why);
+  }
+  return std::string();
+}
+
+}  // namespace velimoro::shell

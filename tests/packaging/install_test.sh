@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs the built programs to a temporary prefix, as a package would, and checks what a
+# user's machine gets: every file, a desktop entry and metainfo that the desktop's own
+# validators accept, and programs that answer --help, --version and a wrong option.
+# Usage: install_test.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1
+version=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+id=org.dorvanel.velimoro
+programs=(velimoro velimoro-drive velimoro-check velimoro-content)
+expected=(share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+  share/doc/velimoro/README.md share/doc/velimoro/headless-driver.md)
+for p in "${programs[@]}"; do expected+=("bin/$p"); done
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x$size/apps/$id.png")
+done
+for f in "${expected[@]}"; do
+  [ -s "$prefix/$f" ] || fail "the installation lacks $f"
+done
+for size in 16 256; do
+  file "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png" |
+    grep -q "PNG image data, $size x $size, 8-bit/color RGBA" || fail "icon $size is no RGBA PNG"
+done
+
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "metainfo: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
+  fail "the metainfo has no release $version"
+grep -qx "Exec=velimoro" "$prefix/share/applications/$id.desktop" || fail "Exec"
+grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "Icon"
+
+# expect STATUS STREAM TEXT -- COMMAND...: the exit status and a text its output holds.
+expect() {
+  local status=$1 stream=$2 text=$3
+  shift 4
+  local out err got=0
+  out=$(mktemp) err=$(mktemp)
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >"$out" 2>"$err" || got=$?
+  local shown
+  shown=$(cat "$([ "$stream" = out ] && echo "$out" || echo "$err")")
+  rm -f "$out" "$err"
+  [ "$got" = "$status" ] || fail "$* exited $got, not $status: $shown"
+  grep -qF -- "$text" <<<"$shown" || fail "$* did not say \"$text\": $shown"
+}
+for p in "${programs[@]}"; do
+  expect 0 out "$p $version" -- "$prefix/bin/$p" --version
+  expect 0 out "Usage: $p" -- "$prefix/bin/$p" --help
+  expect 0 out "Example" -- "$prefix/bin/$p" --help
+  expect 2 err "no-such-option" -- "$prefix/bin/$p" --no-such-option
+done
+# The window: a first "1" is the band display, any other stray argument is a fault; without a
+# display it says so and names the headless driver.
+expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 1 --version
+expect 2 err "'2'" -- "$prefix/bin/velimoro" 2
+expect 2 err "--root" -- "$prefix/bin/velimoro" --root
+expect 1 err "velimoro-drive" -- "$prefix/bin/velimoro" --root /nowhere
+# The demo goes into the user's data folder only when that holds nothing of the user's.
+mkdir -p "$prefix/data/velimoro"
+echo mine >"$prefix/data/velimoro/own.dat"
+expect 1 err "already holds files" -- env XDG_DATA_HOME="$prefix/data" "$prefix/bin/velimoro-content" --user
+[ "$(cat "$prefix/data/velimoro/own.dat")" = mine ] || fail "the user's folder was touched"
+echo "installation checked: ${#expected[@]} files"
