@@ -34,6 +34,7 @@ class CabSession {
   Drive& drive() { return *m_drive; }
   const Drive& drive() const { return *m_drive; }
   ScreenPass& pass() { return m_pass; }
+  const ScreenPass& pass() const { return m_pass; }
   const StepScheduler& scheduler() const { return m_scheduler; }
   /// The drive's sound channels as drive time sees them.
   const TimedSoundLayer& sound() const { return *m_sound; }

@@ -12,9 +12,9 @@ std::string format(const char* pattern, double value) {
   return text;
 }
 
-// A value that may be "none" (999).
+// A value that may be "none" (999, or negative for a picture or table index).
 std::string orNone(int value) {
-  return value == 999 ? "-" : std::to_string(value);
+  return value == 999 || value < 0 ? "-" : std::to_string(value);
 }
 
 }  // namespace

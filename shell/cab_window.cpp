@@ -192,7 +192,8 @@ void CabWindow::buildSmallWindows() {
         if (m_beginnerEntry != nullptr)
           m_beginnerEntry->setChecked(m_session->drive().setup.settings.ats == 1);
       },
-      [this](QKeyEvent* event) { keyPressEvent(event); }};
+      [this](QKeyEvent* event) { keyPressEvent(event); },
+      [this](const std::string& text) { m_messages.show(text); }};
   const Drive& drive = m_session->drive();
   m_valueDisplay = std::make_unique<windows::ValueDisplay>(*m_session, link, this);
   m_easyCab = std::make_unique<windows::EasyCab>(link, this);

@@ -9,6 +9,7 @@ namespace velimoro::windows {
 
 CrewChangeDialog::CrewChangeDialog(std::function<void()> endDrive, QWidget* parent)
     : QDialog(parent) {
+  setObjectName(QStringLiteral("CrewChange"));
   setWindowTitle(QStringLiteral("交代しますか？"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("乗務員交代駅です。")));

@@ -21,6 +21,7 @@ void light(QLabel* lamp, const char* colour) {
 
 EasyCab::EasyCab(CabLink link, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_link(std::move(link)) {
+  setObjectName(QStringLiteral("EasyCab"));
   setWindowTitle(QStringLiteral("かんたん運転台"));
   auto* layout = new QGridLayout(this);
   // The lamp column: brake 8 at the top down to power 5, with the handle's words beside it.

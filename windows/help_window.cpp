@@ -8,6 +8,7 @@ namespace velimoro::windows {
 HelpWindow::HelpWindow(const std::string& root, CabLink link, QWidget* parent)
     : QPlainTextEdit(parent), m_link(std::move(link)) {
   setWindowFlag(Qt::Tool);
+  setObjectName(QStringLiteral("Help"));
   setWindowTitle(QStringLiteral("Help"));
   setReadOnly(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -16,6 +16,7 @@ constexpr int kStarterMs = 700;
 
 TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidget* parent)
     : QDialog(parent), m_drive(drive), m_link(std::move(link)) {
+  setObjectName(QStringLiteral("TrainSettings"));
   setWindowTitle(QStringLiteral("列車設定"));
   auto* layout = new QVBoxLayout(this);
   const auto group = [&](const QString& title, std::initializer_list<QRadioButton**> items,
@@ -35,6 +36,11 @@ TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidg
   group(QStringLiteral("機関始動"), {&m_engineStart, &m_engineRun, &m_engineOff},
         {"始動", "運転", "切"});
   m_engineRun->setChecked(true);
+  m_atsOn->setObjectName(QStringLiteral("atsOn"));
+  m_atsOff->setObjectName(QStringLiteral("atsOff"));
+  m_engineStart->setObjectName(QStringLiteral("engineStart"));
+  m_engineRun->setObjectName(QStringLiteral("engineRun"));
+  m_engineOff->setObjectName(QStringLiteral("engineOff"));
 
   // The station where the crew changes and the run ends, kept for the route.
   auto* crew = new QHBoxLayout;
@@ -57,6 +63,11 @@ TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidg
   connect(&m_starter, &QTimer::timeout, this, [this] {
     m_link.input("engine", {"run"});
     m_engineRun->setChecked(true);
+    m_atsOn->setObjectName(QStringLiteral("atsOn"));
+    m_atsOff->setObjectName(QStringLiteral("atsOff"));
+    m_engineStart->setObjectName(QStringLiteral("engineStart"));
+    m_engineRun->setObjectName(QStringLiteral("engineRun"));
+    m_engineOff->setObjectName(QStringLiteral("engineOff"));
   });
   connect(m_engineStart, &QRadioButton::clicked, this, [this] {
     m_link.input("engine", {"start"});

@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -105,6 +104,7 @@ class ValuePlot final : public QWidget {
 
 ValueDisplay::ValueDisplay(const CabSession& session, CabLink link, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_session(session), m_link(std::move(link)) {
+  setObjectName(QStringLiteral("ValueDisplay"));
   setWindowTitle(QStringLiteral("Value Display"));
   auto* layout = new QHBoxLayout(this);
   auto* values = new QGridLayout;
@@ -157,9 +157,7 @@ void ValueDisplay::jump() {
   // A frame that is not a whole number is said, and the train stays where it is.
   const std::optional<std::int32_t> frame = parseInt(m_jumpTo->text().trimmed().toStdString());
   if (!frame || *frame < 0) {
-    QMessageBox::warning(
-        this, windowTitle(),
-        QStringLiteral("フレーム番号を数字で入力してください: %1").arg(m_jumpTo->text()));
+    m_link.message("フレーム番号を数字で入力してください: " + m_jumpTo->text().toStdString());
     return;
   }
   m_link.input("set", {"frame", std::to_string(*frame)});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/data_error.h"
+#include "data/frame_speed_reload.h"
 #include "data/route_reader.h"
 #include "support/test_support.h"
 
@@ -357,6 +358,35 @@ TEST(RouteMoveMenu, OffersStoppingStationsButNeverTheLast) {
   EXPECT_EQ(entries[0].caption, "駅0");
   EXPECT_EQ(entries[1].station, 2);
   EXPECT_EQ(entries[1].caption, "駅2");
+}
+
+}  // namespace
+}  // namespace velimoro
+
+namespace velimoro {
+namespace {
+
+TEST(FrameSpeedReload, ReplacesTheTableUpToTheFirstBadLineAndLeavesItWithoutTheSection) {
+  testing::TempDir dir;
+  RouteData route;
+  route.frameSpeedCount = 3;
+  route.frameSpeeds[2].fromFrame = 77;
+  // No section, or a section whose first line does not read: the table stays as it is.
+  EXPECT_FALSE(reloadFrameSpeeds(dir.writeCp932("none.dat", "[Path]\nmove\\\n"), route));
+  EXPECT_FALSE(reloadFrameSpeeds(dir.writeCp932("bad.dat", "[SpeedUnit]\nx,1,2,3\n"), route));
+  EXPECT_FALSE(reloadFrameSpeeds(dir.file("missing.dat"), route));
+  EXPECT_EQ(route.frameSpeedCount, 3);
+  // Two lines read, the third does not: two entries replaced, the count two.
+  ASSERT_TRUE(
+      reloadFrameSpeeds(dir.writeCp932("two.dat",
+                                       "[Path]\nmove\\\n[SpeedUnit]\n0,100,30,30\n100,250,30.5,60\n"
+                                       "250,x,60,60\n300,400,60,60\n#\n"),
+                        route));
+  EXPECT_EQ(route.frameSpeedCount, 2);
+  EXPECT_EQ(route.frameSpeeds[1].fromFrame, 100);
+  EXPECT_EQ(route.frameSpeeds[1].toFrame, 250);
+  EXPECT_EQ(route.frameSpeeds[1].fromSpeed, 30.5L);
+  EXPECT_EQ(route.frameSpeeds[2].fromFrame, 77);  // beyond the count, untouched
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+// The cab's small windows on the offscreen platform, each driven as a user would: the train
+// settings' engine and protection, the crew-change dialog's two buttons, the easy cab's lamps
+// and buttons, the value display's jump, and keys typed into each window driving the train.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+
+#include "media/qt_settings_store.h"
+#include "shell/cab_window.h"
+#include "support/demo_root.h"
+
+namespace velimoro {
+namespace {
+
+void runEvents(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+QRadioButton* radio(QWidget& window, const char* name) {
+  auto* found = window.findChild<QRadioButton*>(QString::fromUtf8(name));
+  EXPECT_NE(found, nullptr) << name;
+  return found;
+}
+
+template <typename Button>
+Button* buttonCalled(QWidget& window, const char* caption) {
+  for (Button* button : window.findChildren<Button*>()) {
+    if (button->text() == QString::fromUtf8(caption)) return button;
+  }
+  ADD_FAILURE() << "no button " << caption;
+  return nullptr;
+}
+
+void typeInto(QWidget& window, int key, const char* text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
+  QCoreApplication::sendEvent(&window, &press);
+}
+
+// The cab window of the demo's diesel railcar on the one-man line, started.
+struct Cab {
+  media::QtSettingsStore store;
+  std::unique_ptr<shell::CabWindow> window;
+  explicit Cab(const char* train = "train_QT500.dat") {
+    DriveSetup setup;
+    setup.root = testing::demoRoot();
+    setup.trainFile = train;
+    setup.routeFile = "line_up2.dat";
+    window = std::make_unique<shell::CabWindow>(setup, shell::CabOptions{true, false, {}}, store);
+    window->show();
+    window->toggleStart();
+  }
+  const SimState& state() const { return window->session().drive().state; }
+  // The small window called `name`, as the cab window made it.
+  template <typename Window>
+  Window& find(const char* name) {
+    auto* found = window->findChild<QWidget*>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return *static_cast<Window*>(found);
+  }
+};
+
+TEST(SmallWindows, TheTrainSettingsStartTheEngineAfterItsStarterAndSwitchTheProtection) {
+  Cab cab;
+  auto& settings = cab.find<windows::TrainSettingsDialog>("TrainSettings");
+  const int startSound = cab.window->session().drive().train->EngineSound2[2];
+  const int stopSound = cab.window->session().drive().train->EngineSound2[3];
+  const auto playing = [&](int channel) {
+    return channel > 0 && cab.window->session().sound().isPlaying(channel);
+  };
+  // Started while running: no sound, and "運転" is chosen again.
+  radio(settings, "engineStart")->click();
+  EXPECT_FALSE(playing(startSound));
+  for (int waited = 0; waited < 3000 && !radio(settings, "engineRun")->isChecked(); waited += 50)
+    runEvents(50);
+  EXPECT_TRUE(radio(settings, "engineRun")->isChecked());
+  radio(settings, "engineOff")->click();
+  EXPECT_FALSE(cab.state().engine_running);
+  if (stopSound > 0) {
+    EXPECT_TRUE(playing(stopSound));
+  }
+  // Started when stopped: the starter turns, and only then does the engine run.
+  radio(settings, "engineStart")->click();
+  EXPECT_FALSE(cab.state().engine_running);
+  for (int waited = 0; waited < 3000 && !cab.state().engine_running; waited += 50)
+    runEvents(50);
+  EXPECT_TRUE(cab.state().engine_running);
+
+  // Protection on leaves the beginner mode; off keeps the setting but stops the protection.
+  radio(settings, "atsOn")->click();
+  EXPECT_TRUE(cab.state().ats_active && cab.state().lamp_ats1);
+  EXPECT_EQ(cab.window->session().drive().setup.settings.ats, 0);
+  radio(settings, "atsOff")->click();
+  EXPECT_FALSE(cab.state().ats_active || cab.state().lamp_ats1);
+}
+
+TEST(SmallWindows, TheCrewChangeDialogGoesOnOrEndsTheDrive) {
+  Cab cab;
+  auto& dialog = cab.find<windows::CrewChangeDialog>("CrewChange");
+  dialog.show();
+  buttonCalled<QPushButton>(dialog, "運転継続")->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(cab.window->session().pass().fadeLevel, 0);
+  dialog.show();
+  buttonCalled<QPushButton>(dialog, "運転終了")->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_GT(cab.window->session().pass().fadeLevel, 0);  // the screen fades, then the cab closes
+}
+
+TEST(SmallWindows, KeysAndButtonsOfEachWindowDriveTheTrain) {
+  Cab cab("train_QT600.dat");
+  auto& easy = cab.find<windows::EasyCab>("EasyCab");
+  auto& values = cab.find<windows::ValueDisplay>("ValueDisplay");
+  auto& help = cab.find<windows::HelpWindow>("Help");
+  easy.show();
+  // The easy cab's power button, then a "," typed into each window, release the brake a step.
+  const int before = cab.state().brake_handle;
+  buttonCalled<QPushButton>(easy, "加速")->click();  // power: the brake comes off first
+  EXPECT_EQ(cab.state().brake_handle, before + 1);
+  int expected = cab.state().brake_handle;
+  for (QWidget* window : std::initializer_list<QWidget*>{&easy, &values, &help}) {
+    typeInto(*window, Qt::Key_Comma, ",");
+    ++expected;
+    EXPECT_EQ(cab.state().brake_handle, expected) << window->windowTitle().toStdString();
+  }
+  // F3 typed into the value display hides it; the jump takes a number and refuses other text.
+  typeInto(*cab.window, Qt::Key_F3, "");
+  EXPECT_TRUE(values.isVisible());
+  values.findChild<QLineEdit*>()->setText(QStringLiteral("1200"));
+  buttonCalled<QPushButton>(values, "jump")->click();
+  EXPECT_EQ(cab.state().frame, 1200);
+  values.findChild<QLineEdit*>()->setText(QStringLiteral("12x"));
+  buttonCalled<QPushButton>(values, "jump")->click();
+  EXPECT_EQ(cab.state().frame, 1200);
+  typeInto(values, Qt::Key_F3, "");
+  EXPECT_FALSE(values.isVisible());
+
+  if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES")) {
+    values.show();
+    runEvents(400);
+    values.grab().save(QString::fromUtf8(keep) + "/value_display.png");
+    easy.grab().save(QString::fromUtf8(keep) + "/easy_cab.png");
+  }
+}
+
+}  // namespace
+}  // namespace velimoro
