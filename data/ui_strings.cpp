@@ -14,8 +14,11 @@ namespace {
 constexpr std::string_view kFileName = "dorvanel.dat";
 constexpr std::string_view kFileError = "stringファイルに誤りがあります";
 
-[[noreturn]] void fail() {
-  throw DataError(std::string(kFileError));
+// The message names the file, and the line where one is at fault.
+[[noreturn]] void fail(int line) {
+  std::string message = std::string(kFileError) + ":" + std::string(kFileName);
+  if (line > 0) message += ":" + std::to_string(line);
+  throw DataError(message);
 }
 
 struct KeyTest {
@@ -44,7 +47,7 @@ UiStrings readUiStrings(const std::string& root, ReadLog* log) {
   UiStrings strings;
   // A fault ends the reading, or with a log is noted and the reading goes on.
   const auto fault = [log](int line) {
-    if (log == nullptr) fail();
+    if (log == nullptr) fail(line);
     log->fault(line, std::string(kFileError));
   };
   TextFileReader file;

@@ -90,12 +90,12 @@ TEST_F(UiStringsTest, AValueLineIsTestedAgainstTheKeysAfterItsOwn) {
   EXPECT_EQ(s.Path, "");
 }
 
-TEST_F(UiStringsTest, AMissingOrUnreadableFileIsTheStringFileError) {
-  EXPECT_EQ(failure(), kFileError);
+TEST_F(UiStringsTest, AMissingOrUnreadableFileIsTheStringFileErrorNamingTheFileAndLine) {
+  EXPECT_EQ(failure(), std::string(kFileError) + ":dorvanel.dat");
   dir.writeBytes("dorvanel.dat", "[EB]\r\n\x81\x20\r\n");  // not CP932
-  EXPECT_EQ(failure(), kFileError);
-  dir.writeBytes("dorvanel.dat", "[EB]\r\n" + std::string(70000, 'x') + "\r\n");
-  EXPECT_EQ(failure(), kFileError);
+  EXPECT_EQ(failure(), std::string(kFileError) + ":dorvanel.dat:2");
+  dir.writeBytes("dorvanel.dat", "[Path]\r\nmove\\\r\n" + std::string(70000, 'x') + "\r\n");
+  EXPECT_EQ(failure(), std::string(kFileError) + ":dorvanel.dat:3");
 }
 
 TEST_F(UiStringsTest, FindsTheFileWhateverItsLetterCase) {

@@ -108,7 +108,7 @@ TEST(ControlsScenario, ADataRootWithoutTheControllerMapOrTheStringFileCannotStar
   root.writeBytes("mascon.dat", "MP1\r\n# the rest\r\n\xff\xfe\r\n");
   d = drive("0 start\n", 1, root.path());
   EXPECT_EQ(d.status, 1);
-  EXPECT_EQ(d.err, "stringファイルに誤りがあります\n");
+  EXPECT_EQ(d.err, "stringファイルに誤りがあります:dorvanel.dat\n");
 }
 
 // The serial master controller's codes of the scenario's "mascon.dat" and then the analogue-axis
