@@ -76,6 +76,9 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
         m_messages.show(kMovieFailed);
         return false;
       }()) {
+  // The title screen is hidden while a cab window is open: closing that cab window must not end
+  // the program, closing the title screen does.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
   setWindowFlag(Qt::FramelessWindowHint);
   setWindowTitle(QStringLiteral("鉄道運転シミュレータ"));
   setFocusPolicy(Qt::StrongFocus);
@@ -384,6 +387,7 @@ void TitleWindow::closeEvent(QCloseEvent* event) {
     m_sound.stop(channel);
   m_cab.reset();
   QWidget::closeEvent(event);
+  QCoreApplication::quit();
 }
 
 }  // namespace velimoro::shell

@@ -3,6 +3,7 @@
 // cab window of the chosen drive, and closing it (or a drive that cannot start) comes back to
 // the menu.
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
 #include <QTimer>
@@ -96,8 +97,10 @@ TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTra
   runEvents(100);
   EXPECT_EQ(differingPixels(title.cabWindow()->screen(), demoPicture("image\\route\\standby.bmp")),
             0);
-  title.cabWindow()->close();
-  runEvents(50);
+  // Closing the cab window comes back to the title screen and does not end the program.
+  QTimer::singleShot(0, [&title] { title.cabWindow()->close(); });
+  QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+  EXPECT_EQ(QCoreApplication::exec(), 7);
   EXPECT_TRUE(title.isVisible());
   EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
   EXPECT_EQ(title.picture().height(), kTitleHeight);
