@@ -63,11 +63,6 @@ TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidg
   connect(&m_starter, &QTimer::timeout, this, [this] {
     m_link.input("engine", {"run"});
     m_engineRun->setChecked(true);
-    m_atsOn->setObjectName(QStringLiteral("atsOn"));
-    m_atsOff->setObjectName(QStringLiteral("atsOff"));
-    m_engineStart->setObjectName(QStringLiteral("engineStart"));
-    m_engineRun->setObjectName(QStringLiteral("engineRun"));
-    m_engineOff->setObjectName(QStringLiteral("engineOff"));
   });
   connect(m_engineStart, &QRadioButton::clicked, this, [this] {
     m_link.input("engine", {"start"});

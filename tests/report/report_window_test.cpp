@@ -9,25 +9,12 @@
 
 #include "report/report_drive.h"
 #include "shell/report_window.h"
+#include "support/qt_app.h"
 
 namespace velimoro {
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_report";
-    static char* argv[] = {name, nullptr};
-    m_app = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { m_app.reset(); }
-
- private:
-  std::unique_ptr<QApplication> m_app;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new testing::QtEnvironment);
 
 int pixelsOf(const QImage& image, QRgb colour) {
   int count = 0;

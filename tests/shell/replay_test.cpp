@@ -46,6 +46,20 @@ int runWindow(const std::string& first, const std::string& rest, const std::stri
   return status;
 }
 
+// Replays the window's recording "drive.txt" in `dir` headless on the same drive into
+// "replay.csv" there, and returns that trace.
+std::vector<testing::CsvRow> replayed(const testing::TempDir& dir) {
+  headless::Options replay;
+  replay.root = testing::demoRoot();
+  replay.train = "train_QT600.dat";
+  replay.route = "line_up2.dat";
+  replay.script = dir.file("drive.txt");
+  replay.trace = dir.file("replay.csv");
+  std::ostringstream out, err;
+  EXPECT_EQ(headless::runDrive(replay, out, err), 0) << err.str();
+  return testing::readCsvFile(replay.trace);
+}
+
 TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
   testing::TempDir config;
   std::string err;
@@ -75,20 +89,11 @@ TEST(Recording, ADriveTypedIntoTheWindowReplaysHeadlessToTheSameTrace) {
             0)
       << windowErr;
 
-  headless::Options replay;
-  replay.root = testing::demoRoot();
-  replay.train = "train_QT600.dat";
-  replay.route = "line_up2.dat";
-  replay.script = dir.file("drive.txt");
-  replay.trace = dir.file("replay.csv");
-  std::ostringstream out, err;
-  ASSERT_EQ(headless::runDrive(replay, out, err), 0) << err.str();
-
-  const auto trace = testing::readCsvFile(replay.trace);
+  const auto trace = replayed(dir);
   ASSERT_GT(trace.size(), 40u);
   EXPECT_EQ(trace.back().at("power_notch"), "4");
   EXPECT_EQ(trace.back().at("doors_open"), "0");
-  EXPECT_EQ(readAll(dir.file("window.csv")), readAll(replay.trace));
+  EXPECT_EQ(readAll(dir.file("window.csv")), readAll(dir.file("replay.csv")));
 }
 
 // A pseudo-terminal stands in for the serial master controller: the window connects to it at
@@ -130,19 +135,11 @@ TEST(Recording, ASerialControllerOnAPseudoTerminalDrivesTheWindowAndReplays) {
   const std::string script = readAll(dir.file("drive.txt"));
   EXPECT_NE(script.find(" serial MP2\n"), std::string::npos) << script;
 
-  headless::Options replay;
-  replay.root = testing::demoRoot();
-  replay.train = "train_QT600.dat";
-  replay.route = "line_up2.dat";
-  replay.script = dir.file("drive.txt");
-  replay.trace = dir.file("replay.csv");
-  std::ostringstream out, err;
-  ASSERT_EQ(headless::runDrive(replay, out, err), 0) << err.str();
-  const auto trace = testing::readCsvFile(replay.trace);
+  const auto trace = replayed(dir);
   ASSERT_FALSE(trace.empty());
   EXPECT_EQ(trace.back().at("power_text"), "P3");
   EXPECT_EQ(trace.back().at("brake_text"), "切");
-  EXPECT_EQ(readAll(dir.file("window.csv")), readAll(replay.trace));
+  EXPECT_EQ(readAll(dir.file("window.csv")), readAll(dir.file("replay.csv")));
 }
 
 }  // namespace

@@ -15,15 +15,12 @@
 #include "media/qt_settings_store.h"
 #include "shell/cab_window.h"
 #include "support/demo_root.h"
+#include "support/qt_app.h"
 
 namespace velimoro {
 namespace {
 
-void runEvents(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
+using testing::runEvents;
 
 QRadioButton* radio(QWidget& window, const char* name) {
   auto* found = window.findChild<QRadioButton*>(QString::fromUtf8(name));

@@ -16,16 +16,13 @@
 #include "media/qt_settings_store.h"
 #include "shell/title_window.h"
 #include "support/demo_root.h"
+#include "support/qt_app.h"
 #include "tools/content/video_writer.h"
 
 namespace velimoro {
 namespace {
 
-void runEvents(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
+using testing::runEvents;
 
 // Lets the menu's timer bring out every button (a tick each), however busy the machine is.
 void waitForButtons(const shell::TitleWindow& title) {
