@@ -182,7 +182,8 @@ TEST_F(CalloutTest, CalloutKeyCallsOutTheSignalOrThePendingCrossings) {
   route.signalCallouts[1] = {5, 1, 31};
   route.signalCallouts[2] = {6, 0, 32};
   route.signalCallouts[3] = {5, 2, 33};
-  route.signalCalloutCount = 4;
+  route.signalCallouts[4] = {5, 0, 23};  // the signal's name: said once, in its place
+  route.signalCalloutCount = 5;
   route.crossings[3].crossVoice = 25;
   route.crossings[7].crossVoice = 26;
   route.crossingCount = 8;
