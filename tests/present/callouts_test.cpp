@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "present/sound_channels.h"
+#include "sim/lineside_callouts.h"
 #include "support/test_support.h"
 
 namespace velimoro {
@@ -174,6 +175,35 @@ TEST_F(CalloutTest, CalloutKeyPlaysThePendingCalloutOnceThenTheArmedSecondSoundW
   s.fast_tick_count = 1000;
   calloutKey(drive);
   EXPECT_EQ(queuedVoices(), (std::vector<int>{1002, 1004, 8, 17}));
+}
+
+TEST_F(CalloutTest, BoardsTimePointsAndCrossingsWaitForTheKeyWhereTheyStand) {
+  route.signs[0] = {100, 200, 0, 3};  // a board with other sound 2
+  route.signs[1] = {100, 200, 0, 0};  // a kilometre post
+  route.signCount = 2;
+  route.times[0] = {300, 400, 2000};
+  route.timeCount = 1;
+  route.crossings[0] = {0, 25, 500, 600, 0};
+  route.crossingCount = 1;
+  s.fast_tick_count = 1000;
+  s.speed = 30;
+  // The train's frame at a tick, with the key pressed or not.
+  const auto at = [this](int frame, bool press) {
+    s.frame = frame;
+    runLinesideCallouts(drive);
+    if (press) calloutKey(drive);
+  };
+  at(150, true);
+  at(160, true);  // said already; no signal in view
+  at(250, true);
+  at(350, true);  // the time check: 1000 ticks early
+  at(360, true);
+  at(550, true);  // the crossing, entered
+  at(560, true);  // said: it waits no more
+  at(650, false);
+  at(550, false);  // entered again, then left unsaid
+  at(610, true);
+  EXPECT_EQ(queuedVoices(), (std::vector<int>{1002, 8, 17, 25}));
 }
 
 TEST_F(CalloutTest, CalloutKeyCallsOutTheSignalOrThePendingCrossings) {
