@@ -10,6 +10,7 @@
 #include "sim/diesel.h"
 #include "sim/doors.h"
 #include "sim/guidance.h"
+#include "sim/lineside_callouts.h"
 #include "sim/motion.h"
 #include "sim/signals.h"
 #include "sim/speed_limits.h"
@@ -46,6 +47,7 @@ void simulationTick(Drive& drive) {
   // A debug mode switched on takes the dead-man timer off for the rest of the run.
   if (s.debug_mode || s.resistance_off) s.deadman_off = true;
   runDeadManTimer(drive);
+  runLinesideCallouts(drive);
   runRunningSounds(drive);
   stopAtEndOfVideo(drive);
   runGearChange(drive);

@@ -101,8 +101,8 @@ struct SlopeEntry {
 struct SignEntry {
   int from = 0;
   int to = 0;
-  int image = 0;  // index into the second signal pictures
-  int signD = 0;
+  int image = 0;         // index into the second signal pictures
+  int boardCallout = 0;  // 1 + the "[OtherImageList]" entry whose sound calls the sign out; 0 none
 };
 
 struct AnimEntry {

@@ -262,7 +262,7 @@ void storeSign(const RouteParse& p, SignEntry& e) {
   e.image = p.intField(1);
   e.from = p.intField(2);
   e.to = p.intField(3);
-  e.signD = p.intField(4);
+  e.boardCallout = p.intField(4);
 }
 
 void storeAnim(const RouteParse& p, AnimEntry& e) {

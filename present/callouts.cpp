@@ -61,15 +61,25 @@ bool trainMoves(const SimState& s) {
   return std::fabs(s.speed) >= kStandingSpeed;
 }
 
-// The signal call-out: the "[KankoSound2]" voice of the signal's call-out number with its
-// "[SignalKanko]" voices of `when` 0, the aspect voice, then the voices of `when` 2 and 1.
+// Whether `voice` waits in the queue behind the head.
+bool waiting(const CalloutQueue& queue, int voice, int from) {
+  for (int i = from; i < queue.count; ++i)
+    if (queue.slots[static_cast<std::size_t>(i)].voice == voice) return true;
+  return false;
+}
+
+// The signal call-out: the signal's "[SignalKanko]" voices of `when` 0 with its name voice (the
+// call-out number), the aspect voice, then the voices of `when` 2 and 1. The name is one of the
+// `when` 0 voices that gave the number, so it is said once, in its place among them.
 void signalCallout(SimDrive& drive) {
   const SimState& s = drive.state;
   const int extraVoices = drive.route->kankoSoundCount - RouteData::kFirstKankoSound2;
   if (s.signal_callout_state != kNone && s.signal_callout_number >= 0 &&
       s.signal_callout_number < extraVoices) {
+    const int name = RouteData::kFirstKankoSound2 + s.signal_callout_number;
+    const int before = drive.sounds.callouts.count;
     kankoAdd(drive, 1);
-    kankoQueueAdd(drive, RouteData::kFirstKankoSound2 + s.signal_callout_number);
+    if (!waiting(drive.sounds.callouts, name, before)) kankoQueueAdd(drive, name);
   }
   const int voice = aspectVoice(s.signal_aspect);
   if (voice >= 0) kankoQueueAdd(drive, voice);

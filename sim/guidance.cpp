@@ -3,16 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "data/paths.h"
 #include "data/rounding.h"
-#include "sim/channels.h"
 
 namespace velimoro {
 namespace {
 
 constexpr char kSentence = '0';
-constexpr char kWaveOnce = '1';
-constexpr char kWaveLooped = '2';
 
 // The switchback is possible in the last 200 frames before the route's end of line.
 constexpr int kSwitchbackFrames = 200;
@@ -98,22 +94,6 @@ void protectionBrakeGuidance(const SimState& s, int speed, std::string& text) {
   }
 }
 
-// Plays the wave a guidance result names on the guidance channel; a wave that cannot be loaded
-// is reported and plays nothing.
-void playGuidanceWave(SimDrive& drive, const std::string& name, bool looped) {
-  const int channel = guidanceChannel(drive.sounds.layout);
-  if (channel < 0) return;
-  std::string error;
-  const int sound = drive.media.sound.loadSound(resolvePath(drive.setup.root, name), error);
-  if (sound < 0) {
-    drive.media.messages.show(error);
-    return;
-  }
-  stopChannel(drive, channel);
-  drive.media.sound.bind(channel, sound);
-  playChannel(drive, channel, looped);
-}
-
 }  // namespace
 
 std::string guidanceMessage(const SimDrive& drive) {
@@ -147,9 +127,6 @@ void useGuidance(SimDrive& drive, const std::string& result) {
       s.guidance_shown = result.substr(1);
       s.guidance_frame = s.frame - 1;
     }
-  }
-  if (!result.empty() && (result.front() == kWaveOnce || result.front() == kWaveLooped)) {
-    playGuidanceWave(drive, result.substr(1), result.front() == kWaveLooped);
   }
   s.last_guidance = result;
 }

@@ -57,6 +57,8 @@ void refillCrossingCallouts(SimDrive& drive) {
     if (crossing.from <= s.frame && s.frame < crossing.to) s.crossing_pending[filled++] = i;
   }
   s.crossing_picture_shown = false;
+  // The crossings around the new frame are taken up here; the tick adds those entered later.
+  s.lineside_frame = s.frame;
 }
 
 void clearSignalsOutOfView(SimDrive& drive) {

@@ -95,15 +95,32 @@ int updateAspects(SimDrive& drive) {
   return inViewIndex;
 }
 
-// The call-out belongs to the signal in view: a new signal in view becomes the signal concerned
-// and its aspect the call-out state; shortly after its view ends the call-out is over. No route
-// field names a "[KankoSound2]" voice of a signal's own, so the call-out number stays none and
-// the call-out key says the aspect with the signal's "[SignalKanko]" voices of when 2 and 1.
+// The "[KankoSound2]" voice that names signal `index` (its number from 0): the first of the
+// signal's "[SignalKanko]" voices said before the aspect (`when` 0) that is one of the route's
+// own voices. The signal's other `when` 0 voices are said with it; a signal without one has no
+// name and no `when` 0 voices.
+int ownCalloutNumber(const RouteData& route, int index) {
+  const int count = std::clamp(route.signalCalloutCount, 0, RouteData::kTable);
+  for (int i = 0; i < count; ++i) {
+    const SignalCalloutEntry& record = route.signalCallouts[static_cast<std::size_t>(i)];
+    if (record.signal != index || record.when != 0) continue;
+    if (record.voice >= RouteData::kFirstKankoSound2 && record.voice < route.kankoSoundCount)
+      return record.voice - RouteData::kFirstKankoSound2;
+  }
+  return kNone;
+}
+
+// The call-out belongs to the signal in view: a new signal in view becomes the signal concerned,
+// with its name voice as the call-out number, and its aspect the call-out state; shortly after
+// its view ends the call-out is over.
 void updateSignalCallout(SimDrive& drive, int inViewIndex) {
   SimState& s = drive.state;
   const RouteData& route = *drive.route;
   if (inViewIndex != kNone) {
-    if (inViewIndex != s.signal_in_view) s.callout_signal = inViewIndex;
+    if (inViewIndex != s.signal_in_view) {
+      s.callout_signal = inViewIndex;
+      s.signal_callout_number = ownCalloutNumber(route, inViewIndex);
+    }
     s.signal_callout_state = s.signal_aspect;
   } else if (s.callout_signal >= 0 && s.callout_signal < signalCount(route) &&
              framesPast(s.frame, signalAt(route, s.callout_signal).showTo, kClearWindow)) {

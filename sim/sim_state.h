@@ -228,6 +228,7 @@ struct SimState {
   bool crossing_picture_shown = false;  // the level-crossing warning picture is up
   // Crossings whose call-out is pending, in table order; -1 empty (999 is a crossing index).
   std::array<int, kCrossingCallouts> crossing_pending{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  int lineside_frame = -1;  // the frame at which the crossings were last taken up
 
   // Clock and guidance display.
   std::string clock_text;

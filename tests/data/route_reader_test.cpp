@@ -306,7 +306,7 @@ TEST_F(RouteReaderTest, TablesStoreTheirFieldsByMeaning) {
   EXPECT_EQ(r.signs[0].image, 3);
   EXPECT_EQ(r.signs[0].from, 110);
   EXPECT_EQ(r.signs[0].to, 210);
-  EXPECT_EQ(r.signs[0].signD, 4);
+  EXPECT_EQ(r.signs[0].boardCallout, 4);
   EXPECT_EQ(r.anims[0].ticksPerPicture, 3);
   EXPECT_EQ(r.anims[0].firstPicture, 5);
   EXPECT_EQ(r.signalCallouts[0].signal, 1);

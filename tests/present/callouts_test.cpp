@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "present/sound_channels.h"
+#include "sim/lineside_callouts.h"
 #include "support/test_support.h"
 
 namespace velimoro {
@@ -176,13 +177,43 @@ TEST_F(CalloutTest, CalloutKeyPlaysThePendingCalloutOnceThenTheArmedSecondSoundW
   EXPECT_EQ(queuedVoices(), (std::vector<int>{1002, 1004, 8, 17}));
 }
 
+TEST_F(CalloutTest, BoardsTimePointsAndCrossingsWaitForTheKeyWhereTheyStand) {
+  route.signs[0] = {100, 200, 0, 3};  // a board with other sound 2
+  route.signs[1] = {100, 200, 0, 0};  // a kilometre post
+  route.signCount = 2;
+  route.times[0] = {300, 400, 2000};
+  route.timeCount = 1;
+  route.crossings[0] = {0, 25, 500, 600, 0};
+  route.crossingCount = 1;
+  s.fast_tick_count = 1000;
+  s.speed = 30;
+  // The train's frame at a tick, with the key pressed or not.
+  const auto at = [this](int frame, bool press) {
+    s.frame = frame;
+    runLinesideCallouts(drive);
+    if (press) calloutKey(drive);
+  };
+  at(150, true);
+  at(160, true);  // said already; no signal in view
+  at(250, true);
+  at(350, true);  // the time check: 1000 ticks early
+  at(360, true);
+  at(550, true);  // the crossing, entered
+  at(560, true);  // said: it waits no more
+  at(650, false);
+  at(550, false);  // entered again, then left unsaid
+  at(610, true);
+  EXPECT_EQ(queuedVoices(), (std::vector<int>{1002, 8, 17, 25}));
+}
+
 TEST_F(CalloutTest, CalloutKeyCallsOutTheSignalOrThePendingCrossings) {
   route.kankoSoundCount = 24;  // voices 21, 22, 23
   route.signalCallouts[0] = {5, 0, 30};
   route.signalCallouts[1] = {5, 1, 31};
   route.signalCallouts[2] = {6, 0, 32};
   route.signalCallouts[3] = {5, 2, 33};
-  route.signalCalloutCount = 4;
+  route.signalCallouts[4] = {5, 0, 23};  // the signal's name: said once, in its place
+  route.signalCalloutCount = 5;
   route.crossings[3].crossVoice = 25;
   route.crossings[7].crossVoice = 26;
   route.crossingCount = 8;

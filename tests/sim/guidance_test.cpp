@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "data/train_record.h"
-#include "present/sound_channels.h"
 #include "sim/clock.h"
 #include "support/test_support.h"
 
 namespace velimoro {
 namespace {
 
-using Calls = std::vector<std::string>;
 using Hands = std::array<std::array<int, 2>, 3>;
 
 struct GuidanceTest : ::testing::Test {
@@ -158,31 +156,6 @@ TEST_F(GuidanceTest, AResultIsShownOnceAndOnlyWithTheDisplayOn) {
   runGuidance(drive);
   EXPECT_EQ(s.guidance_text, "0進路が開通するまでお待ちください。");
   EXPECT_EQ(s.guidance_shown, "進路が開通するまでお待ちください。");
-}
-
-TEST_F(GuidanceTest, WaveResultsPlayOnTheGuidanceChannelOnce) {
-  testing::TempDir dir;
-  dir.writeBytes("g.wav", testing::waveFile(1));
-  drive.setup.root = dir.path();
-  const int channel = guidanceChannel(drive.sounds.layout);
-  const std::string once = "1g.wav";
-  useGuidance(drive, once);
-  useGuidance(drive, once);
-  ASSERT_EQ(sound.sounds.size(), 1u);
-  EXPECT_EQ(sound.sounds[0], dir.file("g.wav"));
-  EXPECT_EQ(sound.bound[channel], 0);
-  const std::string c = std::to_string(channel);
-  EXPECT_EQ(sound.calls, (Calls{"stop " + c, "once " + c}));
-  sound.calls.clear();
-  useGuidance(drive, "2G.WAV");  // names match without regard to case
-  EXPECT_EQ(sound.calls, (Calls{"stop " + c, "loop " + c}));
-  EXPECT_EQ(s.guidance_shown, "");
-
-  sound.calls.clear();
-  sound.failing.insert("missing.wav");
-  useGuidance(drive, "1missing.wav");
-  EXPECT_TRUE(sound.calls.empty());
-  EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST(TimetableClock, TextAndHandsFollowTheSecond) {

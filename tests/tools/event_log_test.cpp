@@ -54,7 +54,8 @@ TEST(TimedSoundLayer, OncePlaysForTheSoundsLengthInDriveTime) {
   std::ostringstream out;
   log.write(out);
   EXPECT_EQ(out.str(),
-            "fast_tick_count,kind,channel,detail\n0,play_once,3,\n0,play_loop,3,\n0,stop,3,\n");
+            "fast_tick_count,kind,channel,detail\n0,play_once,3,a.wav\n0,play_loop,3,a.wav\n"
+            "0,stop,3,\n");
 }
 
 }  // namespace

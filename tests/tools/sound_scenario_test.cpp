@@ -2,8 +2,11 @@
 // checked on the events file against the frames where the route puts them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
+#include "support/demo_root.h"
 #include "support/drive_run.h"
 #include "support/test_support.h"
 
@@ -77,6 +80,36 @@ TEST(SoundScenario, RouteSoundsDopplerAndAnnouncementsSoundWhereTheRoutePutsThem
   ASSERT_EQ(announced.size(), 1u);
   EXPECT_GE(announced.front(), 2818);
   EXPECT_LE(announced.front(), 2842);
+}
+
+TEST(SoundScenario, TheCalloutKeyNamesSignalsCrossingsAndBoardsOfTheDemoLine) {
+  // The mountain line at the filming speed, the call-out key pressed every two seconds: past
+  // the starting, block and home signals, the first level crossing and the rockfall board.
+  std::ostringstream script;
+  script << "0 start\n0.1 set debug_mode 1\n";
+  for (int second = 2; second < 200; second += 2)
+    script << second << " vkey Enter\n";
+  const DriveRun run = velimoro::testing::runHeadlessDrive(
+      velimoro::testing::driveOptions(velimoro::testing::demoRoot(), "line_up2.dat",
+                                      "train_QT600.dat", 200),
+      script.str());
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> said;
+  for (const CsvRow& event : run.events)
+    if (event.at("kind") == "play_once") said.push_back(event.at("detail"));
+  const auto times = [&](const std::string& file) {
+    return std::count(said.begin(), said.end(), file);
+  };
+  // Each signal's name ("[SignalKanko]" of when 0) comes before its aspect.
+  for (const char* name : {"k21.wav", "k22.wav", "k23.wav"}) {
+    const auto at = std::find(said.begin(), said.end(), name);
+    ASSERT_NE(at, said.end()) << name;
+    ASSERT_NE(at + 1, said.end());
+    EXPECT_EQ(at[1].substr(0, 2), "k0") << name << " then " << at[1];
+  }
+  // The crossing and the board are said once each, however often the key is pressed by them.
+  EXPECT_EQ(times("k25.wav"), 1);
+  EXPECT_EQ(times("board_rockfall.wav"), 1);
 }
 
 }  // namespace

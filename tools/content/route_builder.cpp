@@ -255,6 +255,15 @@ int limitBoard(int kmh) {
   return static_cast<int>(it - speeds.begin());
 }
 
+// Signs come into view this many metres before they stand.
+constexpr double kSignInView = 120;
+
+// A lineside board's picture in "[SignalImageList2]", after the kilometre posts.
+int boardSign(BoardKind kind) {
+  const auto at = std::find(kAllBoards.begin(), kAllBoards.end(), kind) - kAllBoards.begin();
+  return static_cast<int>(limitBoardSpeeds().size()) + kKilometrePosts + static_cast<int>(at);
+}
+
 }  // namespace
 
 const std::vector<int>& limitBoardSpeeds() {
@@ -482,10 +491,16 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
   for (const SpanDesign& s : line.slopes)
     add(fixed(s.value, 1) + "," + csv({r.frameAt(s.from), r.frameAt(s.to)}));
   add("#");
-  add("[Sign] picture, from, to, 0: kilometre posts");
+  add("[Sign] picture, from, to, call-out: kilometre posts, lineside boards");
   for (int km = 1; km <= kKilometrePosts && km * 1000 < line.end; ++km) {
     const int board = static_cast<int>(limitBoardSpeeds().size()) + km - 1;
-    add(csv({board, r.frameAt(km * 1000.0 - 120), r.frameAt(km * 1000.0), 0}));
+    add(csv({board, r.frameAt(km * 1000.0 - kSignInView), r.frameAt(km * 1000.0), 0}));
+  }
+  // A board's field 4 names its "[OtherImageList]" entry + 1, whose sound calls it out.
+  for (std::size_t i = 0; i < d.boards.size(); ++i) {
+    const BoardDesign& b = d.boards[i];
+    add(csv({boardSign(b.kind), r.frameAt(b.metre - kSignInView), r.frameAt(b.metre),
+             static_cast<long long>(i) + 1}));
   }
   add("#");
   const std::vector<AnimKind> anims = animKinds(d);
@@ -532,9 +547,9 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
   add("#");
   if (!d.boards.empty()) {
     add("[OtherImageList] lineside boards, each with its call-out");
-    for (BoardKind b : d.boards) {
-      add(boardPictureName(b));
-      add(boardSoundName(b));
+    for (const BoardDesign& b : d.boards) {
+      add(boardPictureName(b.kind));
+      add(boardSoundName(b.kind));
     }
     add("#");
   }
@@ -557,11 +572,15 @@ std::vector<std::string> routeFileLines(const BuiltRoute& r) {
       add(trafficPictureName(i));
     add("#");
   }
-  add("[SignalImageList2] speed-limit boards, then kilometre posts");
+  add("[SignalImageList2] speed-limit boards, kilometre posts, lineside boards");
   for (int kmh : limitBoardSpeeds())
     add(kRouteImages + "limit" + std::to_string(kmh) + ".bmp");
   for (int km = 1; km <= kKilometrePosts; ++km)
     add(kRouteImages + "km" + std::to_string(km) + ".bmp");
+  if (!d.boards.empty()) {
+    for (BoardKind kind : kAllBoards)
+      add(boardPictureName(kind));
+  }
   add("#");
   add("[SpeedUnit] from, to, filming km/h at from, at to");
   for (const FrameSpeedEntry& s : r.segments)

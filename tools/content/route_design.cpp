@@ -136,7 +136,8 @@ std::vector<RouteDesign> demoRoutes() {
     r.staffPageRows = 4;
     // The down train waits in the loop's other track and passes as the up train leaves.
     r.scenes = {{SceneKind::kPassingTrain, "aoba_up2_jumonji", 2, 4320, 4380}};
-    r.boards = {BoardKind::kRockfall, BoardKind::kWhistle};
+    // Rocks may lie in the cutting before the first tunnel; the whistle warns the last crossing.
+    r.boards = {{BoardKind::kRockfall, 2800}, {BoardKind::kWhistle, 6800}};
     routes.push_back(r);
   }
   {

@@ -74,6 +74,11 @@ struct AnimDesign {
 /// Lineside boards of the other-picture list, each with the call-out said on seeing it.
 enum class BoardKind { kRockfall, kWhistle };
 
+struct BoardDesign {
+  BoardKind kind = BoardKind::kRockfall;
+  double metre = 0;  // where it stands; the call-out key says it in the 120 m before
+};
+
 /// One route data file on a line.
 struct RouteDesign {
   std::string file;  // "line_up1_local.dat"
@@ -90,7 +95,7 @@ struct RouteDesign {
   std::optional<PrecedingTrainDesign> precedingTrain;
   std::vector<MovieSceneDesign> scenes;
   std::vector<AnimDesign> anims;
-  std::vector<BoardKind> boards;
+  std::vector<BoardDesign> boards;
 };
 
 /// The six routes of the title screen, in menu order.

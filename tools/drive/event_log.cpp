@@ -1,5 +1,6 @@
 #include "tools/drive/event_log.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "cab/trace.h"
@@ -27,6 +28,7 @@ int LoggingSoundLayer::loadSound(const std::string& path, std::string& error) {
   }
   m_lengthsMs.push_back(std::max<std::int64_t>(header.durationMs(), 0));
   m_rates.push_back(header.sampleRate);
+  m_names.push_back(std::filesystem::path(path).filename().string());
   return static_cast<int>(m_lengthsMs.size()) - 1;
 }
 
@@ -44,7 +46,8 @@ void LoggingSoundLayer::bind(int channel, int sound) {
 void LoggingSoundLayer::play(int channel, bool looped) {
   if (!valid(channel) || m_bound[channel] == 0) return;
   m_playing[channel] = true;
-  m_log.add(looped ? "play_loop" : "play_once", channel, "");
+  m_log.add(looped ? "play_loop" : "play_once", channel,
+            m_names[static_cast<std::size_t>(m_bound[channel] - 1)]);
 }
 
 void LoggingSoundLayer::stop(int channel) {

@@ -52,6 +52,7 @@ class LoggingSoundLayer final : public media::SoundLayer {
   EventLog& m_log;
   std::vector<std::int64_t> m_lengthsMs;  // per loaded sound
   std::vector<int> m_rates;
+  std::vector<std::string> m_names;  // file name of each loaded sound, for the play events
   std::array<int, kChannels> m_bound{};
   std::array<bool, kChannels> m_playing{};
 };
