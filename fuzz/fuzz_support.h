@@ -17,6 +17,17 @@ const std::string& scratchRoot();
 /// the file's path.
 std::string writeScratch(const std::string& name, const std::uint8_t* data, std::size_t size);
 
+/// A `T` as freshly made, to be read into: one object kept for the whole process and copied
+/// over from a pristine one on each call, so that a large record of fixed tables costs no
+/// allocation and no fresh pages per execution.
+template <typename T>
+T& freshFixture() {
+  static const T* const pristine = new T();
+  static T* const fixture = new T();
+  *fixture = *pristine;
+  return *fixture;
+}
+
 /// Accepts every picture name, so that a reader goes on past its pictures to the rest of the
 /// file; the pictures themselves are fuzzed by the picture target.
 class AnyPictureLoader final : public media::PictureLoader {
