@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -17,14 +18,15 @@ const std::string& scratchRoot();
 /// the file's path.
 std::string writeScratch(const std::string& name, const std::uint8_t* data, std::size_t size);
 
-/// A `T` as freshly made, to be read into: one object kept for the whole process and copied
-/// over from a pristine one on each call, so that a large record of fixed tables costs no
-/// allocation and no fresh pages per execution.
+/// A `T` as freshly made, to be read into: one object kept for the whole process and made
+/// afresh in place on each call, so that a large record of fixed tables costs no allocation and
+/// no fresh pages per execution.
 template <typename T>
 T& freshFixture() {
-  static const T* const pristine = new T();
-  static T* const fixture = new T();
-  *fixture = *pristine;
+  alignas(T) static unsigned char storage[sizeof(T)];
+  static T* fixture = nullptr;
+  if (fixture != nullptr) fixture->~T();
+  fixture = new (storage) T();
   return *fixture;
 }
 
