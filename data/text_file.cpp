@@ -65,8 +65,8 @@ bool TextFileReader::open(const std::string& path) {
   if (std::filesystem::is_directory(path, ec)) return false;
   m_in.open(path, std::ios::binary);
   if (!m_in) return false;
-  m_buffer.resize(kBufferBytes);
-  m_in.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+  if (!m_buffer) m_buffer = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+  m_in.read(m_buffer.get(), static_cast<std::streamsize>(kBufferBytes));
   m_end = static_cast<std::size_t>(m_in.gcount());
   m_utf8 = m_end >= 3 && m_buffer[0] == '\xEF' && m_buffer[1] == '\xBB' && m_buffer[2] == '\xBF';
   m_pos = m_utf8 ? 3 : 0;
@@ -84,13 +84,13 @@ TextFileReader::Line TextFileReader::readLine(std::string& out) {
   bool tooLong = false;
   for (;;) {
     if (m_pos == m_end) {
-      m_in.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+      m_in.read(m_buffer.get(), static_cast<std::streamsize>(kBufferBytes));
       m_pos = 0;
       m_end = static_cast<std::size_t>(m_in.gcount());
       if (m_end == 0) break;
     }
     any = true;
-    const char* begin = m_buffer.data() + m_pos;
+    const char* begin = m_buffer.get() + m_pos;
     const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', m_end - m_pos));
     const std::size_t take =
         newline != nullptr ? static_cast<std::size_t>(newline - begin) : m_end - m_pos;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ class TextFileReader {
   static constexpr std::size_t kBufferBytes = 64 * 1024;
 
   std::ifstream m_in;
-  std::vector<char> m_buffer;
+  std::unique_ptr<char[]> m_buffer;  // kBufferBytes, filled by reads only
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
   bool m_utf8 = false;

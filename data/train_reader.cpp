@@ -28,11 +28,11 @@ struct Reading {
   PictureLists& lists;
   ReadLog* log;
   TextFileReader file;
-  std::string line;  // the current line, which every key of a turn is tested against
-  std::string label;
+  std::string line;          // the current line, which every key of a turn is tested against
+  std::string_view label;    // a label of the key table (static text)
   std::string_view section;  // the key whose section is being read
 
-  [[noreturn]] void fail() const { throw DataError(std::string(kFileError) + label); }
+  [[noreturn]] void fail() const { throw DataError(std::string(kFileError).append(label)); }
 
   /// The next line as a value line of a section; the end of the file or an unreadable line is
   /// the file error (a truncated file).
@@ -485,6 +485,15 @@ constexpr KeyTest kKeyTests[] = {
 };
 static_assert(std::size(kKeyTests) == 109, "the format has 109 keys");
 
+constexpr bool everyKeyOpensWithBracket() {
+  for (const KeyTest& test : kKeyTests)
+    if (!test.key.starts_with('[')) return false;
+  return true;
+}
+// A line that does not open with "[" matches no key, so the walk can pass it by whole: it sets
+// nothing but the label, which only a matching key's reader shows.
+static_assert(everyKeyOpensWithBracket());
+
 }  // namespace
 
 void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureLoader& pictures,
@@ -505,11 +514,12 @@ void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureL
       if (result == TextFileReader::Line::kEnd) break;
       if (result == TextFileReader::Line::kBad) {
         if (log == nullptr) r.fail();
-        log->fault(r.file.lineNumber(), std::string(kFileError) + r.label);
+        log->fault(r.file.lineNumber(), std::string(kFileError).append(r.label));
         continue;
       }
     }
     again = false;
+    if (!r.line.starts_with('[')) continue;
     const int turnLine = r.file.lineNumber();
     try {
       // Every key is tested once per turn; a matching key's reader leaves its last value line as

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "media/riff_chunks.h"
+
 namespace velimoro {
 namespace {
 
@@ -14,45 +16,33 @@ namespace {
 constexpr std::size_t kHeadBytes = 64 * 1024;
 constexpr std::size_t kPlainHeaderBytes = 44;
 
-std::uint32_t littleEndian32(const std::vector<unsigned char>& bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-bool tagIs(const std::vector<unsigned char>& bytes, std::size_t at, const char* tag) {
-  return std::memcmp(bytes.data() + at, tag, 4) == 0;
-}
+using media::littleEndian32;
 
 std::string cannotOpen(const std::string& path, int errorNumber) {
   return "Cannot open file \"" + path + "\". " + std::strerror(errorNumber);
 }
 
-// Each chunk: a four-letter tag, its size, its bytes and a pad byte when the size is odd.
+// The format's rate and byte rate from the "fmt " chunk, the length from the "data" chunk after
+// it; the walk stops at a chunk that does not end within `head`.
 void walkChunks(const std::vector<unsigned char>& head, std::int64_t fileBytes,
                 WaveHeader& header) {
-  if (head.size() < 12 || !tagIs(head, 0, "RIFF") || !tagIs(head, 8, "WAVE")) return;
   bool haveFormat = false;
-  for (std::size_t at = 12; at + 8 <= head.size();) {
-    const std::uint64_t size = littleEndian32(head, at + 4);
-    const std::size_t body = at + 8;
-    if (tagIs(head, at, "fmt ")) {
-      if (size < 16 || body + 16 > head.size()) return;
+  media::forEachWaveChunk(head, [&](const media::RiffChunk& chunk) {
+    if (chunk.tag == "fmt ") {
+      if (chunk.size < 16 || chunk.body + 16 > head.size()) return false;
       header.sampleRate =
-          static_cast<int>(std::min<std::uint32_t>(littleEndian32(head, body + 4), 1u << 30));
-      header.bytesPerSecond = littleEndian32(head, body + 8);
+          static_cast<int>(std::min<std::uint32_t>(littleEndian32(head, chunk.body + 4), 1u << 30));
+      header.bytesPerSecond = littleEndian32(head, chunk.body + 8);
       haveFormat = true;
-    } else if (tagIs(head, at, "data")) {
-      if (!haveFormat) return;
+    } else if (chunk.tag == "data") {
+      if (!haveFormat) return false;
       header.dataBytes = static_cast<std::int64_t>(
-          std::min<std::uint64_t>(size, static_cast<std::uint64_t>(fileBytes) - body));
+          std::min<std::uint64_t>(chunk.size, static_cast<std::uint64_t>(fileBytes) - chunk.body));
       header.chunks = true;
-      return;
+      return false;
     }
-    const std::uint64_t next = body + size + (size & 1);
-    if (next > head.size()) return;
-    at = static_cast<std::size_t>(next);
-  }
+    return chunk.end() <= head.size();
+  });
 }
 
 }  // namespace

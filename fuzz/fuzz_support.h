@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,18 @@ const std::string& scratchRoot();
 /// Writes `size` bytes at `data` to `name` below the scratch root, making its folders; returns
 /// the file's path.
 std::string writeScratch(const std::string& name, const std::uint8_t* data, std::size_t size);
+
+/// A `T` as freshly made, to be read into: one object kept for the whole process and made
+/// afresh in place on each call, so that a large record of fixed tables costs no allocation and
+/// no fresh pages per execution.
+template <typename T>
+T& freshFixture() {
+  alignas(T) static unsigned char storage[sizeof(T)];
+  static T* fixture = nullptr;
+  if (fixture != nullptr) fixture->~T();
+  fixture = new (storage) T();
+  return *fixture;
+}
 
 /// Accepts every picture name, so that a reader goes on past its pictures to the rest of the
 /// file; the pictures themselves are fuzzed by the picture target.

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "media/riff_chunks.h"
+
 namespace velimoro::media {
 
 namespace {
@@ -76,23 +78,19 @@ std::string chunkPastTheEnd(const std::string& path) {
   if (!in) return "";
   const std::streamoff fileBytes = in.tellg();
   in.seekg(0);
-  std::vector<char> head(kHeadBytes);
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  std::vector<unsigned char> head(kHeadBytes);
+  in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<std::size_t>(in.gcount()));
-  if (head.size() < 12 || std::memcmp(head.data(), "RIFF", 4) != 0 ||
-      std::memcmp(head.data() + 8, "WAVE", 4) != 0)
-    return "";
-  for (std::size_t at = 12; at + 8 <= head.size();) {
-    const std::string tag(head.data() + at, 4);
-    if (tag == "data") return "";
-    std::uint32_t size = 0;
-    for (int i = 3; i >= 0; --i)
-      size = (size << 8) | static_cast<unsigned char>(head[at + 4 + static_cast<std::size_t>(i)]);
-    const std::uint64_t next = std::uint64_t{at} + 8 + size + (size & 1);
-    if (next > static_cast<std::uint64_t>(fileBytes)) return tag;
-    at = static_cast<std::size_t>(next);
-  }
-  return "";
+  std::string pastTheEnd;
+  forEachWaveChunk(head, [&](const RiffChunk& chunk) {
+    if (chunk.tag == "data") return false;
+    if (chunk.end() > static_cast<std::uint64_t>(fileBytes)) {
+      pastTheEnd = chunk.tag;
+      return false;
+    }
+    return true;
+  });
+  return pastTheEnd;
 }
 
 }  // namespace

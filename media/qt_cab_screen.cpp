@@ -61,6 +61,12 @@ QtCabScreen::QtCabScreen(std::size_t pictureBudgetBytes)
 
 // ---- Pictures ----
 
+void QtCabScreen::releasePictures() {
+  m_sprites.clear();
+  m_pictures.clear();
+  m_pictureBytes = 0;
+}
+
 QtCabScreen::Picture* QtCabScreen::picture(int handle) {
   if (handle < 0 || static_cast<std::size_t>(handle) >= m_pictures.size()) return nullptr;
   Picture& found = m_pictures[static_cast<std::size_t>(handle)];

@@ -38,6 +38,10 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
 
   explicit QtCabScreen(std::size_t pictureBudgetBytes = kPictureBudgetBytes);
 
+  /// Drops every picture and sprite (their handles mean nothing after) and frees their share of
+  /// the budget; the screen surfaces stay as they are, ready for another set of pictures.
+  void releasePictures();
+
   // PictureStore
   std::optional<int> load(const std::string& path) override;
   std::optional<std::pair<int, int>> size(int handle) const override;

@@ -110,6 +110,11 @@ TEST(QtCabScreen, LoadsPictureFilesAndRefusesBadOnes) {
   EXPECT_TRUE(small.load(dir.file("a.png")));
   EXPECT_EQ(small.load(dir.file("a.jpg")), std::nullopt);
   EXPECT_FALSE(small.size(small.createPicture(30, 20, kBlue)));
+  // Released pictures give their share back.
+  small.releasePictures();
+  EXPECT_EQ(small.size(0), std::nullopt);
+  EXPECT_TRUE(small.load(dir.file("a.jpg")));
+  EXPECT_TRUE(small.size(small.createPicture(30, 20, kBlue)));
 }
 
 TEST(QtCabScreen, ColourKeyMakesEveryPixelOfThatColourTransparent) {
