@@ -10,7 +10,7 @@ bool holdsUiStrings(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path userDataRoot() {
-  // The base directory specification ignores a relative XDG_DATA_HOME.
+  // A relative XDG_DATA_HOME is not a place to use: the default under HOME stands in for it.
   const char* data = std::getenv("XDG_DATA_HOME");
   if (data && std::filesystem::path(data).is_absolute())
     return std::filesystem::path(data) / "velimoro";
