@@ -34,7 +34,7 @@ std::string titlePictureName(int index) {
 }
 
 TitleFlow::TitleFlow(int titlePicture, bool movieOpened)
-    : m_movie(true), m_movieOpened(movieOpened), m_wide(movieOpened) {
+    : m_movie(true), m_movieOpened(movieOpened) {
   m_state.title_picture = titlePicture;
   m_picture = openingSlide(0);
 }
@@ -52,7 +52,7 @@ TitleView TitleFlow::view() const {
   v.cursorBeside = m_cursor;
   v.focusedTrain = m_trainButtons ? m_focusedTrain : -1;
   v.movie = m_movie;
-  v.wide = m_wide;
+  v.wide = m_movie && m_movieOpened;  // a movie that plays has the wide form
   v.statusLine = m_statusLine;
   return v;
 }
@@ -115,7 +115,6 @@ void TitleFlow::click() {
       m_picture = titlePictureName(m_state.title_picture);
       // The movie's surface stays until the title picture comes.
       m_movie = false;
-      m_wide = false;
       break;
     case TitleStep::kEnding:
       m_sounds.push_back(TitleSound::kStopMusic);
@@ -140,7 +139,6 @@ void TitleFlow::movieEnded() {
   m_quit = false;
   m_state.menu_ticks = 0;
   m_movie = false;
-  m_wide = false;
 }
 
 TitleRequest TitleFlow::press(int x, int y, bool rightButton) {
@@ -158,7 +156,7 @@ TitleRequest TitleFlow::press(int x, int y, bool rightButton) {
   }
   if (m_map >= 0 && kRouteMap.contains(x, y)) {
     if (rightButton) return TitleRequest::kTrainDialog;
-    pointAt(kRouteMap);
+    m_cursor = kRouteMap;
     return TitleRequest::kNone;
   }
   if (rightButton) return TitleRequest::kNone;
@@ -273,15 +271,11 @@ std::vector<TitleSound> TitleFlow::takeSounds() {
 }
 
 void TitleFlow::chooseRoute(int index) {
-  pointAt(routeButtonBox(index));
+  m_cursor = routeButtonBox(index);
   m_state.route_file = kTitleRouteTable[index].routeFile;
   m_trainButtons = true;
   m_map = kTitleRouteTable[index].map;
   m_focusedRoute = index;
-}
-
-void TitleFlow::pointAt(const MenuBox& box) {
-  m_cursor = box;
 }
 
 TitleRequest TitleFlow::chooseTrain(int index) {

@@ -177,7 +177,6 @@ class TitleFlow {
 
  private:
   void chooseRoute(int index);
-  void pointAt(const MenuBox& box);
   TitleRequest chooseTrain(int index);
   TitleRequest startDrive();
   void openingTick();
@@ -188,7 +187,6 @@ class TitleFlow {
   bool m_timer = true;
   bool m_movie = false;  // the movie surface is shown
   bool m_movieOpened = false;
-  bool m_wide = false;
   bool m_statusLine = false;
   bool m_dialogChoice = false;  // the train came from the dialog
   std::string m_picture;

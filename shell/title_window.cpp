@@ -118,10 +118,10 @@ void TitleWindow::placeOnScreen() {
   if (screen != nullptr) free = screen->availableGeometry();
   const double fits = std::min(free.width() * kScreenShare / kTitleWidth,
                                free.height() * kScreenShare / (kTitleHeight + kTitleStatusHeight));
-  m_scale = std::max(0.5, std::floor(fits * 4) / 4);
-  if (fits >= 1.0) m_scale = std::max(1.0, m_scale);
-  const QSize shown(static_cast<int>(std::lround(design.width() * m_scale)),
-                    static_cast<int>(std::lround(design.height() * m_scale)));
+  double scale = std::max(0.5, std::floor(fits * 4) / 4);
+  if (fits >= 1.0) scale = std::max(1.0, scale);
+  const QSize shown(static_cast<int>(std::lround(design.width() * scale)),
+                    static_cast<int>(std::lround(design.height() * scale)));
   if (shown == m_shownSize) return;
   m_shownSize = shown;
   setFixedSize(shown);

@@ -79,7 +79,6 @@ class TitleWindow final : public QWidget {
   int m_movieFrameNumber = 0;
   std::string m_background;  // the picture shown behind; kept when the next is missing
   QString m_status;
-  double m_scale = 1.0;
   QSize m_shownSize;
   std::unique_ptr<CabWindow> m_cab;
 };
