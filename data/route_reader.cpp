@@ -89,17 +89,22 @@ struct RouteParse {
   }
 
   // Loads the picture `name`, given on line `nameLine`. A file the lists name again is loaded
-  // once: its pictures are only shown, never drawn on.
+  // once: its pictures are only shown, never drawn on. A name given again is not looked up on
+  // the disk again.
   int loadImage(const std::string& name, int nameLine) {
     if (log != nullptr) log->loaded(nameLine, name);
+    if (const auto known = imagesByName.find(name); known != imagesByName.end())
+      return known->second;
     const std::string path = resolvePath(root, name);
     const std::string key = canonicalPath(path);
-    if (const auto found = loadedImages.find(key); found != loadedImages.end())
-      return found->second;
-    const auto handle = pictures.load(path);
-    if (!handle) fail(name);
-    loadedImages.emplace(key, *handle);
-    return *handle;
+    auto found = loadedImages.find(key);
+    if (found == loadedImages.end()) {
+      const auto handle = pictures.load(path);
+      if (!handle) fail(name);
+      found = loadedImages.emplace(key, *handle).first;
+    }
+    imagesByName.emplace(name, found->second);
+    return found->second;
   }
 
   // The next picture of `list`; a list that is full is a fault.
@@ -119,6 +124,7 @@ struct RouteParse {
   PictureLists& lists;
   ReadLog* log;
   std::map<std::string, int> loadedImages;  // by canonicalPath
+  std::map<std::string, int> imagesByName;  // by the name the file gives
 };
 
 // Reads the records of a list section into slots count, count + 1, ... up to `capacity`;

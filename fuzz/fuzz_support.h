@@ -18,17 +18,29 @@ const std::string& scratchRoot();
 /// the file's path.
 std::string writeScratch(const std::string& name, const std::uint8_t* data, std::size_t size);
 
-/// A `T` as freshly made, to be read into: one object kept for the whole process and made
-/// afresh in place on each call, so that a large record of fixed tables costs no allocation and
-/// no fresh pages per execution.
+/// A `T` as freshly made, to be read into, for the length of one execution: it lives in storage
+/// kept for the whole process, so that a large record of fixed tables costs no allocation and no
+/// fresh pages per execution, and it is destroyed when the execution ends, so that every
+/// execution frees what it allocated (an execution that ends with more allocations than frees
+/// makes libFuzzer run it again under the leak checker). One at a time per `T`.
 template <typename T>
-T& freshFixture() {
-  alignas(T) static unsigned char storage[sizeof(T)];
-  static T* fixture = nullptr;
-  if (fixture != nullptr) fixture->~T();
-  fixture = new (storage) T();
-  return *fixture;
-}
+class Fixture {
+ public:
+  Fixture() : m_object(new (storage()) T()) {}
+  ~Fixture() { m_object->~T(); }
+  Fixture(const Fixture&) = delete;
+  Fixture& operator=(const Fixture&) = delete;
+
+  T& operator*() const { return *m_object; }
+
+ private:
+  static void* storage() {
+    alignas(T) static unsigned char bytes[sizeof(T)];
+    return bytes;
+  }
+
+  T* m_object;
+};
 
 /// Accepts every picture name, so that a reader goes on past its pictures to the rest of the
 /// file; the pictures themselves are fuzzed by the picture target.

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace velimoro;
   fuzz::writeScratch("route.dat", data, size);
   fuzz::AnyPictureLoader pictures;
-  RouteData& route = fuzz::freshFixture<RouteData>();
+  const fuzz::Fixture<RouteData> fixture;
+  RouteData& route = *fixture;
   PictureLists lists;
   ReadLog log;
   readRouteFile(fuzz::scratchRoot(), "route.dat", route, pictures, lists, &log);

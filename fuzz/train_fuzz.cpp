@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace velimoro;
   fuzz::writeScratch("train.dat", data, size);
   fuzz::AnyPictureLoader pictures;
-  TrainSpec& train = fuzz::freshFixture<TrainSpec>();
+  const fuzz::Fixture<TrainSpec> fixture;
+  TrainSpec& train = *fixture;
   PictureLists lists;
   ReadLog log;
   readTrainFile({fuzz::scratchRoot(), "", "train.dat"}, train, pictures, lists, &log);
