@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "cab/trace.h"
 #include "data/paths.h"
@@ -280,6 +281,12 @@ void CabWindow::input(const std::string& name, std::vector<std::string> args) {
   m_session->advanceHost(nowMs());
   m_session->input(name, std::move(args));
   showSmallWindows();
+  // While the drive stands still the screen is not drawn; what an input changed there (a jump,
+  // a restored slot, a handle) is shown by one pass.
+  if (!m_session->running() && !m_quitRecorded) {
+    m_redrawWanted = true;
+    m_wakeTimer.start(0);
+  }
 }
 
 void CabWindow::toggleStart() {
@@ -310,8 +317,9 @@ void CabWindow::wake() {
   Drive& drive = m_session->drive();
   ScreenPass& pass = m_session->pass();
   const auto flips = m_screen.flipCount();
-  // The screen draws while the drive runs; until it starts, one pass shows the cab at rest.
-  const bool drawing = m_session->running() || flips == 0;
+  // The screen draws while the drive runs; until it starts, one pass shows the cab at rest, and
+  // one more after each input.
+  const bool drawing = m_session->running() || flips == 0 || std::exchange(m_redrawWanted, false);
   const bool closeNow = runScreenPass(pass, drive, drive.panel, &m_video, m_screen,
                                       static_cast<std::uint32_t>(now), drawing);
   if (m_screen.flipCount() != flips) update();

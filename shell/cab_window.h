@@ -137,6 +137,7 @@ class CabWindow final : public QMainWindow {
   bool m_valueWindowShown = false;  // the drive's F3 state the value display follows
   std::optional<int> m_standby;     // the standby picture once loaded; -1 when it is missing
   bool m_standbyWanted = false;     // the window came to the front while the drive stood still
+  bool m_redrawWanted = false;      // an input came while the drive stood still
 };
 
 }  // namespace velimoro::shell

@@ -2,6 +2,7 @@
 // settings' engine and protection, the crew-change dialog's two buttons, the easy cab's lamps
 // and buttons, the value display's jump, and keys typed into each window driving the train.
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -146,6 +147,26 @@ TEST(SmallWindows, KeysAndButtonsOfEachWindowDriveTheTrain) {
     values.grab().save(QString::fromUtf8(keep) + "/value_display.png");
     easy.grab().save(QString::fromUtf8(keep) + "/easy_cab.png");
   }
+}
+
+TEST(SmallWindows, AJumpWhileTheDriveStandsStillIsShownAtOnce) {
+  Cab cab;
+  cab.window->toggleStart();  // paused
+  runEvents(100);
+  const QImage before = cab.window->screen().copy();
+  const auto flips = cab.window->flipCount();
+  QAction* last = nullptr;
+  for (QAction* action : cab.window->findChildren<QAction*>()) {
+    if (action->objectName().startsWith(QStringLiteral("Sta"))) last = action;
+  }
+  ASSERT_NE(last, nullptr);
+  last->trigger();
+  runEvents(100);
+  EXPECT_FALSE(cab.window->session().running());
+  EXPECT_EQ(cab.window->flipCount(), flips + 1);
+  EXPECT_NE(cab.window->screen(), before);
+  if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES"))
+    cab.window->grab().save(QString::fromUtf8(keep) + "/paused_jump.png");
 }
 
 }  // namespace
