@@ -56,8 +56,14 @@ std::optional<int> ReportStation::late() const {
 }
 
 RunReportCollector::RunReportCollector(const Drive& drive) : m_drive(drive) {
+  restart(drive.setup.startIndex);
+}
+
+void RunReportCollector::restart(int startStation) {
+  const Drive& drive = m_drive;
   const RouteData& route = *drive.route;
   const SimState& s = drive.state;
+  m_report = RunReport{};
   m_report.lineName = route.lineName;
   m_report.trainName = drive.setup.trainFile;
   m_report.startCm = s.position_cm;
@@ -66,7 +72,6 @@ RunReportCollector::RunReportCollector(const Drive& drive) : m_drive(drive) {
   m_report.endTick = s.fast_tick_count;
   m_lastCm = s.position_cm;
 
-  const int startStation = drive.setup.startIndex;
   const int count = std::clamp(route.stationCount, 0, RouteData::kTable);
   for (int i = 0; i < count; ++i) {
     const StationEntry& entry = route.stations[static_cast<std::size_t>(i)];
@@ -248,6 +253,11 @@ void attachReport(CabSession& session, RunReportCollector& collector) {
   session.afterTick = [before, &collector] {
     if (before) before();
     collector.addTick();
+  };
+  std::function<void(int)> beforeMove = session.afterMove;
+  session.afterMove = [beforeMove, &collector](int station) {
+    if (beforeMove) beforeMove(station);
+    collector.restart(station);
   };
 }
 

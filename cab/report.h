@@ -114,6 +114,9 @@ class RunReportCollector {
 
   /// Takes in the state after one tick.
   void addTick();
+  /// Starts the report afresh where the train now stands, the run behind it forgotten: after a
+  /// jump to station `startStation`, or (-1) a restored drive, whose run is the stations ahead.
+  void restart(int startStation);
   /// The report of the run so far, judged and scored as if it ended now.
   RunReport report() const;
 
@@ -135,7 +138,8 @@ class RunReportCollector {
   bool m_driverEb = false;
 };
 
-/// Feeds `collector` after every tick of `session`, after whatever ran there before.
+/// Feeds `collector` after every tick of `session`, after whatever ran there before, and starts
+/// it afresh when the train is moved to a station or a restored place.
 void attachReport(CabSession& session, RunReportCollector& collector);
 
 /// The score rules applied to `report`: fills `deductions` and `score`.

@@ -170,6 +170,7 @@ void CabSession::load(int slot) {
   returnToRouteVideo(m_pass, *m_drive, m_video);
   restoreState(*m_drive, *saved);
   m_pass.lastFetchedFrame = -1;
+  if (afterMove) afterMove(-1);
 }
 
 void CabSession::jump(const ScriptCommand& command) {
@@ -182,6 +183,7 @@ void CabSession::jump(const ScriptCommand& command) {
                              ": the route has no station " + command.args[0]);
   }
   jumpToStation(m_pass, *m_drive, m_video, station);
+  if (afterMove) afterMove(station);
 }
 
 void CabSession::input(const std::string& name, std::vector<std::string> args) {

@@ -50,6 +50,8 @@ class CabSession {
   std::function<void()> beforeFastStep;
   std::function<void()> afterFastStep;
   std::function<void()> afterTick;
+  /// Run after the train is put at a station (its index) or at a restored place (-1).
+  std::function<void(int)> afterMove;
   /// Run just before every tick: the window polls the game controller there, so that a change
   /// is an input at the tick that scans it.
   std::function<void()> beforeTick;

@@ -117,7 +117,7 @@ TEST(RunReport, APassedStopLimitsAndProtectionAsTheTraceShows) {
 }
 
 // A run quit before the train moves still reports: the start station not left, nothing reached,
-// and a page with its plot.
+// and a page with its plot; after a jump, from the station jumped to.
 TEST(RunReport, TheHeadlessDriverReportsARunQuitAtOnce) {
   testing::TempDir dir;
   headless::Options o;
@@ -139,6 +139,14 @@ TEST(RunReport, TheHeadlessDriverReportsARunQuitAtOnce) {
   o.report = dir.file("report.json");
   ASSERT_EQ(headless::runDrive(o, out, err), 0) << err.str();
   EXPECT_NE(testing::readFile(o.report).find("\"outcome\": \"not reached\""), std::string::npos);
+
+  // A jump puts the train at another station: the run starts afresh there, the jump no
+  // distance driven and the stations behind it no part of the run.
+  o.script = dir.writeBytes("jump.txt", "0 start\n1 jump 3\n1.5 quit\n");
+  ASSERT_EQ(headless::runDrive(o, out, err), 0) << err.str();
+  const std::string jumped = testing::readFile(o.report);
+  EXPECT_NE(jumped.find("\"distance_m\": 0.00,"), std::string::npos) << jumped;
+  EXPECT_NE(jumped.find("\"stations\": [\n    {\"index\": 3,"), std::string::npos) << jumped;
 
   o.report = dir.file("no/such/folder/report.json");
   EXPECT_EQ(headless::runDrive(o, out, err), 1);
