@@ -51,12 +51,14 @@ TEST(Warnings, MissingFilesAreErrorsOnlyWhereTheDriveCannotStartWithoutThem) {
 TEST(Warnings, ALetterCaseDifferenceNamesTheSpellingOnDisk) {
   Installation inst;
   inst.dir.writeBytes("image/sign.bmp", "BM");
-  inst.write("line.dat", "[SignImageList]|Image\\Sign.BMP|#" + kSegments);
+  inst.write("line.dat", "[SignImageList]|Image\\Sign.BMP|Image\\Sign.BMP|#" + kSegments);
   const std::string differs =
       ": the letter case differs, which only a search without regard to "
       "case finds";
+  // Each line that names it is told.
   EXPECT_EQ(inst.check("line.dat"),
-            Lines{"2: warning: \"Image\\Sign.BMP\" is found as \"image/sign.bmp\"" + differs});
+            (Lines{"2: warning: \"Image\\Sign.BMP\" is found as \"image/sign.bmp\"" + differs,
+                   "3: warning: \"Image\\Sign.BMP\" is found as \"image/sign.bmp\"" + differs}));
 
   // A train's names are relative to its own folder.
   inst.dir.writeBytes("trains/t/panel.bmp", "BM");

@@ -41,11 +41,23 @@ void NamedFiles::spelling(int line, const std::string& name) {
 }
 
 std::optional<std::string> NamedFiles::find(int line, const std::string& name) {
+  auto known = m_looked.find(name);
+  if (known == m_looked.end()) known = m_looked.emplace(name, lookUp(name)).first;
+  const Lookup& lookup = known->second;
+  if (!lookup.onDisk.empty()) {
+    m_findings.warning(line, inQuotes(name) + " is found as " + inQuotes(lookup.onDisk) +
+                                 ": the letter case differs, which only a search without regard "
+                                 "to case finds");
+  }
+  return lookup.path;
+}
+
+NamedFiles::Lookup NamedFiles::lookUp(const std::string& name) const {
   const std::string exact = joinDataPath(
       name.starts_with('\\') || name.starts_with('/') ? std::string() : m_folder, name);
-  if (isFile(exact)) return exact;
+  if (isFile(exact)) return {exact, {}};
   const std::string found = resolvePath(m_folder, name);
-  if (!isFile(found)) return std::nullopt;
+  if (!isFile(found)) return {};
   // The spelling on disk, below the folder where it lies there.
   std::string onDisk = found;
   if (!m_folder.empty()) {
@@ -53,10 +65,7 @@ std::optional<std::string> NamedFiles::find(int line, const std::string& name) {
         fs::path(m_folder).lexically_normal());
     if (!relative.empty() && *relative.begin() != "..") onDisk = relative.string();
   }
-  m_findings.warning(line, inQuotes(name) + " is found as " + inQuotes(onDisk) +
-                               ": the letter case differs, which only a search without regard "
-                               "to case finds");
-  return found;
+  return {found, onDisk};
 }
 
 std::optional<std::string> NamedFiles::require(int line, const std::string& name,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,12 +31,21 @@ class NamedFiles {
   void spelling(int line, const std::string& name);
 
  private:
+  // Where a name leads: the path the program opens, if any, and the spelling on disk when only
+  // a search without regard to case finds it.
+  struct Lookup {
+    std::optional<std::string> path;
+    std::string onDisk;
+  };
+
   std::optional<std::string> find(int line, const std::string& name);
+  Lookup lookUp(const std::string& name) const;
   void measure(int line, const std::string& name, const std::string& path);
 
   FileFindings& m_findings;
   std::string m_folder;
   std::set<std::string> m_measured;
+  std::map<std::string, Lookup> m_looked;  // by name: each name is looked up on the disk once
 };
 
 }  // namespace velimoro::check
