@@ -128,7 +128,6 @@ class RunReportCollector {
 
   const Drive& m_drive;
   RunReport m_report;
-  bool m_started = false;
   bool m_wasStanding = true;
   int m_restTick = 0;
   long double m_lastCm = 0;

@@ -1,6 +1,7 @@
 // The cab's small windows on the offscreen platform, each driven as a user would: the train
 // settings' engine and protection, the crew-change dialog's two buttons, the easy cab's lamps
-// and buttons, the value display's jump, and keys typed into each window driving the train.
+// and buttons, the value display's jump, and keys typed into each window driving the train; and
+// the cab window showing a jump made while the drive stands still.
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
