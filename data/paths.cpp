@@ -1,5 +1,6 @@
 #include "data/paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -39,42 +40,58 @@ std::string joinDataPath(const std::string& folder, const std::string& name) {
 }
 
 std::string resolvePath(const std::string& folder, const std::string& name) {
+  return PathResolver().resolve(folder, name);
+}
+
+std::string PathResolver::resolve(const std::string& folder, const std::string& name,
+                                  bool* exists) {
+  if (exists != nullptr) *exists = false;
   const std::string relative = joinDataPath("", name);
   const bool absolute = !relative.empty() && relative.front() == '/';
   const std::string literal = absolute ? relative : joinDataPath(folder, name);
-  if (relative.empty() || pathExists(literal)) return literal;
+  if (relative.empty()) return literal;
+  if (pathExists(literal)) {
+    if (exists != nullptr) *exists = true;
+    return literal;
+  }
 
   // Walk the components below the folder, taking a case-insensitive match where the exact
   // component is missing.
   fs::path current = absolute ? fs::path("/") : fs::path(folder.empty() ? "." : folder);
-  std::vector<std::string> parts;
   std::size_t start = 0;
   while (start <= relative.size()) {
     const std::size_t slash = relative.find('/', start);
     const std::size_t end = slash == std::string::npos ? relative.size() : slash;
-    if (end > start) parts.push_back(relative.substr(start, end - start));
+    if (end > start) {
+      const std::string part = relative.substr(start, end - start);
+      fs::path next = current / part;
+      if (!pathExists(next)) {
+        const std::vector<std::string>& names = entries(current.string());
+        const auto match = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+          return equalsIgnoringCase(n, part);
+        });
+        if (match == names.end()) return literal;
+        next = current / *match;
+      }
+      current = std::move(next);
+    }
     if (slash == std::string::npos) break;
     start = slash + 1;
   }
-  for (const std::string& part : parts) {
-    fs::path next = current / part;
-    if (!pathExists(next)) {
-      std::error_code ec;
-      bool found = false;
-      for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-        if (equalsIgnoringCase(it->path().filename().string(), part)) {
-          next = it->path();
-          found = true;
-          break;
-        }
-      }
-      if (!found) return literal;
-    }
-    current = next;
-  }
   std::string resolved = current.lexically_normal().string();
   if (folder.empty() && resolved.rfind("./", 0) == 0) resolved.erase(0, 2);
+  if (exists != nullptr) *exists = true;
   return resolved;
+}
+
+const std::vector<std::string>& PathResolver::entries(const std::string& folder) {
+  auto known = m_entries.find(folder);
+  if (known != m_entries.end()) return known->second;
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    names.push_back(it->path().filename().string());
+  return m_entries.emplace(folder, std::move(names)).first->second;
 }
 
 std::string canonicalPath(const std::string& path) {

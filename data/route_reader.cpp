@@ -95,8 +95,10 @@ struct RouteParse {
     if (log != nullptr) log->loaded(nameLine, name);
     if (const auto known = imagesByName.find(name); known != imagesByName.end())
       return known->second;
-    const std::string path = resolvePath(root, name);
-    const std::string key = canonicalPath(path);
+    bool exists = false;
+    const std::string path = paths.resolve(root, name, &exists);
+    // A file that is not there has no other spelling to compare with.
+    const std::string key = exists ? canonicalPath(path) : path;
     auto found = loadedImages.find(key);
     if (found == loadedImages.end()) {
       const auto handle = pictures.load(path);
@@ -123,6 +125,7 @@ struct RouteParse {
   media::PictureLoader& pictures;
   PictureLists& lists;
   ReadLog* log;
+  PathResolver paths;
   std::map<std::string, int> loadedImages;  // by canonicalPath
   std::map<std::string, int> imagesByName;  // by the name the file gives
 };

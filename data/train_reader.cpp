@@ -99,8 +99,9 @@ struct Reading {
   int loadPicture(const std::string& name) {
     if (name.empty()) fail();
     if (log != nullptr) log->loaded(file.lineNumber(), name);
-    const std::string path = resolvePath(where.root, where.trainFolder + name);
-    auto key = std::make_pair(section, canonicalPath(path));
+    bool exists = false;
+    const std::string path = paths.resolve(where.root, where.trainFolder + name, &exists);
+    auto key = std::make_pair(section, exists ? canonicalPath(path) : path);
     if (const auto found = loaded.find(key); found != loaded.end()) return found->second;
     const auto handle = pictures.load(path);
     if (!handle) fail();
@@ -108,6 +109,7 @@ struct Reading {
     return *handle;
   }
 
+  PathResolver paths;
   std::map<std::pair<std::string_view, std::string>, int> loaded;  // by section and file
 };
 
@@ -498,7 +500,7 @@ static_assert(everyKeyOpensWithBracket());
 
 void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureLoader& pictures,
                    PictureLists& lists, ReadLog* log) {
-  Reading r{where, train, pictures, lists, log, {}, {}, {}, {}, {}};
+  Reading r{where, train, pictures, lists, log, {}, {}, {}, {}, {}, {}};
   if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) {
     // A file that is not there has no section to name: the message names the file.
     const std::string message = std::string(kFileError) + ":" + where.trainFolder + where.fileName;

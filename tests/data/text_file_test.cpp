@@ -77,6 +77,13 @@ TEST(ResolvePath, TurnsBackslashesAndMatchesLetterCasePerComponent) {
   EXPECT_EQ(resolvePath(dir.path(), "image\\PANEL\\lamp.bmp"), dir.file("Image/Panel/Lamp.BMP"));
   // Nothing matches: the literal path, so that opening it names the file.
   EXPECT_EQ(resolvePath(dir.path(), "image\\none.bmp"), dir.file("image/none.bmp"));
+  // One resolver for many names says the same, and whether each was found.
+  PathResolver paths;
+  bool exists = false;
+  for (const char* name : {"image\\PANEL\\lamp.bmp", "IMAGE\\panel\\LAMP.bmp", "image\\none.bmp"}) {
+    EXPECT_EQ(paths.resolve(dir.path(), name, &exists), resolvePath(dir.path(), name)) << name;
+    EXPECT_EQ(exists, std::string_view(name) != "image\\none.bmp") << name;
+  }
   EXPECT_EQ(joinDataPath("train\\", "a\\b.wav"), "train/a/b.wav");
   EXPECT_EQ(joinDataPath("", "b.wav"), "b.wav");
 }

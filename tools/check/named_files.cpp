@@ -52,12 +52,13 @@ std::optional<std::string> NamedFiles::find(int line, const std::string& name) {
   return lookup.path;
 }
 
-NamedFiles::Lookup NamedFiles::lookUp(const std::string& name) const {
+NamedFiles::Lookup NamedFiles::lookUp(const std::string& name) {
   const std::string exact = joinDataPath(
       name.starts_with('\\') || name.starts_with('/') ? std::string() : m_folder, name);
   if (isFile(exact)) return {exact, {}};
-  const std::string found = resolvePath(m_folder, name);
-  if (!isFile(found)) return {};
+  bool exists = false;
+  const std::string found = m_paths.resolve(m_folder, name, &exists);
+  if (!exists || !isFile(found)) return {};
   // The spelling on disk, below the folder where it lies there.
   std::string onDisk = found;
   if (!m_folder.empty()) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/paths.h"
 #include "tools/check/finding.h"
 
 namespace velimoro::check {
@@ -39,11 +40,12 @@ class NamedFiles {
   };
 
   std::optional<std::string> find(int line, const std::string& name);
-  Lookup lookUp(const std::string& name) const;
+  Lookup lookUp(const std::string& name);
   void measure(int line, const std::string& name, const std::string& path);
 
   FileFindings& m_findings;
   std::string m_folder;
+  PathResolver m_paths;
   std::set<std::string> m_measured;
   std::map<std::string, Lookup> m_looked;  // by name: each name is looked up on the disk once
 };
