@@ -1,60 +1,22 @@
 #include "shell/cab_window.h"
 
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QStatusBar>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "cab/trace.h"
-#include "data/paths.h"
-#include "data/route_reader.h"
-#include "input/controls.h"
-#include "persist/save_slots.h"
 #include "persist/settings.h"
 #include "present/side_column.h"
 #include "shell/controller_menu.h"
-#include "shell/report_window.h"
 
 namespace velimoro::shell {
 namespace {
 
-constexpr int kPassMs = 33;       // the screen pass's own gate
-constexpr int kIdleMs = 5;        // how often to look again while nothing is due
-constexpr int kWheelNotch = 120;  // eighths of a degree a wheel notch turns
-constexpr int kBandHeight = 44;   // the two rows of value labels of the band display
-
-// The virtual keys the driver's controls know, from Qt's key codes.
-std::optional<VirtualKey> virtualKey(int key) {
-  switch (key) {
-    case Qt::Key_Backspace:
-      return VirtualKey::kBackSpace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VirtualKey::kEnter;
-    case Qt::Key_ScrollLock:
-      return VirtualKey::kScrollLock;
-    case Qt::Key_PageUp:
-      return VirtualKey::kPageUp;
-    case Qt::Key_PageDown:
-      return VirtualKey::kPageDown;
-    case Qt::Key_Left:
-      return VirtualKey::kLeft;
-    case Qt::Key_Right:
-      return VirtualKey::kRight;
-    default:
-      break;
-  }
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-    return static_cast<VirtualKey>(static_cast<int>(VirtualKey::kF1) + (key - Qt::Key_F1));
-  }
-  return std::nullopt;
-}
+constexpr int kPassMs = 33;  // the screen pass's own gate
+constexpr int kIdleMs = 5;   // how often to look again while nothing is due
 
 }  // namespace
 
@@ -118,161 +80,6 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   connect(&m_wakeTimer, &QTimer::timeout, this, [this] { wake(); });
   m_clock.start();
   m_wakeTimer.start(0);
-}
-
-void CabWindow::buildMenus() {
-  const UiStrings& strings = m_session->drive().strings;
-  const DriveSettings& settings = m_session->drive().setup.settings;
-  m_start = menuBar()->addAction(QString::fromStdString(strings.Start));
-  connect(m_start, &QAction::triggered, this, [this] { toggleStart(); });
-
-  QMenu* display = menuBar()->addMenu(QString::fromStdString(strings.Display));
-  const auto toggle = [&](const char* caption, int DriveSettings::*setting) {
-    QAction* entry = display->addAction(QString::fromUtf8(caption));
-    entry->setCheckable(true);
-    entry->setChecked(settings.*setting == 1);
-    connect(entry, &QAction::triggered, this,
-            [this, setting, entry] { toggleSetting(setting, entry); });
-    return entry;
-  };
-  toggle("喚呼なし(&K)", &DriveSettings::kanko);
-  toggle("解説あり(&D)", &DriveSettings::information);
-  m_beginnerEntry = toggle("入門モード(&A)", &DriveSettings::ats);
-  display->addSeparator();
-  connect(display->addAction(QStringLiteral("運転レポート(&R)")), &QAction::triggered, this,
-          [this] { showReport(); });
-  connect(display->addAction(QStringLiteral("操作説明(&U)")), &QAction::triggered, this,
-          [this] { showSmallWindow(*m_help); });
-  connect(display->addAction(QStringLiteral("かんたん運転台(&E)")), &QAction::triggered, this,
-          [this] { showSmallWindow(*m_easyCab); });
-  connect(display->addAction(QStringLiteral("列車設定(&P)")), &QAction::triggered, this, [this] {
-    m_trainSettings->showDrive();
-    m_trainSettings->exec();
-  });
-
-  QMenu* move = menuBar()->addMenu(QString::fromStdString(strings.Move));
-  for (const MoveMenuEntry& entry : moveMenuEntries(*m_session->drive().route)) {
-    QAction* station = move->addAction(QString::fromStdString(entry.caption));
-    station->setObjectName(QStringLiteral("Sta%1").arg(entry.station));
-    connect(station, &QAction::triggered, this,
-            [this, index = entry.station] { slotOrStation("jump", index); });
-  }
-
-  QMenu* save = menuBar()->addMenu(QString::fromStdString(strings.Save));
-  QMenu* load = save->addMenu(QStringLiteral("運転状態を復元(&L)"));
-  QMenu* store = save->addMenu(QStringLiteral("運転状態を保存(&S)"));
-  for (int slot = 1; slot <= kSaveSlots; ++slot) {
-    QAction* loadEntry = load->addAction(QString());
-    loadEntry->setObjectName(QStringLiteral("Load%1").arg(slot));
-    connect(loadEntry, &QAction::triggered, this, [this, slot] { slotOrStation("load", slot); });
-    QAction* saveEntry = store->addAction(QString());
-    saveEntry->setObjectName(QStringLiteral("Save%1").arg(slot));
-    connect(saveEntry, &QAction::triggered, this, [this, slot] { slotOrStation("save", slot); });
-  }
-  labelSlots(*save);
-  connect(save, &QMenu::aboutToShow, this, [this, save] { labelSlots(*save); });
-
-  QMenu* controller = menuBar()->addMenu(QString::fromStdString(strings.Control));
-  m_controllers = std::make_unique<ControllerMenu>(
-      *this, *controller, *m_session,
-      [this](const std::string& name, std::vector<std::string> args) {
-        input(name, std::move(args));
-      },
-      m_messages, m_store);
-}
-
-void CabWindow::connectSerial(const std::string& port) {
-  m_controllers->connectSerial(port);
-}
-
-void CabWindow::buildSmallWindows() {
-  const windows::CabLink link{
-      [this](const std::string& name, std::vector<std::string> args) {
-        input(name, std::move(args));
-        // The train settings switch the protection, and with it the beginner mode's entry.
-        if (m_beginnerEntry != nullptr)
-          m_beginnerEntry->setChecked(m_session->drive().setup.settings.ats == 1);
-      },
-      [this](QKeyEvent* event) { keyPressEvent(event); },
-      [this](const std::string& text) { m_messages.show(text); }};
-  const Drive& drive = m_session->drive();
-  m_valueDisplay = std::make_unique<windows::ValueDisplay>(*m_session, link, this);
-  m_easyCab = std::make_unique<windows::EasyCab>(link, this);
-  m_help = std::make_unique<windows::HelpWindow>(drive.setup.root, link, this);
-  m_help->setWindowFlag(Qt::Window);
-  m_trainSettings = std::make_unique<windows::TrainSettingsDialog>(drive, link, this);
-  // The crew-change dialog's end of the drive is the back button's: the screen fades, the
-  // window closes.
-  m_crewChange = std::make_unique<windows::CrewChangeDialog>(
-      [this] { m_session->pass().fadeLevel = 1; }, this);
-  for (auto [window, name] : smallWindows()) {
-    if (const auto place = readWindowPlace(m_store, name))
-      window->setGeometry(place->x, place->y, place->width, place->height);
-  }
-  m_session->afterTick = [this, before = m_session->afterTick] {
-    if (before) before();
-    showSmallWindows();
-  };
-}
-
-std::vector<std::pair<QWidget*, std::string>> CabWindow::smallWindows() {
-  return {
-      {m_valueDisplay.get(), "ValueDisplay"}, {m_easyCab.get(), "EasyCab"}, {m_help.get(), "Help"}};
-}
-
-void CabWindow::showSmallWindow(QWidget& window) {
-  window.show();
-  window.raise();
-  window.activateWindow();
-}
-
-void CabWindow::showSmallWindows() {
-  // F3 shows and hides the value display through the drive's state.
-  const SimState& s = m_session->drive().state;
-  if (s.value_window_shown != m_valueWindowShown) {
-    m_valueWindowShown = s.value_window_shown;
-    if (m_valueWindowShown) {
-      showSmallWindow(*m_valueDisplay);
-    } else {
-      m_valueDisplay->hide();
-    }
-  }
-  if (m_valueDisplay->isVisible()) {
-    // The serial master controller's last chunk is the value display's caption.
-    const std::string& chunk = m_session->drive().controllerInputs.serialCaption;
-    if (!chunk.empty())
-      m_valueDisplay->setWindowTitle(
-          QString::fromLatin1(chunk.data(), static_cast<qsizetype>(chunk.size())));
-    m_valueDisplay->showDrive(m_session->pass().fps);
-  }
-  if (m_easyCab->isVisible()) m_easyCab->showState(s);
-}
-
-void CabWindow::labelSlots(QMenu& menu) {
-  // An entry without a label says so; such a slot cannot be restored, but can be saved to.
-  for (int slot = 1; slot <= kSaveSlots; ++slot) {
-    const QString label = QString::fromStdString(storedLabel(m_store, slot));
-    const QString caption = label.isEmpty() ? QString::fromUtf8(kNoDataCaption) : label;
-    if (auto* entry = menu.findChild<QAction*>(QStringLiteral("Load%1").arg(slot))) {
-      entry->setText(caption);
-      entry->setEnabled(!label.isEmpty());
-    }
-    if (auto* entry = menu.findChild<QAction*>(QStringLiteral("Save%1").arg(slot)))
-      entry->setText(caption);
-  }
-}
-
-void CabWindow::slotOrStation(const char* command, int number) {
-  input(command, {std::to_string(number)});
-  setWindowTitle(QString::fromStdString(m_session->drive().route->lineName));
-  m_wakeTimer.start(0);
-}
-
-void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {
-  const char* name = setting == &DriveSettings::kanko         ? "kanko"
-                     : setting == &DriveSettings::information ? "information"
-                                                              : "ats";
-  input("setting", {name, entry->isChecked() ? "1" : "0"});
 }
 
 CabWindow::~CabWindow() = default;
@@ -352,80 +159,6 @@ void CabWindow::wake() {
   m_wakeTimer.start(static_cast<int>(std::clamp<std::int64_t>(waitNs / 1000000, 0, kPassMs)));
 }
 
-void CabWindow::drawWindow(QPainter& painter) {
-  const QRect all(QPoint(0, 0), logicalSize());
-  painter.setClipRect(all);
-  painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
-  painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
-  for (const PlacedPicture& p : sidePictures(m_session->drive())) {
-    if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
-      painter.drawImage(QPoint(p.x, p.y), *picture);
-    }
-  }
-  if (m_band) drawValueLabels(painter);
-}
-
-void CabWindow::drawValueLabels(QPainter& painter) {
-  // The twelve value labels of the band display, in two rows under the screen.
-  const TextPanel& panel = m_session->drive().textPanel;
-  const std::string values[] = {
-      panel.reverser, panel.power,       panel.brake,         panel.gear,
-      panel.speed,    panel.pattern,     panel.nextStation,   panel.crew,
-      panel.clock,    panel.trafficStop, panel.trafficDetect, m_session->drive().state.status_text};
-  QFont font = painter.font();
-  font.setPixelSize(13);
-  painter.setFont(font);
-  painter.setPen(QColor(0xE8, 0xE8, 0xE0));
-  const int width = logicalSize().width() / 6;
-  for (int i = 0; i < 12; ++i) {
-    const QRect box((i % 6) * width + 4, media::CabSurface::kHeight + 2 + (i / 6) * 21, width - 8,
-                    19);
-    painter.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(values[i]));
-  }
-}
-
-QImage CabWindow::windowPicture() {
-  QImage picture(logicalSize(), QImage::Format_RGB32);
-  QPainter painter(&picture);
-  drawWindow(painter);
-  return picture;
-}
-
-void CabWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
-  if (m_screen.frontBuffer().isNull()) return;
-  // The cab screen and the column beside it keep their shape, scaled smoothly to the space
-  // below the menu.
-  const QSize logical = logicalSize();
-  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
-  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
-  painter.translate(area.left() + (area.width() - size.width()) / 2,
-                    area.top() + (area.height() - size.height()) / 2);
-  painter.scale(static_cast<double>(size.width()) / logical.width(),
-                static_cast<double>(size.height()) / logical.height());
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  drawWindow(painter);
-}
-
-void CabWindow::keyPressEvent(QKeyEvent* event) {
-  const bool shiftAlone = event->modifiers() == Qt::ShiftModifier;
-  if (const auto key = virtualKey(event->key())) {
-    std::vector<std::string> args = {virtualKeyName(*key)};
-    if (shiftAlone) args.push_back("shift");
-    input("vkey", std::move(args));
-    return;
-  }
-  const QString text = event->text();
-  if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F) {
-    typeKey(static_cast<char>(text[0].unicode()));
-  }
-}
-
-void CabWindow::typeKey(char key) {
-  input("key", {keyWord(key)});
-}
-
 void CabWindow::closeEvent(QCloseEvent* event) {
   // The drive ends: no more steps or screen passes, the sounds silent, the video closed, and the
   // settings written back (a store that cannot be written is named, never passed over).
@@ -450,55 +183,11 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   if (closed) closed();
 }
 
-void CabWindow::mousePressEvent(QMouseEvent* event) {
-  // A click on the cab screen while the drive stands still is the Start menu item.
-  if (event->button() == Qt::LeftButton && !m_session->running()) toggleStart();
-}
-
 void CabWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_session->running()) {
     m_standbyWanted = true;
     m_wakeTimer.start(0);
-  }
-}
-
-void CabWindow::showStandby() {
-  if (m_session->running()) return;
-  const Drive& drive = m_session->drive();
-  if (!m_standby)
-    m_standby = m_screen.load(resolvePath(drive.setup.root, drive.route->staffBitmap)).value_or(-1);
-  if (*m_standby < 0 || !m_screen.canDraw()) return;
-  m_screen.fillScreen(0);
-  m_screen.drawSprites();
-  m_screen.drawPicture(*m_standby, 0, 0);
-  m_screen.flip();
-  update();
-}
-
-void CabWindow::showReport() {
-  m_reportWindow = std::make_unique<ReportWindow>(m_report->report());
-  m_reportWindow->show();
-  m_reportWindow->raise();
-}
-
-QSize CabWindow::logicalSize() const {
-  const int width = m_session->drive().state.client_width;
-  return {width, media::CabSurface::kHeight + (m_band ? kBandHeight : 0)};
-}
-
-void CabWindow::wheelEvent(QWheelEvent* event) {
-  // Fine wheels and touchpads send many small turns and a fast wheel merges notches into one
-  // event: the handle moves one step per whole notch turned. Turning the wheel away from the
-  // driver moves towards the brake, as a brake valve does.
-  m_wheelDelta += event->angleDelta().y();
-  while (m_wheelDelta >= kWheelNotch) {
-    m_wheelDelta -= kWheelNotch;
-    input("wheel", {"up"});
-  }
-  while (m_wheelDelta <= -kWheelNotch) {
-    m_wheelDelta += kWheelNotch;
-    input("wheel", {"down"});
   }
 }
 

@@ -1,0 +1,91 @@
+// What the cab window draws: the cab screen scaled to the window, the lineside pictures beside
+// it, the band display's value labels and the standby picture.
+#include <QMenuBar>
+#include <QPainter>
+
+#include "data/paths.h"
+#include "present/side_column.h"
+#include "shell/cab_window.h"
+
+namespace velimoro::shell {
+namespace {
+
+constexpr int kBandHeight = 44;  // the two rows of value labels of the band display
+
+}  // namespace
+
+void CabWindow::drawWindow(QPainter& painter) {
+  const QRect all(QPoint(0, 0), logicalSize());
+  painter.setClipRect(all);
+  painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
+  painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
+  for (const PlacedPicture& p : sidePictures(m_session->drive())) {
+    if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
+      painter.drawImage(QPoint(p.x, p.y), *picture);
+    }
+  }
+  if (m_band) drawValueLabels(painter);
+}
+
+void CabWindow::drawValueLabels(QPainter& painter) {
+  // The twelve value labels of the band display, in two rows under the screen.
+  const TextPanel& panel = m_session->drive().textPanel;
+  const std::string values[] = {
+      panel.reverser, panel.power,       panel.brake,         panel.gear,
+      panel.speed,    panel.pattern,     panel.nextStation,   panel.crew,
+      panel.clock,    panel.trafficStop, panel.trafficDetect, m_session->drive().state.status_text};
+  QFont font = painter.font();
+  font.setPixelSize(13);
+  painter.setFont(font);
+  painter.setPen(QColor(0xE8, 0xE8, 0xE0));
+  const int width = logicalSize().width() / 6;
+  for (int i = 0; i < 12; ++i) {
+    const QRect box((i % 6) * width + 4, media::CabSurface::kHeight + 2 + (i / 6) * 21, width - 8,
+                    19);
+    painter.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(values[i]));
+  }
+}
+
+QImage CabWindow::windowPicture() {
+  QImage picture(logicalSize(), QImage::Format_RGB32);
+  QPainter painter(&picture);
+  drawWindow(painter);
+  return picture;
+}
+
+void CabWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+  if (m_screen.frontBuffer().isNull()) return;
+  // The cab screen and the column beside it keep their shape, scaled smoothly to the space
+  // below the menu.
+  const QSize logical = logicalSize();
+  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
+  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
+  painter.translate(area.left() + (area.width() - size.width()) / 2,
+                    area.top() + (area.height() - size.height()) / 2);
+  painter.scale(static_cast<double>(size.width()) / logical.width(),
+                static_cast<double>(size.height()) / logical.height());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  drawWindow(painter);
+}
+
+void CabWindow::showStandby() {
+  if (m_session->running()) return;
+  const Drive& drive = m_session->drive();
+  if (!m_standby)
+    m_standby = m_screen.load(resolvePath(drive.setup.root, drive.route->staffBitmap)).value_or(-1);
+  if (*m_standby < 0 || !m_screen.canDraw()) return;
+  m_screen.fillScreen(0);
+  m_screen.drawSprites();
+  m_screen.drawPicture(*m_standby, 0, 0);
+  m_screen.flip();
+  update();
+}
+
+QSize CabWindow::logicalSize() const {
+  const int width = m_session->drive().state.client_width;
+  return {width, media::CabSurface::kHeight + (m_band ? kBandHeight : 0)};
+}
+
+}  // namespace velimoro::shell
