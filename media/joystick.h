@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velimoro::media {
 
@@ -18,10 +19,25 @@ struct JoystickReading {
   bool operator==(const JoystickReading&) const = default;
 };
 
-/// The first joystick the system finds, polled on the user-interface thread.
+/// A joystick the system lists: its name and the GUID it is known by again when plugged back.
+struct JoystickInfo {
+  std::string name;
+  std::string guid;
+  bool operator==(const JoystickInfo&) const = default;
+};
+
+/// The joystick chosen by its GUID, or the first the system finds while none is chosen, polled
+/// on the user-interface thread.
 class Joystick {
  public:
   virtual ~Joystick() = default;
+  /// The joysticks the system lists now, in its order.
+  virtual std::vector<JoystickInfo> attached() = 0;
+  /// Reads the joystick of `guid` from the next poll on, whenever it is attached; an empty GUID
+  /// reads the first the system lists.
+  virtual void choose(const std::string& guid) = 0;
+  /// The GUID chosen; empty when none is.
+  virtual std::string chosen() const = 0;
   /// Reads the joystick in use, first looking for one when none is; nothing while none is
   /// attached. `lostName` is set to the name of a joystick that went away since the last poll.
   virtual std::optional<JoystickReading> poll(std::string* lostName = nullptr) = 0;

@@ -11,6 +11,12 @@ SDL_Joystick* joystickOf(void* handle) {
   return static_cast<SDL_Joystick*>(handle);
 }
 
+std::string guidText(SDL_JoystickGUID guid) {
+  char text[33] = {};
+  SDL_JoystickGetGUIDString(guid, text, sizeof text);
+  return text;
+}
+
 }  // namespace
 
 SdlJoystick::SdlJoystick() {
@@ -45,8 +51,7 @@ std::optional<JoystickReading> SdlJoystick::poll(std::string* lostName) {
   }
   if (m_joystick == nullptr) {
     SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
-    if (SDL_NumJoysticks() < 1) return std::nullopt;
-    m_joystick = SDL_JoystickOpen(0);
+    openChosen();
     if (m_joystick == nullptr) return std::nullopt;
     SDL_JoystickUpdate();
   }
@@ -64,6 +69,34 @@ std::optional<JoystickReading> SdlJoystick::poll(std::string* lostName) {
   // Nobody reads SDL's event queue: the joystick's events are dropped rather than kept.
   SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
   return reading;
+}
+
+std::vector<JoystickInfo> SdlJoystick::attached() {
+  std::vector<JoystickInfo> list;
+  if (!m_started) return list;
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+    const char* text = SDL_JoystickNameForIndex(i);
+    list.push_back({text != nullptr ? text : "", guidText(SDL_JoystickGetDeviceGUID(i))});
+  }
+  return list;
+}
+
+void SdlJoystick::choose(const std::string& guid) {
+  if (guid == m_chosen) return;
+  m_chosen = guid;
+  // The joystick in use gives way at the next poll.
+  if (m_joystick != nullptr) SDL_JoystickClose(joystickOf(m_joystick));
+  m_joystick = nullptr;
+}
+
+void SdlJoystick::openChosen() {
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+    if (!m_chosen.empty() && guidText(SDL_JoystickGetDeviceGUID(i)) != m_chosen) continue;
+    m_joystick = SDL_JoystickOpen(i);
+    return;
+  }
 }
 
 std::string SdlJoystick::name() const {

@@ -94,4 +94,19 @@ bool writeControllerCodes(media::SettingsStore& store, const ControllerMap& map,
   return store.flush(kControllerApplication, error);
 }
 
+namespace {
+
+constexpr const char* kJoystickKey = "Joystick";
+
+}  // namespace
+
+std::string readJoystickChoice(media::SettingsStore& store) {
+  return store.readText(kSettingsApplication, kJoystickKey).value_or(std::string());
+}
+
+bool writeJoystickChoice(media::SettingsStore& store, const std::string& guid, std::string& error) {
+  store.writeText(kSettingsApplication, kJoystickKey, guid);
+  return store.flush(kSettingsApplication, error);
+}
+
 }  // namespace velimoro

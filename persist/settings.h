@@ -64,4 +64,10 @@ void readControllerCodes(media::SettingsStore& store, ControllerMap& map);
 bool writeControllerCodes(media::SettingsStore& store, const ControllerMap& map,
                           std::string& error);
 
+/// The joystick the game controllers are read from, by its GUID; empty (the first the system
+/// lists) when none is chosen.
+std::string readJoystickChoice(media::SettingsStore& store);
+/// Keeps the joystick chosen and flushes it; false with the store's message.
+bool writeJoystickChoice(media::SettingsStore& store, const std::string& guid, std::string& error);
+
 }  // namespace velimoro

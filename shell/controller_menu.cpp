@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "cab/script.h"
+#include "persist/settings.h"
 #include "shell/controller_setup_window.h"
 #include "shell/serial_setup_dialog.h"
 
@@ -20,6 +21,7 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
       m_messages(messages),
       m_store(store) {
   m_serialSettings.port = media::QtSerialPort::defaultPort();
+  m_joystick.choose(readJoystickChoice(store));
   auto* types = new QActionGroup(this);
   const char* captions[] = {"標準/DVマスコン(&N)", "アナログ軸式ゲームコントローラ",
                             "ボタン式ゲームコントローラ"};

@@ -1,5 +1,7 @@
 #include "shell/controller_setup_window.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +44,8 @@ QString positionText(std::optional<int> position, bool power) {
 ControllerSetupWindow::ControllerSetupWindow(media::Joystick& joystick, media::SettingsStore& store)
     : m_joystick(joystick), m_store(store) {
   setWindowTitle(QStringLiteral("コントローラの設定と確認"));
+  m_choice = new QComboBox(this);
+  m_choice->setObjectName(QStringLiteral("joystick"));
   m_device = new QLabel(this);
   m_live = new QLabel(this);
   m_live->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -58,6 +62,9 @@ ControllerSetupWindow::ControllerSetupWindow(media::Joystick& joystick, media::S
 
   auto* live = new QGroupBox(QStringLiteral("ゲームコントローラ"), this);
   auto* liveLayout = new QVBoxLayout(live);
+  auto* choice = new QFormLayout;
+  choice->addRow(QStringLiteral("使うジョイスティック"), m_choice);
+  liveLayout->addLayout(choice);
   liveLayout->addWidget(m_device);
   liveLayout->addWidget(m_live);
   liveLayout->addWidget(m_analogue);
@@ -91,6 +98,9 @@ ControllerSetupWindow::ControllerSetupWindow(media::Joystick& joystick, media::S
     m_prompt->setText(this->store(error) ? QStringLiteral("保存しました。次の運転から使われます。")
                                          : QString::fromStdString(error));
   });
+  connect(m_choice, &QComboBox::activated, this, [this](int index) {
+    chooseJoystick(m_choice->itemData(index).toString().toStdString());
+  });
   connect(&m_timer, &QTimer::timeout, this, [this] { refresh(); });
   m_timer.start(kRefreshMs);
   refresh();
@@ -98,13 +108,53 @@ ControllerSetupWindow::ControllerSetupWindow(media::Joystick& joystick, media::S
   resize(520, 560);
 }
 
+void ControllerSetupWindow::chooseJoystick(const std::string& guid) {
+  m_joystick.choose(guid);
+  std::string error;
+  if (!writeJoystickChoice(m_store, guid, error)) m_prompt->setText(QString::fromStdString(error));
+  m_listed.clear();
+  refresh();
+}
+
+void ControllerSetupWindow::listJoysticks() {
+  std::vector<media::JoystickInfo> listed = m_joystick.attached();
+  const std::string chosen = m_joystick.chosen();
+  if (listed == m_listed && m_choice->count() > 0 &&
+      m_choice->currentData().toString().toStdString() == chosen)
+    return;
+  m_listed = std::move(listed);
+  const QSignalBlocker quiet(m_choice);
+  m_choice->clear();
+  m_choice->addItem(QStringLiteral("最初に見つかったもの"), QString());
+  bool chosenListed = chosen.empty();
+  for (const media::JoystickInfo& info : m_listed) {
+    const QString guid = QString::fromStdString(info.guid);
+    // Two joysticks of one kind share a GUID: the first of them is read.
+    if (m_choice->findData(guid) >= 0) continue;
+    m_choice->addItem(QStringLiteral("%1（%2）").arg(QString::fromStdString(info.name), guid),
+                      guid);
+    chosenListed = chosenListed || info.guid == chosen;
+  }
+  if (!chosenListed) {
+    m_choice->addItem(
+        QStringLiteral("%1（つながっていません）").arg(QString::fromStdString(chosen)),
+        QString::fromStdString(chosen));
+  }
+  m_choice->setCurrentIndex(m_choice->findData(QString::fromStdString(chosen)));
+}
+
 void ControllerSetupWindow::refresh() {
+  listJoysticks();
   const std::optional<media::JoystickReading> reading = m_joystick.poll();
   m_attached = reading.has_value();
   m_reading = reading.value_or(media::JoystickReading{});
   m_next->setEnabled(m_attached && m_step < kSteps);
   if (!m_attached) {
-    m_device->setText(QStringLiteral("ジョイスティックが見つかりません。つなぐと表示されます。"));
+    m_device->setText(
+        m_joystick.chosen().empty()
+            ? QStringLiteral("ジョイスティックが見つかりません。つなぐと表示されます。")
+            : QStringLiteral("選んだジョイスティックがつながっていません。"
+                             "つなぐと表示されます。"));
     m_live->clear();
     m_analogue->clear();
     return;
@@ -192,8 +242,9 @@ void ControllerSetupWindow::showDroppedBytes(const std::string& bytes) {
   constexpr std::size_t kShownBytes = 16;
   const QString shown = QString::fromStdString(serialWord(bytes.substr(0, kShownBytes))) +
                         (bytes.size() > kShownBytes ? QStringLiteral("…") : QString());
-  m_serial->appendPlainText(
-      QStringLiteral("%1 → コードでない %2 バイトを捨てました").arg(shown).arg(bytes.size()));
+  // One arg() of both: the escapes of the bytes shown hold "%" and a digit.
+  m_serial->appendPlainText(QStringLiteral("%1 → コードでない %2 バイトを捨てました")
+                                .arg(shown, QString::number(bytes.size())));
 }
 
 }  // namespace velimoro::shell

@@ -9,13 +9,15 @@
 #include "media/joystick.h"
 #include "media/settings_store.h"
 
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace velimoro::shell {
 
-/// The controller setup window: the live axes, buttons and scan sum of the attached joystick;
+/// The controller setup window: the joystick to read, chosen from those attached; the live axes,
+/// buttons and scan sum of the joystick in use;
 /// which notches the analogue-axis pad's X and Y give; a walk through the button pad's handle
 /// positions P0 .. P5, B0 .. B8 and EB that stores their codes for the next start-up; and each
 /// code the serial master controller sent with the map lines it matched, and the bytes dropped.
@@ -27,8 +29,12 @@ class ControllerSetupWindow final : public QWidget {
   void showSerialChunk(const std::string& chunk, const std::vector<int>& lines);
   /// Bytes from the serial controller that spelled no code and were dropped.
   void showDroppedBytes(const std::string& bytes);
-  /// Reads the joystick and shows it (every 100 ms while the window is open).
+  /// Reads the joystick and shows it, with the joysticks to choose from (every 100 ms while the
+  /// window is open).
   void refresh();
+  /// Reads the game controllers from the joystick of `guid` (empty: the first attached) from now
+  /// on and keeps the choice for the next start-up.
+  void chooseJoystick(const std::string& guid);
   /// Takes the present code for the position asked for and asks for the next; after EB the
   /// codes can be stored.
   void next();
@@ -39,6 +45,7 @@ class ControllerSetupWindow final : public QWidget {
 
  private:
   void showStep();
+  void listJoysticks();
 
   media::Joystick& m_joystick;
   media::SettingsStore& m_store;
@@ -47,6 +54,8 @@ class ControllerSetupWindow final : public QWidget {
   int m_step = 0;  // 0..5 P0..P5, 6..14 B0..B8, 15 EB, 16 done
   ControllerMap m_codes;
   QTimer m_timer;
+  std::vector<media::JoystickInfo> m_listed;
+  QComboBox* m_choice = nullptr;
   QLabel* m_device = nullptr;
   QLabel* m_live = nullptr;
   QLabel* m_analogue = nullptr;

@@ -35,5 +35,34 @@ TEST(SdlJoystick, FindsAVirtualJoystickReadsItAndMissesItWhenDetached) {
   EXPECT_EQ(joystick.poll(), (JoystickReading{-32768, 0, 0x0004, 1, 3}));
 }
 
+TEST(SdlJoystick, ReadsTheJoystickChosenByItsGuidAndFindsItAgainWhenPluggedBack) {
+  SdlJoystick joystick;
+  testing::VirtualJoystick pad(2, 16);
+  auto wheel = std::make_unique<testing::VirtualJoystick>(2, 16, SDL_JOYSTICK_TYPE_WHEEL);
+  ASSERT_NE(wheel->handle, nullptr) << SDL_GetError();
+  pad.set(100, 0, {});
+  wheel->set(200, 0, {});
+  const std::vector<JoystickInfo> listed = joystick.attached();
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_NE(listed[0].guid, listed[1].guid);
+  const auto x = [&joystick] {
+    const std::optional<JoystickReading> reading = joystick.poll();
+    return reading ? reading->x : -1;
+  };
+  EXPECT_EQ(x(), 100);  // none chosen: the first
+
+  joystick.choose(listed[1].guid);
+  EXPECT_EQ(x(), 200);
+  // Unplugged, the chosen one is missed and the other is not taken instead; plugged back, it
+  // is read again.
+  wheel.reset();
+  EXPECT_EQ(x(), -1);
+  testing::VirtualJoystick again(2, 16, SDL_JOYSTICK_TYPE_WHEEL);
+  again.set(300, 0, {});
+  EXPECT_EQ(x(), 300);
+  joystick.choose("");
+  EXPECT_EQ(x(), 100);
+}
+
 }  // namespace
 }  // namespace velimoro::media

@@ -201,6 +201,40 @@ TEST(ControllerMenu, AButtonPadDriveRecordedInTheWindowReplaysHeadlessWithItsCod
   EXPECT_EQ(testing::readFile(replay.trace), windowTrace.str());
 }
 
+TEST(ControllerSetupWindow, TheJoystickChosenIsReadAtOnceAndAtTheNextStartUp) {
+  media::SdlJoystick sdl;  // keeps SDL's joysticks, and the virtual ones, from drive to drive
+  testing::VirtualJoystick pad(2, 16);
+  testing::VirtualJoystick wheel(2, 16, SDL_JOYSTICK_TYPE_WHEEL);
+  ASSERT_NE(wheel.handle, nullptr) << SDL_GetError();
+  pad.set(1, -30001, {});    // P5 B1
+  wheel.set(0, -12001, {});  // P3 B0
+  {
+    MenuDrive d;
+    entry(*d.menu, QStringLiteral("アナログ軸式ゲームコントローラ"))->trigger();
+    entry(*d.menu, QStringLiteral("コントローラの設定と確認(&S)..."))->trigger();
+    d.session.runUntil(500);
+    EXPECT_EQ(d.window.handles(), "P5 B1");
+    QComboBox* choice = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* found = window->findChild<QComboBox*>(QStringLiteral("joystick"))) choice = found;
+    }
+    ASSERT_NE(choice, nullptr);
+    ASSERT_EQ(choice->count(), 3);  // the first found, the pad, the wheel
+    choice->setCurrentIndex(2);
+    choice->activated(2);
+    d.session.runUntil(1000);
+    EXPECT_EQ(d.window.handles(), "P3 B0");
+    if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES"))
+      choice->window()->grab().save(QString::fromUtf8(keep) + "/controller_setup.png");
+  }
+  MenuDrive next;
+  entry(*next.menu, QStringLiteral("アナログ軸式ゲームコントローラ"))->trigger();
+  next.session.runUntil(500);
+  EXPECT_EQ(next.window.handles(), "P3 B0");
+  std::string error;
+  EXPECT_TRUE(writeJoystickChoice(store(), "", error)) << error;
+}
+
 // The codes of the scenario's "mascon.dat" by handle: P1..P6, N, B1..B8, EB.
 std::string codeOf(int power, int brake) {
   if (brake == 9) return "MEB";
@@ -214,6 +248,8 @@ TEST(ControllerMenu, SerialCodesWrittenAsHardwareWritesThemAreEachOneInputAndRep
   ASSERT_FALSE(line.slaveName.empty());
   d.controllers->connectSerial(line.slaveName);
   ASSERT_EQ(d.window.messages.shown, std::vector<std::string>{"Connect to controller."});
+  // The setup window logs every code and what was dropped.
+  entry(*d.menu, QStringLiteral("コントローラの設定と確認(&S)..."))->trigger();
 
   // What the controller writes, with the pause before each write (µs), and the codes in it.
   std::vector<std::pair<int, std::string>> writes;
@@ -273,6 +309,12 @@ TEST(ControllerMenu, SerialCodesWrittenAsHardwareWritesThemAreEachOneInputAndRep
     EXPECT_EQ(got, codes) << "first difference at " << i;
   }
   EXPECT_EQ(d.window.handles(), "P0 B0");
+  if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES")) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (dynamic_cast<shell::ControllerSetupWindow*>(window) != nullptr)
+        window->grab().save(QString::fromUtf8(keep) + "/serial_log.png");
+    }
+  }
   d.quitAndReplay();
 }
 

@@ -12,8 +12,9 @@ struct VirtualJoystick {
   int index = -1;
   SDL_Joystick* handle = nullptr;
 
-  VirtualJoystick(int axes, int buttons) {
-    index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
+  /// A joystick of `type`; joysticks of different types have different GUIDs.
+  VirtualJoystick(int axes, int buttons, SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
+    index = SDL_JoystickAttachVirtual(type, axes, buttons, 0);
     if (index >= 0) handle = SDL_JoystickOpen(index);
   }
   ~VirtualJoystick() { detach(); }
