@@ -61,7 +61,10 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   Drive& drive = m_session->drive();
   m_report = std::make_unique<RunReportCollector>(drive);
   attachReport(*m_session, *m_report);
+  // The band display writes the texts into the labels under the screen and the guidance into
+  // the picture's band; the picture then carries no texts and no stop-line marker.
   drive.textPanel.shown = m_band;
+  m_session->pass().bandMode = m_band;
   takeStopLinePicture(m_session->pass(), drive);
   keySidePictures(drive, m_screen);
   std::string message;

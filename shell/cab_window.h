@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
+#include <QTransform>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -109,6 +110,8 @@ class CabWindow final : public QMainWindow {
   void slotOrStation(const char* command, int number);
   /// The logical size of everything the window draws, before scaling.
   QSize logicalSize() const;
+  /// From the logical picture to the window: its scale and place below the menu.
+  QTransform logicalToWindow() const;
 
   MessageBoxes m_messages;
   media::SettingsStore& m_store;

@@ -53,19 +53,25 @@ QImage CabWindow::windowPicture() {
   return picture;
 }
 
+QTransform CabWindow::logicalToWindow() const {
+  // The cab screen and the column beside it keep their shape, scaled to the space below the
+  // menu and centred in it.
+  const QSize logical = logicalSize();
+  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
+  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
+  QTransform transform;
+  transform.translate(area.left() + (area.width() - size.width()) / 2,
+                      area.top() + (area.height() - size.height()) / 2);
+  transform.scale(static_cast<double>(size.width()) / logical.width(),
+                  static_cast<double>(size.height()) / logical.height());
+  return transform;
+}
+
 void CabWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
   if (m_screen.frontBuffer().isNull()) return;
-  // The cab screen and the column beside it keep their shape, scaled smoothly to the space
-  // below the menu.
-  const QSize logical = logicalSize();
-  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
-  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
-  painter.translate(area.left() + (area.width() - size.width()) / 2,
-                    area.top() + (area.height() - size.height()) / 2);
-  painter.scale(static_cast<double>(size.width()) / logical.width(),
-                static_cast<double>(size.height()) / logical.height());
+  painter.setTransform(logicalToWindow());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   drawWindow(painter);
 }

@@ -14,10 +14,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "media/qt_settings_store.h"
-#include "shell/cab_window.h"
-#include "support/demo_root.h"
-#include "support/qt_app.h"
+#include "shell/cab_fixture.h"
 
 namespace velimoro {
 namespace {
@@ -39,33 +36,8 @@ Button* buttonCalled(QWidget& window, const char* caption) {
   return nullptr;
 }
 
-void typeInto(QWidget& window, int key, const char* text) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
-  QCoreApplication::sendEvent(&window, &press);
-}
-
-// The cab window of the demo's diesel railcar on the one-man line, started.
-struct Cab {
-  media::QtSettingsStore store;
-  std::unique_ptr<shell::CabWindow> window;
-  explicit Cab(const char* train = "train_QT500.dat") {
-    DriveSetup setup;
-    setup.root = testing::demoRoot();
-    setup.trainFile = train;
-    setup.routeFile = "line_up2.dat";
-    window = std::make_unique<shell::CabWindow>(setup, shell::CabOptions{true, false, {}}, store);
-    window->show();
-    window->toggleStart();
-  }
-  const SimState& state() const { return window->session().drive().state; }
-  // The small window called `name`, as the cab window made it.
-  template <typename Window>
-  Window& find(const char* name) {
-    auto* found = window->findChild<QWidget*>(QString::fromUtf8(name));
-    EXPECT_NE(found, nullptr) << name;
-    return *static_cast<Window*>(found);
-  }
-};
+using Cab = testing::Cab;
+using testing::typeInto;
 
 TEST(SmallWindows, TheTrainSettingsStartTheEngineAfterItsStarterAndSwitchTheProtection) {
   Cab cab;
@@ -115,7 +87,7 @@ TEST(SmallWindows, TheCrewChangeDialogGoesOnOrEndsTheDrive) {
 }
 
 TEST(SmallWindows, KeysAndButtonsOfEachWindowDriveTheTrain) {
-  Cab cab("train_QT600.dat");
+  Cab cab({.train = "train_QT600.dat"});
   auto& easy = cab.find<windows::EasyCab>("EasyCab");
   auto& values = cab.find<windows::ValueDisplay>("ValueDisplay");
   auto& help = cab.find<windows::HelpWindow>("Help");
