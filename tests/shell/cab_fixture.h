@@ -62,10 +62,12 @@ struct Cab {
   }
 };
 
-/// A key typed into `widget`, as the keyboard delivers it there.
+/// A key typed into `widget`, pressed and released, as the keyboard delivers it there.
 inline void typeInto(QWidget& widget, int key, const char* text) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
   QCoreApplication::sendEvent(&widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString::fromUtf8(text));
+  QCoreApplication::sendEvent(&widget, &release);
 }
 
 }  // namespace velimoro::testing

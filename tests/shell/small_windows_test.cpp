@@ -11,8 +11,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 #include "shell/cab_fixture.h"
 
@@ -37,6 +39,18 @@ Button* buttonCalled(QWidget& window, const char* caption) {
 }
 
 using Cab = testing::Cab;
+
+// The child of `window` that Tab gives the focus first, focused; the window itself when none
+// takes it.
+QWidget* tabFocus(QWidget& window) {
+  for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) {
+    if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisibleTo(&window)) {
+      w->setFocus(Qt::TabFocusReason);
+      return w;
+    }
+  }
+  return &window;
+}
 using testing::typeInto;
 
 TEST(SmallWindows, TheTrainSettingsStartTheEngineAfterItsStarterAndSwitchTheProtection) {
@@ -86,36 +100,64 @@ TEST(SmallWindows, TheCrewChangeDialogGoesOnOrEndsTheDrive) {
   EXPECT_GT(cab.window->session().pass().fadeLevel, 0);  // the screen fades, then the cab closes
 }
 
-TEST(SmallWindows, KeysAndButtonsOfEachWindowDriveTheTrain) {
+TEST(SmallWindows, KeysTypedIntoEachWindowDriveTheTrainWhicheverChildHasTheFocus) {
   Cab cab({.train = "train_QT600.dat"});
+  std::ostringstream recording;
+  cab.window->recordTo(&recording);
   auto& easy = cab.find<windows::EasyCab>("EasyCab");
   auto& values = cab.find<windows::ValueDisplay>("ValueDisplay");
   auto& help = cab.find<windows::HelpWindow>("Help");
-  easy.show();
-  // The easy cab's power button, then a "," typed into each window, release the brake a step.
+  auto& settings = cab.find<windows::TrainSettingsDialog>("TrainSettings");
+  // The easy cab's power button, then a "," and a Space typed into each window where Tab puts
+  // the focus: the brake comes off a step each time and the Space is the driver's, not a
+  // button's.
   const int before = cab.state().brake_handle;
   buttonCalled<QPushButton>(easy, "加速")->click();  // power: the brake comes off first
   EXPECT_EQ(cab.state().brake_handle, before + 1);
   int expected = cab.state().brake_handle;
   for (QWidget* window : std::initializer_list<QWidget*>{&easy, &values, &help}) {
-    typeInto(*window, Qt::Key_Comma, ",");
+    window->show();
+    QWidget* focused = tabFocus(*window);
+    typeInto(*focused, Qt::Key_Comma, ",");
+    typeInto(*focused, Qt::Key_Space, " ");
     ++expected;
     EXPECT_EQ(cab.state().brake_handle, expected) << window->windowTitle().toStdString();
   }
-  // F3 typed into the value display hides it; the jump takes a number and refuses other text.
+  // The train settings pass on the keys that are no characters only.
+  typeInto(settings, Qt::Key_Comma, ",");
+  typeInto(settings, Qt::Key_Z, "z");
+  EXPECT_EQ(cab.state().brake_handle, expected);
+  const std::string typed = recording.str();
+  EXPECT_EQ(std::count(typed.begin(), typed.end(), ','), 3) << typed;
+  std::size_t spaces = 0;
+  for (std::size_t at = typed.find(" key space"); at != std::string::npos;
+       at = typed.find(" key space", at + 1))
+    ++spaces;
+  EXPECT_EQ(spaces, 3u) << typed;
+  EXPECT_EQ(typed.find("speedunits"), std::string::npos) << typed;
+
+  // F3 shows and hides the value display, from the cab, the train settings or the display
+  // itself, and brings it out again after its close box.
+  values.hide();
   typeInto(*cab.window, Qt::Key_F3, "");
   EXPECT_TRUE(values.isVisible());
+  typeInto(values, Qt::Key_F3, "");
+  EXPECT_FALSE(values.isVisible());
+  typeInto(settings, Qt::Key_F3, "");
+  EXPECT_TRUE(values.isVisible());
+  values.close();
+  EXPECT_FALSE(values.isVisible());
+  typeInto(*cab.window, Qt::Key_F3, "");
+  EXPECT_TRUE(values.isVisible());
+  // The jump takes a number and refuses other text.
   values.findChild<QLineEdit*>()->setText(QStringLiteral("1200"));
   buttonCalled<QPushButton>(values, "jump")->click();
   EXPECT_EQ(cab.state().frame, 1200);
   values.findChild<QLineEdit*>()->setText(QStringLiteral("12x"));
   buttonCalled<QPushButton>(values, "jump")->click();
   EXPECT_EQ(cab.state().frame, 1200);
-  typeInto(values, Qt::Key_F3, "");
-  EXPECT_FALSE(values.isVisible());
 
   if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES")) {
-    values.show();
     runEvents(400);
     values.grab().save(QString::fromUtf8(keep) + "/value_display.png");
     easy.grab().save(QString::fromUtf8(keep) + "/easy_cab.png");
