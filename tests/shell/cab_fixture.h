@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
+#include <cstdlib>
 #include <memory>
 
 #include "media/qt_settings_store.h"
@@ -61,6 +62,23 @@ struct Cab {
     QCoreApplication::sendEvent(window.get(), &press);
   }
 };
+
+/// Pixels of `part` that differ from `expected` by more than a rounding's worth in a channel;
+/// every pixel when the sizes differ.
+inline int differingPixels(const QImage& part, const QImage& expected) {
+  const QImage a = part.convertToFormat(QImage::Format_RGB32);
+  const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+  if (a.size() != b.size()) return a.width() * a.height() + 1;
+  int differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      differing += std::abs(qRed(p) - qRed(q)) > 2 || std::abs(qGreen(p) - qGreen(q)) > 2 ||
+                   std::abs(qBlue(p) - qBlue(q)) > 2;
+    }
+  }
+  return differing;
+}
 
 /// A key typed into `widget`, pressed and released, as the keyboard delivers it there.
 inline void typeInto(QWidget& widget, int key, const char* text) {
