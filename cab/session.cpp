@@ -175,8 +175,7 @@ void CabSession::load(int slot) {
 
 void CabSession::jump(const ScriptCommand& command) {
   const int station = *parseInt(command.args[0]);
-  // The Move menu offers the stopping stations; the game controller's restart button may put
-  // the train back at any station of the route.
+  // The Move menu offers the stopping stations; a script may name any station of the route.
   if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
     const std::string where = command.file.empty() ? "input" : command.file;
     throw std::runtime_error(where + ":" + std::to_string(command.line) +

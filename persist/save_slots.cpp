@@ -8,7 +8,6 @@
 #include "data/numbers.h"
 #include "data/rounding.h"
 #include "persist/settings.h"
-#include "sim/doors.h"
 #include "sim/handle_texts.h"
 #include "sim/relocation.h"
 
@@ -16,9 +15,6 @@ namespace velimoro {
 namespace {
 
 constexpr int kStopWithDoors = 0;
-constexpr int kNone = 999;
-// Shown signal values no aspect has, so the pictures in view are drawn again.
-constexpr int kRedraw = 1000;
 // No train runs this fast: a slot that says so is damaged.
 constexpr long double kFastestKmh = 1000;
 
@@ -124,60 +120,33 @@ std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const 
 }
 
 void restoreState(SimDrive& drive, const SavedState& saved) {
-  SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const TrainSpec& train = *drive.train;
   int stopsBefore = 0;
   for (int i = 0; i < std::min(saved.windowStation, stationCount(route)); ++i) {
     if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
   }
-
-  s.speed = saved.speed;
-  s.frame_accum = 0;
-  forgetRunProgress(drive);
-  closeDoorsAtOnce(drive);
-
-  s.frame = saved.frame;
-  s.fast_tick_count = saved.clock;
-  s.clock_last_second = -1;
-  s.pre_train_frame = saved.preTrainFrame;
-  s.pre_train_accum = 0;
-  s.pre_train_calib = -1;
-  s.window_station = saved.windowStation;
-  s.signal_shown = kRedraw;
-  s.traffic_phase_shown = kRedraw;
-  s.slope_image = 0;
-  s.slope_text.clear();
-  s.pending_callout = kNone;
-  s.second_callout_armed = false;
-  s.departure_pending = false;
-
+  Placement place;
+  place.frame = saved.frame;
+  place.positionCm = saved.positionCm;
+  place.clock = saved.clock;
+  place.speed = saved.speed;
   // Power off; a running train keeps running with the brake released, a standing one holds on
   // full service.
-  s.power_handle = 0;
-  s.power_notch = 0;
-  s.brake_handle = s.speed > 0 ? 0 : 1 - train.Brake;
-  s.brake_notch = s.brake_handle;
-  s.sap_notch = s.brake_handle;
-  s.power_change_pending = false;
-  s.brake_change_pending = false;
-  s.sap_change_pending = false;
-
-  // The saved position stands; the frame-speed table's segment is found afresh from the frame,
-  // without snapping the position to its boundary.
-  s.position_cm = saved.positionCm;
-  s.position_step_cm = 0;
-  s.calib_index = -1;
-  if (const int next = nextStopAfter(route, saved.windowStation); next >= 0) {
-    s.next_stop_station = next;
-    s.next_stop_cm =
-        static_cast<long double>(route.stations[static_cast<std::size_t>(next)].stopCm);
+  place.brakeHandle = saved.speed > 0 ? 0 : 1 - train.Brake;
+  place.windowStation = saved.windowStation;
+  place.startStation = drive.state.start_station;
+  place.stationIndex = saved.windowStation;
+  const int next = nextStopAfter(route, saved.windowStation);
+  place.nextStopStation = next >= 0 ? next : saved.windowStation;
+  if (stationCount(route) > 0) {
+    const StationEntry& station = route.stations[static_cast<std::size_t>(place.nextStopStation)];
+    place.nextStopCm = static_cast<long double>(station.stopCm);
+    place.nextStationText = station.name;
   }
-  s.remain_cm = s.next_stop_cm - s.position_cm;
-
-  s.announce_index = 2 * stopsBefore + 1;
-  refillCrossingCallouts(drive);
-  clearSignalsOutOfView(drive);
+  place.announceIndex = 2 * stopsBefore + 1;
+  place.preTrainFrame = saved.preTrainFrame;
+  relocateTrain(drive, place);
   masconupdate(drive);
 }
 

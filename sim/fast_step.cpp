@@ -130,6 +130,11 @@ void advanceFrame(SimState& s, const RouteData& route) {
   s.calib_index = found;
 }
 
+void calibrateFrame(SimState& s, const RouteData& route) {
+  s.calib_index = findCalibration(route, s.frame, -1);
+  s.frame_scale = s.calib_index >= 0 ? frameScaleAt(route.frameSpeeds[s.calib_index], s.frame) : 0;
+}
+
 void advancePrecedingTrain(SimState& s, const RouteData& route) {
   if (s.frame >= s.pre_train_frame) return;
   const auto calibrate = [&s, &route] {
