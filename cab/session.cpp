@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <stdexcept>
 
 #include "cab/tick.h"
@@ -161,9 +162,11 @@ void CabSession::save(int slot) {
 
 void CabSession::load(int slot) {
   std::string message = kNothingSavedMessage;
+  std::string fault;
   const std::optional<SavedState> saved =
-      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message) : std::nullopt;
+      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message, fault) : std::nullopt;
   if (!saved) {
+    if (!fault.empty()) std::cerr << fault << '\n';
     m_drive->media.messages.show(message);
     return;
   }
