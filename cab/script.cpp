@@ -6,6 +6,7 @@
 
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "data/text_file.h"
 #include "media/sound_layer.h"
 #include "sim/state_fields.h"
 
@@ -140,6 +141,11 @@ std::string serialWord(const std::string& chunk) {
     }
   }
   return word;
+}
+
+std::string serialCaptionText(const std::string& chunk) {
+  std::string text;
+  return decodeCp932(chunk, text) ? text : serialWord(chunk);
 }
 
 std::optional<std::string> serialChunkOfWord(const std::string& word) {

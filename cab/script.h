@@ -39,6 +39,9 @@ std::optional<char> keyOfWord(const std::string& word);
 /// The script word of a chunk from the serial controller: its bytes, with every byte that is not
 /// printable ASCII, and "%" and "#", written as "%XX" (hexadecimal).
 std::string serialWord(const std::string& chunk);
+/// The text a chunk from the serial controller shows as: its CP932 text (the code page of
+/// "mascon.dat"), or its script word when its bytes are no CP932.
+std::string serialCaptionText(const std::string& chunk);
 /// The bytes of a serial script word, if it is one (not empty, every "%" followed by two
 /// hexadecimal digits).
 std::optional<std::string> serialChunkOfWord(const std::string& word);
