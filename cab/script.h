@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/controller_map.h"
 #include "input/controls.h"
 #include "input/external_controllers.h"
 #include "sim/sim_drive.h"
@@ -52,6 +53,12 @@ std::vector<std::string> joystickWords(const JoystickState& joystick);
 /// 32767, buttons one to four hexadecimal digits).
 std::optional<JoystickState> joystickOfWords(const std::string& x, const std::string& y,
                                              const std::string& buttons);
+
+/// The script words of the button pad's codes: P0 .. P5, B0 .. B8 and EB.
+std::vector<std::string> padCodeWords(const ControllerMap& codes);
+/// Sets the button pad's codes of `codes` from `padcodes` command words; false, leaving them,
+/// unless they are 16 whole numbers.
+bool padCodesOfWords(const std::vector<std::string>& words, ControllerMap& codes);
 
 /// The script name of a virtual key ("Enter", "F1", ...).
 std::string virtualKeyName(VirtualKey key);

@@ -59,6 +59,8 @@ struct TracedSession {
     setup.root = testing::kScenarioRoot;
     setup.trainFile = "electric_bt1.dat";
     setup.routeFile = "line_scenario.dat";
+    // As the window starts up: the button pad's codes from the store.
+    readControllerCodes(store(), setup.controllers);
     session = std::make_unique<CabSession>(setup, DriveMedia{sound, pictures, messages, nullptr});
     session->afterTick = [this] { writeTraceRow(trace, session->drive().state); };
   }
@@ -153,6 +155,50 @@ TEST(ControllerMenu, AVirtualJoystickDrivesTheAnaloguePadTypeAndTheRecordingRepl
   EXPECT_NE(script.find(" joystick 0 -12001 0\n"), std::string::npos) << script;
   EXPECT_NE(script.find(" joystick 13001 -12000 2\n"), std::string::npos) << script;
   d.quitAndReplay();
+}
+
+TEST(ControllerMenu, AButtonPadDriveRecordedInTheWindowReplaysHeadlessWithItsCodes) {
+  // The codes the setup window stores: the power handle on X, the brake handle on buttons 4..7.
+  ControllerMap codes;
+  for (int p = 0; p < 6; ++p)
+    codes.PowerCode[static_cast<std::size_t>(p)] = 1000 * p;
+  for (int b = 0; b < 9; ++b)
+    codes.BrakeCode[static_cast<std::size_t>(b)] = b;
+  codes.EmergencyCode = 15;
+  std::string error;
+  ASSERT_TRUE(writeControllerCodes(store(), codes, error)) << error;
+  MenuDrive d;
+  testing::VirtualJoystick pad(2, 16);
+  ASSERT_NE(pad.handle, nullptr) << SDL_GetError();
+  entry(*d.menu, QStringLiteral("ボタン式ゲームコントローラ"))->trigger();
+  std::int64_t at = 500;
+  const auto move = [&](int x, std::initializer_list<int> buttons) {
+    pad.set(x, 0, buttons);
+    d.session.runUntil(at += 700);
+  };
+  move(0, {4, 5});
+  EXPECT_EQ(d.window.handles(), "P0 B3");
+  move(3000, {});
+  move(5000, {});
+  EXPECT_EQ(d.window.handles(), "P5 B0");
+  move(0, {4, 5, 6});
+  move(0, {4, 5, 6, 7});
+  EXPECT_EQ(d.window.handles(), "P0 B9");
+  d.session.input("quit");
+
+  // Replayed where the store holds other codes, the recording drives with its own.
+  ASSERT_TRUE(writeControllerCodes(store(), ControllerMap{}, error)) << error;
+  testing::TempDir dir;
+  headless::Options replay =
+      testing::driveOptions(testing::kScenarioRoot, "line_scenario.dat", "electric_bt1.dat");
+  replay.script = dir.writeBytes("drive.txt", d.recording.str());
+  replay.trace = dir.file("replay.csv");
+  std::ostringstream out, err;
+  ASSERT_EQ(headless::runDrive(replay, out, err), 0) << err.str();
+  std::ostringstream windowTrace;
+  writeTraceHeader(windowTrace);
+  windowTrace << d.window.trace.str();
+  EXPECT_EQ(testing::readFile(replay.trace), windowTrace.str());
 }
 
 // The codes of the scenario's "mascon.dat" by handle: P1..P6, N, B1..B8, EB.
