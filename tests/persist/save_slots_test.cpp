@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -108,8 +109,13 @@ TEST_F(SaveSlots, FaultsLeaveTheDriveAndTheSlotAsTheyWere) {
   jumpToStation(pass, drive, nullptr, 2);
   const std::string before = fingerprint();
   const std::string file = store.location(kSettingsApplication);
+  // Each hand-written file gets a time of its own: the store reads a file again only when its
+  // size or time has changed, and two of these lines have the same length.
+  auto written = std::filesystem::file_time_type::clock::now();
   const auto handWritten = [&](const std::string& value) {
     std::ofstream(file) << "[General]\nSave1=" << saved << "\nSave2=" << value << "\n";
+    written += std::chrono::seconds(2);
+    std::filesystem::last_write_time(file, written);
     return load(2);
   };
   const struct {
