@@ -140,6 +140,8 @@ void CabSession::execute(const ScriptCommand& command) {
   } else if (command.name == "joystick") {
     drive.controllerInputs.joystick =
         *joystickOfWords(command.args[0], command.args[1], command.args[2]);
+  } else if (command.name == "padcodes") {
+    padCodesOfWords(command.args, drive.setup.controllers);
   } else if (command.name == "controller") {
     drive.state.controller_type = command.args[0][0] - '0';
   } else if (command.name == "quit") {
@@ -194,6 +196,16 @@ void CabSession::input(const std::string& name, std::vector<std::string> args) {
   command.name = name;
   command.args = std::move(args);
   execute(command);
+}
+
+void CabSession::recordTo(std::ostream* out) {
+  m_record = out;
+  // The button pad's codes come from the settings store at start-up; the recording carries
+  // them, so that it replays the same wherever the store holds others.
+  ScriptCommand codes;
+  codes.name = "padcodes";
+  codes.args = padCodeWords(m_drive->setup.controllers);
+  record(codes);
 }
 
 void CabSession::record(const ScriptCommand& command) {

@@ -74,6 +74,9 @@ TEST(DriveScript, ParsesTimesCommandsAndComments) {
   EXPECT_EQ(serialWord("MP3"), "MP3");
   EXPECT_EQ(serialChunkOfWord("%"), std::nullopt);
   EXPECT_EQ(serialChunkOfWord("M%4"), std::nullopt);
+  // The caption reads a chunk as CP932, and escapes what is none.
+  EXPECT_EQ(serialCaptionText("\x82\x64\x82\x61"), "ＥＢ");
+  EXPECT_EQ(serialCaptionText("MB\xFF"), "MB%FF");
 }
 
 TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {

@@ -16,6 +16,7 @@
 #include "data/rounding.h"
 #include "media/qt_settings_store.h"
 #include "persist/save_slots.h"
+#include "persist/settings.h"
 #include "sim/state_fields.h"
 #include "tools/drive/event_log.h"
 
@@ -127,9 +128,11 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     setup.routeFile = options.route;
     setup.startIndex = options.start;
     setup.settings = options.settings;
-    CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
-    // The save slots are the window's: XDG_CONFIG_HOME keeps runs apart.
+    // The save slots and the button pad's codes are the window's: XDG_CONFIG_HOME keeps runs
+    // apart. A recording of the window sets the codes it drove with.
     media::QtSettingsStore store;
+    readControllerCodes(store, setup.controllers);
+    CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
     session.useSettingsStore(&store);
     const Drive& drive = session.drive();
     log.setClock(&drive.state.fast_tick_count);
