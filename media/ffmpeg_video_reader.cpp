@@ -9,8 +9,8 @@
 namespace velimoro::media {
 namespace {
 
-constexpr std::size_t kCacheBudgetBytes = std::size_t{96} << 20;
-constexpr int kMaxCachedFrames = 256;
+constexpr std::size_t kCacheBudgetBytes = std::size_t{192} << 20;
+constexpr int kMaxCachedFrames = 64;
 constexpr int kPrefetchFrames = 8;
 
 }  // namespace
@@ -157,9 +157,13 @@ FfmpegVideoReader::Plan FfmpegVideoReader::nextPlan() const {
     ++ready;
     --top;
   }
-  const int stretch = std::max(1, capacity - 3);
-  if (top < 0 || ready * 2 > stretch) return {};
-  return {index.pictureOf(std::max(0, m_anchor - stretch + 1)), top};
+  // The next stretch is decoded while the train passes the frames still ready, and takes the
+  // room the cache has besides those: half and half, so that a stretch far from its keyframe is
+  // ready in time and one near it costs little more than its own frames.
+  const int reserve = std::max(2, capacity / 2);
+  if (top < 0 || ready > reserve) return {};
+  const int stretch = std::max(1, capacity - ready - 2);
+  return {index.pictureOf(std::max(0, top - stretch + 1)), top};
 }
 
 // Whether the pass is over or no longer wanted where the train is now.

@@ -9,6 +9,9 @@
 namespace velimoro::media {
 namespace {
 
+constexpr int kScalerBlock = 16;           // pixels the scaler's fast paths write at a time
+constexpr std::size_t kScalerSpill = 256;  // bytes past the picture they may reach
+
 std::size_t bytesOf(const AVFrame& picture) {
   std::size_t bytes = 0;
   for (const AVBufferRef* buffer : picture.buf) {
@@ -111,21 +114,30 @@ bool RgbConverter::convert(const AVFrame& frame, int width, int height, RgbPictu
     sws_setColorspaceDetails(m_scaler.get(), sws_getCoefficients(colours), fullRange ? 1 : 0,
                              sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
   }
-  // The scaler's fast paths write whole blocks of pixels, past the end of a row whose width is
-  // not a multiple of the block (by 12 bytes at 604 pixels), so it writes padded rows into a
-  // buffer with room after the last, and the rows are copied out.
   const std::size_t row = static_cast<std::size_t>(width) * 3;
+  const std::size_t size = row * static_cast<std::size_t>(height);
+  out.width = width;
+  out.height = height;
+  // The scaler's fast paths write whole blocks of pixels, past the end of a row whose width is
+  // not a multiple of the block (by 12 bytes at 604 pixels): such pictures are written in padded
+  // rows into a buffer with room after the last, and the rows copied out.
+  if (width % kScalerBlock == 0) {
+    out.pixels.reserve(size + kScalerSpill);
+    out.pixels.resize(size);
+    std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
+    const int strides[4] = {static_cast<int>(row), 0, 0, 0};
+    return sws_scale(m_scaler.get(), frame.data, frame.linesize, 0, frame.height, planes,
+                     strides) == height;
+  }
   const std::size_t stride = (row + 63) / 64 * 64;
-  const std::size_t padded = stride * static_cast<std::size_t>(height) + 256;
+  const std::size_t padded = stride * static_cast<std::size_t>(height) + kScalerSpill;
   if (m_padded.size() != padded) m_padded.resize(padded);
   std::uint8_t* planes[4] = {m_padded.data(), nullptr, nullptr, nullptr};
   const int strides[4] = {static_cast<int>(stride), 0, 0, 0};
   if (sws_scale(m_scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides) !=
       height)
     return false;
-  out.width = width;
-  out.height = height;
-  out.pixels.resize(row * static_cast<std::size_t>(height));
+  out.pixels.resize(size);
   for (int y = 0; y < height; ++y) {
     const auto line = static_cast<std::size_t>(y);
     std::memcpy(out.pixels.data() + row * line, m_padded.data() + stride * line, row);

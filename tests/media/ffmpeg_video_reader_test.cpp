@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <random>
 
 #include "media/avi_writer.h"
@@ -113,32 +114,36 @@ std::string encodeWithFfmpeg(const std::string& path, const MarkedVideo& video) 
   return std::system(copy.c_str()) == 0 ? "" : "failed: " + copy;
 }
 
-// The test videos, written once, with each one's frames as a reader gives them in order.
+// The test videos, each written when a test first asks for it (a test runs in a process of its
+// own and needs one or two of them).
 class VideoFiles {
  public:
-  static const VideoFiles& get() {
-    static const VideoFiles files;
+  static VideoFiles& get() {
+    static VideoFiles files;
     return files;
   }
-  std::string path(const MarkedVideo& video) const { return dir.file(video.file); }
-  std::string path(int video) const { return path(kVideos[video]); }
-  TempDir dir;
-
- private:
-  VideoFiles() {
-    for (const MarkedVideo& video : kVideos) {
+  std::string path(const MarkedVideo& video) {
+    const std::string file = dir.file(video.file);
+    const auto index = static_cast<std::size_t>(&video - kVideos);
+    std::call_once(m_written[index], [&] {
       std::string error;
       if (video.encoder != nullptr) {
-        error = encodeWithFfmpeg(path(video), video);
+        error = encodeWithFfmpeg(file, video);
       } else {
         AviOptions options;
         options.codec = video.codec;
         options.bFrames = video.bFrames;
-        error = testing::writeAvi(path(video), options, testing::paintNumberedFrame);
+        error = testing::writeAvi(file, options, testing::paintNumberedFrame);
       }
       if (!error.empty()) throw std::runtime_error(error);
-    }
+    });
+    return file;
   }
+  std::string path(int video) { return path(kVideos[video]); }
+  TempDir dir;
+
+ private:
+  std::once_flag m_written[std::size(kVideos)];
 };
 
 std::string writeVideo(const TempDir& dir, const std::string& name, const AviOptions& options) {
