@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <stdexcept>
 
 #include "cab/tick.h"
@@ -163,9 +164,11 @@ void CabSession::save(int slot) {
 
 void CabSession::load(int slot) {
   std::string message = kNothingSavedMessage;
+  std::string fault;
   const std::optional<SavedState> saved =
-      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message) : std::nullopt;
+      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message, fault) : std::nullopt;
   if (!saved) {
+    if (!fault.empty()) std::cerr << fault << '\n';
     m_drive->media.messages.show(message);
     return;
   }
@@ -177,8 +180,7 @@ void CabSession::load(int slot) {
 
 void CabSession::jump(const ScriptCommand& command) {
   const int station = *parseInt(command.args[0]);
-  // The Move menu offers the stopping stations; the game controller's restart button may put
-  // the train back at any station of the route.
+  // The Move menu offers the stopping stations; a script may name any station of the route.
   if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
     const std::string where = command.file.empty() ? "input" : command.file;
     throw std::runtime_error(where + ":" + std::to_string(command.line) +

@@ -61,7 +61,10 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   Drive& drive = m_session->drive();
   m_report = std::make_unique<RunReportCollector>(drive);
   attachReport(*m_session, *m_report);
+  // The band display writes the texts into the labels under the screen and the guidance into
+  // the picture's band; the picture then carries no texts and no stop-line marker.
   drive.textPanel.shown = m_band;
+  m_session->pass().bandMode = m_band;
   takeStopLinePicture(m_session->pass(), drive);
   keySidePictures(drive, m_screen);
   std::string message;
@@ -88,9 +91,10 @@ void CabWindow::input(const std::string& name, std::vector<std::string> args) {
   m_session->advanceHost(nowMs());
   m_session->input(name, std::move(args));
   showSmallWindows();
-  // While the drive stands still the screen is not drawn; what an input changed there (a jump,
-  // a restored slot, a handle) is shown by one pass.
-  if (!m_session->running() && !m_quitRecorded) {
+  // While a started drive stands still the screen is not drawn; what an input changed there (a
+  // jump, a restored slot, a handle) is shown by one pass. Before Start the standby picture
+  // stays: the panel shows nothing true until the first tick.
+  if (m_session->started() && !m_session->running() && !m_quitRecorded) {
     m_redrawWanted = true;
     m_wakeTimer.start(0);
   }
@@ -124,12 +128,17 @@ void CabWindow::wake() {
   Drive& drive = m_session->drive();
   ScreenPass& pass = m_session->pass();
   const auto flips = m_screen.flipCount();
-  // The screen draws while the drive runs; until it starts, one pass shows the cab at rest, and
-  // one more after each input.
-  const bool drawing = m_session->running() || flips == 0 || std::exchange(m_redrawWanted, false);
+  // The screen draws while the drive runs or fades; while it is paused, one pass after each
+  // input. Until the first Start it shows the standby picture.
+  const bool drawing =
+      m_session->running() || pass.fadeLevel > 0 || std::exchange(m_redrawWanted, false);
   const bool closeNow = runScreenPass(pass, drive, drive.panel, &m_video, m_screen,
                                       static_cast<std::uint32_t>(now), drawing);
-  if (m_screen.flipCount() != flips) update();
+  if (m_screen.flipCount() != flips) {
+    m_standbyShown = false;
+    update();
+  }
+  if (!m_session->started() && !m_standbyShown) m_standbyWanted = true;
   // The timetable card widens the window, and putting it away narrows it again.
   const int width = drive.state.client_width;
   if (width != m_shownWidth && m_shownWidth > 0 && width > 0) {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
+#include <QTransform>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -92,6 +93,8 @@ class CabWindow final : public QMainWindow {
   void wake();
   void drawWindow(QPainter& painter);
   void drawValueLabels(QPainter& painter);
+  /// Over the standby picture: how to start or resume the drive.
+  void drawStartHint(QPainter& painter);
   void showReport();
   /// While the drive stands still the screen shows the route's standby picture.
   void showStandby();
@@ -109,6 +112,8 @@ class CabWindow final : public QMainWindow {
   void slotOrStation(const char* command, int number);
   /// The logical size of everything the window draws, before scaling.
   QSize logicalSize() const;
+  /// From the logical picture to the window: its scale and place below the menu.
+  QTransform logicalToWindow() const;
 
   MessageBoxes m_messages;
   media::SettingsStore& m_store;
@@ -137,6 +142,7 @@ class CabWindow final : public QMainWindow {
   bool m_valueWindowShown = false;  // the drive's F3 state the value display follows
   std::optional<int> m_standby;     // the standby picture once loaded; -1 when it is missing
   bool m_standbyWanted = false;     // the window came to the front while the drive stood still
+  bool m_standbyShown = false;      // the screen shows the standby picture, not the cab
   bool m_redrawWanted = false;      // an input came while the drive stood still
 };
 

@@ -1,5 +1,6 @@
 // The driver's keyboard, wheel and mouse at the cab window, handed to the drive as inputs.
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWheelEvent>
 #include <optional>
 
@@ -59,8 +60,12 @@ void CabWindow::typeKey(char key) {
 }
 
 void CabWindow::mousePressEvent(QMouseEvent* event) {
-  // A click on the cab screen while the drive stands still is the Start menu item.
-  if (event->button() == Qt::LeftButton && !m_session->running()) toggleStart();
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF at = logicalToWindow().inverted().map(event->position());
+  // A click on the cab screen while the drive stands still is the Start menu item; the column
+  // of lineside pictures beside it takes no clicks.
+  const QRectF screen(0, 0, media::CabSurface::kWidth, media::CabSurface::kHeight);
+  if (screen.contains(at) && !m_session->running()) toggleStart();
 }
 
 void CabWindow::wheelEvent(QWheelEvent* event) {

@@ -2,6 +2,7 @@
 // it, the band display's value labels and the standby picture.
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include "data/paths.h"
 #include "present/side_column.h"
@@ -25,6 +26,24 @@ void CabWindow::drawWindow(QPainter& painter) {
     }
   }
   if (m_band) drawValueLabels(painter);
+  if (m_standbyShown) drawStartHint(painter);
+}
+
+void CabWindow::drawStartHint(QPainter& painter) {
+  // The Start menu's caption as the menu shows it, without its accelerator mark.
+  QString caption = m_start->text();
+  caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)"))).remove(QLatin1Char('&'));
+  const QString hint =
+      m_session->started()
+          ? QStringLiteral("メニューの「%1」か画面のクリックで運転を再開します").arg(caption)
+          : QStringLiteral("メニューの「%1」か画面のクリックで運転を始めます").arg(caption);
+  const QRect band(0, media::CabSurface::kHeight - 70, media::CabSurface::kWidth, 36);
+  painter.fillRect(band, QColor(0, 0, 0, 150));
+  QFont font = painter.font();
+  font.setPixelSize(16);
+  painter.setFont(font);
+  painter.setPen(QColor(0xF4, 0xF4, 0xEC));
+  painter.drawText(band, Qt::AlignCenter, hint);
 }
 
 void CabWindow::drawValueLabels(QPainter& painter) {
@@ -53,19 +72,25 @@ QImage CabWindow::windowPicture() {
   return picture;
 }
 
+QTransform CabWindow::logicalToWindow() const {
+  // The cab screen and the column beside it keep their shape, scaled to the space below the
+  // menu and centred in it.
+  const QSize logical = logicalSize();
+  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
+  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
+  QTransform transform;
+  transform.translate(area.left() + (area.width() - size.width()) / 2,
+                      area.top() + (area.height() - size.height()) / 2);
+  transform.scale(static_cast<double>(size.width()) / logical.width(),
+                  static_cast<double>(size.height()) / logical.height());
+  return transform;
+}
+
 void CabWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
   if (m_screen.frontBuffer().isNull()) return;
-  // The cab screen and the column beside it keep their shape, scaled smoothly to the space
-  // below the menu.
-  const QSize logical = logicalSize();
-  const QRect area = rect().adjusted(0, menuBar()->height(), 0, 0);
-  const QSize size = logical.scaled(area.size(), Qt::KeepAspectRatio);
-  painter.translate(area.left() + (area.width() - size.width()) / 2,
-                    area.top() + (area.height() - size.height()) / 2);
-  painter.scale(static_cast<double>(size.width()) / logical.width(),
-                static_cast<double>(size.height()) / logical.height());
+  painter.setTransform(logicalToWindow());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   drawWindow(painter);
 }
@@ -75,11 +100,14 @@ void CabWindow::showStandby() {
   const Drive& drive = m_session->drive();
   if (!m_standby)
     m_standby = m_screen.load(resolvePath(drive.setup.root, drive.route->staffBitmap)).value_or(-1);
-  if (*m_standby < 0 || !m_screen.canDraw()) return;
+  if (!m_screen.canDraw()) return;
+  // The panel around a smaller picture shows only once a tick has set it; without a picture
+  // the screen stays dark.
   m_screen.fillScreen(0);
-  m_screen.drawSprites();
-  m_screen.drawPicture(*m_standby, 0, 0);
+  if (m_session->started()) m_screen.drawSprites();
+  if (*m_standby >= 0) m_screen.drawPicture(*m_standby, 0, 0);
   m_screen.flip();
+  m_standbyShown = true;
   update();
 }
 

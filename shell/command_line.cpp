@@ -47,7 +47,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
                                   "PORT");
   parser.addOptions({help, version, root, train, trainFolder, route, start, band, seconds,
                      screenshot, keys, measure, record, trace, serial});
-  parser.addPositionalArgument("1", "As the first argument: the band display.", "[1]");
+  parser.addPositionalArgument(
+      "1", "As the first argument: 1 the band display, anything else the normal one.", "[1]");
 
   ParsedCommandLine result;
   Arguments& a = result.arguments;
@@ -69,10 +70,12 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
     result.exitStatus = 0;
     return result;
   }
-  // Only a first argument of exactly "1" stands alone; it is the band display.
+  // A first argument that is no option chooses the display: exactly "1" is the band display,
+  // anything else the normal one. No other argument stands alone.
   const QStringList positional = parser.positionalArguments();
-  a.band = args.size() > 1 && args[1] == QLatin1String("1");
-  for (qsizetype i = a.band ? 1 : 0; i < positional.size(); ++i) {
+  const bool displayChosen = args.size() > 1 && !positional.isEmpty() && args[1] == positional[0];
+  a.band = displayChosen && args[1] == QLatin1String("1");
+  for (qsizetype i = displayChosen ? 1 : 0; i < positional.size(); ++i) {
     printError(QStringLiteral("unexpected argument '%1'").arg(positional[i]));
     result.exitStatus = 2;
     return result;

@@ -82,12 +82,16 @@ void TrainSettingsDialog::showDrive() {
 }
 
 void TrainSettingsDialog::keyPressEvent(QKeyEvent* event) {
-  // Enter is the OK button's; every other key drives the train.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-      event->key() == Qt::Key_Escape) {
+  // Enter is the OK button's. The dialog passes on the keys that are no characters (the
+  // function keys, Backspace, the page and arrow keys): a letter or a digit typed here does not
+  // move a handle.
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
     QDialog::keyPressEvent(event);
     return;
   }
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].isPrint()) return;
   m_link.key(event);
 }
 

@@ -130,19 +130,25 @@ ValueDisplay::ValueDisplay(const CabSession& session, CabLink link, QWidget* par
   auto* right = new QVBoxLayout;
   m_grid = new SoundGrid(*this);
   right->addWidget(m_grid);
+  // The buttons take no keyboard focus and the frame field only a click's: the keys typed into
+  // the window drive the train, a Space never presses a button.
   auto* reload = new QPushButton(QStringLiteral("SU再読込"));
+  reload->setFocusPolicy(Qt::NoFocus);
   connect(reload, &QPushButton::clicked, this, [this] { m_link.input("speedunits", {}); });
   right->addWidget(reload);
   auto* jumpRow = new QHBoxLayout;
   m_jumpTo = new QLineEdit;
   m_jumpTo->setPlaceholderText(QStringLiteral("frame"));
+  m_jumpTo->setFocusPolicy(Qt::ClickFocus);
   auto* jumpButton = new QPushButton(QStringLiteral("jump"));
+  jumpButton->setFocusPolicy(Qt::NoFocus);
   connect(jumpButton, &QPushButton::clicked, this, [this] { jump(); });
   connect(m_jumpTo, &QLineEdit::returnPressed, this, [this] { jump(); });
   jumpRow->addWidget(m_jumpTo);
   jumpRow->addWidget(jumpButton);
   right->addLayout(jumpRow);
   m_resistance = new QPushButton(QStringLiteral("抵抗解除"));
+  m_resistance->setFocusPolicy(Qt::NoFocus);
   connect(m_resistance, &QPushButton::clicked, this, [this] {
     m_link.input("set", {"resistance_off", m_session.drive().state.resistance_off ? "0" : "1"});
     showDrive(0);
@@ -161,6 +167,8 @@ void ValueDisplay::jump() {
     return;
   }
   m_link.input("set", {"frame", std::to_string(*frame)});
+  // The keys drive the train again once the frame is taken.
+  m_jumpTo->clearFocus();
 }
 
 void ValueDisplay::showDrive(int fps) {
@@ -191,6 +199,12 @@ void ValueDisplay::showDrive(int fps) {
 
 void ValueDisplay::keyPressEvent(QKeyEvent* event) {
   m_link.key(event);
+}
+
+void ValueDisplay::closeEvent(QCloseEvent* event) {
+  // The close box puts the window away as F3 does, so that the next F3 brings it out again.
+  if (m_session.drive().state.value_window_shown) m_link.input("set", {"value_window_shown", "0"});
+  QWidget::closeEvent(event);
 }
 
 }  // namespace velimoro::windows

@@ -25,6 +25,7 @@ class ValueDisplay final : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   friend class SoundGrid;

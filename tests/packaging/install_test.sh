@@ -57,10 +57,11 @@ for p in "${programs[@]}"; do
   expect 0 out "Example" -- "$prefix/bin/$p" --help
   expect 2 err "no-such-option" -- "$prefix/bin/$p" --no-such-option
 done
-# The window: a first "1" is the band display, any other stray argument is a fault; without a
-# display it says so and names the headless driver.
+# The window: a first "1" is the band display, any other first argument the normal one, a
+# second stray argument is a fault; without a display it says so and names the headless driver.
 expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 1 --version
-expect 2 err "'2'" -- "$prefix/bin/velimoro" 2
+expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 2 --version
+expect 2 err "'3'" -- "$prefix/bin/velimoro" 2 3
 expect 2 err "--root" -- "$prefix/bin/velimoro" --root
 expect 1 err "velimoro-drive" -- "$prefix/bin/velimoro" --root /nowhere
 # The demo goes into the user's data folder only when that holds nothing of the user's.

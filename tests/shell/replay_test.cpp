@@ -1,6 +1,7 @@
 // A drive typed into the cab window and recorded replays in the headless driver to the same
 // trace, row for row: the window and the replay run one session on one scheduler.
 #include <gtest/gtest.h>
+#include <QImage>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -64,14 +65,19 @@ std::vector<testing::CsvRow> replayed(const testing::TempDir& dir) {
 TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
   testing::TempDir config;
   std::string err;
-  ASSERT_EQ(runWindow("1", "--seconds 0.5", config.path(), err), 0) << err;
+  // A first argument "1" shows the value labels under the screen, any other hides them.
+  const std::string shot = " --screenshot " + config.file("shot.png");
+  ASSERT_EQ(runWindow("1", "--seconds 0.5" + shot, config.path(), err), 0) << err;
+  EXPECT_EQ(QImage(QString::fromStdString(config.file("shot.png"))).height(), 630 + 44);
   const std::string message = "message: 初期状態では、ATSが動作しない設定になっています。";
   EXPECT_NE(err.find(message), std::string::npos) << err;
   const std::string settings = readAll(config.file("Dorvanel/velimoro.ini"));
   for (const char* line : {"Kanko=0", "Information=1", "ATS=1"})
     EXPECT_NE(settings.find(line), std::string::npos) << settings;
-  ASSERT_EQ(runWindow("", "--seconds 0.5", config.path(), err), 0) << err;
+  ASSERT_EQ(runWindow("2", "--seconds 0.5" + shot, config.path(), err), 0) << err;
+  EXPECT_EQ(QImage(QString::fromStdString(config.file("shot.png"))).height(), 630);
   EXPECT_EQ(err.find(message), std::string::npos) << err;
+  EXPECT_EQ(runWindow("1", "2 --seconds 0.5", config.path(), err), 2 << 8) << err;
   // A fatal start-up fault in a run without a user ends it with the message, not a dialog.
   std::filesystem::remove(config.file("Dorvanel/velimoro.ini"));
   EXPECT_NE(runWindow("", "--seconds 0.5 --route missing.dat", config.path(), err), 0);

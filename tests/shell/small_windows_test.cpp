@@ -11,13 +11,12 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
-#include "media/qt_settings_store.h"
-#include "shell/cab_window.h"
-#include "support/demo_root.h"
-#include "support/qt_app.h"
+#include "shell/cab_fixture.h"
 
 namespace velimoro {
 namespace {
@@ -39,33 +38,20 @@ Button* buttonCalled(QWidget& window, const char* caption) {
   return nullptr;
 }
 
-void typeInto(QWidget& window, int key, const char* text) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
-  QCoreApplication::sendEvent(&window, &press);
-}
+using Cab = testing::Cab;
 
-// The cab window of the demo's diesel railcar on the one-man line, started.
-struct Cab {
-  media::QtSettingsStore store;
-  std::unique_ptr<shell::CabWindow> window;
-  explicit Cab(const char* train = "train_QT500.dat") {
-    DriveSetup setup;
-    setup.root = testing::demoRoot();
-    setup.trainFile = train;
-    setup.routeFile = "line_up2.dat";
-    window = std::make_unique<shell::CabWindow>(setup, shell::CabOptions{true, false, {}}, store);
-    window->show();
-    window->toggleStart();
+// The child of `window` that Tab gives the focus first, focused; the window itself when none
+// takes it.
+QWidget* tabFocus(QWidget& window) {
+  for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) {
+    if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisibleTo(&window)) {
+      w->setFocus(Qt::TabFocusReason);
+      return w;
+    }
   }
-  const SimState& state() const { return window->session().drive().state; }
-  // The small window called `name`, as the cab window made it.
-  template <typename Window>
-  Window& find(const char* name) {
-    auto* found = window->findChild<QWidget*>(QString::fromUtf8(name));
-    EXPECT_NE(found, nullptr) << name;
-    return *static_cast<Window*>(found);
-  }
-};
+  return &window;
+}
+using testing::typeInto;
 
 TEST(SmallWindows, TheTrainSettingsStartTheEngineAfterItsStarterAndSwitchTheProtection) {
   Cab cab;
@@ -114,36 +100,64 @@ TEST(SmallWindows, TheCrewChangeDialogGoesOnOrEndsTheDrive) {
   EXPECT_GT(cab.window->session().pass().fadeLevel, 0);  // the screen fades, then the cab closes
 }
 
-TEST(SmallWindows, KeysAndButtonsOfEachWindowDriveTheTrain) {
-  Cab cab("train_QT600.dat");
+TEST(SmallWindows, KeysTypedIntoEachWindowDriveTheTrainWhicheverChildHasTheFocus) {
+  Cab cab({.train = "train_QT600.dat"});
+  std::ostringstream recording;
+  cab.window->recordTo(&recording);
   auto& easy = cab.find<windows::EasyCab>("EasyCab");
   auto& values = cab.find<windows::ValueDisplay>("ValueDisplay");
   auto& help = cab.find<windows::HelpWindow>("Help");
-  easy.show();
-  // The easy cab's power button, then a "," typed into each window, release the brake a step.
+  auto& settings = cab.find<windows::TrainSettingsDialog>("TrainSettings");
+  // The easy cab's power button, then a "," and a Space typed into each window where Tab puts
+  // the focus: the brake comes off a step each time and the Space is the driver's, not a
+  // button's.
   const int before = cab.state().brake_handle;
   buttonCalled<QPushButton>(easy, "加速")->click();  // power: the brake comes off first
   EXPECT_EQ(cab.state().brake_handle, before + 1);
   int expected = cab.state().brake_handle;
   for (QWidget* window : std::initializer_list<QWidget*>{&easy, &values, &help}) {
-    typeInto(*window, Qt::Key_Comma, ",");
+    window->show();
+    QWidget* focused = tabFocus(*window);
+    typeInto(*focused, Qt::Key_Comma, ",");
+    typeInto(*focused, Qt::Key_Space, " ");
     ++expected;
     EXPECT_EQ(cab.state().brake_handle, expected) << window->windowTitle().toStdString();
   }
-  // F3 typed into the value display hides it; the jump takes a number and refuses other text.
+  // The train settings pass on the keys that are no characters only.
+  typeInto(settings, Qt::Key_Comma, ",");
+  typeInto(settings, Qt::Key_Z, "z");
+  EXPECT_EQ(cab.state().brake_handle, expected);
+  const std::string typed = recording.str();
+  EXPECT_EQ(std::count(typed.begin(), typed.end(), ','), 3) << typed;
+  std::size_t spaces = 0;
+  for (std::size_t at = typed.find(" key space"); at != std::string::npos;
+       at = typed.find(" key space", at + 1))
+    ++spaces;
+  EXPECT_EQ(spaces, 3u) << typed;
+  EXPECT_EQ(typed.find("speedunits"), std::string::npos) << typed;
+
+  // F3 shows and hides the value display, from the cab, the train settings or the display
+  // itself, and brings it out again after its close box.
+  values.hide();
   typeInto(*cab.window, Qt::Key_F3, "");
   EXPECT_TRUE(values.isVisible());
+  typeInto(values, Qt::Key_F3, "");
+  EXPECT_FALSE(values.isVisible());
+  typeInto(settings, Qt::Key_F3, "");
+  EXPECT_TRUE(values.isVisible());
+  values.close();
+  EXPECT_FALSE(values.isVisible());
+  typeInto(*cab.window, Qt::Key_F3, "");
+  EXPECT_TRUE(values.isVisible());
+  // The jump takes a number and refuses other text.
   values.findChild<QLineEdit*>()->setText(QStringLiteral("1200"));
   buttonCalled<QPushButton>(values, "jump")->click();
   EXPECT_EQ(cab.state().frame, 1200);
   values.findChild<QLineEdit*>()->setText(QStringLiteral("12x"));
   buttonCalled<QPushButton>(values, "jump")->click();
   EXPECT_EQ(cab.state().frame, 1200);
-  typeInto(values, Qt::Key_F3, "");
-  EXPECT_FALSE(values.isVisible());
 
   if (const char* keep = std::getenv("VELIMORO_TEST_PICTURES")) {
-    values.show();
     runEvents(400);
     values.grab().save(QString::fromUtf8(keep) + "/value_display.png");
     easy.grab().save(QString::fromUtf8(keep) + "/easy_cab.png");

@@ -14,9 +14,8 @@
 
 #include "data/paths.h"
 #include "media/qt_settings_store.h"
+#include "shell/cab_fixture.h"
 #include "shell/title_window.h"
-#include "support/demo_root.h"
-#include "support/qt_app.h"
 #include "tools/content/video_writer.h"
 
 namespace velimoro {
@@ -30,21 +29,7 @@ void waitForButtons(const shell::TitleWindow& title) {
     runEvents(50);
 }
 
-// Pixels of `part` that differ from `expected` by more than a rounding's worth in a channel.
-int differingPixels(const QImage& part, const QImage& expected) {
-  const QImage a = part.convertToFormat(QImage::Format_RGB32);
-  const QImage b = expected.convertToFormat(QImage::Format_RGB32);
-  if (a.size() != b.size()) return a.width() * a.height() + 1;
-  int differing = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      differing += std::abs(qRed(p) - qRed(q)) > 2 || std::abs(qGreen(p) - qGreen(q)) > 2 ||
-                   std::abs(qBlue(p) - qBlue(q)) > 2;
-    }
-  }
-  return differing;
-}
+using testing::differingPixels;
 
 QImage demoPicture(const char* name) {
   return QImage(QString::fromStdString(resolvePath(testing::demoRoot(), name)));

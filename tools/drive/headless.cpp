@@ -193,6 +193,8 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     if (trace.is_open()) {
       session.afterTick = [&] { writeTraceRow(trace, drive.state); };
     }
+    // A jump or a restore: what follows runs from the new place.
+    session.afterMove = [&](int station) { log.add("move", -1, std::to_string(station)); };
 
     std::optional<RunReportCollector> report;
     if (!options.report.empty()) {

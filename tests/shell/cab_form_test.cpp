@@ -1,0 +1,101 @@
+// The cab form on the offscreen platform, used as a driver uses it: the band display against the
+// normal one, the standby picture until Start, and the clicks the form takes.
+#include <gtest/gtest.h>
+#include <QImage>
+
+#include <QAction>
+
+#include <cstdlib>
+
+#include "data/paths.h"
+#include "shell/cab_fixture.h"
+
+namespace velimoro {
+namespace {
+
+using testing::Cab;
+using testing::differingPixels;
+using testing::runEvents;
+
+// Pixels of `rect` in `picture` brighter than the black of a drive without video.
+int litPixels(const QImage& picture, const QRect& rect) {
+  int lit = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      lit += qGray(picture.pixel(x, y)) > 40;
+  }
+  return lit;
+}
+
+void keep(const QImage& picture, const char* name) {
+  if (const char* folder = std::getenv("VELIMORO_TEST_PICTURES"))
+    picture.save(QString::fromUtf8(folder) + "/" + name);
+}
+
+TEST(CabForm, TheBandDisplayShowsTheTextsUnderThePictureAndNoneOverIt) {
+  Cab normal({.train = "train_QT600.dat"});
+  Cab band({.train = "train_QT600.dat", .band = true});
+  runEvents(300);
+  const QImage shownNormally = normal.window->windowPicture();
+  const QImage shownInTheBand = band.window->windowPicture();
+  keep(shownInTheBand, "band_display.png");
+  // The picture above the text band: the speed, the handles and the station over it normally,
+  // nothing in the band display (no text, no stop-line marker).
+  const QRect picture(0, 0, 604, 312);
+  EXPECT_GT(litPixels(shownNormally, picture), 200);
+  EXPECT_EQ(litPixels(shownInTheBand, picture), 0);
+  // The same texts stand in the labels under the screen instead.
+  ASSERT_EQ(shownInTheBand.height(), shownNormally.height() + 44);
+  EXPECT_GT(litPixels(shownInTheBand, QRect(0, 630, 604, 44)), 200);
+}
+
+TEST(CabForm, UntilStartTheScreenShowsTheStandbyPictureAndHowToStart) {
+  Cab cab({.start = false});
+  runEvents(200);
+  const QImage standby(QString::fromStdString(
+      resolvePath(testing::demoRoot(), cab.window->session().drive().route->staffBitmap)));
+  ASSERT_FALSE(standby.isNull());
+  // A key and a Move before Start change the drive, not the picture: the panel is not true
+  // before the first tick.
+  const int frame = cab.state().frame;
+  testing::typeInto(*cab.window, Qt::Key_Z, "z");
+  QAction* last = nullptr;
+  for (QAction* action : cab.window->findChildren<QAction*>()) {
+    if (action->objectName().startsWith(QStringLiteral("Sta"))) last = action;
+  }
+  ASSERT_NE(last, nullptr);
+  last->trigger();
+  runEvents(200);
+  EXPECT_NE(cab.state().frame, frame);
+  EXPECT_EQ(differingPixels(cab.window->screen(), standby), 0);
+  // The window says over it how to start; the hint goes with the first picture of the drive.
+  const QImage shown = cab.window->windowPicture();
+  keep(shown, "standby.png");
+  const QRect hint(0, 560, 604, 36);
+  EXPECT_GT(differingPixels(shown.copy(hint), standby.copy(hint)), 500);
+  cab.window->toggleStart();
+  runEvents(200);
+  EXPECT_GT(differingPixels(cab.window->screen(), standby), 10000);
+  const QImage driving = cab.window->windowPicture();
+  EXPECT_EQ(differingPixels(driving.copy(hint), cab.window->screen().copy(hint)), 0);
+}
+
+TEST(CabForm, OnlyAClickOnTheCabScreenStartsOrResumesTheDrive) {
+  Cab cab({.start = false});
+  cab.scaleTwice();
+  runEvents(100);
+  cab.click(680, 100);  // the lineside column
+  EXPECT_FALSE(cab.window->session().running());
+  cab.click(300, 500);  // the panel
+  EXPECT_TRUE(cab.window->session().running());
+  cab.click(300, 100);  // a click while it runs does not pause it
+  EXPECT_TRUE(cab.window->session().running());
+  cab.window->toggleStart();
+  cab.click(700, 600);
+  EXPECT_FALSE(cab.window->session().running());
+  cab.click(10, 10);
+  EXPECT_TRUE(cab.window->session().running());
+}
+
+}  // namespace
+}  // namespace velimoro
