@@ -4,6 +4,12 @@
 // by the ffmpeg tool, which also decodes the same files for comparison
 // (`ffmpeg -benchmark -i FILE -f null -`). Times are per frame fetched, in milliseconds.
 //
+// The HD cases read 1080p H.264 (in MP4) and HEVC (in Matroska) files with B-frames and a keyframe
+// every 5 s (150 frames), written on first use: frame after frame (against the ffmpeg tool's
+// single-threaded decode to RGB of the same file, measured in the same run), backwards with the
+// worker decoding the stretch behind the train (frames a second the caller gets), and exact jumps
+// to places chosen at random. Run only those with `--benchmark_filter=Hd`.
+//
 // BM_OpenRouteVideo opens a route-length video: the file VELIMORO_BENCH_VIDEO names, else a
 // generated one of 19500 MJPEG frames (the long file repeated). Its first open is the one that
 // reads the file from disk when the page cache was dropped before the run
@@ -36,6 +42,7 @@ constexpr int kShortFrames = 600;
 constexpr int kLongFrames = 1500;
 constexpr int kJump = 1000;
 constexpr int kRouteFrames = 19500;
+constexpr int kHdFrames = 450;
 
 const char* const kCodecNames[] = {"mjpeg", "mpeg4"};
 
@@ -71,6 +78,25 @@ class VideoFiles {
     return m_root + "/" + kCodecNames[codec] + (longFile ? "-long.avi" : ".avi");
   }
 
+  // The 1080p file of `codec` (0: H.264 in MP4, 1: HEVC in Matroska), written on first use.
+  const std::string& hdPath(int codec) const {
+    std::call_once(m_hdWritten[codec], [this, codec] {
+      m_hdPaths[codec] = m_root + (codec == 0 ? "/hd-h264.mp4" : "/hd-hevc.mkv");
+      const std::string encoder = codec == 0
+                                      ? "-c:v libx264 -preset veryfast -crf 23 -g 150 -bf 3"
+                                      : "-c:v libx265 -preset ultrafast -crf 26 -x265-params "
+                                        "keyint=150:min-keyint=150:bframes=3:log-level=error";
+      const std::string command =
+          "ffmpeg -v error -nostdin -y -f lavfi -i "
+          "'testsrc2=size=1920x1080:rate=30,noise=alls=4:allf=t' -frames:v " +
+          std::to_string(kHdFrames) + " -pix_fmt yuv420p " + encoder + " '" + m_hdPaths[codec] +
+          "'";
+      if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("cannot write " + m_hdPaths[codec] + " with: " + command);
+    });
+    return m_hdPaths[codec];
+  }
+
   // The long MJPEG file repeated to a route's length, written on first use (copied, not coded).
   const std::string& routePath() const {
     std::call_once(m_routeWritten, [this] {
@@ -96,6 +122,8 @@ class VideoFiles {
   std::string m_root;
   std::string m_routePath;
   mutable std::once_flag m_routeWritten;
+  mutable std::string m_hdPaths[2];
+  mutable std::once_flag m_hdWritten[2];
 };
 
 const VideoFiles& files() {
@@ -157,6 +185,19 @@ double ffmpegMsPerFrame(const std::string& path, const std::string& decoding,
   }
   measured[command] = best;
   return best;
+}
+
+// The process's resident memory in MB, from /proc/self/status; 0 where it cannot be read.
+double residentMb() {
+  FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  double kb = 0;
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::sscanf(line, "VmRSS: %lf kB", &kb) == 1) break;
+  }
+  std::fclose(status);
+  return kb / 1024;
 }
 
 void BM_Open(benchmark::State& state) {
@@ -292,6 +333,105 @@ void BM_PlayWithPrefetch(benchmark::State& state) {
   report(state, ms);
 }
 
+// 1080p frame after frame, as the train moves at the speed the video was filmed at.
+void BM_HdSequential(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  const std::string& path = files().hdPath(codec);
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, path);
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = 0;
+  for (auto _ : state) {
+    ms.push_back(timedFetch(state, reader, n, picture));
+    n = (n + 1) % kHdFrames;
+  }
+  report(state, ms);
+  double total = 0;
+  for (const double each : ms)
+    total += each;
+  const double ffmpeg = ffmpegMsPerFrame(path, "-threads 1", "-pix_fmt rgb24", kHdFrames);
+  state.counters["mean_ms"] = ms.empty() ? 0 : total / static_cast<double>(ms.size());
+  state.counters["ffmpeg_1thread_rgb_ms"] = ffmpeg;
+  state.counters["ratio"] =
+      ffmpeg > 0 && !ms.empty() ? total / static_cast<double>(ms.size()) / ffmpeg : 0;
+}
+
+// 1080p backwards from the end to the start, the worker told each time where the train goes
+// next. Flat out (state.range(1) 0): the frames a second the caller gets when it asks for the next
+// one as soon as it has one. At 30 frames a second (1): how long the caller waits, and how many
+// frames come later than the next step is due.
+void BM_HdBackward(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  const bool paced = state.range(1) != 0;
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().hdPath(codec));
+  RgbPicture picture;
+  std::vector<double> ms;
+  int n = kHdFrames - 1;
+  reader.decodeFrame(n, picture);
+  reader.prefetch(n, -1);
+  // A train starts rolling back slowly: the worker has the first stretch ready before it counts.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  int late = 0;
+  const auto start = Clock::now();
+  auto due = start;
+  for (auto _ : state) {
+    n = n > 0 ? n - 1 : kHdFrames - 1;
+    due += std::chrono::microseconds(33333);
+    ms.push_back(timedFetch(state, reader, n, picture));
+    reader.prefetch(std::max(n - 1, 0), -1);
+    if (paced) {
+      if (Clock::now() > due) ++late;
+      std::this_thread::sleep_until(due);
+    }
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  report(state, ms);
+  state.counters["frames_per_s"] = seconds > 0 ? static_cast<double>(ms.size()) / seconds : 0;
+  if (paced) state.counters["late"] = late;
+  // With the cache full of 1080p pictures: its budget is 192 MB.
+  state.counters["resident_MB"] = residentMb();
+}
+
+// 1080p exact jumps to frames chosen at random, as a station jump or a restored drive makes.
+void BM_HdJump(benchmark::State& state) {
+  const int codec = static_cast<int>(state.range(0));
+  FfmpegVideoReader reader;
+  openOrFail(state, reader, files().hdPath(codec));
+  RgbPicture picture;
+  std::vector<double> ms;
+  unsigned step = 0;
+  for (auto _ : state) {
+    const int n = static_cast<int>((step++ * 7919u + 61u) % kHdFrames);
+    ms.push_back(timedFetch(state, reader, n, picture));
+  }
+  report(state, ms);
+}
+
+BENCHMARK(BM_HdSequential)
+    ->ArgName("h264_0_hevc_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(kHdFrames)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HdBackward)
+    ->ArgNames({"h264_0_hevc_1", "paced"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Iterations(kHdFrames - 1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HdJump)
+    ->ArgName("h264_0_hevc_1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(40)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->ArgName("mjpeg0_mpeg4_1")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenRouteVideo)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sequential)

@@ -11,6 +11,7 @@
 #include "present/callouts.h"
 #include "present/sound_channels.h"
 #include "sim/handle_texts.h"
+#include "sim/relocation.h"
 
 namespace velimoro {
 namespace {
@@ -26,32 +27,25 @@ void setInitialState(Drive& drive) {
   const int startStation =
       route.stationCount > 0 ? std::clamp(drive.setup.startIndex, 0, route.stationCount - 1) : 0;
 
+  // Nothing of the start-up before reaches the run.
   s = SimState();
-  s.frame = start.frame;
-  s.fast_tick_count = start.clockTicks;
-  s.doors_open = start.doorsOpen;
-  s.door_cmd = start.doorsOpen;
-  s.station_index = startStation;
-  s.start_station = startStation;
-  // The door pilot lamp shows closed doors.
-  s.lamp_door = !train.Lamp_Door.file.empty() && !s.doors_open;
-  s.announce_index = drive.setup.startIndex + 1;
-  s.next_stop_station = startStation;
+  Placement place;
+  place.frame = start.frame;
+  place.positionCm = distanceOfFrame(route, start.frame);
+  place.clock = start.clockTicks;
+  place.brakeHandle = -train.Brake;
+  place.doorsOpen = start.doorsOpen;
+  place.startStation = startStation;
+  place.stationIndex = startStation;
+  place.nextStopStation = startStation;
   if (route.stationCount > 0) {
-    s.next_stop_cm = static_cast<long double>(route.stations[startStation].stopCm);
-    s.next_station_text = route.stations[startStation].name;
+    place.nextStopCm = static_cast<long double>(route.stations[startStation].stopCm);
+    place.nextStationText = route.stations[startStation].name;
   }
-  s.position_cm = distanceOfFrame(route, s.frame);
-  s.pre_train_frame = route.preTrainStart;
+  place.announceIndex = drive.setup.startIndex + 1;
+  place.preTrainFrame = route.preTrainStart;
+  putTrainAt(drive, place);
   s.video_end_frame = drive.setup.videoFrameCount;
-
-  s.power_handle = 0;
-  s.brake_handle = -train.Brake;
-  s.brake_notch = -train.Brake;
-  s.sap_notch = -train.Brake;
-  s.brake_rate_first = train.BrakeRate[0];
-  s.bc = Fixed::fromInt(train.EBPress);
-  s.mr = Fixed::fromInt(train.HighAirPress);
 
   setBeginnerMode(s, drive.setup.settings.ats == 1);
   const std::string routeName = std::filesystem::path(drive.setup.routeFile).filename().string();
@@ -59,8 +53,6 @@ void setInitialState(Drive& drive) {
     s.ats_active = false;
     s.lamp_ats1 = false;
   }
-  s.crew_text = route.oneMan == 1 ? std::string() : std::to_string(train.Cars) + "両";
-  s.gear_text = train.Engine_Type == 0 ? "変速" : "";
 }
 
 }  // namespace

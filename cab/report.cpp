@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "cab/session.h"
 #include "sim/clock.h"
@@ -119,7 +121,11 @@ void RunReportCollector::addTick() {
   const SimState& s = m_drive.state;
   const long double moved = std::fabs(s.position_cm - m_lastCm);
   m_report.distanceCm += moved;
-  if (!standing(s)) m_report.runningTicks += s.fast_tick_count - m_report.endTick;
+  if (!standing(s)) {
+    m_report.runningTicks = static_cast<int>(std::clamp<std::int64_t>(
+        std::int64_t{m_report.runningTicks} + s.fast_tick_count - m_report.endTick,
+        std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  }
   m_report.endTick = s.fast_tick_count;
   m_report.endCm = s.position_cm;
   m_report.topSpeed = std::max(m_report.topSpeed, std::fabs(s.speed));

@@ -1,11 +1,13 @@
 #include "cab/script.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
 
 #include "data/numbers.h"
 #include "data/rounding.h"
+#include "data/text_file.h"
 #include "media/sound_layer.h"
 #include "sim/state_fields.h"
 
@@ -37,6 +39,7 @@ constexpr CommandShape kCommands[] = {
     {"serial", 1, 1},      // <chunk>: one chunk from the serial controller (see serialWord)
     {"joystick", 3, 3},    // <x> <y> <buttons-hex>: the game controller's state from now on
     {"controller", 1, 1},  // 0 | 1 | 2: the Controller menu's type
+    {"padcodes", 16, 16},  // P0..P5 B0..B8 EB: the button pad's stored codes from now on
     {"quit", 0, 0},
 };
 
@@ -140,6 +143,39 @@ std::string serialWord(const std::string& chunk) {
     }
   }
   return word;
+}
+
+std::vector<std::string> padCodeWords(const ControllerMap& codes) {
+  std::vector<std::string> words;
+  for (const int code : codes.PowerCode)
+    words.push_back(std::to_string(code));
+  for (const int code : codes.BrakeCode)
+    words.push_back(std::to_string(code));
+  words.push_back(std::to_string(codes.EmergencyCode));
+  return words;
+}
+
+bool padCodesOfWords(const std::vector<std::string>& words, ControllerMap& codes) {
+  ControllerMap read = codes;
+  std::vector<int*> fields;
+  for (int& code : read.PowerCode)
+    fields.push_back(&code);
+  for (int& code : read.BrakeCode)
+    fields.push_back(&code);
+  fields.push_back(&read.EmergencyCode);
+  if (words.size() != fields.size()) return false;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::optional<int> value = parseInt(words[i]);
+    if (!value) return false;
+    *fields[i] = *value;
+  }
+  codes = read;
+  return true;
+}
+
+std::string serialCaptionText(const std::string& chunk) {
+  std::string text;
+  return decodeCp932(chunk, text) ? text : serialWord(chunk);
 }
 
 std::optional<std::string> serialChunkOfWord(const std::string& word) {
@@ -251,6 +287,11 @@ void checkCommand(const ScriptCommand& command) {
                  "joystick takes X and Y from -32768 to 32767 and the buttons in "
                  "hexadecimal, not \"" +
                      args[0] + " " + args[1] + " " + args[2] + "\"");
+  }
+  if (command.name == "padcodes") {
+    ControllerMap codes;
+    if (!padCodesOfWords(args, codes))
+      commandFault(command, "padcodes takes 16 whole numbers (P0..P5, B0..B8, EB)");
   }
   if (command.name == "controller" && args[0] != "0" && args[0] != "1" && args[0] != "2") {
     commandFault(command, "controller takes 0, 1 or 2, not \"" + args[0] + "\"");

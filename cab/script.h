@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/controller_map.h"
 #include "input/controls.h"
 #include "input/external_controllers.h"
 #include "sim/sim_drive.h"
@@ -39,6 +40,9 @@ std::optional<char> keyOfWord(const std::string& word);
 /// The script word of a chunk from the serial controller: its bytes, with every byte that is not
 /// printable ASCII, and "%" and "#", written as "%XX" (hexadecimal).
 std::string serialWord(const std::string& chunk);
+/// The text a chunk from the serial controller shows as: its CP932 text (the code page of
+/// "mascon.dat"), or its script word when its bytes are no CP932.
+std::string serialCaptionText(const std::string& chunk);
 /// The bytes of a serial script word, if it is one (not empty, every "%" followed by two
 /// hexadecimal digits).
 std::optional<std::string> serialChunkOfWord(const std::string& word);
@@ -49,6 +53,12 @@ std::vector<std::string> joystickWords(const JoystickState& joystick);
 /// 32767, buttons one to four hexadecimal digits).
 std::optional<JoystickState> joystickOfWords(const std::string& x, const std::string& y,
                                              const std::string& buttons);
+
+/// The script words of the button pad's codes: P0 .. P5, B0 .. B8 and EB.
+std::vector<std::string> padCodeWords(const ControllerMap& codes);
+/// Sets the button pad's codes of `codes` from `padcodes` command words; false, leaving them,
+/// unless they are 16 whole numbers.
+bool padCodesOfWords(const std::vector<std::string>& words, ControllerMap& codes);
 
 /// The script name of a virtual key ("Enter", "F1", ...).
 std::string virtualKeyName(VirtualKey key);

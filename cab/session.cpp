@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <stdexcept>
 
 #include "cab/tick.h"
@@ -139,6 +140,8 @@ void CabSession::execute(const ScriptCommand& command) {
   } else if (command.name == "joystick") {
     drive.controllerInputs.joystick =
         *joystickOfWords(command.args[0], command.args[1], command.args[2]);
+  } else if (command.name == "padcodes") {
+    padCodesOfWords(command.args, drive.setup.controllers);
   } else if (command.name == "controller") {
     drive.state.controller_type = command.args[0][0] - '0';
   } else if (command.name == "quit") {
@@ -161,9 +164,11 @@ void CabSession::save(int slot) {
 
 void CabSession::load(int slot) {
   std::string message = kNothingSavedMessage;
+  std::string fault;
   const std::optional<SavedState> saved =
-      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message) : std::nullopt;
+      m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message, fault) : std::nullopt;
   if (!saved) {
+    if (!fault.empty()) std::cerr << fault << '\n';
     m_drive->media.messages.show(message);
     return;
   }
@@ -175,8 +180,7 @@ void CabSession::load(int slot) {
 
 void CabSession::jump(const ScriptCommand& command) {
   const int station = *parseInt(command.args[0]);
-  // The Move menu offers the stopping stations; the game controller's restart button may put
-  // the train back at any station of the route.
+  // The Move menu offers the stopping stations; a script may name any station of the route.
   if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
     const std::string where = command.file.empty() ? "input" : command.file;
     throw std::runtime_error(where + ":" + std::to_string(command.line) +
@@ -192,6 +196,16 @@ void CabSession::input(const std::string& name, std::vector<std::string> args) {
   command.name = name;
   command.args = std::move(args);
   execute(command);
+}
+
+void CabSession::recordTo(std::ostream* out) {
+  m_record = out;
+  // The button pad's codes come from the settings store at start-up; the recording carries
+  // them, so that it replays the same wherever the store holds others.
+  ScriptCommand codes;
+  codes.name = "padcodes";
+  codes.args = padCodeWords(m_drive->setup.controllers);
+  record(codes);
 }
 
 void CabSession::record(const ScriptCommand& command) {

@@ -55,8 +55,9 @@ class CabSession {
   /// Run just before every tick: the window polls the game controller there, so that a change
   /// is an input at the tick that scans it.
   std::function<void()> beforeTick;
-  /// Writes every input from now on to `out` as script lines; null stops the recording.
-  void recordTo(std::ostream* out) { m_record = out; }
+  /// Writes every input from now on to `out` as script lines, first the button pad's codes;
+  /// null stops the recording.
+  void recordTo(std::ostream* out);
 
   /// Drive time now, in ms.
   std::int64_t now() const { return m_nowMs; }

@@ -24,7 +24,7 @@ void simulationTick(Drive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
 
-  ++s.tick_count;
+  countUp(s.tick_count);
   renderNeedles(drive, drive.panel);
   runMotion(drive);
   closeDoorsAndDepart(drive);

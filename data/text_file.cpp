@@ -130,4 +130,12 @@ bool decodeCp932(const std::string& raw, std::string& out) {
   return ok;
 }
 
+bool encodeCp932(const std::string& text, std::string& out) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == kNoIconv) return false;
+  const bool ok = convert(cd, text, out);
+  iconv_close(cd);
+  return ok;
+}
+
 }  // namespace velimoro

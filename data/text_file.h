@@ -46,5 +46,7 @@ class TextFileReader {
 
 /// Decodes CP932 bytes to UTF-8; false when a byte sequence is not CP932.
 bool decodeCp932(const std::string& raw, std::string& out);
+/// Encodes UTF-8 text to CP932 bytes; false when the text has a character CP932 lacks.
+bool encodeCp932(const std::string& text, std::string& out);
 
 }  // namespace velimoro

@@ -81,4 +81,17 @@ std::string videoFileName(const UiStrings& strings, const std::string& dataName)
   return strings.Path + dataName + ".avi";
 }
 
+std::string findVideoFileName(const std::string& root, const UiStrings& strings,
+                              const std::string& dataName) {
+  const std::string avi = videoFileName(strings, dataName);
+  PathResolver paths;
+  for (const char* extension : {".avi", ".mp4", ".mkv", ".webm", ".mov"}) {
+    const std::string name = strings.Path + dataName + extension;
+    bool exists = false;
+    paths.resolve(root, name, &exists);
+    if (exists) return name;
+  }
+  return avi;
+}
+
 }  // namespace velimoro

@@ -40,4 +40,10 @@ UiStrings readUiStrings(const std::string& root, ReadLog* log = nullptr);
 /// joined as they stand.
 std::string videoFileName(const UiStrings& strings, const std::string& dataName);
 
+/// The route video's file name as the drive opens it: videoFileName's when that file exists below
+/// `root` (found as resolvePath finds names), else the first of the same name with ".mp4", ".mkv",
+/// ".webm" or ".mov" that does, else videoFileName's (whose open then fails with that name).
+std::string findVideoFileName(const std::string& root, const UiStrings& strings,
+                              const std::string& dataName);
+
 }  // namespace velimoro

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "input/controls.h"
@@ -89,7 +91,15 @@ void jumpToNextSignal(SimDrive& drive) {
 
 // The debug keys move the train along the line; a frame before the first is no place on it.
 void moveFrame(SimState& s, int frames) {
-  s.frame = std::max(0, s.frame + frames);
+  s.frame = static_cast<int>(
+      std::clamp<std::int64_t>(std::int64_t{s.frame} + frames, 0, std::numeric_limits<int>::max()));
+}
+
+// The debug keys move the clock by a half minute, stopping at the ends of the clock's range.
+void moveClock(SimState& s, int ticks) {
+  s.fast_tick_count = static_cast<int>(
+      std::clamp<std::int64_t>(std::int64_t{s.fast_tick_count} + ticks,
+                               std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void debugKey(SimDrive& drive, VirtualKey key) {
@@ -108,10 +118,10 @@ void debugKey(SimDrive& drive, VirtualKey key) {
       if (s.speed < 1000) s.speed += 10;
       break;
     case VirtualKey::kF10:
-      s.fast_tick_count += 900;
+      moveClock(s, 900);
       break;
     case VirtualKey::kF9:
-      s.fast_tick_count -= 900;
+      moveClock(s, -900);
       break;
     case VirtualKey::kF8:
       moveFrame(s, 1000);

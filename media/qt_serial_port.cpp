@@ -18,6 +18,9 @@ constexpr int kWatchMs = 250;
 
 // A flood of bytes waits in the system's buffer rather than in ours.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
+// The most handed on at one receive event: a flood is read in turns with the window's steps
+// and screen passes, never in one long hold of the user-interface thread.
+constexpr qint64 kReadBatchBytes = 4096;
 
 QSerialPort::Parity parityOf(char parity) {
   switch (parity) {
@@ -37,7 +40,9 @@ QtSerialPort::QtSerialPort()
   m_port->setReadBufferSize(kReadBufferBytes);
   m_watch->setInterval(kWatchMs);
   QObject::connect(m_watch.get(), &QTimer::timeout, [this] { watch(); });
-  QObject::connect(m_port.get(), &QSerialPort::readyRead, [this] { readAvailable(); });
+  QObject::connect(m_port.get(), &QSerialPort::readyRead, [this] {
+    if (!m_readPending) readAvailable();
+  });
   QObject::connect(m_port.get(), &QSerialPort::errorOccurred,
                    [this](QSerialPort::SerialPortError e) {
                      if (e == QSerialPort::ResourceError || e == QSerialPort::PermissionError)
@@ -104,10 +109,23 @@ bool QtSerialPort::isOpen() const {
   return m_port->isOpen();
 }
 
+void QtSerialPort::readWaiting() {
+  if (!m_port->isOpen()) return;
+  // Bytes the port has not taken in yet are taken in, and signalled, by a wait of no time.
+  if (m_port->bytesAvailable() == 0 && !m_port->waitForReadyRead(0)) return;
+  if (m_port->bytesAvailable() > 0) readAvailable();
+}
+
 void QtSerialPort::readAvailable() {
-  const QByteArray bytes = m_port->readAll();
-  if (bytes.isEmpty() || !received) return;
-  received(bytes.toStdString());
+  m_readPending = false;
+  if (!m_port->isOpen()) return;
+  const QByteArray bytes = m_port->read(kReadBatchBytes);
+  if (!bytes.isEmpty() && received) received(bytes.toStdString());
+  // The port only signals new bytes; what is left is read at the next turn of the event loop.
+  if (m_port->isOpen() && m_port->bytesAvailable() > 0 && !m_readPending) {
+    m_readPending = true;
+    QTimer::singleShot(0, m_port.get(), [this] { readAvailable(); });
+  }
 }
 
 void QtSerialPort::watch() {

@@ -20,6 +20,7 @@ class QtSerialPort final : public SerialPort {
   bool open(const SerialSettings& settings, std::string& error) override;
   void close() override;
   bool isOpen() const override;
+  void readWaiting() override;
 
   /// The port a controller is first looked for on: "COM1" where it exists, else the first the
   /// system lists, else none.
@@ -33,6 +34,7 @@ class QtSerialPort final : public SerialPort {
 
   std::unique_ptr<QSerialPort> m_port;
   std::unique_ptr<QTimer> m_watch;
+  bool m_readPending = false;  // a read of what is left waits in the event loop
 };
 
 }  // namespace velimoro::media

@@ -45,6 +45,11 @@ std::optional<std::string> QtSettingsStore::readText(const std::string& applicat
                                                      const std::string& key) {
   const QVariant value = settings(application).value(QString::fromStdString(key));
   if (!value.isValid()) return std::nullopt;
+  // A value written by hand without quotes reads as a list where it holds a comma; it is the
+  // text as written.
+  if (value.typeId() == QMetaType::QStringList) {
+    return value.toStringList().join(QLatin1Char(',')).toStdString();
+  }
   return value.toString().toStdString();
 }
 

@@ -16,6 +16,9 @@ SDL_Joystick* joystickOf(void* handle) {
 SdlJoystick::SdlJoystick() {
   // The joystick is read while the window has the focus of no SDL window of ours.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  // The program's own handlers end it on SIGINT and SIGTERM; SDL's would only queue an event
+  // nobody reads, and the program would live on.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   m_started = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
   if (!m_started) m_startError = SDL_GetError();
 }

@@ -17,7 +17,8 @@ struct SerialSettings {
   bool softwareFlow = false;
 };
 
-/// A serial port that hands each batch of received bytes to the user-interface thread. DTR and
+/// A serial port that hands the received bytes to the user-interface thread in batches of a
+/// few kilobytes at most, as they come: a batch may hold part of a code or several. DTR and
 /// RTS stay inactive while it is open.
 class SerialPort {
  public:
@@ -32,8 +33,10 @@ class SerialPort {
   virtual bool open(const SerialSettings& settings, std::string& error) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
+  /// Hands on at once bytes the system already holds for the open port, if any.
+  virtual void readWaiting() = 0;
 
-  /// The bytes received since the last call, as one chunk (never empty).
+  /// Bytes received, in order (never empty).
   std::function<void(const std::string& chunk)> received;
   /// The open port failed (unplugged): it has been closed; `why` says what the system said.
   std::function<void(const std::string& why)> lost;

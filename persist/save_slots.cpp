@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 
 #include "data/csv.h"
 #include "data/numbers.h"
 #include "data/rounding.h"
 #include "persist/settings.h"
-#include "sim/doors.h"
 #include "sim/handle_texts.h"
 #include "sim/relocation.h"
 
@@ -16,11 +16,6 @@ namespace velimoro {
 namespace {
 
 constexpr int kStopWithDoors = 0;
-constexpr int kNone = 999;
-// Shown signal values no aspect has, so the pictures in view are drawn again.
-constexpr int kRedraw = 1000;
-// No train runs this fast: a slot that says so is damaged.
-constexpr long double kFastestKmh = 1000;
 
 std::string lineKey(int slot) {
   return "Save" + std::to_string(slot);
@@ -38,8 +33,89 @@ std::string wholeNumber(long double value) {
   return std::to_string(roundHalfEven(value));
 }
 
-// The saved numbers as the drive can take them; nothing for a damaged line.
-std::optional<SavedState> parseState(std::string_view line, const RouteData& route) {
+// How far a saved position may lie from the distance of its frame: the distance integrated
+// from the speed drifts from the video's by a metre or two within a frame-speed record.
+constexpr long double kPositionSlackCm = 1000;
+// A train may run a little over its top speed downhill; one that states none has no train's
+// speed beyond the fastest.
+constexpr long double kOverspeedKmh = 10;
+constexpr long double kFastestKmh = 1000;
+constexpr std::int64_t kDayTicks = std::int64_t{24} * 60 * 60 * 30;
+// A switchback runs on this many frames past the end of the line.
+constexpr int kSwitchbackFrames = 2;
+
+// The last frame a train can stand at: the video's last when one is open, else the last the
+// route's tables reach.
+std::int64_t lastFrame(const SimDrive& drive) {
+  if (drive.state.video_end_frame > 0) return drive.state.video_end_frame;
+  const RouteData& route = *drive.route;
+  std::int64_t last = route.startPos;
+  for (int i = 0; i < std::clamp(route.frameSpeedCount, 0, RouteData::kFrameSpeeds); ++i)
+    last = std::max<std::int64_t>(last, route.frameSpeeds[static_cast<std::size_t>(i)].toFrame);
+  for (int i = 0; i < std::clamp(route.movieStopCount, 0, RouteData::kSmallTable); ++i) {
+    last = std::max(last,
+                    std::int64_t{route.movieStop[static_cast<std::size_t>(i)]} + kSwitchbackFrames);
+  }
+  for (int i = 0; i < stationCount(route); ++i)
+    last = std::max<std::int64_t>(last, route.stations[static_cast<std::size_t>(i)].stopFrame);
+  return last;
+}
+
+bool inFrameSpeedTable(const RouteData& route, int frame) {
+  for (int i = 0; i < std::clamp(route.frameSpeedCount, 0, RouteData::kFrameSpeeds); ++i) {
+    const FrameSpeedEntry& record = route.frameSpeeds[static_cast<std::size_t>(i)];
+    if (record.fromFrame <= frame && frame <= record.toFrame) return true;
+  }
+  return false;
+}
+
+// What makes a saved state one the drive cannot have had; empty when it fits.
+std::string misfit(const SavedState& saved, const SimDrive& drive) {
+  const RouteData& route = *drive.route;
+  const int stations = stationCount(route);
+  if (saved.windowStation < 0 || saved.windowStation >= std::max(stations, 1)) {
+    return "the station " + std::to_string(saved.windowStation) + " is not one of the route's";
+  }
+  const int maxSpeed = drive.train->MaxSpeed;
+  const long double top = maxSpeed > 0 ? maxSpeed + kOverspeedKmh : kFastestKmh;
+  if (std::fabs(saved.speed) > top) {
+    return "the speed " + wholeNumber(saved.speed) + " km/h is beyond the train's top speed";
+  }
+  const std::int64_t last = lastFrame(drive);
+  if (saved.frame < 0 || saved.frame > last) {
+    return "the frame " + std::to_string(saved.frame) + " lies outside the route's frames 0 to " +
+           std::to_string(last);
+  }
+  std::int64_t earliest = 0, latest = 0;
+  for (int i = 0; i < stations; ++i) {
+    const std::int64_t time = route.stations[static_cast<std::size_t>(i)].departTime;
+    earliest = i == 0 ? time : std::min(earliest, time);
+    latest = i == 0 ? time : std::max(latest, time);
+  }
+  if (saved.clock < earliest - kDayTicks || saved.clock > latest + kDayTicks) {
+    return "the clock " + std::to_string(saved.clock) + " is more than a day off the timetable";
+  }
+  if (inFrameSpeedTable(route, saved.frame) &&
+      std::fabs(saved.positionCm - distanceOfFrame(route, saved.frame)) > kPositionSlackCm) {
+    return "the position " + wholeNumber(saved.positionCm) + " cm is not that of the frame " +
+           std::to_string(saved.frame);
+  }
+  if (stations > 0 && saved.windowStation > 0) {
+    const StationEntry& station = route.stations[static_cast<std::size_t>(saved.windowStation)];
+    if (static_cast<long double>(station.stopMinCm) - kPositionSlackCm > saved.positionCm) {
+      return "the station " + std::to_string(saved.windowStation) + " lies beyond the position";
+    }
+  }
+  if (saved.preTrainFrame < 0) {
+    return "the preceding train's frame " + std::to_string(saved.preTrainFrame) + " is negative";
+  }
+  return {};
+}
+
+// The saved numbers of a state line; nothing with what is wrong for a line the drive cannot
+// take.
+std::optional<SavedState> parseState(std::string_view line, const SimDrive& drive,
+                                     std::string& fault) {
   const auto number = [&](int field) { return parseInt(csvField(line, field)); };
   const auto real = [&](int field) { return parseExtended(csvField(line, field)); };
   const auto windowStation = number(2);
@@ -48,13 +124,14 @@ std::optional<SavedState> parseState(std::string_view line, const RouteData& rou
   const auto clock = number(5);
   const auto position = real(6);
   const auto preTrain = number(7);
-  if (!windowStation || !speed || !frame || !clock || !position || !preTrain) return std::nullopt;
-  if (*windowStation < 0 || *windowStation >= std::max(stationCount(route), 1)) return std::nullopt;
-  if (std::fabs(*speed) > kFastestKmh || *frame < 0) return std::nullopt;
-  if (std::fabs(*position) > static_cast<long double>(RouteData::kMaxDistanceCm)) {
+  if (!windowStation || !speed || !frame || !clock || !position || !preTrain) {
+    fault = "not seven numbers after the route: \"" + std::string(line) + "\"";
     return std::nullopt;
   }
-  return SavedState{*windowStation, *speed, *frame, *clock, *position, *preTrain};
+  const SavedState saved{*windowStation, *speed, *frame, *clock, *position, *preTrain};
+  fault = misfit(saved, drive);
+  if (!fault.empty()) return std::nullopt;
+  return saved;
 }
 
 }  // namespace
@@ -108,7 +185,7 @@ bool saveSlot(media::SettingsStore& store, int slot, const SimDrive& drive, std:
 }
 
 std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const SimDrive& drive,
-                                   std::string& message) {
+                                   std::string& message, std::string& fault) {
   const std::string line = storedLine(store, slot);
   if (line.empty()) {
     message = kNothingSavedMessage;
@@ -118,66 +195,42 @@ std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const 
     message = kOtherRouteMessage;
     return std::nullopt;
   }
-  std::optional<SavedState> saved = parseState(line, *drive.route);
-  if (!saved) message = kNothingSavedMessage;
+  std::optional<SavedState> saved = parseState(line, drive, fault);
+  if (!saved) {
+    message = kDamagedMessage;
+    fault = lineKey(slot) + ": " + fault;
+  }
   return saved;
 }
 
 void restoreState(SimDrive& drive, const SavedState& saved) {
-  SimState& s = drive.state;
   const RouteData& route = *drive.route;
   const TrainSpec& train = *drive.train;
   int stopsBefore = 0;
   for (int i = 0; i < std::min(saved.windowStation, stationCount(route)); ++i) {
     if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
   }
-
-  s.speed = saved.speed;
-  s.frame_accum = 0;
-  forgetRunProgress(drive);
-  closeDoorsAtOnce(drive);
-
-  s.frame = saved.frame;
-  s.fast_tick_count = saved.clock;
-  s.clock_last_second = -1;
-  s.pre_train_frame = saved.preTrainFrame;
-  s.pre_train_accum = 0;
-  s.pre_train_calib = -1;
-  s.window_station = saved.windowStation;
-  s.signal_shown = kRedraw;
-  s.traffic_phase_shown = kRedraw;
-  s.slope_image = 0;
-  s.slope_text.clear();
-  s.pending_callout = kNone;
-  s.second_callout_armed = false;
-  s.departure_pending = false;
-
+  Placement place;
+  place.frame = saved.frame;
+  place.positionCm = saved.positionCm;
+  place.clock = saved.clock;
+  place.speed = saved.speed;
   // Power off; a running train keeps running with the brake released, a standing one holds on
   // full service.
-  s.power_handle = 0;
-  s.power_notch = 0;
-  s.brake_handle = s.speed > 0 ? 0 : 1 - train.Brake;
-  s.brake_notch = s.brake_handle;
-  s.sap_notch = s.brake_handle;
-  s.power_change_pending = false;
-  s.brake_change_pending = false;
-  s.sap_change_pending = false;
-
-  // The saved position stands; the frame-speed table's segment is found afresh from the frame,
-  // without snapping the position to its boundary.
-  s.position_cm = saved.positionCm;
-  s.position_step_cm = 0;
-  s.calib_index = -1;
-  if (const int next = nextStopAfter(route, saved.windowStation); next >= 0) {
-    s.next_stop_station = next;
-    s.next_stop_cm =
-        static_cast<long double>(route.stations[static_cast<std::size_t>(next)].stopCm);
+  place.brakeHandle = saved.speed > 0 ? 0 : 1 - train.Brake;
+  place.windowStation = saved.windowStation;
+  place.startStation = drive.state.start_station;
+  place.stationIndex = saved.windowStation;
+  const int next = nextStopAfter(route, saved.windowStation);
+  place.nextStopStation = next >= 0 ? next : saved.windowStation;
+  if (stationCount(route) > 0) {
+    const StationEntry& station = route.stations[static_cast<std::size_t>(place.nextStopStation)];
+    place.nextStopCm = static_cast<long double>(station.stopCm);
+    place.nextStationText = station.name;
   }
-  s.remain_cm = s.next_stop_cm - s.position_cm;
-
-  s.announce_index = 2 * stopsBefore + 1;
-  refillCrossingCallouts(drive);
-  clearSignalsOutOfView(drive);
+  place.announceIndex = 2 * stopsBefore + 1;
+  place.preTrainFrame = saved.preTrainFrame;
+  relocateTrain(drive, place);
   masconupdate(drive);
 }
 

@@ -17,6 +17,7 @@ inline constexpr int kSaveSlots = 3;
 inline constexpr const char* kSavedMessage = "運転状態を保存しました";
 inline constexpr const char* kNothingSavedMessage = "運転状態が保存されていません";
 inline constexpr const char* kOtherRouteMessage = "運転状態を保存したダイヤではありません";
+inline constexpr const char* kDamagedMessage = "保存された運転状態が壊れています";
 /// The caption of a slot without a label.
 inline constexpr const char* kNoDataCaption = "No Data";
 
@@ -49,9 +50,11 @@ std::string storedLine(media::SettingsStore& store, int slot);
 bool saveSlot(media::SettingsStore& store, int slot, const SimDrive& drive, std::string& error);
 
 /// Reads slot `slot` for the drive: the saved state, or nothing with the message to show (an
-/// empty or damaged slot, or one saved on another route).
+/// empty slot, one saved on another route, or one damaged: fields that are not numbers, or a
+/// station, speed, frame, clock or position the drive cannot have had), and for a damaged slot
+/// what is wrong with it in `fault`.
 std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const SimDrive& drive,
-                                   std::string& message);
+                                   std::string& message, std::string& fault);
 
 /// Puts the drive in the saved state: standing or running on from the saved place with the
 /// power off and the brake released when it was running, full service when it stood; the run's

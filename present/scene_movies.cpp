@@ -20,8 +20,8 @@ bool inRange(const MovieSwitchEntry& record, int frame) {
 bool openScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video, int index) {
   MovieSwitchEntry& record = drive.route->movieSwitches[index];
   std::string error;
-  if (!video.open(resolvePath(drive.setup.root, videoFileName(drive.strings, record.movieText)),
-                  error)) {
+  const std::string file = findVideoFileName(drive.setup.root, drive.strings, record.movieText);
+  if (!video.open(resolvePath(drive.setup.root, file), error)) {
     std::string message;
     openRouteVideo(drive, video, message);
     record.done = true;

@@ -204,7 +204,8 @@ void takeStopLinePicture(ScreenPass& pass, const SimDrive& drive) {
 }
 
 bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message) {
-  const std::string file = videoFileName(drive.strings, drive.route->dataName);
+  const std::string file =
+      findVideoFileName(drive.setup.root, drive.strings, drive.route->dataName);
   std::string error;
   // The name may come from Windows: "\" separators and any letter case, below the data root.
   if (!video.open(resolvePath(drive.setup.root, file), error)) {

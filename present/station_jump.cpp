@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "present/scene_movies.h"
-#include "sim/doors.h"
 #include "sim/handle_texts.h"
 #include "sim/relocation.h"
 
@@ -13,7 +12,6 @@ namespace velimoro {
 namespace {
 
 constexpr int kStopWithDoors = 0;
-constexpr int kNoCallout = 999;
 constexpr int kTicksPerSecond = 30;
 
 std::int64_t soundTicks(const RouteData& route, int sound) {
@@ -47,15 +45,8 @@ int precedingTrainFrameAt(const RouteData& route, int ticks) {
 
 }  // namespace
 
-int restartStation(const SimDrive& drive) {
-  const int count = std::clamp(drive.route->stationCount, 0, RouteData::kTable);
-  return std::clamp(drive.state.window_station, 0, std::max(count - 1, 0));
-}
-
 void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video, int station) {
-  SimState& s = drive.state;
   const RouteData& route = *drive.route;
-  const TrainSpec& train = *drive.train;
   const StationEntry& target = route.stations[static_cast<std::size_t>(station)];
   int stopsBefore = 0;
   for (int i = 0; i < station; ++i) {
@@ -63,52 +54,29 @@ void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video,
   }
   returnToRouteVideo(pass, drive, video);
 
-  // Standing, with nothing of the run behind it remembered.
-  s.speed = 0;
-  s.projected_speed = Fixed();
-  s.frame_accum = 0;
-  s.position_step_cm = 0;
-  forgetRunProgress(drive);
-  closeDoorsAtOnce(drive);
-
-  s.frame = target.stopFrame;
+  // Standing at the stop point, the doors closed, the power off and the brake one step short of
+  // emergency; the station is the next stop and the run counts as started there.
+  Placement place;
+  place.frame = target.stopFrame;
+  place.positionCm = static_cast<long double>(target.stopCm);
+  place.clock = jumpClock(route, target);
+  place.brakeHandle = 1 - drive.train->Brake;
+  place.startStation = station;
+  place.stationIndex = station;
+  place.nextStopStation = station;
+  place.nextStopCm = place.positionCm;
+  place.nextStationText = target.name;
+  place.announceIndex = 2 * stopsBefore + 1;
+  place.preTrainFrame = precedingTrainFrameAt(route, place.clock);
+  relocateTrain(drive, place);
+  // Two drivers: the conductor announces the station as the doors open, and the standing
+  // announcement of a start station is not played over it. A stop without doors still has its
+  // arrival announcement ahead.
+  if (route.oneMan == 0 && target.kind == kStopWithDoors) {
+    drive.state.stations[static_cast<std::size_t>(station)].arrived = true;
+  }
   pass.lastFetchedFrame = -1;
-  s.next_station_text = target.name;
-  s.fast_tick_count = jumpClock(route, target);
-  s.clock_last_second = -1;
-  // Two drivers: the conductor announces the station; the standing announcement is over.
-  if (route.oneMan == 0) s.stations[static_cast<std::size_t>(station)].arrived = true;
-  s.pre_train_frame = precedingTrainFrameAt(route, s.fast_tick_count);
-  s.pre_train_accum = 0;
-  s.pre_train_calib = -1;
-
-  // Power off and the brake one step short of emergency, taking effect at once.
-  s.power_handle = 0;
-  s.power_notch = 0;
-  s.brake_handle = 1 - train.Brake;
-  s.brake_notch = s.brake_handle;
-  s.sap_notch = s.brake_handle;
-  s.power_change_pending = false;
-  s.brake_change_pending = false;
-  s.sap_change_pending = false;
-  s.pending_callout = kNoCallout;
-  s.last_callout_key = kNoCallout;
-  s.second_callout = kNoCallout;
-  s.second_callout_armed = false;
-  s.callout_station = kNoCallout;
-
-  // The position is the stop point's; the next boundary of the frame-speed table is taken from
-  // there, not snapped to.
-  s.position_cm = static_cast<long double>(target.stopCm);
-  s.calib_index = -1;
-  s.next_stop_cm = s.position_cm;
-  s.next_stop_station = station;
-  s.remain_cm = 0;
-  s.announce_index = 2 * stopsBefore + 1;
-  if (route.oneMan == 1) s.crew_text.clear();
-  refillCrossingCallouts(drive);
   pass.reverseFlag = 0;
-  clearSignalsOutOfView(drive);
   masconupdate(drive);
 }
 

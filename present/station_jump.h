@@ -7,13 +7,9 @@
 namespace velimoro {
 
 // The Move menu: the train is put down, standing, at a station's stop position at that
-// station's departure schedule, as if the run had started there. The run's progress is
-// forgotten, and the video, the clock, the position and the handles start again from the
-// station; channel 0 plays on. The simulation keeps running.
-
-/// The station the game controller's restart button puts the train back at: the one whose
-/// window it stands in or entered last (the route's first before any).
-int restartStation(const SimDrive& drive);
+// station's departure schedule, as if the run had started there (see sim/relocation.h): the
+// video, the clock, the position, the handles, the brake pressures, the protection and the
+// announcements start again from the station; channel 0 plays on. The simulation keeps running.
 
 /// Puts the train at station `station`, one of the route's; a scene movie that shows gives way to
 /// the route video in `video` (may be null without pictures).

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "cab/script.h"
 #include "persist/settings.h"
 #include "shell/cab_window.h"
 #include "shell/report_window.h"
@@ -91,11 +92,11 @@ void CabWindow::showSmallWindows() {
     }
   }
   if (m_valueDisplay->isVisible()) {
-    // The serial master controller's last chunk is the value display's caption.
+    // The serial master controller's last code is the value display's caption, read in the
+    // code page of "mascon.dat"; bytes that are no CP932 show escaped.
     const std::string& chunk = m_session->drive().controllerInputs.serialCaption;
     if (!chunk.empty())
-      m_valueDisplay->setWindowTitle(
-          QString::fromLatin1(chunk.data(), static_cast<qsizetype>(chunk.size())));
+      m_valueDisplay->setWindowTitle(QString::fromStdString(serialCaptionText(chunk)));
     m_valueDisplay->showDrive(m_session->pass().fps);
   }
   if (m_easyCab->isVisible()) m_easyCab->showState(s);

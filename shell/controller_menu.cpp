@@ -43,7 +43,15 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
   m_debug->setCheckable(true);
   connect(m_debug, &QAction::triggered, this, [this] { showCaption(); });
 
-  m_serial.received = [this](const std::string& chunk) { received(chunk); };
+  m_clock.start();
+  m_holdTimer.setSingleShot(true);
+  m_holdTimer.setTimerType(Qt::PreciseTimer);
+  connect(&m_holdTimer, &QTimer::timeout, this, [this] {
+    // The rest of a code may wait unread behind this timer.
+    m_serial.readWaiting();
+    if (m_framer) deliver(m_framer->expire(m_clock.elapsed()));
+  });
+  m_serial.received = [this](const std::string& bytes) { received(bytes); };
   m_serial.lost = [this](const std::string& why) {
     showLater("DVマスコンとの接続が切れました（" + m_serialSettings.port + ": " + why +
               "）。\nキーボードで運転を続けられます。接続し直すにはコントローラメニューの「接続」を"
@@ -71,7 +79,12 @@ void ControllerMenu::chooseType(int type) {
 
 void ControllerMenu::setUpSerial() {
   SerialSetupDialog dialog(m_serialSettings, m_serial.availablePorts(), &m_window);
-  if (dialog.exec() == QDialog::Accepted) m_serialSettings = dialog.settings();
+  if (dialog.exec() != QDialog::Accepted) return;
+  m_serialSettings = dialog.settings();
+  // The settings apply to the open line at once.
+  if (!m_serial.isOpen()) return;
+  std::string error;
+  if (!openSerial(error)) m_messages.show("DVマスコンに接続できません。\n" + error);
 }
 
 void ControllerMenu::connectSerial(const std::string& port) {
@@ -87,18 +100,44 @@ void ControllerMenu::toggleConnection() {
     return;
   }
   std::string error;
-  if (!m_serial.open(m_serialSettings, error)) {
+  if (!openSerial(error)) {
     m_messages.show("DVマスコンに接続できません。\n" + error);
     return;
   }
   m_messages.show("Connect to controller.");
 }
 
-void ControllerMenu::received(const std::string& chunk) {
-  m_input("serial", {serialWord(chunk.substr(0, kChunkBytes))});
-  if (auto* setup = dynamic_cast<ControllerSetupWindow*>(m_setupWindow.get())) {
-    setup->showSerialChunk(m_session.drive().controllerInputs.serialCaption,
-                           m_session.lastSerialMatch().lines);
+bool ControllerMenu::openSerial(std::string& error) {
+  // The start of a code from before is no start of one on the line opened now.
+  m_holdTimer.stop();
+  if (m_framer) {
+    m_framer->clear();
+  } else {
+    m_framer.emplace(m_session.drive().setup.controllers);
+  }
+  return m_serial.open(m_serialSettings, error);
+}
+
+void ControllerMenu::received(const std::string& bytes) {
+  deliver(m_framer->receive(bytes, m_clock.elapsed()));
+  const std::int64_t holdEnds = m_framer->holdEndsMs();
+  if (holdEnds >= 0) {
+    m_holdTimer.start(static_cast<int>(std::max<std::int64_t>(holdEnds - m_clock.elapsed(), 0)));
+  } else {
+    m_holdTimer.stop();
+  }
+}
+
+void ControllerMenu::deliver(const std::vector<SerialFramer::Piece>& pieces) {
+  auto* setup = dynamic_cast<ControllerSetupWindow*>(m_setupWindow.get());
+  for (const SerialFramer::Piece& piece : pieces) {
+    if (piece.code) m_input("serial", {serialWord(piece.bytes)});
+    if (setup == nullptr) continue;
+    if (piece.code) {
+      setup->showSerialChunk(piece.bytes, m_session.lastSerialMatch().lines);
+    } else {
+      setup->showDroppedBytes(piece.bytes);
+    }
   }
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cab/session.h"
+#include "input/serial_framer.h"
 #include "media/message_sink.h"
 #include "media/qt_serial_port.h"
 #include "media/sdl_joystick.h"
@@ -22,7 +26,8 @@ namespace velimoro::shell {
 /// The cab window's Controller menu and the devices behind it: the controller type, the serial
 /// master controller's port (setup, connect and disconnect), the game controller polled before
 /// every tick, the debug caption and the controller setup window. Every device input reaches
-/// the drive as a command of its session, so a recording holds it.
+/// the drive as a command of its session, so a recording holds it: each code framed from the
+/// serial byte stream is one `serial` input.
 class ControllerMenu final : public QObject {
  public:
   using Input = std::function<void(const std::string& name, std::vector<std::string> args)>;
@@ -33,18 +38,17 @@ class ControllerMenu final : public QObject {
                  media::MessageSink& messages, media::SettingsStore& store);
   ~ControllerMenu() override;
 
-  /// Opens the serial master controller on `port` with the default line settings, as the
+  /// Opens the serial master controller on `port` with the line settings set up, as the
   /// connect entry does.
   void connectSerial(const std::string& port);
-
-  /// The longest chunk handed on: only its first bytes can match a code, and the rest is shown.
-  static constexpr std::size_t kChunkBytes = 64;
 
  private:
   void chooseType(int type);
   void setUpSerial();
   void toggleConnection();
-  void received(const std::string& chunk);
+  bool openSerial(std::string& error);
+  void received(const std::string& bytes);
+  void deliver(const std::vector<SerialFramer::Piece>& pieces);
   void pollJoystick();
   void showCaption();
   void showLater(const std::string& text);
@@ -57,6 +61,9 @@ class ControllerMenu final : public QObject {
   media::SettingsStore& m_store;
   media::QtSerialPort m_serial;
   media::SerialSettings m_serialSettings;
+  std::optional<SerialFramer> m_framer;  // made from the drive's map lines at the first connect
+  QElapsedTimer m_clock;                 // host time of the framer's holds
+  QTimer m_holdTimer;                    // ends the hold of the start of a code
   media::SdlJoystick m_joystick;
   std::vector<QAction*> m_types;
   QAction* m_debug = nullptr;

@@ -183,8 +183,17 @@ void ControllerSetupWindow::showSerialChunk(const std::string& chunk,
         QStringLiteral(" %1行目（%2）").arg(line + 1).arg(QString::fromUtf8(kMapLineNames[line]));
   }
   m_serial->appendPlainText(
-      QStringLiteral("%1 →%2").arg(QString::fromStdString(serialWord(chunk)),
+      QStringLiteral("%1 →%2").arg(QString::fromStdString(serialCaptionText(chunk)),
                                    matched.isEmpty() ? QStringLiteral(" 一致なし") : matched));
+}
+
+void ControllerSetupWindow::showDroppedBytes(const std::string& bytes) {
+  // A flood is named by its size and its first bytes only.
+  constexpr std::size_t kShownBytes = 16;
+  const QString shown = QString::fromStdString(serialWord(bytes.substr(0, kShownBytes))) +
+                        (bytes.size() > kShownBytes ? QStringLiteral("…") : QString());
+  m_serial->appendPlainText(
+      QStringLiteral("%1 → コードでない %2 バイトを捨てました").arg(shown).arg(bytes.size()));
 }
 
 }  // namespace velimoro::shell

@@ -18,13 +18,15 @@ namespace velimoro::shell {
 /// The controller setup window: the live axes, buttons and scan sum of the attached joystick;
 /// which notches the analogue-axis pad's X and Y give; a walk through the button pad's handle
 /// positions P0 .. P5, B0 .. B8 and EB that stores their codes for the next start-up; and each
-/// chunk the serial master controller sent with the map lines it matched.
+/// code the serial master controller sent with the map lines it matched, and the bytes dropped.
 class ControllerSetupWindow final : public QWidget {
  public:
   ControllerSetupWindow(media::Joystick& joystick, media::SettingsStore& store);
 
-  /// A chunk from the serial controller and the map lines (0-based) it matched.
+  /// A code framed from the serial controller's bytes and the map lines (0-based) it matched.
   void showSerialChunk(const std::string& chunk, const std::vector<int>& lines);
+  /// Bytes from the serial controller that spelled no code and were dropped.
+  void showDroppedBytes(const std::string& bytes);
   /// Reads the joystick and shows it (every 100 ms while the window is open).
   void refresh();
   /// Takes the present code for the position asked for and asks for the next; after EB the

@@ -21,6 +21,7 @@
 #include "present/title.h"
 #include "shell/cab_window.h"
 #include "shell/command_line.h"
+#include "shell/end_signals.h"
 #include "shell/first_start.h"
 #include "shell/title_window.h"
 
@@ -123,6 +124,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("鉄道運転シミュレータ"));
+  velimoro::shell::endCleanlyOnSignals(app);
   const velimoro::shell::ParsedCommandLine parsed =
       velimoro::shell::parseCommandLine(QApplication::arguments());
   if (parsed.exitStatus) return *parsed.exitStatus;

@@ -46,6 +46,13 @@ SerialSetupDialog::SerialSetupDialog(const media::SerialSettings& settings,
                        : settings.softwareFlow ? QStringLiteral("XON/XOFF")
                                                : QStringLiteral("なし");
   m_flow = choices({"なし", "RTS/CTS", "XON/XOFF"}, flow, this);
+  // Names that accessibility tools and scripted runs find the choices by.
+  m_port->setObjectName(QStringLiteral("port"));
+  m_baud->setObjectName(QStringLiteral("baud"));
+  m_dataBits->setObjectName(QStringLiteral("dataBits"));
+  m_parity->setObjectName(QStringLiteral("parity"));
+  m_stopBits->setObjectName(QStringLiteral("stopBits"));
+  m_flow->setObjectName(QStringLiteral("flow"));
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("ポート"), m_port);

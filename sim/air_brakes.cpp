@@ -288,6 +288,21 @@ void updateAirPressures(SimState& s, const TrainSpec& train) {
   }
 }
 
+void settleAirPressures(SimState& s, const TrainSpec& train) {
+  // Two minutes of fast steps bring every brake type to rest from any pressure; most settle in
+  // a few seconds and stop early.
+  constexpr int kSettleSteps = 120 * 30;
+  for (int step = 0; step < kSettleSteps; ++step) {
+    const Fixed bc = s.bc, bp = s.bp, sap = s.sap;
+    const long double er = s.er;
+    updateAirPressures(s, train);
+    if (s.bc == bc && s.bp == bp && s.sap == sap && s.er == er) break;
+  }
+  s.mr = Fixed::fromInt(train.HighAirPress);
+  s.compressor_on = false;
+  s.bc_gauge = Fixed();
+}
+
 // The tick's devices of the air system.
 
 namespace {

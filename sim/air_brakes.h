@@ -12,6 +12,11 @@ namespace velimoro {
 /// flags, then moves the BC gauge. Needs the train's BrakeType, Brake and pressure constants.
 void updateAirPressures(SimState& s, const TrainSpec& train);
 
+/// The pressures the brake settles at with the handle held where it stands and no protection
+/// brake: bc, bp, sap and er as a long hold there leaves them, the main reservoir full at
+/// [HighAirPress] and the compressor off; the BC gauge starts from 0. Needs the notches set.
+void settleAirPressures(SimState& s, const TrainSpec& train);
+
 /// Tick: starts the compressor below [LowAirPress], stops it at [HighAirPress], fills mr while on.
 void runCompressor(SimDrive& drive);
 

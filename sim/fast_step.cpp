@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "data/rounding.h"
@@ -10,6 +11,10 @@
 
 namespace velimoro {
 namespace {
+
+// Frames stay far inside the range of int whatever a slot, a jump field or a long drive brings,
+// so that no sum of a frame with a table's value overflows.
+constexpr std::int64_t kFrameLimit = 1'000'000'000;
 
 // A delay counter runs while its change is pending and fires when it reaches the delay. A delay
 // of 0 or less fires on the first step, so such a train still answers its handles.
@@ -71,8 +76,9 @@ void moveBySpeedSum(int& frame, int& accum, int scale, long double speed) {
     frames = accum / scale;
     accum %= scale;
   }
-  if (speed > 0) frame += frames;
-  if (speed < 0) frame -= frames;
+  const std::int64_t moved =
+      std::int64_t{frame} + (speed > 0 ? frames : 0) - (speed < 0 ? frames : 0);
+  frame = static_cast<int>(std::clamp<std::int64_t>(moved, -kFrameLimit, kFrameLimit));
 }
 
 long double precedingTrainSpeed(const SimState& s, const RouteData& route) {
@@ -130,6 +136,11 @@ void advanceFrame(SimState& s, const RouteData& route) {
   s.calib_index = found;
 }
 
+void calibrateFrame(SimState& s, const RouteData& route) {
+  s.calib_index = findCalibration(route, s.frame, -1);
+  s.frame_scale = s.calib_index >= 0 ? frameScaleAt(route.frameSpeeds[s.calib_index], s.frame) : 0;
+}
+
 void advancePrecedingTrain(SimState& s, const RouteData& route) {
   if (s.frame >= s.pre_train_frame) return;
   const auto calibrate = [&s, &route] {
@@ -171,12 +182,12 @@ void fastStep(SimDrive& drive) {
   advanceFrame(s, route);
   advancePrecedingTrain(s, route);
   advancePosition(s);
-  ++s.fast_tick_count;
+  countUp(s.fast_tick_count);
   if (s.debug_mode) s.speed = s.frame_scale;
   if (s.run_mode == 1) {
     // The video runs at its own frame rate: one frame every 30 / [FrameRate] fast steps.
     const int every = route.frameRate > 0 && route.frameRate <= 30 ? 30 / route.frameRate : 1;
-    if (s.fast_tick_count % every == 0) ++s.timed_frame;
+    if (s.fast_tick_count % every == 0) countUp(s.timed_frame);
   }
 }
 

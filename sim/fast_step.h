@@ -19,6 +19,10 @@ void applyBrakeDelays(SimState& s, const TrainSpec& train);
 /// sum per frame, and the distance of a record boundary just crossed).
 void advanceFrame(SimState& s, const RouteData& route);
 
+/// Takes the calibration record of the frame as the train stands there, without moving the
+/// position: the first step from a new place then moves the video by that record's speed sum.
+void calibrateFrame(SimState& s, const RouteData& route);
+
 /// Advances the preceding train's frame by its timetable speed while the train is behind it.
 void advancePrecedingTrain(SimState& s, const RouteData& route);
 

@@ -49,7 +49,10 @@ void prepareSignals(RouteData& route, SignalTables& tables) {
   // Beacons at one distance keep the order above: signals, stations, limits.
   std::stable_sort(tables.beacons.begin(), tables.beacons.begin() + tables.beaconCount,
                    [](const AtsBeacon& a, const AtsBeacon& b) { return a.cm < b.cm; });
+  restartTrafficSignals(route);
+}
 
+void restartTrafficSignals(RouteData& route) {
   const int traffic = std::clamp(route.trafficSignalCount, 0, RouteData::kTable);
   for (int i = 0; i < traffic; ++i) {
     route.trafficSignals[static_cast<std::size_t>(i)].runtime = {};

@@ -39,6 +39,9 @@ struct SignalTables {
 /// Builds the beacons and starts the road traffic signals of `route` (needs its distances).
 void prepareSignals(RouteData& route, SignalTables& tables);
 
+/// Every road traffic signal of `route` back in its first phase.
+void restartTrafficSignals(RouteData& route);
+
 /// Entry `k` of the route's "[Speed_Signal]" list in km/h, if the route gives it.
 std::optional<int> signalSpeed(const RouteData& route, int k);
 

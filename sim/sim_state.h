@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <string>
 
 #include "data/fixed.h"
@@ -16,6 +17,11 @@ struct StationFlags {
   bool depart_announced = false;
   bool oneman_called = false;
 };
+
+/// Counts `counter` up by one; at the largest int it stays there.
+inline void countUp(int& counter) {
+  if (counter < std::numeric_limits<int>::max()) ++counter;
+}
 
 /// The running state of one drive. Field names are those the models and data formats use; the
 /// fast step writes motion of the frame, pressures, delays and the clock, and everything else is

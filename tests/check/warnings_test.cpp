@@ -13,14 +13,14 @@ namespace {
 
 const std::string kSegments = "|[SpeedUnit]|0,1000,36,36|#";
 
-// A route video and scene movies of the given frame counts, in the folder "move\".
+// A route video and scene movies (file names) of the given frame counts, in the folder "move\".
 FrameCounter videosOf(Installation& inst, const std::map<std::string, int>& frames) {
   inst.write("dorvanel.dat", "[Path]|move\\");
   for (const auto& [name, count] : frames)
-    inst.dir.writeBytes("move/" + name + ".avi", "RIFF");
+    inst.dir.writeBytes("move/" + name, "RIFF");
   return [frames](const std::string& path) -> std::optional<int> {
     for (const auto& [name, count] : frames)
-      if (path.ends_with("/" + name + ".avi")) return count;
+      if (path.ends_with("/" + name)) return count;
     return std::nullopt;
   };
 }
@@ -74,9 +74,12 @@ TEST(Warnings, PlacesBeyondTheVideosFrames) {
              "[DataName]|line|[Station]|A,0,100,200,0,0,0,0,0,0,0,0,0,0|"
              "B,0,600,200,0,0,0,0,0,0,0,0,0,0|#|[SpeedLimit]|60,0,0,450,0|#" +
                  kSegments);
-  EXPECT_EQ(inst.check("line.dat", videosOf(inst, {{"line", 500}, {"scene", 200}})),
+  // A movie in another container than AVI stands in for the missing ".avi" file.
+  EXPECT_EQ(inst.check("line.dat", videosOf(inst, {{"line.avi", 500}, {"scene.mkv", 200}})),
             (Lines{"4: warning: the route's end at frame 700 lies beyond the video's 500 frames",
-                   "7: warning: scene movie \"move\\scene.avi\" holds 200 frames, the record "
+                   "7: warning: video \"move\\scene.avi\" is missing; the drive shows "
+                   "\"move\\scene.mkv\"",
+                   "7: warning: scene movie \"move\\scene.mkv\" holds 200 frames, the record "
                    "plays 300",
                    "13: warning: station B at frame 600 lies beyond the video's 500 frames"}));
 }

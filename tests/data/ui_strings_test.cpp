@@ -112,6 +112,22 @@ TEST(UiStrings, VideoFileNameJoinsThePathTextAsItStands) {
   EXPECT_EQ(videoFileName(s, "line_in"), "moveline_in.avi");
 }
 
+// The ".avi" file when there is one, else another container of the same name, else the ".avi"
+// name, whose open fails with it.
+TEST(UiStrings, TheVideoIsTheAviFileElseAnotherContainerOfItsName) {
+  TempDir dir;
+  UiStrings s;
+  s.Path = "move\\";
+  EXPECT_EQ(findVideoFileName(dir.path(), s, "line_in"), "move\\line_in.avi");
+  dir.writeBytes("move/line_in.webm", "");
+  dir.writeBytes("move/LINE_IN.MKV", "");
+  EXPECT_EQ(findVideoFileName(dir.path(), s, "line_in"), "move\\line_in.mkv");
+  dir.writeBytes("move/line_in.mp4", "");
+  EXPECT_EQ(findVideoFileName(dir.path(), s, "line_in"), "move\\line_in.mp4");
+  dir.writeBytes("move/Line_In.avi", "");
+  EXPECT_EQ(findVideoFileName(dir.path(), s, "line_in"), "move\\line_in.avi");
+}
+
 TEST(UiStrings, TheSampleRootHasHandleTexts) {
   const UiStrings s = readUiStrings(std::string(VELIMORO_SOURCE_DIR) + "/samples/sample/");
   EXPECT_EQ(s.Forward, "前進");

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cab/trace.h"
 
 #include "media/qt_settings_store.h"
 #include "persist/settings.h"
@@ -31,12 +36,22 @@ struct SaveSlots : ::testing::Test, testing::RelocationDrive {
     s.pre_train_frame = 700;
   }
 
-  // Restores slot `slot`, with the message a failure shows; "" when it restored.
+  // Restores slot `slot` from the settings file as it stands on the disk, with the message a
+  // failure shows; "" when it restored.
   std::string load(int slot) {
-    std::string message;
-    const std::optional<SavedState> saved = readSlot(store, slot, drive, message);
+    media::QtSettingsStore onDisk;
+    std::string message, fault;
+    const std::optional<SavedState> saved = readSlot(onDisk, slot, drive, message, fault);
     if (saved) restoreState(drive, *saved);
+    EXPECT_EQ(fault.empty(), message != kDamagedMessage) << fault;
     return message;
+  }
+
+  // The drive's state as the trace shows it.
+  std::string fingerprint() const {
+    std::ostringstream row;
+    writeTraceRow(row, s);
+    return row.str();
   }
 
   media::QtSettingsStore store;
@@ -83,31 +98,61 @@ TEST_F(SaveSlots, RestoreBringsBackThePlaceWithTheBrakeAsTheTrainWasMoving) {
   EXPECT_FALSE(storedLine(store, 3).empty());
 }
 
-// An empty slot, one of another route and a damaged one each leave the drive as it is with their
-// message; a store that cannot be written says so, naming it, and the slot keeps what it held.
+// A slot the drive cannot have saved is refused with its message and the drive stays as it is:
+// an empty one, one of another route, and damaged lines written by hand into the settings file.
+// A line written without quotes reads as the text it is. A store that cannot be written says
+// so, naming it, and the slot keeps what it held.
 TEST_F(SaveSlots, FaultsLeaveTheDriveAndTheSlotAsTheyWere) {
   putBetweenBAndC(0);
   ASSERT_TRUE(saveSlot(store, 1, drive, error)) << error;
   const std::string saved = storedLine(store, 1);
   jumpToStation(pass, drive, nullptr, 2);
-  EXPECT_EQ(load(2), kNothingSavedMessage);
-  for (const char* line :
-       {"line_test.dat,0,fast,600,40000,60000,700", "line_test.dat,0,0,600,40000,60000",
-        "line_test.dat,7,0,600,1,2,3", "line_test.dat,0,1e9,600,40000,60000,700"}) {
-    store.writeText(kSettingsApplication, "Save2", line);
-    EXPECT_EQ(load(2), kNothingSavedMessage) << line;
-  }
-  store.writeText(kSettingsApplication, "Save2", "line_other.dat,0,0,600,40000,60000,700");
-  EXPECT_EQ(load(2), kOtherRouteMessage);
-  EXPECT_EQ(s.frame, 1000);
-
+  const std::string before = fingerprint();
   const std::string file = store.location(kSettingsApplication);
+  // Each hand-written file gets a time of its own: the store reads a file again only when its
+  // size or time has changed, and two of these lines have the same length.
+  auto written = std::filesystem::file_time_type::clock::now();
+  const auto handWritten = [&](const std::string& value) {
+    std::ofstream(file) << "[General]\nSave1=" << saved << "\nSave2=" << value << "\n";
+    written += std::chrono::seconds(2);
+    std::filesystem::last_write_time(file, written);
+    return load(2);
+  };
+  const struct {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"", kNothingSavedMessage},
+      {"\"line_other.dat,0,0,600,40000,60000,700\"", kOtherRouteMessage},
+      {"line_test.dat,0,0,600", kDamagedMessage},                      // short
+      {"line_test.dat,0,fast,600,40000,60000,700", kDamagedMessage},   // not a number
+      {"line_test.dat,7,0,600,40000,60000,700", kDamagedMessage},      // no such station
+      {"line_test.dat,2,0,600,40000,60000,700", kDamagedMessage},      // C lies ahead
+      {"line_test.dat,0,0,3001,40000,300100,700", kDamagedMessage},    // past the last frame
+      {"line_test.dat,0,0,-5,40000,-500,700", kDamagedMessage},        // before the first
+      {"line_test.dat,0,131,600,40000,60000,700", kDamagedMessage},    // another train's speed
+      {"line_test.dat,0,0,600,40000,61001,700", kDamagedMessage},      // not the frame's place
+      {"line_test.dat,0,0,600,2682001,60000,700", kDamagedMessage},    // a day after the last
+      {"line_test.dat,0,0,600,40000,60000,-1", kDamagedMessage},       // preceding train
+      {"line_test.dat,0,1e400,600,40000,60000,700", kDamagedMessage},  // huge numbers
+      {"line_test.dat,0,0,99999999999,40000,60000,700", kDamagedMessage},
+      {"line_test.dat,0,0,600,2147483647,60000,700", kDamagedMessage},
+      {"line_test.dat,0,0,600,40000,1e4000,700", kDamagedMessage},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(handWritten(c.line), c.message) << c.line;
+    EXPECT_EQ(fingerprint(), before) << c.line;
+  }
+  EXPECT_EQ(handWritten("line_test.dat,0,43,600,40000,60600,700"), "");
+  EXPECT_EQ(s.frame, 600);
+  EXPECT_EQ(s.speed, 43);
+
   std::filesystem::remove(file);
   std::filesystem::create_directories(file);  // a folder where the file belongs
   EXPECT_FALSE(saveSlot(store, 1, drive, error));
   EXPECT_NE(error.find(file), std::string::npos) << error;
   EXPECT_EQ(storedLine(store, 1), saved);
-  EXPECT_EQ(storedLabel(store, 1), "普通（B～C）");
+  std::filesystem::remove(file);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(StationJump, FirstStationStandsAtItsStopFrameBeforeBothAnnouncements) {
   EXPECT_FALSE(s.doors_open);
   EXPECT_FALSE(s.door_cmd);
   EXPECT_FALSE(s.stations[0].departed);
-  EXPECT_EQ(s.calib_index, -1);  // the position is not snapped to the old segment's boundary
+  EXPECT_EQ(s.calib_index, 0);  // the stop frame's record, the position not snapped to it
   EXPECT_EQ(s.announce_index, 1);
   EXPECT_EQ(s.pre_train_frame, 100);  // the preceding train has left A, not yet C
   EXPECT_EQ(pendingCrossings(), (std::vector<int>{0, 2}));

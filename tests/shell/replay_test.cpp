@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/child_process.h"
 #include "support/csv_table.h"
 #include "support/demo_root.h"
 #include "support/test_support.h"
@@ -81,6 +82,35 @@ TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
   std::filesystem::remove(config.file("Dorvanel/velimoro.ini"));
   EXPECT_NE(runWindow("", "--seconds 0.5 --route missing.dat", config.path(), err), 0);
   EXPECT_NE(err.find("message: "), std::string::npos) << err;
+}
+
+// A window drive ended by a signal, as a desktop session or a service manager ends it, closes
+// as its close entry does: within a second, its settings written, status 0 (for SIGHUP 129).
+TEST(CabWindow, EndSignalsCloseItWithinASecondWithItsSettingsWritten) {
+  testing::demoRoot();  // made before the windows' clocks start
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    testing::TempDir config;
+    testing::ChildProcess window(
+        {VELIMORO_WINDOW_EXE, "--root", testing::demoRoot(), "--train", "train_QT600.dat",
+         "--route", "line_up2.dat", "--seconds", "60", "--record", config.file("drive.txt")},
+        config.path(), config.file("out.txt"), config.file("err.txt"));
+    // Running once the recording has its Start.
+    for (int wait = 0; wait < 400; ++wait) {
+      if (readAll(config.file("drive.txt")).find(" start\n") != std::string::npos) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(window.waitFor(0), testing::ChildProcess::kRunning)
+        << readAll(config.file("err.txt"));
+    kill(window.pid, signal);
+    EXPECT_EQ(window.waitFor(1000), signal == SIGHUP ? 129 : 0) << readAll(config.file("err.txt"));
+    const std::string settings = readAll(config.file("Dorvanel/velimoro.ini"));
+    for (const char* line : {"Kanko=0", "Information=1", "ATS=1"})
+      EXPECT_NE(settings.find(line), std::string::npos) << settings;
+    const std::string recording = readAll(config.file("drive.txt"));
+    EXPECT_TRUE(recording.ends_with(" quit\n")) << recording;
+  }
 }
 
 TEST(Recording, ADriveTypedIntoTheWindowReplaysHeadlessToTheSameTrace) {

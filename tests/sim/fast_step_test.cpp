@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/test_support.h"
 
 namespace velimoro {
@@ -216,6 +218,24 @@ TEST(FastStep, CountsTheClockAndRunsTheTimedVideo) {
     fastStep(drive);  // ten seconds
   EXPECT_EQ(drive.state.fast_tick_count, 300);
   EXPECT_EQ(drive.state.timed_frame, 150);
+
+  // Whatever a slot, a frame typed in or a drive of years brings, the frame stops a billion
+  // frames out either way, and the clock and the timed video at the largest int, instead of
+  // wrapping round.
+  SimState& s = drive.state;
+  constexpr int kLargest = std::numeric_limits<int>::max();
+  for (const int direction : {1, -1}) {
+    s.speed = 300 * direction;
+    s.frame = direction > 0 ? kLargest - 3 : std::numeric_limits<int>::min() + 3;
+    s.frame_scale = 1;
+    s.fast_tick_count = kLargest - 3;
+    s.timed_frame = kLargest - 1;
+    for (int i = 0; i < 30; ++i)
+      fastStep(drive);
+    EXPECT_EQ(s.frame, 1'000'000'000 * direction);
+    EXPECT_EQ(s.fast_tick_count, kLargest);
+    EXPECT_EQ(s.timed_frame, kLargest);
+  }
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace velimoro::testing {
 /// frame 100, 100 m), B (passing, frame 500, 500 m), C (stop, frame 1000, 1000 m) and D (the end,
 /// frame 2000, 2000 m); arrival announcements of 7 s and departure announcements of 11 s;
 /// crossings over frames 100-150, 60-100 and 90-200; a signal in view over frames 900-1100; a
-/// preceding train leaving A at 29000 and C at 59000. The train has 8 brake positions.
+/// preceding train leaving A at 29000 and C at 59000; a video filmed at 108 km/h, a metre a
+/// frame, over frames 0-3000. The train has 8 brake positions and a top speed of 120 km/h.
 struct RelocationDrive {
   RecordingSound sound;
   RecordingPictures pictures;
@@ -22,6 +23,7 @@ struct RelocationDrive {
   RelocationDrive() {
     drive.setup.routeFile = "routes/line_test.dat";
     drive.train->Brake = 8;
+    drive.train->MaxSpeed = 120;
     RouteData& r = *drive.route;
     r.lineName = "Test line";
     r.lineName2 = "普通";
@@ -34,6 +36,8 @@ struct RelocationDrive {
       e.kind = kind;
       e.stopFrame = frame;
       e.stopCm = std::int64_t{frame} * 100;
+      e.stopMinCm = e.stopCm - 500;
+      e.stopMaxCm = e.stopCm + 500;
       e.departTime = departTime;
       e.departSound1 = 1;
       e.departSound2 = 2;
@@ -52,6 +56,8 @@ struct RelocationDrive {
     r.preTrains[0] = {0, 60, 29000};
     r.preTrains[1] = {2, 60, 59000};
     r.preTrainCount = 2;
+    r.frameSpeeds[0] = {0, 3000, 108, 108, 300000};
+    r.frameSpeedCount = 1;
   }
 };
 

@@ -7,6 +7,7 @@
 
 #include "cab/script.h"
 #include "cab/trace.h"
+#include "support/child_process.h"
 #include "support/drive_run.h"
 #include "support/test_support.h"
 #include "tools/drive/event_log.h"
@@ -74,6 +75,9 @@ TEST(DriveScript, ParsesTimesCommandsAndComments) {
   EXPECT_EQ(serialWord("MP3"), "MP3");
   EXPECT_EQ(serialChunkOfWord("%"), std::nullopt);
   EXPECT_EQ(serialChunkOfWord("M%4"), std::nullopt);
+  // The caption reads a chunk as CP932, and escapes what is none.
+  EXPECT_EQ(serialCaptionText("\x82\x64\x82\x61"), "ＥＢ");
+  EXPECT_EQ(serialCaptionText("MB\xFF"), "MB%FF");
 }
 
 TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
@@ -242,6 +246,31 @@ TEST(HeadlessDrive, JumpsSavesAndRestoresThroughTheSettingsStore) {
   const DriveRun none = runHeadlessDrive(f.options(), "0 start\n0.5 jump 3\n");
   EXPECT_EQ(none.status, 1);
   EXPECT_NE(none.err.find(":2: the route has no station 3"), std::string::npos) << none.err;
+}
+
+// A long drive ended by SIGTERM ends at once where it stands, keeping what it wrote: its trace is
+// that of a fresh drive as long as the summary says it ran.
+TEST(HeadlessDrive, EndsCleanlyOnSigtermWithTheTraceSoFar) {
+  testing::TempDir dir;
+  const std::string script = dir.writeBytes("drive.txt", "0 start\n0 key z\n");
+  testing::ChildProcess drive({VELIMORO_DRIVE_EXE, "--root", testing::kScenarioRoot, "--route",
+                               "line_scenario.dat", "--train", "electric_bt1.dat", "--script",
+                               script, "--seconds", "1000000", "--trace", dir.file("trace.csv")},
+                              dir.path(), dir.file("out.txt"), dir.file("err.txt"));
+  for (int wait = 0; wait < 400 && testing::readFile(dir.file("trace.csv")).size() < 100000; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  kill(drive.pid, SIGTERM);
+  ASSERT_EQ(drive.waitFor(1000), 0) << testing::readFile(dir.file("err.txt"));
+  const std::string out = testing::readFile(dir.file("out.txt"));
+  const std::size_t at = out.find("simulated ");
+  ASSERT_NE(at, std::string::npos) << out;
+  const double seconds = std::stod(out.substr(at + 10));
+  EXPECT_GT(seconds, 10.0);
+  const testing::DriveRun fresh =
+      testing::runHeadlessDrive(testing::driveOptions(testing::kScenarioRoot, "line_scenario.dat",
+                                                      "electric_bt1.dat", seconds - 0.001),
+                                "0 start\n0 key z\n");
+  EXPECT_EQ(testing::readCsvFile(dir.file("trace.csv")), fresh.trace);
 }
 
 TEST(HeadlessDrive, ReportsDataErrorsWithTheirMessage) {

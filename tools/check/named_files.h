@@ -19,6 +19,9 @@ class NamedFiles {
  public:
   NamedFiles(FileFindings& findings, std::string folder);
 
+  /// The folder the names are relative to.
+  const std::string& folder() const { return m_folder; }
+
   /// A file the drive cannot start without: an error when it is missing. `what` names its kind
   /// ("picture", "sound"). Returns the path the program opens when the file is there.
   std::optional<std::string> require(int line, const std::string& name, std::string_view what);

@@ -93,12 +93,23 @@ void checkSounds(const RouteData& route, const ReadLog& log, NamedFiles& files) 
     files.sound(log.recordLine("[OtherImageList]", i) + 1, route.otherSounds[i], true);
 }
 
+// The video the drive opens for `dataName`; says which when the ".avi" file is missing and one of
+// the other containers stands in for it.
+std::string shownVideo(int line, const UiStrings& strings, const std::string& dataName,
+                       const NamedFiles& files, FileFindings& f) {
+  const std::string avi = videoFileName(strings, dataName);
+  const std::string shown = findVideoFileName(files.folder(), strings, dataName);
+  if (shown != avi)
+    f.warning(line, "video \"" + avi + "\" is missing; the drive shows \"" + shown + "\"");
+  return shown;
+}
+
 void checkVideos(const RouteData& route, const ReadLog& log, const VideoCheck& videos,
                  NamedFiles& files, FileFindings& f) {
   if (videos.strings == nullptr) return;
-  const std::string video = videoFileName(*videos.strings, route.dataName);
   const int nameLine = log.sectionLine("[DataName]");
   const int videoLine = nameLine > 0 ? nameLine + 1 : 0;
+  const std::string video = shownVideo(videoLine, *videos.strings, route.dataName, files, f);
   const auto path = files.expect(videoLine, video, "video",
                                  "the drive shows \"" + video + "映像ファイルを開けません\"");
   if (path && videos.frames) {
@@ -116,7 +127,7 @@ void checkVideos(const RouteData& route, const ReadLog& log, const VideoCheck& v
   for (int i = 0; i < std::min(route.movieSwitchCount, RouteData::kSmallTable); ++i) {
     const MovieSwitchEntry& m = route.movieSwitches[i];
     const int line = log.recordLine("[MovieSwitch]", i);
-    const std::string movie = videoFileName(*videos.strings, m.movieText);
+    const std::string movie = shownVideo(line, *videos.strings, m.movieText, files, f);
     const auto moviePath =
         files.expect(line, movie, "scene movie", "the route video goes on in its place");
     if (!moviePath || !videos.frames) continue;

@@ -1,5 +1,6 @@
 #include "tools/drive/headless.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <limits>
@@ -16,11 +17,29 @@
 #include "data/rounding.h"
 #include "media/qt_settings_store.h"
 #include "persist/save_slots.h"
+#include "persist/settings.h"
 #include "sim/state_fields.h"
 #include "tools/drive/event_log.h"
 
 namespace velimoro::headless {
 namespace {
+
+// The end signal received, 0 while none is: the drive ends at the next second of drive time.
+volatile std::sig_atomic_t g_endSignal = 0;
+
+// Runs every step due before `driveMs` a second of drive time at a time; false when an end
+// signal came first.
+bool runTo(CabSession& session, std::int64_t driveMs) {
+  constexpr std::int64_t kSliceMs = 1000;
+  while (g_endSignal == 0) {
+    if (session.now() + kSliceMs >= driveMs) {
+      session.runUntil(driveMs);
+      return true;
+    }
+    session.runUntil(session.now() + kSliceMs);
+  }
+  return false;
+}
 
 constexpr double kDefaultSeconds = 60;
 
@@ -102,6 +121,20 @@ Options parseOptions(const std::vector<std::string>& args) {
   return options;
 }
 
+void endDrivesOnSignals() {
+  const auto onSignal = [](int signal) { g_endSignal = signal; };
+#ifdef _WIN32
+  for (const int signal : {SIGTERM, SIGINT})
+    std::signal(signal, onSignal);
+#else
+  struct sigaction action {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    sigaction(signal, &action, nullptr);
+#endif
+}
+
 int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
   try {
     std::vector<ScriptCommand> commands;
@@ -127,9 +160,11 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     setup.routeFile = options.route;
     setup.startIndex = options.start;
     setup.settings = options.settings;
-    CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
-    // The save slots are the window's: XDG_CONFIG_HOME keeps runs apart.
+    // The save slots and the button pad's codes are the window's: XDG_CONFIG_HOME keeps runs
+    // apart. A recording of the window sets the codes it drove with.
     media::QtSettingsStore store;
+    readControllerCodes(store, setup.controllers);
+    CabSession session(setup, DriveMedia{sound, pictures, messages, nullptr});
     session.useSettingsStore(&store);
     const Drive& drive = session.drive();
     log.setClock(&drive.state.fast_tick_count);
@@ -158,6 +193,8 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     if (trace.is_open()) {
       session.afterTick = [&] { writeTraceRow(trace, drive.state); };
     }
+    // A jump or a restore: what follows runs from the new place.
+    session.afterMove = [&](int station) { log.add("move", -1, std::to_string(station)); };
 
     std::optional<RunReportCollector> report;
     if (!options.report.empty()) {
@@ -170,14 +207,19 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     std::int64_t simulatedMs = endMs;
     for (const ScriptCommand& command : commands) {
       if (command.atMs > endMs) break;
-      session.runUntil(command.atMs);
+      if (!runTo(session, command.atMs)) break;
       session.execute(command);
       if (session.quitRequested()) {
         simulatedMs = command.atMs;
         break;
       }
     }
-    if (!session.quitRequested()) session.runUntil(endMs + 1);
+    if (!session.quitRequested() && g_endSignal == 0) runTo(session, endMs + 1);
+    const int endSignal = g_endSignal;
+    if (endSignal != 0) {
+      simulatedMs = session.now();
+      err << "velimoro-drive: ended by signal " << endSignal << '\n';
+    }
 
     if (!options.events.empty()) {
       std::ofstream events(options.events);
@@ -213,6 +255,9 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
           << '\n';
     }
     if (finished) out << "  report " << options.report << ": score " << finished->score << '\n';
+#ifndef _WIN32
+    if (endSignal == SIGHUP) return 128 + SIGHUP;
+#endif
     return 0;
   } catch (const DataError& e) {
     err << e.what() << '\n';

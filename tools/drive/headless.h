@@ -28,7 +28,12 @@ struct Options {
 Options parseOptions(const std::vector<std::string>& args);
 
 /// Runs one drive as the options say and prints its summary to `out`; faults go to `err`.
-/// Returns the process exit status (1 for a data or script fault).
+/// Returns the process exit status (1 for a data or script fault). After an end signal the
+/// drive ends where it stands and what it wrote is kept.
 int runDrive(const Options& options, std::ostream& out, std::ostream& err);
+
+/// From now on SIGTERM, SIGINT and SIGHUP end the drive under way cleanly: its trace, events
+/// and report are written, and the status is 0 (for SIGHUP 128 + 1).
+void endDrivesOnSignals();
 
 }  // namespace velimoro::headless

@@ -49,5 +49,6 @@ int main(int argc, char** argv) {
     std::cerr << "velimoro-drive: " << e.what() << "\nTry 'velimoro-drive --help'.\n";
     return 2;
   }
+  velimoro::headless::endDrivesOnSignals();
   return velimoro::headless::runDrive(options, std::cout, std::cerr);
 }
