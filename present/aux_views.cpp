@@ -1,5 +1,6 @@
 #include "present/aux_views.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -17,6 +18,18 @@ std::string orNone(int value) {
   return value == 999 || value < 0 ? "-" : std::to_string(value);
 }
 
+// The speed limit nearest ahead of the train; null when none lies ahead.
+const SpeedLimitEntry* nextLimitAhead(const RouteData& route, long double positionCm) {
+  const SpeedLimitEntry* next = nullptr;
+  for (int i = 0; i < std::clamp(route.speedLimitCount, 0, RouteData::kTable); ++i) {
+    const SpeedLimitEntry& limit = route.speedLimits[static_cast<std::size_t>(i)];
+    if (static_cast<long double>(limit.positionCm) > positionCm &&
+        (next == nullptr || limit.positionCm < next->positionCm))
+      next = &limit;
+  }
+  return next;
+}
+
 }  // namespace
 
 std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleration, int fps) {
@@ -25,6 +38,12 @@ std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleratio
     return format("%.1f m", static_cast<double>(cm) / 100);
   };
   const auto kpa = [](double value) { return format("%.1f kPa", value); };
+  const SpeedLimitEntry* nextLimit = nextLimitAhead(*drive.route, s.position_cm);
+  // An electric train has no engine to turn.
+  std::string engine = "-";
+  if (drive.train->Engine_Type == 0)
+    engine = s.engine_running ? std::to_string(s.gear_index) + " / " + std::to_string(s.gear)
+                              : "stopped";
   std::vector<ValueRow> rows = {
       {"Speed", format("%.2f km/h", static_cast<double>(s.speed))},
       {"BC ", kpa(s.bc.toDouble())},
@@ -44,8 +63,7 @@ std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleratio
       {"Remain", metres(s.remain_cm)},
       {"Total", metres(s.position_cm)},
       {"Next sta", std::to_string(s.next_stop_station)},
-      {"rpm", s.engine_running ? std::to_string(s.gear_index) + " / " + std::to_string(s.gear)
-                               : "stopped"},
+      {"rpm", engine},
       {"Signal", orNone(s.signal_aspect)},
       {"Notch", std::to_string(s.power_notch) + " / " + std::to_string(s.brake_notch)},
       {"Frame_sub", std::to_string(s.frame_accum) + " / " + std::to_string(s.frame_scale)},
@@ -56,8 +74,11 @@ std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleratio
       {"Sign", orNone(s.limit_shown)},
       {"Sound", std::to_string(s.squeal_volume)},
       {"atsp_limit_dist", metres(s.atsp_target_cm)},
-      {"next_limit_dist", metres(s.next_stop_cm - s.position_cm)},
-      {"next_limit_speed", orNone(s.limit_warned)},
+      {"next_limit_dist",
+       nextLimit != nullptr
+           ? metres(static_cast<long double>(nextLimit->positionCm) - s.position_cm)
+           : "-"},
+      {"next_limit_speed", nextLimit != nullptr ? std::to_string(nextLimit->limit) + " km/h" : "-"},
       {"pattern_speed_SN", s.pattern_text},
       {"FPS", std::to_string(fps)},
       {"Friction", format("%.4f", s.adhesion.toDouble())},

@@ -19,6 +19,21 @@ struct ValueRow {
 /// host, which sees them over time.
 std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleration, int fps);
 
+/// The value display's acceleration in km/h/s: the speed's change over the last second of
+/// `samples` (oldest first, one taken each tick, each with drive time `ms` and `speed`), from
+/// the first sample of that second to the last; 0 with no two samples in it.
+template <typename Samples>
+double accelerationOverLastSecond(const Samples& samples) {
+  if (samples.empty()) return 0;
+  const auto& last = samples.back();
+  for (const auto& sample : samples) {
+    if (sample.ms < last.ms - 1000) continue;
+    if (sample.ms >= last.ms) return 0;
+    return (last.speed - sample.speed) * 1000.0 / static_cast<double>(last.ms - sample.ms);
+  }
+  return 0;
+}
+
 /// The easy cab's lamp column: the neutral lamp, power 1..5 and brake 1..8.
 struct EasyCabLamps {
   bool neutral = false;

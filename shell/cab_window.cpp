@@ -30,7 +30,7 @@ void MessageBoxes::show(const std::string& text) {
 }
 
 CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store)
-    : m_store(store), m_band(options.band), m_unattended(options.unattended) {
+    : m_store(store), m_band(options.band) {
   m_messages.unattended = options.unattended;
   if (!m_sound.notice().empty()) m_messages.show(m_sound.notice());
   // The settings first: a missing one is the first run, which starts in the beginner mode.
@@ -51,7 +51,10 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   }
   media.pictureStore = &m_screen;
   media.sprites = &m_screen;
-  media.backToTitle = [this] { m_session->pass().fadeLevel = 1; };
+  media.backToTitle = [this] {
+    m_runCompleted = true;
+    back();
+  };
   media.showCrewChange = [this] {
     m_crewChange->show();
     m_crewChange->raise();
@@ -108,6 +111,20 @@ void CabWindow::toggleStart() {
   m_wakeTimer.start(0);
 }
 
+void CabWindow::back() {
+  // Before the first Start there is no drive to fade out of: the window closes at once.
+  if (!m_session->started()) {
+    close();
+    return;
+  }
+  if (m_session->pass().fadeLevel == 0) m_session->pass().fadeLevel = 1;
+  m_wakeTimer.start(0);
+}
+
+std::unique_ptr<QWidget> CabWindow::takeReport() {
+  return std::move(m_reportWindow);
+}
+
 void CabWindow::traceTo(std::ostream& out) {
   writeTraceHeader(out);
   m_session->afterTick = [this, &out, before = m_session->afterTick] {
@@ -149,8 +166,9 @@ void CabWindow::wake() {
     m_standbyWanted = false;
     showStandby();
   }
-  // The run has ended at its last station: the report shows how it went.
-  if (drive.state.run_ended && !m_reportShown && !m_unattended) {
+  // The run has ended at its last station: the report shows how it went. A crew change ends the
+  // run as well, but the driver may go on: its dialog asks first.
+  if (m_runCompleted && !m_reportShown) {
     m_reportShown = true;
     showReport();
   }

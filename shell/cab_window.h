@@ -62,6 +62,9 @@ class CabWindow final : public QMainWindow {
   void typeKey(char key);
   /// Writes every input of the drive to `out` as script lines (the headless driver replays it).
   void recordTo(std::ostream* out) { m_session->recordTo(out); }
+  /// The run report's window, when one was opened, for the title screen to keep once the cab
+  /// window has gone.
+  std::unique_ptr<QWidget> takeReport();
   /// Writes one trace row per tick to `out`, as the headless driver does.
   void traceTo(std::ostream& out);
   /// Connects the serial master controller on `port`, as the Controller menu does.
@@ -95,6 +98,11 @@ class CabWindow final : public QMainWindow {
   void drawValueLabels(QPainter& painter);
   /// Over the standby picture: how to start or resume the drive.
   void drawStartHint(QPainter& painter);
+  /// The back picture, which ends the drive; where it lies in the logical picture.
+  void drawBackPicture(QPainter& painter);
+  QRect backPictureBox() const;
+  /// The back picture's click: the screen fades out and the window closes.
+  void back();
   void showReport();
   /// While the drive stands still the screen shows the route's standby picture.
   void showStandby();
@@ -102,7 +110,10 @@ class CabWindow final : public QMainWindow {
   void buildSmallWindows();
   /// The small windows whose places the store keeps, with their names there.
   std::vector<std::pair<QWidget*, std::string>> smallWindows();
+  /// Opens a small window from its menu entry, showing the drive as it stands.
   void showSmallWindow(QWidget& window);
+  /// Shows a small window in front.
+  void bringOut(QWidget& window);
   /// Brings the value display and the easy cab up to date with the drive.
   void showSmallWindows();
   void toggleSetting(int DriveSettings::*setting, QAction* entry);
@@ -118,8 +129,8 @@ class CabWindow final : public QMainWindow {
   MessageBoxes m_messages;
   media::SettingsStore& m_store;
   bool m_band = false;
-  bool m_unattended = false;
-  bool m_reportShown = false;  // the report opened itself at the end of the run
+  bool m_runCompleted = false;  // the run ended at its last station
+  bool m_reportShown = false;   // the report opened itself at the end of the run
   std::unique_ptr<RunReportCollector> m_report;
   std::unique_ptr<QWidget> m_reportWindow;
   QAction* m_start = nullptr;

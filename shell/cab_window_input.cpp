@@ -62,6 +62,10 @@ void CabWindow::typeKey(char key) {
 void CabWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF at = logicalToWindow().inverted().map(event->position());
+  if (QRectF(backPictureBox()).contains(at)) {
+    back();
+    return;
+  }
   // A click on the cab screen while the drive stands still is the Start menu item; the column
   // of lineside pictures beside it takes no clicks.
   const QRectF screen(0, 0, media::CabSurface::kWidth, media::CabSurface::kHeight);

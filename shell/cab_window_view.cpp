@@ -25,8 +25,29 @@ void CabWindow::drawWindow(QPainter& painter) {
       painter.drawImage(QPoint(p.x, p.y), *picture);
     }
   }
+  drawBackPicture(painter);
   if (m_band) drawValueLabels(painter);
   if (m_standbyShown) drawStartHint(painter);
+}
+
+QRect CabWindow::backPictureBox() const {
+  // At the bottom right of the form; the timetable card moves it out with the window's edge.
+  return {m_session->drive().state.back_button_left, media::CabSurface::kHeight - 26, 26, 22};
+}
+
+void CabWindow::drawBackPicture(QPainter& painter) {
+  const QRect box = backPictureBox();
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QColor(0x9A, 0x9E, 0xA6));
+  painter.setBrush(QColor(0x44, 0x48, 0x50));
+  painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+  QFont font = painter.font();
+  font.setPixelSize(11);
+  painter.setFont(font);
+  painter.setPen(QColor(0xF0, 0xF0, 0xE8));
+  painter.drawText(box, Qt::AlignCenter, QStringLiteral("戻る"));
+  painter.restore();
 }
 
 void CabWindow::drawStartHint(QPainter& painter) {

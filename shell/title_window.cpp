@@ -3,12 +3,16 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -26,10 +30,36 @@ constexpr int kMusicChannel = 0;
 constexpr int kStartChannel = 1;
 // Of the screen's free area the title screen takes at most this much, in quarter steps.
 constexpr double kScreenShare = 0.85;
+// How long the desktop may take to say which program shows HTML pages.
+constexpr int kDesktopQueryMs = 2000;
+// A help page larger than this is not the program's own: it is named, not shown.
+constexpr qint64 kHelpPageMaxBytes = qint64{16} << 20;
 
 const QColor kButtonFace(0x1E, 0x2E, 0x4A, 0xE0);
 const QColor kButtonEdge(0xC8, 0xD2, 0xE6);
 const QColor kCursorColour(0xF4, 0xC8, 0x30);
+
+// Whether the desktop has a program for HTML pages: without one, opening the page succeeds in
+// handing it on and nothing shows.
+bool desktopOpensHtml() {
+#ifdef _WIN32
+  return true;
+#else
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return false;
+  const QString mime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (mime.isEmpty()) return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+  QProcess query;
+  query.start(mime,
+              {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+  if (!query.waitForFinished(kDesktopQueryMs)) {
+    query.kill();
+    query.waitForFinished(kDesktopQueryMs);
+    return false;
+  }
+  return !query.readAllStandardOutput().trimmed().isEmpty();
+#endif
+}
 
 std::optional<TitleKey> titleKey(int key) {
   switch (key) {
@@ -92,6 +122,10 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
     connect(&m_movieTimer, &QTimer::timeout, this, [this] { nextMovieFrame(); });
     m_movieTimer.start(kMovieFrameMs);
   }
+  openDocument = [](const std::string& path) {
+    return desktopOpensHtml() &&
+           QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+  };
   askTrainFile = [this] {
     return QFileDialog::getOpenFileName(this, QString::fromUtf8(kTrainDialogTitle),
                                         QString::fromStdString(m_root),
@@ -111,7 +145,7 @@ QSize TitleWindow::designSize() const {
 
 void TitleWindow::placeOnScreen() {
   // Today's screens are larger than the 800 x 600 the pictures are drawn for: the form grows in
-  // quarter steps to a comfortable share of the screen and stays centred.
+  // quarter steps to a comfortable share of the screen, centred.
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize design = designSize();
   QRect free(0, 0, design.width(), design.height());
@@ -123,9 +157,11 @@ void TitleWindow::placeOnScreen() {
   const QSize shown(static_cast<int>(std::lround(design.width() * scale)),
                     static_cast<int>(std::lround(design.height() * scale)));
   if (shown == m_shownSize) return;
+  // The status line opens and closes under the picture: the form keeps its place then.
+  const bool statusLineOnly = m_shownSize.width() == shown.width();
   m_shownSize = shown;
   setFixedSize(shown);
-  move(free.center() - QPoint(shown.width() / 2, shown.height() / 2));
+  if (!statusLineOnly) move(free.center() - QPoint(shown.width() / 2, shown.height() / 2));
 }
 
 void TitleWindow::refresh() {
@@ -211,8 +247,7 @@ void TitleWindow::act(TitleRequest request) {
       break;
     }
     case TitleRequest::kHelp:
-      QDesktopServices::openUrl(
-          QUrl::fromLocalFile(QString::fromStdString(resolvePath(m_root, kHelpPage))));
+      if (!openDocument || !openDocument(resolvePath(m_root, kHelpPage))) showHelpPage();
       break;
     case TitleRequest::kQuit:
       close();
@@ -224,8 +259,9 @@ void TitleWindow::act(TitleRequest request) {
 void TitleWindow::startDrive() {
   m_status = QString::fromUtf8(kCreatingForm);
   repaint();
-  // The cab window of the drive before goes now; its report window with it.
+  // The report of the drive before goes now.
   m_cab.reset();
+  m_report.reset();
   const DriveChoice choice = m_flow.choice();
   DriveSetup setup;
   setup.root = m_root;
@@ -257,14 +293,47 @@ void TitleWindow::startDrive() {
   m_cab->activateWindow();
 }
 
+void TitleWindow::showHelpPage() {
+  if (m_helpPage == nullptr) {
+    auto page = std::make_unique<QTextBrowser>();
+    page->setObjectName(QStringLiteral("HelpPage"));
+    page->setOpenExternalLinks(true);
+    const QString path = QString::fromStdString(resolvePath(m_root, kHelpPage));
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+      page->setPlainText(QString::fromUtf8(kHelpPage) + QStringLiteral("が見つかりません"));
+    } else if (file.size() > kHelpPageMaxBytes) {
+      page->setPlainText(path + QStringLiteral(": 大きすぎて表示できません"));
+    } else {
+      page->setSource(QUrl::fromLocalFile(path));
+    }
+    const QString title = page->documentTitle();
+    page->setWindowTitle(title.isEmpty() ? QString::fromUtf8(kHelpPage) : title);
+    page->resize(760, 640);
+    m_helpPage = std::move(page);
+  }
+  m_helpPage->show();
+  m_helpPage->raise();
+  m_helpPage->activateWindow();
+}
+
 void TitleWindow::driveClosed() {
   if (m_cab == nullptr) return;
   m_cab->hide();
-  m_flow.driveEnded(m_cab->session().drive().state.run_ended);
+  const bool runEnded = m_cab->session().drive().state.run_ended;
+  // The drive's video, sounds and pictures go with its window; its report stays.
+  m_report = m_cab->takeReport();
+  m_cab.reset();
+  m_flow.driveEnded(runEnded);
   refresh();
   show();
   raise();
   activateWindow();
+  // The report of a run that reached its end stays in front of the menu.
+  if (m_report != nullptr && m_report->isVisible()) {
+    m_report->raise();
+    m_report->activateWindow();
+  }
 }
 
 QImage TitleWindow::picture() {
@@ -386,6 +455,8 @@ void TitleWindow::closeEvent(QCloseEvent* event) {
   for (int channel : {kMusicChannel, kStartChannel})
     m_sound.stop(channel);
   m_cab.reset();
+  m_report.reset();
+  m_helpPage.reset();
   QWidget::closeEvent(event);
   QCoreApplication::quit();
 }

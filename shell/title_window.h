@@ -35,10 +35,17 @@ class TitleWindow final : public QWidget {
   /// A click at (x, y) of the design, as the mouse gives it.
   void pressAt(int x, int y, bool rightButton);
   void pressKey(TitleKey key);
-  /// The cab window of the drive under way or last driven; null before the first.
+  /// The cab window of the drive under way; null when none is open.
   CabWindow* cabWindow() { return m_cab.get(); }
+  /// The run report of the drive last driven, while it stays open; null when none opened.
+  QWidget* reportWindow() { return m_report.get(); }
   /// Asks for a train data file (the right-click dialog); empty when cancelled. Tests replace it.
   std::function<std::string()> askTrainFile;
+  /// Opens a document with the desktop's program for it; false when the desktop has none, and
+  /// the title screen then shows it itself. Tests replace it.
+  std::function<bool(const std::string& path)> openDocument;
+  /// The help page as the title screen shows it itself; null until it is needed.
+  QWidget* helpPage() { return m_helpPage.get(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -52,6 +59,8 @@ class TitleWindow final : public QWidget {
   void refresh();
   void startDrive();
   void driveClosed();
+  /// The help page "readme.html" in a window of the program's own.
+  void showHelpPage();
   void playSound(TitleSound sound);
   void nextMovieFrame();
   void draw(QPainter& painter);
@@ -81,6 +90,8 @@ class TitleWindow final : public QWidget {
   QString m_status;
   QSize m_shownSize;
   std::unique_ptr<CabWindow> m_cab;
+  std::unique_ptr<QWidget> m_report;  // the last drive's run report, kept until the next drive
+  std::unique_ptr<QWidget> m_helpPage;
 };
 
 }  // namespace velimoro::shell

@@ -202,6 +202,7 @@ struct SimState {
   int arrival_tick = 0;
   bool departure_pending = false;
   bool run_ended = false;
+  bool crew_change_asked = false;  // the crew-change dialog came up; the run may go on
   std::string next_station_text;
   std::string crew_text;
   int start_station = 0;     // the station the run started at (0 also for the start position)

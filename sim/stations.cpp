@@ -203,8 +203,9 @@ void workStop(SimDrive& drive, int count, int i) {
   }
 }
 
-// The run ends at rest in the last station's window, or in the window of the crew-change
-// station with the doors open, once the station's arrival announcement has ended.
+// The run ends at rest in the last station's window once the station's arrival announcement
+// has ended. In the window of the crew-change station with the doors open the driver is asked,
+// once, whether to end it there; going on, the run ends at the last station as any other.
 void endRun(SimDrive& drive, int count, int i) {
   SimState& s = drive.state;
   const StationEntry& station = drive.route->stations[static_cast<std::size_t>(i)];
@@ -217,8 +218,8 @@ void endRun(SimDrive& drive, int count, int i) {
     if (drive.media.backToTitle) drive.media.backToTitle();
     return;
   }
-  if (i == drive.setup.settings.crewChangeStation && doorsOpenAtStop) {
-    s.run_ended = true;
+  if (i == drive.setup.settings.crewChangeStation && doorsOpenAtStop && !s.crew_change_asked) {
+    s.crew_change_asked = true;
     if (drive.media.showCrewChange) drive.media.showCrewChange();
   }
 }

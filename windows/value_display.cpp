@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "data/numbers.h"
 #include "present/aux_views.h"
@@ -52,53 +53,84 @@ class SoundGrid final : public QWidget {
   ValueDisplay& m_display;
 };
 
-// The speed (km/h) and the brake cylinder and brake pipe pressures (kPa) over the last minute.
+// The speed (km/h) and the brake cylinder and brake pipe pressures (kPa) over the last minute,
+// on scales at the sides, the legend above the curves and the time under them.
 class ValuePlot final : public QWidget {
  public:
-  explicit ValuePlot(ValueDisplay& display) : m_display(display) { setMinimumSize(300, 140); }
+  explicit ValuePlot(ValueDisplay& display) : m_display(display) { setMinimumSize(320, 170); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), QColor(0x20, 0x22, 0x26));
-    const auto& samples = m_display.m_samples;
-    if (samples.size() < 2) return;
-    const std::int64_t last = samples.back().ms;
-    const double width = this->width(), height = this->height() - 14;
-    const auto x = [&](std::int64_t ms) {
-      return width - static_cast<double>(last - ms) * width / 60000.0;
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    painter.setFont(font);
+    // The curves' area, with room for the scales at the sides, the legend and the times.
+    const QRectF area = QRectF(rect()).adjusted(30, 18, -30, -16);
+    const auto y = [&](double share) {
+      return area.bottom() - std::clamp(share, 0.0, 1.0) * area.height();
     };
+    const QColor grid(0x50, 0x54, 0x5C), scale(0xB0, 0xB4, 0xBC);
+    for (int step = 0; step <= 4; ++step) {
+      const double at = y(step / 4.0);
+      painter.setPen(QPen(grid, step == 0 ? 1.5 : 1, step == 0 ? Qt::SolidLine : Qt::DotLine));
+      painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+      painter.setPen(scale);
+      painter.drawText(QRectF(0, at - 6, area.left() - 3, 12), Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(kSpeedTop * step / 4));
+      painter.drawText(QRectF(area.right() + 3, at - 6, 30, 12), Qt::AlignLeft | Qt::AlignVCenter,
+                       QString::number(kPressureTop * step / 4));
+    }
+    for (int seconds = 0; seconds <= 60; seconds += 20) {
+      const double at = area.right() - seconds * area.width() / 60.0;
+      painter.drawText(QRectF(std::max(0.0, at - 20), area.bottom() + 2, 40, 12), Qt::AlignCenter,
+                       seconds == 0 ? QStringLiteral("0 s") : QStringLiteral("-%1 s").arg(seconds));
+    }
     struct Line {
       double ValueDisplay::Sample::*field;
       double top;
       QColor colour;
       const char* name;
     };
-    const Line lines[] = {{&ValueDisplay::Sample::speed, 160, QColor(0x60, 0xD0, 0x60), "km/h"},
-                          {&ValueDisplay::Sample::bc, 600, QColor(0xF0, 0x60, 0x50), "BC"},
-                          {&ValueDisplay::Sample::bp, 600, QColor(0x60, 0xA0, 0xF0), "BP"}};
-    int legend = 4;
+    const Line lines[] = {
+        {&ValueDisplay::Sample::speed, kSpeedTop, QColor(0x60, 0xD0, 0x60), "速度 km/h (左)"},
+        {&ValueDisplay::Sample::bc, kPressureTop, QColor(0xF0, 0x60, 0x50), "BC kPa (右)"},
+        {&ValueDisplay::Sample::bp, kPressureTop, QColor(0x60, 0xA0, 0xF0), "BP kPa (右)"}};
+    double legend = area.left();
+    for (const Line& line : lines) {
+      painter.setPen(line.colour);
+      const QString name = QString::fromUtf8(line.name);
+      painter.drawText(QPointF(legend, 12), name);
+      legend += painter.fontMetrics().horizontalAdvance(name) + 14;
+    }
+    const auto& samples = m_display.m_samples;
+    if (samples.size() < 2) return;
+    const std::int64_t last = samples.back().ms;
+    const auto x = [&](std::int64_t ms) {
+      return area.right() - static_cast<double>(last - ms) * area.width() / 60000.0;
+    };
+    painter.setClipRect(area.adjusted(-1, -1, 1, 1));
     for (const Line& line : lines) {
       QPainterPath path;
       bool first = true;
       for (const auto& sample : samples) {
-        const double y =
-            height - std::clamp(sample.*line.field / line.top, 0.0, 1.0) * (height - 4);
+        const QPointF point(x(sample.ms), y(sample.*line.field / line.top));
         if (first)
-          path.moveTo(x(sample.ms), y);
+          path.moveTo(point);
         else
-          path.lineTo(x(sample.ms), y);
+          path.lineTo(point);
         first = false;
       }
       painter.setPen(QPen(line.colour, 1.5));
       painter.drawPath(path);
-      painter.drawText(legend, this->height() - 2, QString::fromUtf8(line.name));
-      legend += 48;
     }
   }
 
  private:
+  static constexpr int kSpeedTop = 160;     // km/h at the top of the plot
+  static constexpr int kPressureTop = 600;  // kPa at the top of the plot
   ValueDisplay& m_display;
 };
 
@@ -108,13 +140,15 @@ ValueDisplay::ValueDisplay(const CabSession& session, CabLink link, QWidget* par
   setWindowTitle(QStringLiteral("Value Display"));
   auto* layout = new QHBoxLayout(this);
   auto* values = new QGridLayout;
+  // Room between a caption and its value, and between the columns.
+  values->setHorizontalSpacing(10);
   const std::vector<ValueRow> rows = valueDisplayRows(session.drive(), 0, 0);
   constexpr int kRowsAColumn = 13;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const int row = static_cast<int>(i) % kRowsAColumn,
               column = 2 * (static_cast<int>(i) / kRowsAColumn);
     auto* caption = new QLabel(QString::fromStdString(rows[i].caption));
-    caption->setStyleSheet(QStringLiteral("color:#555;"));
+    caption->setStyleSheet(QStringLiteral("color:#555; padding-left:8px;"));
     auto* value = new QLabel;
     value->setMinimumWidth(110);
     values->addWidget(caption, row, column);
@@ -174,20 +208,17 @@ void ValueDisplay::jump() {
 void ValueDisplay::showDrive(int fps) {
   const SimState& s = m_session.drive().state;
   const std::int64_t now = m_session.now();
-  // The acceleration over the last second of samples.
-  double acceleration = 0;
-  if (!m_samples.empty()) {
-    const Sample& back = m_samples.back();
-    if (now > back.ms)
-      acceleration =
-          (static_cast<double>(s.speed) - back.speed) * 1000.0 / static_cast<double>(now - back.ms);
-  }
-  if (m_samples.empty() || now > m_samples.back().ms) {
+  // The values are looked at after every tick and every input; the speed changes only at ticks,
+  // so a sample is taken once a tick and the acceleration is the speed's change over the last
+  // second of them, not the difference of two looks between ticks.
+  if (m_samples.empty() || s.tick_count != m_sampledTick) {
+    m_sampledTick = s.tick_count;
     m_samples.push_back({now, static_cast<double>(s.speed), s.bc.toDouble(), s.bp.toDouble()});
     while (m_samples.front().ms < now - 60000)
       m_samples.pop_front();
+    m_acceleration = accelerationOverLastSecond(m_samples);
   }
-  const std::vector<ValueRow> rows = valueDisplayRows(m_session.drive(), acceleration, fps);
+  const std::vector<ValueRow> rows = valueDisplayRows(m_session.drive(), m_acceleration, fps);
   for (std::size_t i = 0; i < rows.size() && i < m_values.size(); ++i)
     m_values[i]->setText(QString::fromStdString(rows[i].value));
   QFont font = m_resistance->font();

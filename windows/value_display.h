@@ -46,7 +46,9 @@ class ValueDisplay final : public QWidget {
   QWidget* m_plot = nullptr;
   QLineEdit* m_jumpTo = nullptr;
   QPushButton* m_resistance = nullptr;
-  std::deque<Sample> m_samples;  // the last minute of drive time
+  std::deque<Sample> m_samples;  // the last minute of drive time, one sample a tick
+  int m_sampledTick = -1;        // the tick of the last sample
+  double m_acceleration = 0;     // km/h/s over the last second of samples
 };
 
 }  // namespace velimoro::windows

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "media/qt_settings_store.h"
 #include "shell/cab_window.h"
@@ -47,6 +49,14 @@ struct Cab {
     auto* found = window->findChild<QWidget*>(QString::fromUtf8(name));
     EXPECT_NE(found, nullptr) << name;
     return *static_cast<Window*>(found);
+  }
+  /// The Move menu's entries, one a stopping station, in the menu's order.
+  std::vector<QAction*> moveEntries() const {
+    std::vector<QAction*> entries;
+    for (QAction* action : window->findChildren<QAction*>()) {
+      if (action->objectName().startsWith(QStringLiteral("Sta"))) entries.push_back(action);
+    }
+    return entries;
   }
   /// Sizes the window to show its picture at exactly twice its logical size, so that a logical
   /// point has a known place in the window.

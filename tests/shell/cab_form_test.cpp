@@ -1,9 +1,8 @@
 // The cab form on the offscreen platform, used as a driver uses it: the band display against the
-// normal one, the standby picture until Start, and the clicks the form takes.
+// normal one, the standby picture until Start, and the clicks the form takes: Start on the
+// screen, the back picture's fade-out.
 #include <gtest/gtest.h>
 #include <QImage>
-
-#include <QAction>
 
 #include <cstdlib>
 
@@ -59,12 +58,8 @@ TEST(CabForm, UntilStartTheScreenShowsTheStandbyPictureAndHowToStart) {
   // before the first tick.
   const int frame = cab.state().frame;
   testing::typeInto(*cab.window, Qt::Key_Z, "z");
-  QAction* last = nullptr;
-  for (QAction* action : cab.window->findChildren<QAction*>()) {
-    if (action->objectName().startsWith(QStringLiteral("Sta"))) last = action;
-  }
-  ASSERT_NE(last, nullptr);
-  last->trigger();
+  ASSERT_FALSE(cab.moveEntries().empty());
+  cab.moveEntries().back()->trigger();
   runEvents(200);
   EXPECT_NE(cab.state().frame, frame);
   EXPECT_EQ(differingPixels(cab.window->screen(), standby), 0);
@@ -95,6 +90,36 @@ TEST(CabForm, OnlyAClickOnTheCabScreenStartsOrResumesTheDrive) {
   EXPECT_FALSE(cab.window->session().running());
   cab.click(10, 10);
   EXPECT_TRUE(cab.window->session().running());
+}
+
+TEST(CabForm, TheBackPictureFadesTheScreenOutAndThenClosesTheWindow) {
+  // Running or paused, the screen fades to black over its passes and the window closes after.
+  for (const bool paused : {false, true}) {
+    Cab cab;
+    cab.scaleTwice();
+    runEvents(200);
+    if (paused) cab.window->toggleStart();
+    bool closed = false;
+    cab.window->closed = [&closed] { closed = true; };
+    const int left = cab.state().back_button_left;
+    cab.click(left + 13, 630 - 15);
+    EXPECT_GT(cab.window->session().pass().fadeLevel, 0) << paused;
+    EXPECT_FALSE(closed);
+    for (int waited = 0; waited < 5000 && !closed; waited += 50)
+      runEvents(50);
+    EXPECT_TRUE(closed) << paused;
+    EXPECT_FALSE(cab.window->isVisible());
+    const QImage last = cab.window->screen();
+    EXPECT_LT(qGray(last.pixel(100, 100)) + qGray(last.pixel(100, 500)), 12) << paused;
+  }
+  // Before Start there is nothing to fade: the window closes at once.
+  Cab cab({.start = false});
+  cab.scaleTwice();
+  runEvents(100);
+  bool closed = false;
+  cab.window->closed = [&closed] { closed = true; };
+  cab.click(cab.state().back_button_left + 13, 630 - 15);
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace

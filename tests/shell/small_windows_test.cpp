@@ -5,18 +5,28 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "shell/cab_fixture.h"
+#include "shell/report_window.h"
 
 namespace velimoro {
 namespace {
@@ -87,17 +97,44 @@ TEST(SmallWindows, TheTrainSettingsStartTheEngineAfterItsStarterAndSwitchTheProt
   EXPECT_FALSE(cab.state().ats_active || cab.state().lamp_ats1);
 }
 
-TEST(SmallWindows, TheCrewChangeDialogGoesOnOrEndsTheDrive) {
+// The run report windows open now.
+int openReports() {
+  int open = 0;
+  for (const QWidget* widget : QApplication::topLevelWidgets())
+    open += widget->isVisible() && dynamic_cast<const ReportWindow*>(widget) != nullptr;
+  return open;
+}
+
+// At the crew-change station the dialog asks; the run report waits for the run's real end.
+TEST(SmallWindows, TheCrewChangeDialogAsksOnceAndGoesOnOrEndsTheDrive) {
   Cab cab;
+  auto& settings = cab.find<windows::TrainSettingsDialog>("TrainSettings");
   auto& dialog = cab.find<windows::CrewChangeDialog>("CrewChange");
-  dialog.show();
+  auto* crew = settings.findChild<QComboBox*>();
+  ASSERT_NE(crew, nullptr);
+  const std::vector<QAction*> stations = cab.moveEntries();
+  ASSERT_GE(stations.size(), 2u);
+  Q_EMIT crew->activated(crew->findData(stations[1]->objectName().mid(3).toInt()));
+  // At the station with the doors open, once its announcement has ended.
+  stations[1]->trigger();
+  cab.window->typeKey('d');  // the one-man train's doors
+  for (int waited = 0; waited < 15000 && !dialog.isVisible(); waited += 100)
+    runEvents(100);
+  ASSERT_TRUE(dialog.isVisible());
+  EXPECT_EQ(openReports(), 0);
+  EXPECT_FALSE(cab.state().run_ended);
   buttonCalled<QPushButton>(dialog, "運転継続")->click();
-  EXPECT_FALSE(dialog.isVisible());
+  runEvents(500);
+  EXPECT_FALSE(dialog.isVisible());  // asked once
+  EXPECT_EQ(openReports(), 0);
+  EXPECT_TRUE(cab.window->session().running());
   EXPECT_EQ(cab.window->session().pass().fadeLevel, 0);
+  // Ending the drive there fades the screen out, and the run counts as ended.
   dialog.show();
   buttonCalled<QPushButton>(dialog, "運転終了")->click();
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_GT(cab.window->session().pass().fadeLevel, 0);  // the screen fades, then the cab closes
+  EXPECT_TRUE(cab.state().run_ended);
+  EXPECT_GT(cab.window->session().pass().fadeLevel, 0);
 }
 
 TEST(SmallWindows, KeysTypedIntoEachWindowDriveTheTrainWhicheverChildHasTheFocus) {
@@ -164,18 +201,107 @@ TEST(SmallWindows, KeysTypedIntoEachWindowDriveTheTrainWhicheverChildHasTheFocus
   }
 }
 
+// The value display's value under `caption`, as its labels show it.
+std::string shownValue(const windows::ValueDisplay& values, const char* caption) {
+  const QList<QLabel*> labels = values.findChildren<QLabel*>();
+  const auto found = std::find_if(labels.begin(), labels.end(), [caption](const QLabel* label) {
+    return label->text() == QString::fromUtf8(caption);
+  });
+  if (found == labels.end() || std::next(found) == labels.end()) {
+    ADD_FAILURE() << "no line " << caption;
+    return {};
+  }
+  return (*std::next(found))->text().toStdString();
+}
+
+// The lamps of an easy cab as their colours show.
+std::vector<QString> lampColours(const windows::EasyCab& easy) {
+  std::vector<QString> colours;
+  for (const QLabel* label : easy.findChildren<QLabel*>())
+    colours.push_back(label->styleSheet());
+  return colours;
+}
+
+QAction* entryCalled(QWidget& window, const char* caption) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->text() == QString::fromUtf8(caption)) return action;
+  }
+  ADD_FAILURE() << "no entry " << caption;
+  return nullptr;
+}
+
+TEST(SmallWindows, TheEasyCabAndTheValueDisplayOpenOnTheDriveAsItStandsWhilePaused) {
+  Cab cab({.train = "train_QT600.dat"});
+  runEvents(300);
+  cab.window->toggleStart();  // paused: no tick refreshes the windows
+  auto& easy = cab.find<windows::EasyCab>("EasyCab");
+  auto& values = cab.find<windows::ValueDisplay>("ValueDisplay");
+  QAction* easyEntry = entryCalled(*cab.window, "かんたん運転台(&E)");
+  ASSERT_NE(easyEntry, nullptr);
+  // Opened, and opened again after the handles moved: the lamps a fresh easy cab shows for the
+  // handles as they stand.
+  for (const char* keys : {",,,z", "zz,"}) {
+    easy.hide();
+    for (const char* key = keys; *key != '\0'; ++key)
+      cab.window->typeKey(*key);
+    easyEntry->trigger();
+    windows::EasyCab fresh(windows::CabLink{});
+    fresh.showState(cab.state());
+    EXPECT_EQ(lampColours(easy), lampColours(fresh)) << keys;
+  }
+  // The value display brought out by F3 after a Move shows the frame moved to.
+  ASSERT_FALSE(cab.moveEntries().empty());
+  cab.moveEntries().back()->trigger();
+  typeInto(*cab.window, Qt::Key_F3, "");
+  EXPECT_EQ(shownValue(values, "Frame"), std::to_string(cab.state().frame));
+}
+
+TEST(SmallWindows, StoredPlacesOffTheScreenOrTooBigForItAreKeptOnIt) {
+  // The settings file as a user edits it: the value display far to the right, the easy cab
+  // above the screen and wider than it, the help where it fits.
+  const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Dorvanel";
+  QDir().mkpath(config);
+  QFile file(config + "/velimoro.ini");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(
+      "[General]\nKanko=0\nInformation=1\nATS=1\n"
+      "ValueDisplayX=2500\nValueDisplayY=40\nValueDisplayWidth=500\nValueDisplayHeight=300\n"
+      "EasyCabX=-700\nEasyCabY=-900\nEasyCabWidth=90000\nEasyCabHeight=200\n"
+      "HelpX=30\nHelpY=20\nHelpWidth=300\nHelpHeight=200\n");
+  file.close();
+  auto cab = std::make_unique<Cab>();
+  const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+  // Each lies on the screen, whole when it fits (the value display's columns may not).
+  for (const char* name : {"ValueDisplay", "EasyCab", "Help"}) {
+    auto& window = cab->find<QWidget>(name);
+    window.show();
+    runEvents(50);
+    const QRect place = window.geometry();
+    // (The window's frame may take a few pixels.)
+    const QRect shown = room.intersected(place);
+    EXPECT_TRUE(room.contains(place.topLeft())) << name;
+    EXPECT_GE(shown.width(), std::min(place.width(), room.width()) - 8) << name;
+    EXPECT_GE(shown.height(), std::min(place.height(), room.height()) - 8) << name;
+  }
+  EXPECT_EQ(cab->find<QWidget>("Help").geometry(), QRect(30, 20, 300, 200));
+  // Closed, the window writes back the places it kept.
+  cab->window->close();
+  cab.reset();
+  QSettings stored(config + "/velimoro.ini", QSettings::IniFormat);
+  EXPECT_LT(stored.value("ValueDisplayX").toInt(), room.right());
+  EXPECT_GE(stored.value("EasyCabY").toInt(), room.top());
+  EXPECT_LE(stored.value("EasyCabWidth").toInt(), room.width());
+  EXPECT_EQ(stored.value("HelpWidth").toInt(), 300);
+}
+
 TEST(SmallWindows, AJumpWhileTheDriveStandsStillIsShownAtOnce) {
   Cab cab;
   cab.window->toggleStart();  // paused
   runEvents(100);
   const QImage before = cab.window->screen().copy();
   const auto flips = cab.window->flipCount();
-  QAction* last = nullptr;
-  for (QAction* action : cab.window->findChildren<QAction*>()) {
-    if (action->objectName().startsWith(QStringLiteral("Sta"))) last = action;
-  }
-  ASSERT_NE(last, nullptr);
-  last->trigger();
+  ASSERT_FALSE(cab.moveEntries().empty());
+  cab.moveEntries().back()->trigger();
   runEvents(100);
   EXPECT_FALSE(cab.window->session().running());
   EXPECT_EQ(cab.window->flipCount(), flips + 1);

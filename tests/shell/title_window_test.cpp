@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cstdlib>
@@ -67,9 +68,28 @@ TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTra
   const MenuBox header{0, 0, kTitleWidth, 70};
   EXPECT_EQ(differingPixels(partOf(menu, header), partOf(demoPicture(kMenuBackground), header)), 0);
 
-  // A train starts the cab window of line_up2 behind a status line; closing it brings the menu
-  // back with the route still chosen.
+  // Help: without a desktop program for HTML the page shows in a window of the program's own.
+  std::string asked;
+  title.openDocument = [&asked](const std::string& path) {
+    asked = path;
+    return false;
+  };
+  title.pressAt(kHelpButton.x + 10, kHelpButton.y + 10, false);
+  EXPECT_EQ(std::filesystem::path(asked).filename(), "readme.html");
+  auto* help = dynamic_cast<QTextBrowser*>(title.helpPage());
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("鉄道運転シミュレータ")));
+  if (keep != nullptr) help->grab().save(QString::fromUtf8(keep) + "/help_page.png");
+  title.helpPage()->hide();
+  title.pressKey(TitleKey::kHelp);  // F1
+  EXPECT_TRUE(title.helpPage()->isVisible());
+
+  // A train starts the cab window of line_up2 behind a status line, the form keeping its
+  // place; closing it brings the menu back with the route still chosen.
+  const QPoint place = title.pos();
   title.pressAt(kTrainButtons[1].x + 20, kTrainButtons[1].y + 20, false);
+  EXPECT_EQ(title.pos(), place);
   ASSERT_NE(title.cabWindow(), nullptr);
   EXPECT_FALSE(title.isVisible());
   EXPECT_EQ(title.cabWindow()->session().drive().setup.routeFile, "line_up2.dat");
@@ -86,6 +106,8 @@ TEST(TitleWindow, TheRouteMenuShowsTheInstallationsPicturesAndDrivesTheChosenTra
   EXPECT_TRUE(title.isVisible());
   EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
   EXPECT_EQ(title.picture().height(), kTitleHeight);
+  EXPECT_EQ(title.pos(), place);
+  EXPECT_EQ(title.cabWindow(), nullptr);  // its video, sounds and pictures gone with it
 
   // A train file from the dialog that does not read ends only that drive.
   title.askTrainFile = [] { return std::string("/nonexistent/folder/train_broken.dat"); };

@@ -321,18 +321,27 @@ TEST_F(StationTest, ALastStopWithoutDoorsEndsTheRunOnlyInItsWindow) {
   EXPECT_EQ(backs, 1);
 }
 
-TEST_F(StationTest, CrewChangeStationEndsTheRunWithTheDialog) {
+TEST_F(StationTest, TheCrewChangeStationAsksOnceAndTheRunGoesOnToItsLastStation) {
   drive.setup.settings.crewChangeStation = 1;
-  int dialogs = 0;
+  int dialogs = 0, backs = 0;
   drive.media.showCrewChange = [&dialogs] { ++dialogs; };
+  drive.media.backToTitle = [&backs] { ++backs; };
   standAt(100000);
   tick();
   EXPECT_TRUE(s.doors_open);
-  EXPECT_FALSE(s.run_ended);
+  EXPECT_EQ(dialogs, 0);
   end(kArrivalSound);
   tick();
   tick();
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_FALSE(s.run_ended);  // the dialog asks; the driver may go on
+  route.stations[3].kind = 2;
+  standAt(300000);
+  tick();
+  end(kArrivalSound);
+  tick();
   EXPECT_TRUE(s.run_ended);
+  EXPECT_EQ(backs, 1);
   EXPECT_EQ(dialogs, 1);
 }
 
