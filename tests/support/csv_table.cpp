@@ -1,5 +1,7 @@
 #include "support/csv_table.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 
 namespace velimoro::testing {
@@ -46,6 +48,16 @@ std::vector<CsvRow> readCsvFile(const std::string& path) {
     rows.push_back(row);
   }
   return rows;
+}
+
+bool sameCell(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return true;
+  char* endE = nullptr;
+  char* endA = nullptr;
+  const double e = std::strtod(expected.c_str(), &endE);
+  const double a = std::strtod(actual.c_str(), &endA);
+  if (expected.empty() || actual.empty() || *endE != '\0' || *endA != '\0') return false;
+  return std::fabs(e - a) <= 1e-4 + 1e-6 * std::fabs(e);
 }
 
 }  // namespace velimoro::testing

@@ -17,4 +17,8 @@ inline double number(const CsvRow& row, const std::string& column) {
   return std::stod(row.at(column));
 }
 
+/// Whether two trace cells agree: numbers to a millionth of their size (the last digits of long
+/// double sums may differ between compilers), texts exactly.
+bool sameCell(const std::string& expected, const std::string& actual);
+
 }  // namespace velimoro::testing

@@ -21,6 +21,7 @@ namespace {
 using testing::CsvRow;
 using testing::DriveRun;
 using testing::runHeadlessDrive;
+using testing::sameCell;
 
 // Drive times are multiples of 3.3 s, where a fast step and a tick fall due together: from each
 // the steps run in the same order as from the start.
@@ -96,16 +97,6 @@ Segment segmentOf(const DriveRun& run, double at, std::size_t rows, int move) {
     }
   }
   return segment;
-}
-
-bool sameCell(const std::string& expected, const std::string& actual) {
-  if (expected == actual) return true;
-  char* endE = nullptr;
-  char* endA = nullptr;
-  const double e = std::strtod(expected.c_str(), &endE);
-  const double a = std::strtod(actual.c_str(), &endA);
-  if (expected.empty() || *endE != '\0' || *endA != '\0') return false;
-  return std::fabs(e - a) <= 1e-4 + 1e-6 * std::fabs(e);
 }
 
 // The first cells and events where `moved` differs from `fresh`, described for the failure.

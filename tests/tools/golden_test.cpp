@@ -18,6 +18,8 @@
 namespace velimoro {
 namespace {
 
+using testing::sameCell;
+
 const std::string kGolden = VELIMORO_SOURCE_DIR "/tests/golden/";
 
 struct GoldenDrive {
@@ -42,18 +44,6 @@ void keepSeconds(const std::string& trace, const std::string& kept) {
   for (int n = 0; std::getline(in, line); ++n) {
     if (n % 10 == 0) out << line << '\n';
   }
-}
-
-// Numbers agree to a millionth of their size (the last digits of long double sums may differ
-// between compilers); texts exactly.
-bool sameCell(const std::string& expected, const std::string& actual) {
-  if (expected == actual) return true;
-  char* endE = nullptr;
-  char* endA = nullptr;
-  const double e = std::strtod(expected.c_str(), &endE);
-  const double a = std::strtod(actual.c_str(), &endA);
-  if (expected.empty() || actual.empty() || *endE != '\0' || *endA != '\0') return false;
-  return std::fabs(e - a) <= 1e-4 + 1e-6 * std::fabs(e);
 }
 
 class Golden : public ::testing::TestWithParam<GoldenDrive> {};
