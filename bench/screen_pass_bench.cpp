@@ -1,14 +1,21 @@
-// Speed of one screen pass of the cab window with the fetch left out: the shading boxes, the
-// texts, the panel's sprites, the video surface and the flip, on the demo train's full panel.
+// Speed of one screen pass of the cab window: the shading boxes, the texts, the panel's sprites,
+// the video surface and the flip, on the demo train's full panel. BM_ScreenPass leaves the frame
+// out, at the screen's own size. BM_ScreenPassWithFrame adds a 1080p H.264 frame, two frames in
+// turn that the reader holds decoded, so a pass pays the frame's conversion and scaling to the
+// picture but not its decoding; its argument is the scale in hundredths: 100 the screen's own
+// size, 171 the screen filling the 1080 rows of a 1920 x 1080 display.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include "bench/bench_support.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <stdexcept>
 
 #include "cab/tick.h"
+#include "media/ffmpeg_video_reader.h"
 #include "media/qt_cab_screen.h"
 #include "present/screen_pass.h"
 #include "sim/tick.h"
@@ -20,7 +27,7 @@ namespace {
 using bench::NoMessages;
 using bench::SilentSound;
 
-void BM_ScreenPass(benchmark::State& state) {
+void runPasses(benchmark::State& state, double scale, const std::string& video) {
   const std::string root =
       (std::filesystem::temp_directory_path() / "velimoro-screen-bench").string();
   std::ostringstream progress;
@@ -28,6 +35,10 @@ void BM_ScreenPass(benchmark::State& state) {
   SilentSound sound;
   NoMessages messages;
   media::QtCabScreen screen;
+  screen.setScale(scale);
+  media::FfmpegVideoReader reader;
+  std::string error;
+  if (!video.empty() && !reader.open(video, error)) state.SkipWithError(error.c_str());
   DriveSetup setup;
   setup.root = root;
   setup.trainFile = "train_QT600.dat";
@@ -39,13 +50,48 @@ void BM_ScreenPass(benchmark::State& state) {
   simulationTick(*drive);
   ScreenPass pass;
   std::uint32_t now = 0;
+  media::VideoReader* shown = video.empty() ? nullptr : &reader;
   for (auto _ : state) {
     now += 34;  // every pass falls due
-    runScreenPass(pass, *drive, drive->panel, nullptr, screen, now, true);
+    drive->state.frame = (drive->state.frame + 1) % 2;
+    runScreenPass(pass, *drive, drive->panel, shown, screen, now, true);
   }
+  state.counters["width"] = screen.frontBuffer().width();
+  state.counters["height"] = screen.frontBuffer().height();
   std::filesystem::remove_all(root);
 }
+
+void BM_ScreenPass(benchmark::State& state) {
+  runPasses(state, 1.0, "");
+}
+
+// A 1080p H.264 file of a few frames, written once.
+const std::string& hdVideo() {
+  static const std::string path = [] {
+    const std::string written =
+        (std::filesystem::temp_directory_path() / "velimoro-screen-bench-1080p.mp4").string();
+    const std::string command =
+        "ffmpeg -v error -nostdin -y -f lavfi -i 'testsrc2=size=1920x1080:rate=30' -frames:v 4 "
+        "-pix_fmt yuv420p -c:v libx264 -preset veryfast '" +
+        written + "'";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot run " + command);
+    return written;
+  }();
+  return path;
+}
+
+void BM_ScreenPassWithFrame(benchmark::State& state) {
+  runPasses(state, static_cast<double>(state.range(0)) / 100, hdVideo());
+}
+
 BENCHMARK(BM_ScreenPass)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScreenPassWithFrame)
+    ->ArgName("scale_pct")
+    ->Arg(100)
+    ->Arg(171)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace velimoro

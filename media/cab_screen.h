@@ -62,6 +62,9 @@ class CabSurface {
   virtual ~CabSurface() = default;
   /// Whether drawing is possible now (the window can show a frame).
   virtual bool canDraw() const = 0;
+  /// The size in device pixels the video picture is composed at: the screen's top 604 x 340
+  /// at the surface's scale (texts and places stay in the screen's pixels).
+  virtual std::pair<int, int> videoPixels() const { return {kWidth, 340}; }
   /// Puts the composed video picture on the video surface (replacing what was there).
   virtual void setVideoPicture(const RgbPicture& picture) = 0;
   /// Writes `text` on the video surface at (x, y) with the given size in points and colour;

@@ -1,6 +1,7 @@
 #include "media/ffmpeg_video_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "media/picture_cache.h"
@@ -118,7 +119,18 @@ bool FfmpegVideoReader::decodeFrame(int n, RgbPicture& picture) {
   }
   if (!ok || !shown) return false;
   std::lock_guard convertLock(m_convertMutex);
+  if (m_outWidth > 0) return m_converter->convert(*shown, m_outWidth, m_outHeight, picture);
   return m_converter->convert(*shown, m_width, m_height, picture);
+}
+
+void FfmpegVideoReader::setOutputSize(int width, int height) {
+  constexpr int kMaxSide = 8192;
+  constexpr std::int64_t kMaxPixels = std::int64_t{4096} * 2304;
+  const bool usable = width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+                      std::int64_t{width} * height <= kMaxPixels;
+  std::lock_guard convertLock(m_convertMutex);
+  m_outWidth = usable ? width : 0;
+  m_outHeight = usable ? height : 0;
 }
 
 void FfmpegVideoReader::prefetch(int n, int direction) {

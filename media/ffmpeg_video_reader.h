@@ -32,8 +32,11 @@ class FfmpegVideoReader final : public VideoReader {
   bool open(const std::string& path, std::string& error) override;
   /// Frames the file's first video stream shows; 0 when none is open.
   int frameCount() const override;
-  /// Decodes frame `n` as RGB at the video's own size; false when out of range or undecodable.
+  /// Decodes frame `n` as RGB at the video's own size or the one set; false when out of range or
+  /// undecodable.
   bool decodeFrame(int n, RgbPicture& picture) override;
+  /// Sizes past 8192 a side or 4096 x 2304 pixels give the video's own size.
+  void setOutputSize(int width, int height) override;
   /// Decodes frames `n`, `n + direction`, … ahead on the worker thread.
   void prefetch(int n, int direction) override;
 
@@ -71,6 +74,8 @@ class FfmpegVideoReader final : public VideoReader {
 
   std::mutex m_convertMutex;  // the caller's conversion to RGB
   std::unique_ptr<RgbConverter> m_converter;
+  int m_outWidth = 0;  // guarded by m_convertMutex; 0: the video's own size
+  int m_outHeight = 0;
 };
 
 }  // namespace velimoro::media

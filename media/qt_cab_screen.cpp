@@ -31,6 +31,11 @@ QRgb opaque(Rgb colour) {
   return 0xFF000000u | (colour & 0xFFFFFFu);
 }
 
+// `side` screen pixels in device pixels at `scale`.
+int scaledSide(int side, double scale) {
+  return static_cast<int>(std::lround(side * scale));
+}
+
 bool validSide(int side) {
   return side > 0 && side <= QtCabScreen::kMaxSide;
 }
@@ -65,6 +70,7 @@ void QtCabScreen::releasePictures() {
   m_sprites.clear();
   m_pictures.clear();
   m_pictureBytes = 0;
+  m_fineBytes = 0;
 }
 
 QtCabScreen::Picture* QtCabScreen::picture(int handle) {
@@ -197,6 +203,27 @@ const QImage& QtCabScreen::drawnImage(Picture& found) {
   return found.drawn;
 }
 
+// The picture as drawn, scaled once to the screen's scale, so that a sprite drawn at its own size
+// is copied rather than scaled on every pass; null when the copies would take more than the
+// pictures' budget allows them.
+const QImage* QtCabScreen::fineImage(Picture& found) {
+  const QImage& drawn = drawnImage(found);
+  if (!found.fine.isNull() && found.fineFrom == drawn.cacheKey() && found.fineScale == m_scale)
+    return &found.fine;
+  m_fineBytes -= static_cast<std::size_t>(found.fine.sizeInBytes());
+  found.fine = QImage();
+  const std::int64_t width = scaledSide(drawn.width(), m_scale);
+  const std::int64_t height = scaledSide(drawn.height(), m_scale);
+  const auto bytes = static_cast<std::size_t>(width * height * 4);
+  if (bytes > m_pictureBudget / 2 || m_fineBytes > m_pictureBudget / 2 - bytes) return nullptr;
+  found.fine = drawn.scaled(static_cast<int>(width), static_cast<int>(height),
+                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  found.fineFrom = drawn.cacheKey();
+  found.fineScale = m_scale;
+  m_fineBytes += static_cast<std::size_t>(found.fine.sizeInBytes());
+  return &found.fine;
+}
+
 std::pair<int, int> QtCabScreen::patternSize(const Picture& found) const {
   if (found.patternWidth > 0) return {found.patternWidth, found.patternHeight};
   return {found.image.width(), found.image.height()};
@@ -310,16 +337,41 @@ void QtCabScreen::drawSprite(QPainter& painter, Sprite& shown) {
     painter.translate(centreX, centreY);
     painter.rotate(shown.angle * 360.0 / 256.0);
     painter.drawImage(target.translated(-width / 2.0, -height / 2.0), image, QRectF(*source));
-  } else if (width == patternWidth && height == patternHeight) {
+  } else if (width == patternWidth && height == patternHeight && m_scale == 1.0) {
     painter.drawImage(QPoint(left, top), image, *source);
+  } else if (const QImage* fine =
+                 width == patternWidth && height == patternHeight ? fineImage(*found) : nullptr) {
+    // At the screen's scale the pattern is copied from the picture scaled once.
+    const auto device = [this](int side) { return scaledSide(side, m_scale); };
+    const QRect from(QPoint(device(source->left()), device(source->top())),
+                     QPoint(device(source->right() + 1) - 1, device(source->bottom() + 1) - 1));
+    painter.resetTransform();
+    painter.drawImage(QPoint(device(left), device(top)), *fine, from);
   } else {
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Enlarged by the pattern's own pixels on the screen's pixels, smoothed on finer ones.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_scale != 1.0);
     painter.drawImage(target.translated(left, top), image, QRectF(*source));
   }
   painter.restore();
 }
 
 // ---- Surface ----
+
+void QtCabScreen::setScale(double scale) {
+  const double wanted = std::isfinite(scale) ? std::clamp(scale, 1.0, kMaxScale) : 1.0;
+  if (wanted == m_scale) return;
+  m_scale = wanted;
+  const auto resized = [wanted](const QImage& image, int width, int height) {
+    return image
+        .scaled(scaledSide(width, wanted), scaledSide(height, wanted), Qt::IgnoreAspectRatio,
+                Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB32);
+  };
+  // What the window shows until the next pass composes the screen anew.
+  m_front = resized(m_front, kWidth, kHeight);
+  m_back = m_front.copy();
+  m_video = resized(m_video, kVideoWidth, kVideoHeight);
+}
 
 void QtCabScreen::setVideoPicture(const RgbPicture& picture) {
   // A picture that does not hold what its size says is refused; the surface keeps the last.
@@ -328,13 +380,13 @@ void QtCabScreen::setVideoPicture(const RgbPicture& picture) {
   if (picture.pixels.size() < static_cast<std::size_t>(rowBytes) * picture.height) return;
   const QImage wrapped(picture.pixels.data(), picture.width, picture.height, rowBytes,
                        QImage::Format_RGB888);
-  if (picture.width == kVideoWidth && picture.height == kVideoHeight) {
+  const QSize size = m_video.size();
+  if (picture.width == size.width() && picture.height == size.height()) {
     m_video = wrapped.convertToFormat(QImage::Format_RGB32);
   } else {
     // Another size fills the surface, scaled.
-    m_video =
-        wrapped.scaled(kVideoWidth, kVideoHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .convertToFormat(QImage::Format_RGB32);
+    m_video = wrapped.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                  .convertToFormat(QImage::Format_RGB32);
   }
 }
 
@@ -348,10 +400,11 @@ QString QtCabScreen::fontFamily() const {
   return m_family;
 }
 
-QFont QtCabScreen::font(int size) const {
-  // Sizes are in points at 96 dots an inch.
-  const auto pixels =
+QFont QtCabScreen::font(int size, double scale) const {
+  // Sizes are in points at 96 dots an inch, on the screen's pixels.
+  auto pixels =
       static_cast<int>(std::lround(static_cast<double>(size) * kDotsPerInch / kPointsPerInch));
+  if (scale != 1.0) pixels = scaledSide(pixels, scale);
   QFont chosen(fontFamily());
   chosen.setPixelSize(std::clamp(pixels, 1, kMaxTextPixels));
   chosen.setStyleStrategy(QFont::NoSubpixelAntialias);
@@ -371,12 +424,15 @@ std::pair<int, int> QtCabScreen::drawText(int x, int y, const std::string& text,
   // (x, y) is the top left of the text's box; only a box on the surface is drawn.
   const QRect box(std::clamp(x, -2 * kMaxSide, 2 * kMaxSide),
                   std::clamp(y, -2 * kMaxSide, 2 * kMaxSide), width, height);
-  if (!box.intersects(m_video.rect())) return {width, height};
+  if (!box.intersects(QRect(0, 0, kVideoWidth, kVideoHeight))) return {width, height};
   QPainter painter(&m_video);
-  const QFont chosen = font(size);
+  // Written at the scaled size from the scaled place; the measures given back stay the
+  // screen's, so the layout is the same at every scale.
+  const QFont chosen = font(size, m_scale);
   painter.setFont(chosen);
   painter.setPen(toColour(colour));
-  painter.drawText(QPoint(box.left(), box.top() + QFontMetrics(chosen).ascent()),
+  painter.drawText(QPoint(scaledSide(box.left(), m_scale),
+                          scaledSide(box.top(), m_scale) + QFontMetrics(chosen).ascent()),
                    QString::fromStdString(text));
   return {width, height};
 }
@@ -392,6 +448,10 @@ void QtCabScreen::drawSprites() {
     return m_sprites[a].z < m_sprites[b].z;
   });
   QPainter painter(&m_back);
+  if (m_scale != 1.0) {
+    painter.scale(m_scale, m_scale);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  }
   for (const std::size_t index : order) {
     Sprite& shown = m_sprites[index];
     if (shown.visible) drawSprite(painter, shown);
@@ -409,9 +469,18 @@ void QtCabScreen::drawPicture(int handle, int x, int y) {
   const QImage& image = drawnImage(*shown);
   const QRect place(std::clamp(x, -2 * kMaxSide, 2 * kMaxSide),
                     std::clamp(y, -2 * kMaxSide, 2 * kMaxSide), image.width(), image.height());
-  if (!place.intersects(m_back.rect())) return;
+  if (!place.intersects(QRect(0, 0, kWidth, kHeight))) return;
   QPainter painter(&m_back);
-  painter.drawImage(place.topLeft(), image);
+  if (m_scale == 1.0) {
+    painter.drawImage(place.topLeft(), image);
+  } else if (const QImage* fine = fineImage(*shown)) {
+    painter.drawImage(QPoint(scaledSide(place.left(), m_scale), scaledSide(place.top(), m_scale)),
+                      *fine);
+  } else {
+    painter.scale(m_scale, m_scale);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(place.topLeft(), image);
+  }
 }
 
 const QImage* QtCabScreen::drawnPicture(int handle) {
@@ -428,12 +497,14 @@ void QtCabScreen::fillRectAlpha(int left, int top, int right, int bottom, Rgb co
   const int opacity = std::clamp(alpha, 0, 255);
   if (x1 <= x0 || y1 <= y0 || opacity == 0) return;
   QPainter painter(&m_back);
-  painter.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), toColour(colour, opacity));
+  const auto device = [this](int side) { return scaledSide(side, m_scale); };
+  painter.fillRect(QRect(device(x0), device(y0), device(x1) - device(x0), device(y1) - device(y0)),
+                   toColour(colour, opacity));
 }
 
 void QtCabScreen::flip() {
   // The front buffer keeps its own pixels, so the back can be drawn on at once.
-  if (m_front.isDetached()) {
+  if (m_front.isDetached() && m_front.size() == m_back.size()) {
     std::memcpy(m_front.bits(), m_back.constBits(), static_cast<std::size_t>(m_back.sizeInBytes()));
   } else {
     m_front = m_back.copy();

@@ -64,6 +64,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
 
   // CabSurface
   bool canDraw() const override { return m_canDraw; }
+  std::pair<int, int> videoPixels() const override { return {m_video.width(), m_video.height()}; }
   void setVideoPicture(const RgbPicture& picture) override;
   std::pair<int, int> drawText(int x, int y, const std::string& text, int size,
                                Rgb colour) override;
@@ -74,6 +75,15 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   void drawPicture(int picture, int x, int y) override;
   void fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) override;
   void flip() override;
+
+  /// Composes the screen at `scale` device pixels a screen pixel (clamped to 1 .. kMaxScale):
+  /// places, sizes and text measures stay in the 604 x 630 screen's pixels, while the surfaces
+  /// hold round(604 * scale) x round(630 * scale) pixels, the texts are written at the scaled
+  /// size and the sprites are drawn smoothed. The screen shown so far is kept, scaled. At 1 the
+  /// screen is composed as it always was.
+  void setScale(double scale);
+  double scale() const { return m_scale; }
+  static constexpr double kMaxScale = 4.0;
 
   /// Drawing is possible unless the window pauses it (minimised, hidden).
   void setCanDraw(bool canDraw) { m_canDraw = canDraw; }
@@ -93,6 +103,9 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   struct Picture {
     QImage image;  // as loaded or drawn; `pixel` reads it
     QImage drawn;  // premultiplied, transparent colour cleared; rebuilt when null
+    QImage fine;   // `drawn` scaled smoothly to the screen's scale, for sprites drawn unscaled
+    qint64 fineFrom = 0;  // the cache key of the `drawn` it was made from
+    double fineScale = 0;
     bool transparent = false;
     Rgb key = 0;
     int patternWidth = 0;  // 0: the whole picture
@@ -117,20 +130,23 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   int addPicture(QImage image);
   bool affordable(std::int64_t width, std::int64_t height) const;
   const QImage& drawnImage(Picture& picture);
+  const QImage* fineImage(Picture& picture);
   std::pair<int, int> patternSize(const Picture& picture) const;
   std::optional<QRect> patternRect(const Picture& picture, int pattern) const;
   void drawSprite(QPainter& painter, Sprite& sprite);
-  QFont font(int size) const;
+  QFont font(int size, double scale = 1.0) const;
 
   std::vector<Picture> m_pictures;
   std::size_t m_pictureBudget;
   std::size_t m_pictureBytes = 0;  // of the pictures as loaded or created
+  std::size_t m_fineBytes = 0;     // of their copies at the screen's scale
   std::vector<Sprite> m_sprites;
   QImage m_back;
   QImage m_front;
   QImage m_video;
   mutable QString m_family;  // found on first use
   std::int64_t m_flips = 0;
+  double m_scale = 1.0;
   bool m_canDraw = true;
 };
 

@@ -26,6 +26,10 @@ class VideoReader {
   /// Decodes frame `n` into `picture`; false when n is out of range or the frame cannot be
   /// decoded (the caller keeps its last good picture).
   virtual bool decodeFrame(int n, RgbPicture& picture) = 0;
+  /// Frames are decoded scaled to `width` x `height` from now on, straight to the size they are
+  /// shown at; 0 x 0 (as opened) gives each at its own size. A reader may ignore it: the caller
+  /// scales what it gets.
+  virtual void setOutputSize(int /*width*/, int /*height*/) {}
   /// Hints that frames from `n` on in `direction` (+1 forwards, -1 backwards) come next, so a
   /// reader may decode ahead; a reader may ignore it.
   virtual void prefetch(int n, int direction) = 0;

@@ -1,6 +1,7 @@
 #include "present/picture_effects.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "data/rounding.h"
@@ -22,13 +23,49 @@ int outside(int value, int low, int high) {
   return 0;
 }
 
+double distanceOutside(double value, double low, double high) {
+  if (value < low) return low - value;
+  if (value > high) return value - high;
+  return 0;
+}
+
+// The box's shading on a picture of `scale` pixels a screen pixel: each pixel's centre, taken
+// back to the screen's pixels, fades as far from the box as it lies there.
+void shadeScaled(media::RgbPicture& picture, int x, int y, int height, int width, double scale) {
+  const auto device = [scale](double at) { return static_cast<int>(std::floor(at * scale)); };
+  const int rows = std::min(picture.height, static_cast<int>(std::lround(kPictureRows * scale)));
+  const int firstRow = std::max(device(y - kShadeMargin), 0);
+  const int lastRow = std::min(device(y + height + kShadeMargin + 1), rows - 1);
+  const int firstColumn = std::max(device(x - kShadeMargin), 0);
+  const int lastColumn = std::min(device(x + width + kShadeMargin + 1), picture.width - 1);
+  for (int r = firstRow; r <= lastRow; ++r) {
+    const double rowFade = kShadeStep * distanceOutside((r + 0.5) / scale - 0.5, y, y + height);
+    for (int j = firstColumn; j <= lastColumn; ++j) {
+      const double columnFade = kShadeStep * distanceOutside((j + 0.5) / scale - 0.5, x, x + width);
+      const double k = std::clamp(kShadeFull - rowFade - columnFade, 0.0, double{kShadeFull});
+      if (k <= 0) continue;
+      std::uint8_t* pixel =
+          picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + j) * 3;
+      const int sum = pixel[0] + pixel[1] + pixel[2];
+      const auto darkening =
+          static_cast<int>(roundHalfEven(static_cast<long double>(k) * sum / 750));
+      for (int c = 0; c < 3; ++c)
+        pixel[c] = static_cast<std::uint8_t>(clampByte(pixel[c] - darkening));
+    }
+  }
+}
+
 }  // namespace
 
 int clampByte(int value) {
   return std::clamp(value, 0, 255);
 }
 
-void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int width) {
+void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int width, double scale) {
+  if (scale != 1.0) {
+    shadeScaled(picture, x, y, height, width, scale);
+    return;
+  }
   const int lastRow =
       std::min(y + height + kShadeMargin, std::min(picture.height, kPictureRows) - 1);
   const int firstColumn = std::max(x - kShadeMargin, 0);
@@ -51,9 +88,9 @@ void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int widt
   }
 }
 
-void lightenTextBand(media::RgbPicture& picture) {
-  const int lastRow = std::min(picture.height, kPictureRows);
-  for (int r = kBandFirstRow; r < lastRow; ++r) {
+void lightenTextBand(media::RgbPicture& picture, double scale) {
+  const int lastRow = std::min(picture.height, static_cast<int>(std::lround(kPictureRows * scale)));
+  for (int r = static_cast<int>(std::lround(kBandFirstRow * scale)); r < lastRow; ++r) {
     std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(r) * picture.width * 3;
     for (int i = 0; i < picture.width * 3; ++i) {
       row[i] = static_cast<std::uint8_t>(clampByte(row[i] + kBandLighten));

@@ -5,7 +5,8 @@
 
 namespace velimoro {
 
-// Pixel work on the cab screen's 604 x 340 picture, done before the texts go on.
+// Pixel work on the cab screen's 604 x 340 picture, done before the texts go on. A picture composed
+// at a finer scale holds `scale` pixels a screen pixel; places and sizes stay the screen's.
 
 /// Clamps a channel value into 0 .. 255.
 int clampByte(int value);
@@ -13,11 +14,12 @@ int clampByte(int value);
 /// Shades the box behind a text at (x, y) of `width` x `height`: inside the box each channel
 /// loses a fifth of the pixel's channel sum, fading to nothing over five pixels around it.
 /// Rows and columns outside the picture are left alone.
-void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int width);
+void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int width,
+                  double scale = 1.0);
 
 /// Lightens the text band (rows 312 .. 339) by 100 a channel, for the guidance line in band
 /// mode.
-void lightenTextBand(media::RgbPicture& picture);
+void lightenTextBand(media::RgbPicture& picture, double scale = 1.0);
 
 /// A picture laid over the video picture with a colour key: its pixels of `key` are left out.
 struct KeyedPicture {

@@ -1,6 +1,7 @@
 #include "present/screen_pass.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -63,16 +64,17 @@ std::vector<PlacedText> placedTexts(const ScreenPass& pass, const SimState& s) {
   return out;
 }
 
-media::RgbPicture blankPicture() {
+media::RgbPicture blankPicture(int width = ScreenPass::kPictureWidth,
+                               int height = ScreenPass::kPictureHeight) {
   media::RgbPicture picture;
-  picture.width = ScreenPass::kPictureWidth;
-  picture.height = ScreenPass::kPictureHeight;
+  picture.width = width;
+  picture.height = height;
   picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height * 3, 0);
   return picture;
 }
 
-// Copies the decoded frame into the 604 x 340 picture; a frame of another size is scaled to fit
-// (nearest pixel), so the texts keep their places on the picture.
+// Copies the decoded frame into the picture; a frame of another size is scaled to fit (nearest
+// pixel), so the texts keep their places on the picture.
 void copyFrame(const media::RgbPicture& frame, media::RgbPicture& picture) {
   const auto frameBytes = static_cast<std::size_t>(frame.width) * frame.height * 3;
   if (frame.width <= 0 || frame.height <= 0 || frame.pixels.size() < frameBytes) return;
@@ -103,6 +105,19 @@ bool holdingAtEnd(const ScreenPass& pass, const SimDrive& drive) {
   return false;
 }
 
+// The picture is composed at the surface's device pixels, and the reader scales the frames
+// straight to that size; at the screen's own size frames come at their own size, as they are.
+void fitPicture(ScreenPass& pass, media::VideoReader* video, const media::CabSurface& surface) {
+  const auto [width, height] = surface.videoPixels();
+  if (width <= 0 || height <= 0) return;
+  if (pass.picture.width == width && pass.picture.height == height) return;
+  pass.picture = blankPicture(width, height);
+  pass.lastFetchedFrame = -1;
+  if (video == nullptr) return;
+  const bool own = width == ScreenPass::kPictureWidth && height == ScreenPass::kPictureHeight;
+  video->setOutputSize(own ? 0 : width, own ? 0 : height);
+}
+
 // Decodes the wanted frame when it changed and starts the picture from it. False when the
 // wanted frame lies beyond the video: the pass then draws nothing and the last picture stays.
 bool fetchFrame(ScreenPass& pass, const SimDrive& drive, media::VideoReader* video) {
@@ -130,20 +145,29 @@ void drawBandLine(media::CabSurface& surface, const std::string& text) {
   surface.drawText(x, y, text, 12, kBandTextColour);
 }
 
+// `value` screen pixels at `scale`, kept well inside an int.
+int scaled(int value, double scale) {
+  if (scale == 1.0) return value;
+  constexpr double kReach = 1 << 29;
+  return static_cast<int>(std::lround(std::clamp(value * scale, -kReach, kReach)));
+}
+
 void layOverlays(ScreenPass& pass, const SimDrive& drive, media::CabSurface& surface) {
   const SimState& s = drive.state;
+  const double scale = static_cast<double>(pass.picture.width) / ScreenPass::kPictureWidth;
   if (pass.bandMode) {
-    if (!s.guidance_shown.empty()) lightenTextBand(pass.picture);
+    if (!s.guidance_shown.empty()) lightenTextBand(pass.picture, scale);
     surface.setVideoPicture(pass.picture);
     if (!s.guidance_shown.empty()) drawBandLine(surface, s.guidance_shown);
     return;
   }
-  stretchKeyed(pass.stopLine, pass.picture, s.stop_line_left, s.stop_line_top, s.stop_line_size);
+  stretchKeyed(pass.stopLine, pass.picture, scaled(s.stop_line_left, scale),
+               scaled(s.stop_line_top, scale), scaled(s.stop_line_size, scale));
   const std::vector<PlacedText> texts = placedTexts(pass, s);
   for (const PlacedText& t : texts) {
     const TextBox& box = pass.textBoxes[slotIndex(t.slot)];
     if (t.text->empty() || box.width <= 0) continue;
-    shadeTextBox(pass.picture, t.x, t.y, box.height - 2, box.width);
+    shadeTextBox(pass.picture, t.x, t.y, box.height - 2, box.width, scale);
   }
   surface.setVideoPicture(pass.picture);
   for (const PlacedText& t : texts) {
@@ -177,6 +201,7 @@ bool runScreenPass(ScreenPass& pass, SimDrive& drive, const CabPanel& panel,
   pass.lastPassTime = nowMs;
 
   if (holdingAtEnd(pass, drive)) return false;
+  fitPicture(pass, video, surface);
   if (!fetchFrame(pass, drive, video)) return false;
   layOverlays(pass, drive, surface);
 

@@ -73,7 +73,7 @@ struct ScreenPass {
   KeyedPicture stopLine;
 
   media::RgbPicture framePicture;  // the decoded frame, as the reader delivers it
-  media::RgbPicture picture;       // the frame with its overlays, 604 x 340
+  media::RgbPicture picture;       // the frame with its overlays, 604 x 340 at the surface's scale
 };
 
 /// The video frame the picture follows in run mode `s.run_mode`: the train's frame, the frame

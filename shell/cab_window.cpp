@@ -42,6 +42,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   setup.settings.crewChangeStation = readCrewChangeStation(store, setup.routeFile);
   readControllerCodes(store, setup.controllers);
 
+  m_composeScale = options.composeScale;
   DriveMedia media{m_sound, m_screen, m_messages, options.status};
   if (!media.status) {
     media.status = [this](const std::string& text) {
@@ -145,6 +146,10 @@ void CabWindow::wake() {
   Drive& drive = m_session->drive();
   ScreenPass& pass = m_session->pass();
   const auto flips = m_screen.flipCount();
+  // A window resized or moved to another screen gets the screen composed anew at its scale.
+  const double scale = m_screen.scale();
+  m_screen.setScale(compositionScale());
+  if (m_screen.scale() != scale && m_session->started()) m_redrawWanted = true;
   // The screen draws while the drive runs or fades; while it is paused, one pass after each
   // input. Until the first Start it shows the standby picture.
   const bool drawing =

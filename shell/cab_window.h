@@ -44,6 +44,9 @@ struct CabOptions {
   bool band = false;        // the band display: the twelve value labels under the screen
   /// Shows the start-up's progress texts; without it they show on the window's status bar.
   std::function<void(const std::string&)> status;
+  /// Above 0: the screen is composed at this scale (1 .. 4), whatever the window's size; else at
+  /// the window's own device resolution.
+  double composeScale = 0;
 };
 
 /// The cab window of one drive: the 604 x 630 cab screen scaled to the window, its menus, and
@@ -76,8 +79,9 @@ class CabWindow final : public QMainWindow {
   const CabSession& session() const { return *m_session; }
   /// The screen as last presented.
   const QImage& screen() const { return m_screen.frontBuffer(); }
-  /// The whole window as it shows now, unscaled: the screen and the pictures beside it.
-  QImage windowPicture();
+  /// The whole window as it shows now: the screen and the pictures beside it, at `scale` times
+  /// the logical size (1: unscaled).
+  QImage windowPicture(double scale = 1.0);
   /// Called when the window has closed and its drive has shut down.
   std::function<void()> closed;
 
@@ -125,6 +129,8 @@ class CabWindow final : public QMainWindow {
   QSize logicalSize() const;
   /// From the logical picture to the window: its scale and place below the menu.
   QTransform logicalToWindow() const;
+  /// The device pixels a screen pixel takes: the forced scale, else the window's.
+  double compositionScale() const;
 
   MessageBoxes m_messages;
   media::SettingsStore& m_store;
@@ -155,6 +161,7 @@ class CabWindow final : public QMainWindow {
   bool m_standbyWanted = false;     // the window came to the front while the drive stood still
   bool m_standbyShown = false;      // the screen shows the standby picture, not the cab
   bool m_redrawWanted = false;      // an input came while the drive stood still
+  double m_composeScale = 0;        // CabOptions::composeScale
 };
 
 }  // namespace velimoro::shell

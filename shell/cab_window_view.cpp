@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "data/paths.h"
 #include "present/side_column.h"
@@ -19,7 +20,13 @@ void CabWindow::drawWindow(QPainter& painter) {
   const QRect all(QPoint(0, 0), logicalSize());
   painter.setClipRect(all);
   painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
-  painter.drawImage(QPoint(0, 0), m_screen.frontBuffer());
+  // The screen composed at a finer scale fills its logical place, one of its pixels on each of
+  // the device's.
+  const QImage& front = m_screen.frontBuffer();
+  if (front.size() == QSize(media::CabSurface::kWidth, media::CabSurface::kHeight))
+    painter.drawImage(QPoint(0, 0), front);
+  else
+    painter.drawImage(QRectF(0, 0, media::CabSurface::kWidth, media::CabSurface::kHeight), front);
   for (const PlacedPicture& p : sidePictures(m_session->drive())) {
     if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
       painter.drawImage(QPoint(p.x, p.y), *picture);
@@ -86,11 +93,22 @@ void CabWindow::drawValueLabels(QPainter& painter) {
   }
 }
 
-QImage CabWindow::windowPicture() {
-  QImage picture(logicalSize(), QImage::Format_RGB32);
+QImage CabWindow::windowPicture(double scale) {
+  const QSize logical = logicalSize();
+  QImage picture(static_cast<int>(std::lround(logical.width() * scale)),
+                 static_cast<int>(std::lround(logical.height() * scale)), QImage::Format_RGB32);
   QPainter painter(&picture);
+  if (scale != 1.0) {
+    painter.scale(scale, scale);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  }
   drawWindow(painter);
   return picture;
+}
+
+double CabWindow::compositionScale() const {
+  if (m_composeScale > 0) return m_composeScale;
+  return logicalToWindow().m11() * devicePixelRatioF();
 }
 
 QTransform CabWindow::logicalToWindow() const {

@@ -38,6 +38,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
   const QCommandLineOption band("band", "Show the twelve value labels under the screen.");
   const QCommandLineOption seconds("seconds", "Run S seconds unattended, then quit.", "S");
   const QCommandLineOption screenshot("screenshot", "Save the picture on quitting.", "FILE.png");
+  const QCommandLineOption screenshotScale(
+      "screenshot-scale", "Compose the screen at S times its size (1 to 4) and save it so.", "S");
   const QCommandLineOption keys("keys", "Type these keys, one every 250 ms, after the start.",
                                 "KEYS");
   const QCommandLineOption measure("measure", "Print steps, passes and CPU load a second.");
@@ -46,7 +48,7 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
   const QCommandLineOption serial("serial", "Connect the serial master controller on PORT.",
                                   "PORT");
   parser.addOptions({help, version, root, train, trainFolder, route, start, band, seconds,
-                     screenshot, keys, measure, record, trace, serial});
+                     screenshot, screenshotScale, keys, measure, record, trace, serial});
   parser.addPositionalArgument(
       "1", "As the first argument: 1 the band display, anything else the normal one.", "[1]");
 
@@ -101,6 +103,15 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
     a.timed = true;
     if (!ok || !(a.seconds >= 0) || a.seconds > 1e6) {
       printError(QStringLiteral("--seconds needs a duration, not '%1'").arg(parser.value(seconds)));
+      result.exitStatus = 2;
+      return result;
+    }
+  }
+  if (parser.isSet(screenshotScale)) {
+    a.screenshotScale = parser.value(screenshotScale).toDouble(&ok);
+    if (!ok || !(a.screenshotScale >= 1) || a.screenshotScale > 4) {
+      printError(QStringLiteral("--screenshot-scale needs a scale from 1 to 4, not '%1'")
+                     .arg(parser.value(screenshotScale)));
       result.exitStatus = 2;
       return result;
     }

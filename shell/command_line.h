@@ -11,7 +11,8 @@ namespace velimoro::shell {
 /// The window program's command line.
 struct Arguments {
   DriveSetup setup;
-  QString screenshot;  // write the screen here after `seconds` of driving and quit
+  QString screenshot;          // write the screen here after `seconds` of driving and quit
+  double screenshotScale = 0;  // --screenshot-scale: the screen composed (and saved) at this scale
   double seconds = 5;
   bool timed = false;    // --seconds given: drive that long unattended, then quit
   bool band = false;     // the band display: a first argument of exactly "1", or --band

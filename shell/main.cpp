@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -77,6 +79,13 @@ int runTitle(QApplication& app, const Arguments& args, bool unattended) {
 constexpr int kKeyIntervalMs = 250;
 
 // CPU time the calling thread has used, in seconds.
+// The scale the cab screen is composed at: the one asked for; for a screenshot without one, the
+// logical screen; else the window's own.
+double composeScale(const Arguments& args) {
+  if (args.screenshotScale > 0) return args.screenshotScale;
+  return args.screenshot.isEmpty() ? 0 : 1;
+}
+
 double threadCpuSeconds() {
 #ifdef _WIN32
   FILETIME created, exited, kernel, user;
@@ -142,7 +151,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<velimoro::shell::CabWindow> window;
   try {
     window = std::make_unique<velimoro::shell::CabWindow>(
-        args.setup, velimoro::shell::CabOptions{unattended, args.band, {}}, store);
+        args.setup, velimoro::shell::CabOptions{unattended, args.band, {}, composeScale(args)},
+        store);
   } catch (const velimoro::DataError& e) {
     showMessage(unattended, e.what());
     return 1;
@@ -165,6 +175,11 @@ int main(int argc, char** argv) {
     }
     window->traceTo(trace);
   }
+  // The window as large as the screen composed at the scale asked for, so it shows it unscaled.
+  if (args.screenshotScale > 0) {
+    window->resize(static_cast<int>(std::lround(window->width() * args.screenshotScale)),
+                   static_cast<int>(std::lround(window->height() * args.screenshotScale)));
+  }
   window->show();
   if (!args.serial.isEmpty()) window->connectSerial(args.serial.toStdString());
   if (unattended) {
@@ -186,7 +201,8 @@ int main(int argc, char** argv) {
     const std::int64_t ticksAtStart = steps.ticks();
     QTimer::singleShot(static_cast<int>(args.seconds * 1000), [&] {
       window->endRecording();
-      if (!args.screenshot.isEmpty()) window->windowPicture().save(args.screenshot);
+      if (!args.screenshot.isEmpty())
+        window->windowPicture(std::max(args.screenshotScale, 1.0)).save(args.screenshot);
       if (args.measure) {
         const double wall = static_cast<double>(sinceStart.nsecsElapsed()) * 1e-9;
         const double passes = static_cast<double>(window->flipCount() - flipsAtStart);
