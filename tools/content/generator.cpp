@@ -39,7 +39,7 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
   std::vector<BuiltRoute> builtRoutes;
   for (const RouteDesign& r : routes) {
     const BuiltRoute& built = builtRoutes.emplace_back(buildRoute(r));
-    writeCp932Lines(root + "/" + r.file, routeFileLines(built));
+    writeBytes(root + "/" + r.file, routeDocument(built).bytes());
     writeStaffCard(built, root);
     routeFiles.push_back(r.file);
   }
