@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 
 #include "media/picture_cache.h"
 #include "media/video_decoder.h"
@@ -10,14 +11,26 @@
 namespace velimoro::media {
 namespace {
 
+// The reader's pictures stay within 224 MB: the cache of frames around the train (at 1080p about
+// 60 frames, which a train rolling back needs) and the pictures of the frames a jump may land on.
 constexpr std::size_t kCacheBudgetBytes = std::size_t{192} << 20;
+constexpr std::size_t kJumpBudgetBytes = std::size_t{32} << 20;
 constexpr int kMaxCachedFrames = 64;
+constexpr int kMaxJumpPictures = 24;
 constexpr int kPrefetchFrames = 8;
 
 }  // namespace
 
+struct FfmpegVideoReader::Jumps {
+  std::vector<int> targets;                  // still to decode, first first (m_stateMutex)
+  std::map<int, ffmpeg::FramePtr> pictures;  // those decoded (m_stateMutex)
+  std::unique_ptr<VideoDecoder> decoder;     // the worker's own, while targets are left
+  int aimedAt = -1;                          // the target the decoder is aimed at
+};
+
 FfmpegVideoReader::FfmpegVideoReader()
     : m_cache(std::make_unique<PictureCache>(0, 1, 1)),
+      m_jumps(std::make_unique<Jumps>()),
       m_converter(std::make_unique<RgbConverter>()) {}
 
 FfmpegVideoReader::~FfmpegVideoReader() {
@@ -35,6 +48,8 @@ bool FfmpegVideoReader::open(const std::string& path, std::string& error) {
   m_plan = {};
   m_frames = nullptr;
   m_cache = std::make_unique<PictureCache>(0, 1, 1);
+  m_jumps = std::make_unique<Jumps>();
+  m_path = path;
   m_decoder = std::make_unique<VideoDecoder>();
   if (!m_decoder->open(path, error)) {
     m_decoder.reset();
@@ -69,7 +84,11 @@ bool FfmpegVideoReader::decodeFrame(int n, RgbPicture& picture) {
       m_direction = n < m_anchor ? -1 : 1;
     m_anchor = n;
     direction = m_direction;
-    if (const PictureCache::Entry* entry = m_cache->find(wanted)) {
+    if (const auto jump = m_jumps->pictures.find(wanted); jump != m_jumps->pictures.end()) {
+      ok = true;
+      shown.reset(av_frame_clone(jump->second.get()));
+      done = true;
+    } else if (const PictureCache::Entry* entry = m_cache->find(wanted)) {
       ok = entry->ok;
       if (ok) shown.reset(av_frame_clone(entry->picture.get()));
       done = true;
@@ -141,11 +160,89 @@ void FfmpegVideoReader::prefetch(int n, int direction) {
     m_direction = direction < 0 ? -1 : 1;
     m_prefetchWanted = true;
   }
+  startWorker();
+}
+
+void FfmpegVideoReader::expectJumps(const std::vector<int>& frames) {
+  {
+    std::lock_guard stateLock(m_stateMutex);
+    if (m_frameCount <= 0) return;
+    const std::size_t bytes = std::max<std::size_t>(1, m_decoder->pictureBytes());
+    const auto room =
+        static_cast<std::size_t>(std::min<std::size_t>(kMaxJumpPictures, kJumpBudgetBytes / bytes));
+    std::vector<int> wanted;
+    for (const int frame : frames) {
+      if (wanted.size() >= room) break;
+      if (frame < 0 || frame >= m_frameCount) continue;
+      const int picture = m_frames->index().pictureOf(frame);
+      if (std::find(wanted.begin(), wanted.end(), picture) == wanted.end())
+        wanted.push_back(picture);
+    }
+    std::erase_if(m_jumps->pictures, [&](const auto& kept) {
+      return std::find(wanted.begin(), wanted.end(), kept.first) == wanted.end();
+    });
+    std::erase_if(wanted, [&](int picture) { return m_jumps->pictures.contains(picture); });
+    m_jumps->targets = std::move(wanted);
+    if (m_jumps->targets.empty()) return;
+  }
+  startWorker();
+}
+
+bool FfmpegVideoReader::jumpsReady() const {
+  std::lock_guard stateLock(m_stateMutex);
+  return m_jumps->targets.empty();
+}
+
+void FfmpegVideoReader::startWorker() {
   if (!m_worker.joinable()) {
     m_stop = false;
     m_worker = std::thread([this] { workerLoop(); });
   }
   m_wake.notify_all();
+}
+
+// One turn of decoding toward the next frame a jump may land on, with the worker's own decoder,
+// so the train's decoder keeps its place. False when there was nothing to do.
+bool FfmpegVideoReader::decodeJumpTarget() {
+  Jumps& jumps = *m_jumps;
+  int target = -1;
+  {
+    std::lock_guard stateLock(m_stateMutex);
+    if (m_stop || m_callerWaiting > 0 || m_prefetchWanted || jumps.targets.empty()) return false;
+    target = jumps.targets.front();
+  }
+  if (!jumps.decoder) {
+    auto decoder = std::make_unique<VideoDecoder>();
+    std::string error;
+    if (!decoder->open(m_path, error)) {
+      std::lock_guard stateLock(m_stateMutex);
+      jumps.targets.clear();
+      return false;
+    }
+    jumps.decoder = std::move(decoder);
+    jumps.aimedAt = -1;
+  }
+  if (jumps.aimedAt != target) {
+    jumps.decoder->aimAt(target, target);
+    jumps.aimedAt = target;
+  }
+  const VideoDecoder::Output out = jumps.decoder->next();
+  bool finished = false;
+  {
+    std::lock_guard stateLock(m_stateMutex);
+    // The list may have changed meanwhile; the next turn aims at its new head.
+    if (jumps.targets.empty() || jumps.targets.front() != target) return true;
+    if (out.status != VideoDecoder::Status::kEnd && out.frame < target) return true;
+    // A target that cannot be decoded is left to decodeFrame, which says so.
+    if (out.status == VideoDecoder::Status::kDecoded && out.frame == target)
+      jumps.pictures[target].reset(av_frame_clone(jumps.decoder->picture()));
+    jumps.targets.erase(jumps.targets.begin());
+    jumps.aimedAt = -1;
+    finished = jumps.targets.empty();
+  }
+  // Its buffers go once every target is decoded.
+  if (finished) jumps.decoder.reset();
+  return true;
 }
 
 // What the worker decodes next. Forwards: the frames just ahead of the train that the cache
@@ -187,11 +284,19 @@ bool FfmpegVideoReader::planDone(const Plan& plan) const {
 
 void FfmpegVideoReader::workerLoop() {
   for (;;) {
+    bool jumpsOnly = false;
     {
       std::unique_lock stateLock(m_stateMutex);
-      m_wake.wait(stateLock,
-                  [this] { return m_stop || (m_prefetchWanted && m_callerWaiting == 0); });
+      m_wake.wait(stateLock, [this] {
+        return m_stop || (m_callerWaiting == 0 && (m_prefetchWanted || !m_jumps->targets.empty()));
+      });
       if (m_stop) return;
+      jumpsOnly = !m_prefetchWanted;
+    }
+    // The frames ahead of the train come first; the jump targets take the time left over.
+    if (jumpsOnly) {
+      decodeJumpTarget();
+      continue;
     }
     // One frame per turn with the decoder, so decodeFrame never waits longer than that.
     std::lock_guard decoderLock(m_decoderMutex);

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "media/video_reader.h"
 
@@ -39,6 +40,11 @@ class FfmpegVideoReader final : public VideoReader {
   void setOutputSize(int width, int height) override;
   /// Decodes frames `n`, `n + direction`, … ahead on the worker thread.
   void prefetch(int n, int direction) override;
+  /// Decodes these frames on the worker, with a decoder of their own while the train needs
+  /// nothing ahead, and keeps as many of their pictures as a share of the budget holds.
+  void expectJumps(const std::vector<int>& frames) override;
+  /// Whether every frame expectJumps kept room for is decoded (or found undecodable).
+  bool jumpsReady() const;
 
  private:
   struct Plan {
@@ -47,7 +53,9 @@ class FfmpegVideoReader final : public VideoReader {
   };
 
   void stopWorker();
+  void startWorker();
   void workerLoop();
+  bool decodeJumpTarget();
   Plan nextPlan() const;  // needs m_stateMutex
   bool planDone(const Plan& plan) const;
 
@@ -69,6 +77,10 @@ class FfmpegVideoReader final : public VideoReader {
   bool m_prefetchWanted = false;
   Plan m_plan;              // the worker's pass under way
   int m_callerWaiting = 0;  // decodeFrame wants the decoder: the worker stands aside
+  // The frames a jump may land on and their pictures; see expectJumps.
+  struct Jumps;
+  std::unique_ptr<Jumps> m_jumps;
+  std::string m_path;
   bool m_stop = false;
   std::thread m_worker;
 

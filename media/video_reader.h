@@ -33,6 +33,9 @@ class VideoReader {
   /// Hints that frames from `n` on in `direction` (+1 forwards, -1 backwards) come next, so a
   /// reader may decode ahead; a reader may ignore it.
   virtual void prefetch(int n, int direction) = 0;
+  /// Hints that the drive may jump to these frames (its stations), most likely first, so a
+  /// reader may decode them while it has time and show them at once; a reader may ignore it.
+  virtual void expectJumps(const std::vector<int>& frames) { (void)frames; }
 };
 
 }  // namespace velimoro::media

@@ -238,6 +238,11 @@ bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& mes
     return false;
   }
   drive.state.video_end_frame = video.frameCount();
+  // The station jump lands on a stop frame: the reader may have it ready when asked.
+  std::vector<int> stops;
+  for (int i = 0; i < std::min(drive.route->stationCount, RouteData::kTable); ++i)
+    stops.push_back(drive.route->stations[static_cast<std::size_t>(i)].stopFrame);
+  video.expectJumps(stops);
   return true;
 }
 

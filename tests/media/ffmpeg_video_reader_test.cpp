@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <thread>
 
 #include "media/avi_writer.h"
 #include "support/test_support.h"
@@ -236,6 +238,21 @@ TEST_P(FfmpegVideoReaderTest, GivesExactlyFrameNInEveryOrder) {
     EXPECT_EQ(countWrong(reader, atRandom, ahead), 0) << "at random " << ahead;
     EXPECT_EQ(countWrong(reader, mixed, ahead), 0) << "steps and jumps " << ahead;
   }
+  // Frames decoded beforehand for jumps, by a decoder of their own, are the same frames, and the
+  // train's own reading around them is undisturbed.
+  FfmpegVideoReader reader;
+  std::string error;
+  ASSERT_TRUE(reader.open(path(), error)) << error;
+  const std::vector<int> jumps = {119, 59, 5, 90, 61, 0};
+  reader.expectJumps(jumps);
+  EXPECT_EQ(countWrong(reader, range(0, 20), true), 0) << "running while the jumps decode";
+  for (int wait = 0; wait < 1000 && !reader.jumpsReady(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(reader.jumpsReady());
+  std::vector<int> after = jumps;
+  for (const std::vector<int>& part : {range(60, 70), range(89, 80), std::vector<int>{119, 5}})
+    after.insert(after.end(), part.begin(), part.end());
+  EXPECT_EQ(countWrong(reader, after, true), 0) << "jumps and steps after them";
 }
 
 TEST_P(FfmpegVideoReaderTest, RefusesFramesOutOfRange) {

@@ -14,6 +14,7 @@
 #include "tools/content/video_render.h"
 #include "tools/content/voices.h"
 #include "tools/content/writers.h"
+#include "tools/end_signal.h"
 
 namespace velimoro::content {
 
@@ -31,38 +32,46 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
     trainFiles.push_back(t.fileName());
   }
   progress << "trains: " << trainFiles.size() << " train files with panels and sounds\n";
+  tools::throwOnEndSignal();
 
   const std::vector<RouteDesign> routes = demoRoutes();
   std::vector<std::string> routeFiles;
   std::vector<BuiltRoute> builtRoutes;
   for (const RouteDesign& r : routes) {
     const BuiltRoute& built = builtRoutes.emplace_back(buildRoute(r));
-    writeCp932Lines(root + "/" + r.file, routeFileLines(built));
+    writeBytes(root + "/" + r.file, routeDocument(built).bytes());
     writeStaffCard(built, root);
     routeFiles.push_back(r.file);
   }
   progress << "routes: " << routeFiles.size() << " route files with timetable cards\n";
+  tools::throwOnEndSignal();
 
   writeRouteArt(root);
   progress << "route pictures: signals, boards, posts, signs\n";
+  tools::throwOnEndSignal();
 
   writeRouteSounds(root);
   const int announcements = writeStationAnnouncements(routes, root);
   progress << "sounds: route sounds and " << announcements << " station announcements\n";
+  tools::throwOnEndSignal();
 
   const int voices = writeCalloutVoices(root);
   progress << "voices: " << voices << " call-out voices\n";
+  tools::throwOnEndSignal();
 
   writeUiFiles(root);
   progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
+  tools::throwOnEndSignal();
 
   writeTitleFiles(root);
   progress << "title screen: buttons, maps, title pictures, slides and music\n";
+  tools::throwOnEndSignal();
 
   if (videos) {
     writeRouteVideos(builtRoutes, root, progress);
     const int scenes = writeSceneMovies(builtRoutes, root, progress);
     progress << "videos: route videos and " << scenes << " scene movies\n";
+    tools::throwOnEndSignal();
   }
 
   validateDemo(root, trainFiles, routeFiles, videos);

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "data/numbers.h"
 #include "data/route_reader.h"
+#include "data/route_records.h"
 #include "tools/content/callout_voices.h"
 
 namespace velimoro::content {
@@ -227,7 +229,7 @@ std::vector<AnimKind> animKinds(const RouteDesign& d) {
 
 // A road traffic signal: six phases of (picture, tenths of a second, may pass), the road's
 // green first, then the train's turn; a detector 60 m before the stop point answers the train.
-std::string trafficSignalRecord(const BuiltRoute& r, double metre) {
+TrafficSignalEntry trafficSignalRecord(const BuiltRoute& r, double metre) {
   struct Phase {
     int picture;
     int ticks;
@@ -240,12 +242,23 @@ std::string trafficSignalRecord(const BuiltRoute& r, double metre) {
                            {kTrafficClearing, 30, 0},  // the train's turn ends
                            {kTrafficStop, 20, 0}};     // all red
   const int at = r.frameAt(metre);
-  std::string line = csv({at, r.frameAt(metre - 120), r.frameAt(metre + 8)});
+  TrafficSignalEntry e;
+  std::size_t n = 1;
+  for (int v : {at, r.frameAt(metre - 120), r.frameAt(metre + 8)})
+    e.field[n++] = v;
   for (const Phase& p : phases)
-    line += "," + csv({p.picture, p.ticks, p.pass});
+    for (int v : {p.picture, p.ticks, p.pass})
+      e.field[n++] = v;
   // Detector, the end of its answer, its two lamps; 1: no stop sign at the detector.
-  line += "," + csv({r.frameAt(metre - 60), at, kDetectWait, kDetectGo, 1});
-  return line;
+  for (int v :
+       {r.frameAt(metre - 60), at, static_cast<int>(kDetectWait), static_cast<int>(kDetectGo), 1})
+    e.field[n++] = v;
+  return e;
+}
+
+// A value as the route file holds it, to one place.
+long double toOnePlace(double value) {
+  return *parseExtended(fixed(value, 1));
 }
 
 int limitBoard(int kmh) {
@@ -352,261 +365,346 @@ BuiltRoute buildRoute(const RouteDesign& design) {
   return r;
 }
 
-std::vector<std::string> routeFileLines(const BuiltRoute& r) {
+namespace {
+
+// Appends to a route file being written; a line the file could not hold is a fault of the
+// generator.
+struct RouteFileWriter {
+  RouteDocument doc;
+
+  void check(bool ok) const {
+    if (!ok) throw std::logic_error("the route file refused a line");
+  }
+  void comment(const std::string& text) { check(doc.appendLooseLine(text)); }
+  void section(RouteSection s, const std::string& note = {}) { check(doc.appendSection(s, note)); }
+  void line(const std::string& text) { check(doc.appendLine(text)); }
+  void end() { check(doc.endList()); }
+};
+
+}  // namespace
+
+RouteDocument routeDocument(const BuiltRoute& r) {
+  using S = RouteSection;
   const RouteDesign& d = r.design;
   const LineDesign& line = d.line;
   const std::size_t n = line.stations.size();
-  std::vector<std::string> out;
-  const auto add = [&out](const std::string& s) { out.push_back(s); };
-  add("; " + d.lineName + " (velimoro デモ路線, 自動生成)");
-  add("[LineName]");
-  add(d.lineName);
-  add("[LineName2]");
-  add(d.lineName2);
-  add("[StartPos]");
-  add(std::to_string(r.stationFrames.front()));
-  add("[FrameRate]");
-  add("30");
-  add("[Staf]");
-  add(staffPictureName(d));
-  add(kRouteImages + "standby.bmp");
-  add("[Friction]");
-  add("0.35");
+  RouteFileWriter w;
+  w.comment("; " + d.lineName + " (velimoro デモ路線, 自動生成)");
+  w.section(S::kLineName);
+  w.line(d.lineName);
+  w.section(S::kLineName2);
+  w.line(d.lineName2);
+  w.section(S::kStartPos);
+  w.line(std::to_string(r.stationFrames.front()));
+  w.section(S::kFrameRate);
+  w.line("30");
+  w.section(S::kStaf);
+  w.line(staffPictureName(d));
+  w.line(kRouteImages + "standby.bmp");
+  w.section(S::kFriction);
+  w.line(decimalText(Fixed::fromRaw(3500)));
   if (!r.staffPageStarts.empty()) {
-    add("[StafSwitch] page height, then the station from which each further page shows");
-    add(std::to_string(staffPageHeight(d)));
+    w.section(S::kStafSwitch, "page height, then the station from which each further page shows");
+    w.line(std::to_string(staffPageHeight(d)));
     for (int station : r.staffPageStarts)
-      add(std::to_string(station));
-    add("#");
+      w.line(std::to_string(station));
+    w.end();
   }
-  add("[MovieStop] the last frame of the video");
-  add(std::to_string(r.endFrame));
-  add("#");
+  w.section(S::kMovieStop, "the last frame of the video");
+  w.line(std::to_string(r.endFrame));
+  w.end();
   if (!r.scenes.empty()) {
-    add("[MovieSwitch] kind (2 while standing, 0 while running), from, to, movie, frames, "
-        "resume frame");
+    w.section(S::kMovieSwitch,
+              "kind (2 while standing, 0 while running), from, to, movie, frames, resume frame");
     for (const BuiltScene& sc : r.scenes)
-      add(csv({sc.kind, sc.fromFrame, sc.toFrame}) + "," + sc.design.movie + "," +
-          csv({sc.length, sc.resumeFrame}));
-    add("#");
+      w.line(recordLine(MovieSwitchEntry{.kind = sc.kind,
+                                         .fromFrame = sc.fromFrame,
+                                         .toFrame = sc.toFrame,
+                                         .movieText = sc.design.movie,
+                                         .movieLength = sc.length,
+                                         .resumeFrame = sc.resumeFrame}));
+    w.end();
   }
-  add("[Speed_Signal] km/h per aspect: stop, restricting, caution, reduced, clear");
+  w.section(S::kSpeedSignal, "km/h per aspect: stop, restricting, caution, reduced, clear");
   for (int v :
        line.shunting ? std::vector<int>{0, 15, 25, 25, 35} : std::vector<int>{0, 25, 45, 65, 110})
-    add(std::to_string(v));
-  add("#");
-  add("[DataName]");
-  add(line.video);
-  add("[Perspective]");
-  add("20.0");
-  add("150");
+    w.line(std::to_string(v));
+  w.end();
+  w.section(S::kDataName);
+  w.line(line.video);
+  w.section(S::kPerspective);
+  w.line("20.0");
+  w.line("150");
   if (!r.preTrains.empty()) {
-    add("[Pre_Train] start frame, last frame; then station, km/h, from time of day");
-    add(csv({r.preTrainStart, r.endFrame}));
+    w.section(S::kPreTrain, "start frame, last frame; then station, km/h, from time of day");
+    w.line(csv({r.preTrainStart, r.endFrame}));
     for (const PreTrainEntry& p : r.preTrains)
-      add(csv({p.preA, p.preB, p.preC}));
-    add("#");
+      w.line(recordLine(p));
+    w.end();
   }
-  add("[OneMan]");
-  add(std::to_string(d.oneMan));
-  add("; route sounds: 0 arrival chime, 1 departure melody, 2 crossing bell, 3 bridge, "
+  w.section(S::kOneMan);
+  w.line(std::to_string(d.oneMan));
+  w.comment(
+      "; route sounds: 0 arrival chime, 1 departure melody, 2 crossing bell, 3 bridge, "
       "4 standing announcement, then per station its arrival and next-stop announcements");
-  add("[SoundData]");
+  w.section(S::kSoundData);
   for (const char* file :
        {"arrive_chime.wav", "melody.wav", "crossing.wav", "bridge.wav", "standing.wav"})
-    add(kRouteSounds + file);
+    w.line(kRouteSounds + file);
   for (const StationDesign& s : line.stations) {
-    add(kStationSounds + s.id + "_arrive.wav");
-    add(kStationSounds + s.id + "_next.wav");
+    w.line(kStationSounds + s.id + "_arrive.wav");
+    w.line(kStationSounds + s.id + "_next.wav");
   }
-  add("#");
-  add("[Announce] sound, 0 after leaving / 1 before arriving, station, metres");
-  add(std::to_string(kStanding));
+  w.end();
+  w.section(S::kAnnounce, "sound, 0 after leaving / 1 before arriving, station, metres");
+  w.line(std::to_string(kStanding));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     if (!stops(d, i)) continue;
     std::size_t next = i + 1;
     while (next + 1 < n && !stops(d, next))
       ++next;
-    add(csv({stationNext(static_cast<int>(next)), 0, static_cast<long long>(i), 150}));
+    w.line(recordLine(AnnounceEntry{.sound = stationNext(static_cast<int>(next)),
+                                    .kind = 0,
+                                    .station = static_cast<int>(i),
+                                    .offset = 150}));
   }
-  add("#");
-  add("[KankoSound1]");
+  w.end();
+  w.section(S::kKankoSound1);
   for (const VoiceLine& v : fixedVoices())
-    add(kVoices + v.file);
-  add("[KankoSound2]");
+    w.line(kVoices + v.file);
+  w.section(S::kKankoSound2);
   for (const VoiceLine& v : routeVoices())
-    add(kVoices + v.file);
-  add("#");
-  add("[Sound] sound, start, stop, km/h, loop, pitch follows, volume follows");
+    w.line(kVoices + v.file);
+  w.end();
+  w.section(S::kSound, "sound, start, stop, km/h, loop, pitch follows, volume follows");
   for (const SpanDesign& b : line.bridges)
-    add(csv({kBridge, r.frameAt(b.from), r.frameAt(b.to), 60, 1, 1, 0}));
-  add("#");
-  add("[Doppler] sound, frame, radius cm, no shift");
+    w.line(recordLine(RouteSoundEntry{.sound = kBridge,
+                                      .startFrame = r.frameAt(b.from),
+                                      .stopFrame = r.frameAt(b.to),
+                                      .refSpeed = 60,
+                                      .loop = 1,
+                                      .pitchFollows = 1,
+                                      .volumeFollows = 0}));
+  w.end();
+  w.section(S::kDoppler, "sound, frame, radius cm, no shift");
   for (double c : line.crossings)
-    add(csv({kCrossingBell, r.frameAt(c), 15000, 0}));
-  add("#");
-  add("[Tunnel] entry, exit, darkness");
+    w.line(recordLine(DopplerEntry{
+        .sound = kCrossingBell, .position = r.frameAt(c), .radius = 15000, .noShift = 0}));
+  w.end();
+  w.section(S::kTunnel, "entry, exit, darkness");
   for (const SpanDesign& t : line.tunnels)
-    add(csv({r.frameAt(t.from), r.frameAt(t.to), std::lround(t.value)}));
-  add("#");
-  add("[Station] name, kind, stop frame, tolerance cm, arrival sound, departure sound, 0, "
-      "departure time, 0, door side, 0, 0, marker left, marker shift");
+    w.line(recordLine(TunnelEntry{.entry = r.frameAt(t.from),
+                                  .exit = r.frameAt(t.to),
+                                  .darkness = static_cast<int>(std::lround(t.value))}));
+  w.end();
+  w.section(S::kStation,
+            "name, kind, stop frame, tolerance cm, arrival sound, departure sound, 0, "
+            "departure time, 0, door side, 0, 0, marker left, marker shift");
   for (std::size_t i = 0; i < n; ++i) {
     const StationDesign& s = line.stations[i];
-    const int kind = d.kinds[i];
-    const int arrive = kind == 1 ? kArriveChime : stationArrive(static_cast<int>(i));
-    add(s.name + "," +
-        csv({kind, r.stationFrames[i], kind == 0 ? 200 : 300, arrive, kMelody, 0, r.departTimes[i],
-             0, s.doorSide, 0, 0, s.doorSide == 1 ? 420 : 180, 0}));
+    StationEntry e;
+    e.name = s.name;
+    e.kind = d.kinds[i];
+    e.stopFrame = r.stationFrames[i];
+    e.stopTolerance = e.kind == 0 ? 200 : 300;
+    e.departSound1 = e.kind == 1 ? kArriveChime : stationArrive(static_cast<int>(i));
+    e.departSound2 = kMelody;
+    e.departTime = r.departTimes[i];
+    e.stationValue10 = s.doorSide;
+    e.stationValue13 = s.doorSide == 1 ? 420 : 180;
+    w.line(recordLine(e));
   }
-  add("#");
+  w.end();
   if (d.stopSounds) {
-    add("[StopSound] the arrival sound of each stop (kept with the route; the drive plays none)");
+    w.section(S::kStopSound,
+              "the arrival sound of each stop (kept with the route; the drive plays none)");
     for (std::size_t i = 0; i < n; ++i)
-      if (stops(d, i)) add(std::to_string(stationArrive(static_cast<int>(i))));
-    add("#");
+      if (stops(d, i)) w.line(std::to_string(stationArrive(static_cast<int>(i))));
+    w.end();
   }
-  add("; [Signal] fields: 1 state mode (0 free, 2 fixed), 2 stored state, 3 mode parameter,");
-  add("; 4 lamp type,");
-  add("; 5-6 frames in view, 7 warning beacon, 8 the signal, 9 number plate picture (0 none),");
-  add("; 10-11 side indicator pictures, 12 cab code");
-  add("[Signal]");
-  for (const BuiltSignal& s : r.signals)
-    add(csv(
-        // A signal designed to show less than clear holds that state; the others are free and
-        // follow the blocks ahead.
-        {s.state < 4 ? 2 : 0, s.state, 0, s.lampType, s.showFrom, s.showTo, s.beacon1, s.frame,
-         s.plate, 0, 0, 0}));
-  add("#");
+  w.comment("; [Signal] fields: 1 state mode (0 free, 2 fixed), 2 stored state, 3 mode parameter,");
+  w.comment("; 4 lamp type,");
+  w.comment(
+      "; 5-6 frames in view, 7 warning beacon, 8 the signal, 9 number plate picture (0 none),");
+  w.comment("; 10-11 side indicator pictures, 12 cab code");
+  w.section(S::kSignal);
+  for (const BuiltSignal& s : r.signals) {
+    SignalEntry e;
+    // A signal designed to show less than clear holds that state; the others are free and
+    // follow the blocks ahead.
+    e.signalA = s.state < 4 ? 2 : 0;
+    e.signalB = s.state;
+    e.signalType = s.lampType;
+    e.showFrom = s.showFrom;
+    e.showTo = s.showTo;
+    e.signalG = s.beacon1;
+    e.position = s.frame;
+    e.signalI = s.plate;
+    w.line(recordLine(e));
+  }
+  w.end();
   if (!line.roadSignals.empty()) {
-    add("; [TrafficSignal] fields: 1 stop point, 2-3 frames in view, then six phases of picture,");
-    add("; tenths of a second and may pass (1), 22 detector, 23 end of its answer, 24-25 its");
-    add("; pictures for stop and go, 26 0 when a stop sign stands at the detector");
-    add("[TrafficSignal]");
+    w.comment(
+        "; [TrafficSignal] fields: 1 stop point, 2-3 frames in view, then six phases of picture,");
+    w.comment(
+        "; tenths of a second and may pass (1), 22 detector, 23 end of its answer, 24-25 its");
+    w.comment("; pictures for stop and go, 26 0 when a stop sign stands at the detector");
+    w.section(S::kTrafficSignal);
     for (double m : line.roadSignals)
-      add(trafficSignalRecord(r, m));
-    add("#");
+      w.line(recordLine(trafficSignalRecord(r, m)));
+    w.end();
   }
-  add("[Slope] per mille, from, to");
+  w.section(S::kSlope, "per mille, from, to");
   for (const SpanDesign& s : line.slopes)
-    add(fixed(s.value, 1) + "," + csv({r.frameAt(s.from), r.frameAt(s.to)}));
-  add("#");
-  add("[Sign] picture, from, to, call-out: kilometre posts, lineside boards");
+    w.line(recordLine(SlopeEntry{.from = r.frameAt(s.from),
+                                 .to = r.frameAt(s.to),
+                                 .gradient = Fixed::fromLongDouble(toOnePlace(s.value))}));
+  w.end();
+  w.section(S::kSign, "picture, from, to, call-out: kilometre posts, lineside boards");
   for (int km = 1; km <= kKilometrePosts && km * 1000 < line.end; ++km) {
     const int board = static_cast<int>(limitBoardSpeeds().size()) + km - 1;
-    add(csv({board, r.frameAt(km * 1000.0 - kSignInView), r.frameAt(km * 1000.0), 0}));
+    w.line(recordLine(SignEntry{.from = r.frameAt(km * 1000.0 - kSignInView),
+                                .to = r.frameAt(km * 1000.0),
+                                .image = board,
+                                .boardCallout = 0}));
   }
   // A board's field 4 names its "[OtherImageList]" entry + 1, whose sound calls it out.
   for (std::size_t i = 0; i < d.boards.size(); ++i) {
     const BoardDesign& b = d.boards[i];
-    add(csv({boardSign(b.kind), r.frameAt(b.metre - kSignInView), r.frameAt(b.metre),
-             static_cast<long long>(i) + 1}));
+    w.line(recordLine(SignEntry{.from = r.frameAt(b.metre - kSignInView),
+                                .to = r.frameAt(b.metre),
+                                .image = boardSign(b.kind),
+                                .boardCallout = static_cast<int>(i) + 1}));
   }
-  add("#");
+  w.end();
   const std::vector<AnimKind> anims = animKinds(d);
   if (!anims.empty()) {
-    add("[Anim] from, to, ticks per picture, first picture");
+    w.section(S::kAnim, "from, to, ticks per picture, first picture");
     for (const AnimDesign& a : d.anims) {
       const auto first = std::find(anims.begin(), anims.end(), a.kind) - anims.begin();
-      add(csv({r.frameAt(a.from), r.frameAt(a.to), a.ticksPerPicture, first * kAnimPictures}));
+      w.line(recordLine(AnimEntry{.from = r.frameAt(a.from),
+                                  .to = r.frameAt(a.to),
+                                  .ticksPerPicture = a.ticksPerPicture,
+                                  .firstPicture = static_cast<int>(first) * kAnimPictures}));
     }
-    add("#");
+    w.end();
   }
-  add("[SignalKanko] signal, when, voice");
+  w.section(S::kSignalKanko, "signal, when, voice");
   for (std::size_t i = 0; i < r.signals.size(); ++i)
-    add(csv({static_cast<long long>(i), 0, r.signals[i].voice}));
-  add("#");
-  add("[StationKanko] station, when, action");
+    w.line(recordLine(
+        SignalCalloutEntry{.signal = static_cast<int>(i), .when = 0, .voice = r.signals[i].voice}));
+  w.end();
+  w.section(S::kStationKanko, "station, when, action");
   for (std::size_t i = 0; i < n; ++i) {
-    const long long s = static_cast<long long>(i);
+    const int s = static_cast<int>(i);
     if (!stops(d, i)) continue;
-    add(csv({s, 4, kVoiceStopPosition}));
-    if (i + 1 < n) add(csv({s, 3, r.departTimes[i]}));
-    if (d.oneMan == 0 && d.kinds[i] == 0 && i + 1 < n) add(csv({s, 5, kVoiceDoorsClosed}));
+    w.line(recordLine(StationCalloutEntry{.station = s, .when = 4, .action = kVoiceStopPosition}));
+    if (i + 1 < n)
+      w.line(recordLine(StationCalloutEntry{.station = s, .when = 3, .action = r.departTimes[i]}));
+    if (d.oneMan == 0 && d.kinds[i] == 0 && i + 1 < n)
+      w.line(recordLine(StationCalloutEntry{.station = s, .when = 5, .action = kVoiceDoorsClosed}));
   }
-  add("#");
-  add("[SpeedLimit] km/h, board, 0, from, to");
+  w.end();
+  w.section(S::kSpeedLimit, "km/h, board, 0, from, to");
   for (const SpanDesign& l : line.limits) {
     const int kmh = static_cast<int>(std::lround(l.value));
-    add(csv({kmh, limitBoard(kmh), 0, r.frameAt(l.from), r.frameAt(l.to)}));
+    w.line(recordLine(SpeedLimitEntry{.limit = kmh,
+                                      .image = limitBoard(kmh),
+                                      .limitC = 0,
+                                      .position = r.frameAt(l.from),
+                                      .limitE = r.frameAt(l.to)}));
   }
-  add("#");
-  add("[SpeedCheck1] km/h, frame");
+  w.end();
+  w.section(S::kSpeedCheck1, "km/h, frame");
   for (double m : d.speedChecks) {
     for (const SpanDesign& l : line.limits)
-      if (m >= l.from && m <= l.to) add(csv({std::lround(l.value) + 5, r.frameAt(m)}));
+      if (m >= l.from && m <= l.to)
+        w.line(speedCheck1Line(SpeedCheckEntry{.checkA = static_cast<int>(std::lround(l.value)) + 5,
+                                               .checkB = r.frameAt(m)}));
   }
-  add("#");
-  add("[SpeedCheck2] km/h, first frame, last frame");
+  w.end();
+  w.section(S::kSpeedCheck2, "km/h, first frame, last frame");
   if (d.cabSignalApproach)
-    add(csv({25, r.frameAt(line.stations.back().metre - 300), r.stationFrames.back()}));
-  add("#");
-  add("[SignImageList] gradient boards");
-  add(kRouteImages + "grade_up.bmp");
-  add(kRouteImages + "grade_down.bmp");
-  add("#");
+    w.line(speedCheck2Line(SpeedCheckEntry{.checkA = 25,
+                                           .checkB = r.frameAt(line.stations.back().metre - 300),
+                                           .checkC = r.stationFrames.back()}));
+  w.end();
+  w.section(S::kSignImageList, "gradient boards");
+  w.line(kRouteImages + "grade_up.bmp");
+  w.line(kRouteImages + "grade_down.bmp");
+  w.end();
   if (!d.boards.empty()) {
-    add("[OtherImageList] lineside boards, each with its call-out");
+    w.section(S::kOtherImageList, "lineside boards, each with its call-out");
     for (const BoardDesign& b : d.boards) {
-      add(boardPictureName(b.kind));
-      add(boardSoundName(b.kind));
+      w.line(boardPictureName(b.kind));
+      w.line(boardSoundName(b.kind));
     }
-    add("#");
+    w.end();
   }
   if (!anims.empty()) {
-    add("[AnimImageList]");
+    w.section(S::kAnimImageList);
     for (AnimKind kind : anims)
       for (int i = 0; i < kAnimPictures; ++i)
-        add(animPictureName(kind, i));
-    add("#");
+        w.line(animPictureName(kind, i));
+    w.end();
   }
-  add("[SignalImageList] aspects 0-21, then number plates");
+  w.section(S::kSignalImageList, "aspects 0-21, then number plates");
   for (int i = 0; i < kAspectPictures; ++i)
-    add(kRouteImages + "aspect" + std::to_string(i) + ".bmp");
+    w.line(kRouteImages + "aspect" + std::to_string(i) + ".bmp");
   for (int i = 1; i <= kPlatePictures; ++i)
-    add(kRouteImages + "plate" + std::to_string(i) + ".bmp");
-  add("#");
+    w.line(kRouteImages + "plate" + std::to_string(i) + ".bmp");
+  w.end();
   if (!line.roadSignals.empty()) {
-    add("[TrafficSignalImageList] stop, go, clearing, detector answering stop, go");
+    w.section(S::kTrafficSignalImageList, "stop, go, clearing, detector answering stop, go");
     for (int i = 0; i < kTrafficPictures; ++i)
-      add(trafficPictureName(i));
-    add("#");
+      w.line(trafficPictureName(i));
+    w.end();
   }
-  add("[SignalImageList2] speed-limit boards, kilometre posts, lineside boards");
+  w.section(S::kSignalImageList2, "speed-limit boards, kilometre posts, lineside boards");
   for (int kmh : limitBoardSpeeds())
-    add(kRouteImages + "limit" + std::to_string(kmh) + ".bmp");
+    w.line(kRouteImages + "limit" + std::to_string(kmh) + ".bmp");
   for (int km = 1; km <= kKilometrePosts; ++km)
-    add(kRouteImages + "km" + std::to_string(km) + ".bmp");
+    w.line(kRouteImages + "km" + std::to_string(km) + ".bmp");
   if (!d.boards.empty()) {
     for (BoardKind kind : kAllBoards)
-      add(boardPictureName(kind));
+      w.line(boardPictureName(kind));
   }
-  add("#");
-  add("[SpeedUnit] from, to, filming km/h at from, at to");
+  w.end();
+  w.section(S::kSpeedUnit, "from, to, filming km/h at from, at to");
   for (const FrameSpeedEntry& s : r.segments)
-    add(csv({s.fromFrame, s.toFrame}) + "," + fixed(static_cast<double>(s.fromSpeed), 1) + "," +
-        fixed(static_cast<double>(s.toSpeed), 1));
-  add("#");
-  add("[CrossImageList]");
-  add(kRouteImages + "crossing.bmp");
-  add("#");
-  add("[Cross] 0, voice, from, to, 0");
+    w.line(recordLine(FrameSpeedEntry{.fromFrame = s.fromFrame,
+                                      .toFrame = s.toFrame,
+                                      .fromSpeed = toOnePlace(static_cast<double>(s.fromSpeed)),
+                                      .toSpeed = toOnePlace(static_cast<double>(s.toSpeed))}));
+  w.end();
+  w.section(S::kCrossImageList);
+  w.line(kRouteImages + "crossing.bmp");
+  w.end();
+  w.section(S::kCross, "0, voice, from, to, 0");
   for (double c : line.crossings)
-    add(csv({0, kVoiceCrossing, r.frameAt(c - 250), r.frameAt(c), 0}));
-  add("#");
-  add("[Time] from, to, time of day: passing points");
+    w.line(recordLine(CrossingEntry{.crossA = 0,
+                                    .crossVoice = kVoiceCrossing,
+                                    .from = r.frameAt(c - 250),
+                                    .to = r.frameAt(c),
+                                    .crossE = 0}));
+  w.end();
+  w.section(S::kTime, "from, to, time of day: passing points");
   for (std::size_t i = 1; i < n; ++i)
     if (!stops(d, i))
-      add(csv({r.frameAt(line.stations[i].metre - 400), r.stationFrames[i], r.departTimes[i]}));
-  add("#");
-  add("[Switch] frame, kind of points");
+      w.line(recordLine(TimeEntry{.from = r.frameAt(line.stations[i].metre - 400),
+                                  .to = r.stationFrames[i],
+                                  .at = r.departTimes[i]}));
+  w.end();
+  w.section(S::kSwitch, "frame, kind of points");
   for (std::size_t i = 0; i < n; ++i) {
     const double at = line.stations[i].metre;
-    if (i > 0) add(csv({r.frameAt(at - 160), 0}));
-    if (i + 1 < n) add(csv({r.frameAt(at + 150), 1}));
+    if (i > 0)
+      w.line(recordLine(SwitchEntry{.switchFrame = r.frameAt(at - 160), .switchValue = 0}));
+    if (i + 1 < n)
+      w.line(recordLine(SwitchEntry{.switchFrame = r.frameAt(at + 150), .switchValue = 1}));
   }
-  add("#");
-  return out;
+  w.end();
+  return std::move(w.doc);
 }
 
 }  // namespace velimoro::content

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/route_data.h"
+#include "data/route_document.h"
 #include "tools/content/route_design.h"
 
 namespace velimoro::content {
@@ -55,8 +56,8 @@ struct BuiltRoute {
 /// Places everything of the route on the frames of its filmed run.
 BuiltRoute buildRoute(const RouteDesign& design);
 
-/// The lines of the route data file (UTF-8; written as CP932).
-std::vector<std::string> routeFileLines(const BuiltRoute& route);
+/// The route data file, with a note on each section's header and comments on its records.
+RouteDocument routeDocument(const BuiltRoute& route);
 
 /// Folders and fixed file names of the route material, relative to the data root.
 inline const std::string kRouteImages = "image\\route\\";
