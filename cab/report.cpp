@@ -8,6 +8,7 @@
 
 #include "cab/session.h"
 #include "sim/clock.h"
+#include "sim/driver_aids.h"
 
 namespace velimoro {
 namespace {
@@ -212,11 +213,20 @@ void RunReportCollector::trackLimits() {
   }
 }
 
+std::string ReportEvent::what() const {
+  return cause.empty() ? std::string(eventText(kind))
+                       : std::string(eventText(kind)) + " (" + cause + ")";
+}
+
 void RunReportCollector::trackEvents() {
   const SimState& s = m_drive.state;
   const auto rising = [&](bool now, bool& before, ReportEventKind kind) {
     if (now && !before) {
-      m_report.events.push_back(ReportEvent{kind, s.fast_tick_count, s.position_cm, s.speed});
+      const bool automatic =
+          kind == ReportEventKind::kPatternBrake || kind == ReportEventKind::kAtsEmergency;
+      m_report.events.push_back(
+          ReportEvent{kind, s.fast_tick_count, s.position_cm, s.speed,
+                      automatic ? brakeCauseName(brakeCauseOf(s.brake_cause)) : ""});
     }
     before = now;
   };

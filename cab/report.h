@@ -69,6 +69,9 @@ struct ReportEvent {
   int tick = 0;
   long double cm = 0;
   long double speed = 0;
+  std::string cause;  // what applied an automatic brake (brakeCauseName); "" otherwise
+  /// The kind, and the cause of an automatic brake in brackets.
+  std::string what() const;
 };
 
 /// One point of the driven speed along the line.

@@ -133,9 +133,9 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
   for (std::size_t i = 0; i < report.events.size(); ++i) {
     const ReportEvent& e = report.events[i];
     out << (i ? ",\n" : "\n") << "    {\"kind\": " << jsonText(eventText(e.kind))
-        << ", \"at\": " << clock(e.tick) << ", \"tick\": " << e.tick
-        << ", \"at_m\": " << fixed(e.cm / 100, 2) << ", \"speed_kmh\": " << fixed(e.speed, 1)
-        << "}";
+        << ", \"cause\": " << jsonText(e.cause) << ", \"at\": " << clock(e.tick)
+        << ", \"tick\": " << e.tick << ", \"at_m\": " << fixed(e.cm / 100, 2)
+        << ", \"speed_kmh\": " << fixed(e.speed, 1) << "}";
   }
   out << "\n  ],\n  \"samples\": [";
   for (std::size_t i = 0; i < report.samples.size(); ++i) {
@@ -209,7 +209,7 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
   } else {
     out << "<table>\n<tr><th>what</th><th>time</th><th>where</th><th>speed</th></tr>\n";
     for (const ReportEvent& e : report.events) {
-      out << "<tr><td class=\"name\">" << eventText(e.kind) << "</td><td>" << reportClock(e.tick)
+      out << "<tr><td class=\"name\">" << htmlText(e.what()) << "</td><td>" << reportClock(e.tick)
           << "</td><td>" << fixed(e.cm / 100000, 3) << " km</td><td>" << fixed(e.speed, 1)
           << " km/h</td></tr>\n";
     }

@@ -9,6 +9,7 @@
 #include "sim/clock.h"
 #include "sim/diesel.h"
 #include "sim/doors.h"
+#include "sim/driver_aids.h"
 #include "sim/guidance.h"
 #include "sim/lineside_callouts.h"
 #include "sim/motion.h"
@@ -59,6 +60,7 @@ void simulationTick(Drive& drive) {
   runGuidance(drive);
   usbScan(drive, drive.controllerInputs);
   kankoQueuePlay(drive);
+  updateDriverAids(drive);
   fillTextPanel(s, drive.textPanel);
 }
 

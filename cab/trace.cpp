@@ -69,6 +69,20 @@ const std::vector<std::string>& traceColumns() {
       "clock_text",
       "status_text",
       "guidance_shown",
+      "aid_stop_cm",
+      "aid_stop_ahead",
+      "aid_stopped",
+      "aid_stop_result_cm",
+      "aid_stop_tolerance_cm",
+      "aid_signal_aspect",
+      "aid_signal_cm",
+      "aid_limit",
+      "aid_next_limit",
+      "aid_next_limit_cm",
+      "aid_top_notch",
+      "aid_refused",
+      "aid_refused_tick",
+      "brake_cause",
   };
   return columns;
 }

@@ -4,6 +4,7 @@
 
 #include "input/cab_duties.h"
 #include "sim/air_brakes.h"
+#include "sim/driver_aids.h"
 #include "sim/handle_steps.h"
 #include "sim/sound_actions.h"
 
@@ -55,6 +56,16 @@ void moveGearLever(SimDrive& drive, int step) {
   if (step < 0 && s.gear > 0) --s.gear;
 }
 
+// The combined handle toward power; standing at the top notch already, the step is refused.
+void stepTowardPower(SimState& s, const TrainSpec& train) {
+  const int power = s.power_handle;
+  const int brake = s.brake_handle;
+  const bool hold = s.hold_engaged;
+  combinedStepTowardPower(s, train);
+  if (s.power_handle == power && s.brake_handle == brake && s.hold_engaged == hold)
+    noteRefusal(s, AidRefusal::kTopNotch);
+}
+
 // Keys of the combined handle ("z", "a", "q") and of the two-handle controller ("z", "a", ",",
 // ".", "/"); false for any other key.
 bool handleKey(SimDrive& drive, char key) {
@@ -63,7 +74,7 @@ bool handleKey(SimDrive& drive, char key) {
   if (train.Handle == kCombinedHandle) {
     switch (key) {
       case 'z':
-        combinedStepTowardPower(s, train);
+        stepTowardPower(s, train);
         return true;
       case 'a':
         combinedStepTowardBrake(s, train, keyBrakeLimit(train), false);
@@ -80,10 +91,13 @@ bool handleKey(SimDrive& drive, char key) {
   }
   if (train.Handle != kTwoHandles) return false;
   switch (key) {
-    case 'z':
+    case 'z': {
+      const int before = s.power_handle;
       powerStepUp(s, train);
+      if (s.power_handle == before) noteRefusal(s, AidRefusal::kTopNotch);
       s.power_change_pending = true;
       return true;
+    }
     case 'a':
       powerStepDown(s, train, false);
       s.power_change_pending = true;
@@ -121,7 +135,7 @@ bool commonKey(SimDrive& drive, char key) {
       moveReverser(s, 0);
       break;
     case '8':
-      combinedStepTowardPower(s, train);
+      stepTowardPower(s, train);
       break;
     case '2':
       combinedStepTowardBrake(s, train, keyBrakeLimit(train), true);
@@ -162,7 +176,11 @@ bool commonKey(SimDrive& drive, char key) {
       break;
     case '9':
     case 'w':
-      if (s.power_handle == 0) nextPowerMode(drive);
+      if (s.power_handle == 0) {
+        nextPowerMode(drive);
+      } else {
+        noteRefusal(s, AidRefusal::kModeWithPower);
+      }
       break;
     case 't':
       engageConstantSpeed(drive);

@@ -173,7 +173,7 @@ QTableWidget* limitTable(const RunReport& report, QWidget* parent) {
 QTableWidget* eventTable(const RunReport& report, QWidget* parent) {
   QTableWidget* t = table({"what", "time", "where", "speed"}, parent);
   for (const ReportEvent& e : report.events) {
-    addRow(t, {eventText(e.kind), text(reportClock(e.tick)), fixed(e.cm / 100000, 3) + " km",
+    addRow(t, {text(e.what()), text(reportClock(e.tick)), fixed(e.cm / 100000, 3) + " km",
                fixed(e.speed, 1) + " km/h"});
   }
   return t;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 
+#include "sim/driver_aids.h"
 #include "sim/handle_texts.h"
 #include "sim/train_sounds.h"
 
@@ -379,6 +380,7 @@ void runDeadManTimer(SimDrive& drive) {
     if (trainSoundPlaying(drive, train.Sound_EBring)) stopTrainSound(drive, train.Sound_EBring);
     s.eb_device_count = 0;
     s.ats_eb = true;
+    noteAutomaticBrake(s, BrakeCause::kVigilance);
     masconupdate(drive);
     s.power_change_pending = true;
     s.brake_change_pending = true;
@@ -407,6 +409,7 @@ void runRollBackGuard(SimDrive& drive) {
   // The sound marks the application; it does not restart on every tick the train rolls on.
   if (!s.ats_eb) playTrainSound(drive, train.Sound_EB, false);
   s.ats_eb = true;
+  noteAutomaticBrake(s, BrakeCause::kRollBack);
   masconupdate(drive);
 }
 

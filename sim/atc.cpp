@@ -1,5 +1,6 @@
 #include "sim/atc.h"
 
+#include "sim/driver_aids.h"
 #include "sim/handle_steps.h"
 #include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
@@ -19,6 +20,7 @@ void applyAtcBrake(SimDrive& drive, int code) {
   } else {
     s.ats_pattern_brake = true;
   }
+  noteAutomaticBrake(s, BrakeCause::kCabSignal);
   raiseAllPending(s);
   masconupdate(drive);
   s.atc_braking = true;

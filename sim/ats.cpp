@@ -5,6 +5,7 @@
 
 #include "sim/atc.h"
 #include "sim/ats_pattern.h"
+#include "sim/driver_aids.h"
 #include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
 #include "sim/signals.h"
@@ -34,13 +35,15 @@ bool checkCallsAlarm(const SimState& s, const TrainSpec& train) {
   return s.ats_state == kAlarmOnPassing || s.ats_state == kStopCheck;
 }
 
-void startAlarm(SimState& s) {
+void startAlarm(SimState& s, BrakeCause cause) {
   s.ats_warning = true;
   s.ats_confirmed = false;
+  s.alarm_cause = static_cast<int>(cause);
 }
 
-void applyAtsEmergency(SimDrive& drive) {
+void applyAtsEmergency(SimDrive& drive, BrakeCause cause) {
   drive.state.ats_eb = true;
+  noteAutomaticBrake(drive.state, cause);
   masconupdate(drive);
 }
 
@@ -71,7 +74,7 @@ void runAtsAlarm(SimDrive& drive) {
     if (!checkCallsAlarm(s, train)) {
       s.ats_chime = false;
     } else if (!s.ats_chime || s.ats_state == kStopCheck) {
-      startAlarm(s);
+      startAlarm(s, BrakeCause::kAtsWarning);
     }
   }
   if (s.ats_warning) {
@@ -82,7 +85,7 @@ void runAtsAlarm(SimDrive& drive) {
       s.lamp_ats2 = true;
       setRepeaterLamps(s, AspectClass::kNone);
     }
-    if (s.ats_state == kStopCheck && !s.ats_eb) applyAtsEmergency(drive);
+    if (s.ats_state == kStopCheck && !s.ats_eb) applyAtsEmergency(drive, BrakeCause::kAtsStop);
   }
   if (s.ats_confirmed && !trainSoundPlaying(drive, train.Sound_Ats2)) {
     stopTrainSound(drive, train.Sound_Ats1);
@@ -95,7 +98,7 @@ void runAtsAlarm(SimDrive& drive) {
     ++s.ats_timer;
     if (s.ats_timer > alarmTicks(train)) {
       if (!s.ats_eb) playTrainSound(drive, train.Sound_EB, false);
-      applyAtsEmergency(drive);
+      applyAtsEmergency(drive, brakeCauseOf(s.alarm_cause));
       s.ats_timer = 0;
     }
   }
@@ -106,7 +109,7 @@ void runAtsAlarm(SimDrive& drive) {
 // the driver for a confirmation that nothing wants.
 void startSpeedCheckAlarm(SimDrive& drive) {
   if (drive.train->ATS_Type != kWarningType) return;
-  startAlarm(drive.state);
+  startAlarm(drive.state, BrakeCause::kSpeedCheck);
   drive.state.ats_timer = alarmTicks(*drive.train);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "sim/driver_aids.h"
 #include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
@@ -57,6 +58,7 @@ void changePatternState(SimDrive& drive, int next) {
   if (next == kApproach) s.lamp_atsp1 = true;
   if (next == kBraking) {
     s.ats_pattern_brake = true;
+    noteAutomaticBrake(s, BrakeCause::kAtsPattern);
     s.lamp_atsp1 = true;
     s.lamp_atsp2 = true;
   }

@@ -98,6 +98,10 @@ struct SimState {
   bool ats_eb = false;
   bool ats_pattern_brake = false;
   int eb_device_count = 0;
+  // What applied the automatic brake in force (a BrakeCause, sim/driver_aids.h), and what rang
+  // the protection alarm that may end in one.
+  int brake_cause = 0;
+  int alarm_cause = 0;
 
   // Route position and video.
   int frame = 0;
@@ -196,6 +200,21 @@ struct SimState {
   int cab_signal_pattern = 0;
   bool cab_signal_visible = false;
   int cab_signal_index = 0;  // pattern the speed checks show, plus 1; 0 none
+
+  // The driver aids, read from the route ahead at each tick's end (sim/driver_aids.h).
+  long double aid_stop_cm = 0;         // to the next stop point; 0 when none lies ahead
+  bool aid_stop_ahead = false;         // a stop point lies ahead (or the train stands at one)
+  bool aid_stopped = false;            // the train has come to rest at the stop point's station
+  long double aid_stop_result_cm = 0;  // then: short of the point (> 0) or past it (< 0)
+  long double aid_stop_tolerance_cm = 0;
+  int aid_signal_aspect = 999;  // the next signal's aspect code; 999 none ahead
+  long double aid_signal_cm = 0;
+  int aid_limit = 0;  // the speed limit in force, km/h; 0 none
+  int aid_next_limit = 0;
+  long double aid_next_limit_cm = 0;  // 0 when no limit lies ahead
+  int aid_top_notch = 0;              // the top notch the selected power mode allows
+  int aid_refused = 0;                // an AidRefusal: the last notch or mode change refused
+  int aid_refused_tick = 0;           // the tick_count it was refused at
 
   // Stations.
   int window_station = 0;

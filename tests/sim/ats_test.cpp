@@ -4,8 +4,10 @@
 
 #include "input/cab_duties.h"
 #include "input/controls.h"
+#include "sim/air_brakes.h"
 #include "sim/atc.h"
 #include "sim/ats_pattern.h"
+#include "sim/driver_aids.h"
 #include "sim/motion.h"
 #include "sim/protection_fixture.h"
 #include "sim/signals.h"
@@ -369,6 +371,97 @@ TEST_F(AtcTest, CabCodesSoundBrakeAndRelease) {
   EXPECT_FALSE(s.ats_eb);
   runTrainProtection(drive);
   EXPECT_TRUE(s.ats_eb);
+}
+
+// Every automatic brake is named by what applied it, and the name goes once the reset has
+// released it at a stand in EB.
+struct CauseCase {
+  const char* name;
+  void (*provoke)(testing::ProtectionTest& t);
+};
+
+// The fixture as a plain drive, one for each case.
+struct CauseDrive : testing::ProtectionTest {
+  void TestBody() override {}
+};
+
+constexpr CauseCase kCauses[] = {
+    {"vigilance",
+     [](testing::ProtectionTest& t) {
+       t.train.EB = 1;
+       t.s.speed = 40;
+       for (int tick = 0; tick < 651; ++tick)
+         runDeadManTimer(t.drive);
+     }},
+    {"ats_warning",
+     [](testing::ProtectionTest& t) {
+       t.s.speed = 60;
+       t.s.brake_handle = -3;
+       t.s.ats_state = 998;
+       for (int tick = 0; tick < 51; ++tick)
+         runAtsAlarm(t.drive);
+     }},
+    {"ats_stop",
+     [](testing::ProtectionTest& t) {
+       t.s.speed = 30;
+       t.s.brake_handle = -2;
+       t.s.ats_state = 0;
+       runAtsAlarm(t.drive);
+     }},
+    {"ats_pattern",
+     [](testing::ProtectionTest& t) {
+       t.train.ATS_Type = 1;
+       t.train.BrakeRate[0] = Fixed::fromLongDouble(4.5L);
+       t.addSignal(2, 0, 0, 2, 0, 1000, 0, 1000);
+       t.prepare();
+       t.moveTo(1000 - 15 - 136);
+       t.s.speed = 60;
+       runAtsPattern(t.drive);
+     }},
+    {"speed_check",
+     [](testing::ProtectionTest& t) {
+       t.route.speedChecks1[0] = {55, 1000, 0};
+       t.route.speedCheck1Count = 1;
+       t.s.speed = 58;
+       t.moveTo(1009);
+       runSpeedChecks(t.drive);
+       t.s.brake_handle = -1;
+       runAtsAlarm(t.drive);
+     }},
+    {"cab_signal",
+     [](testing::ProtectionTest& t) {
+       t.train.ATS_Type = 2;
+       t.s.signal_aspect = 24;
+       t.s.speed = 44.7L;
+       runTrainProtection(t.drive);
+     }},
+    {"roll_back",
+     [](testing::ProtectionTest& t) {
+       t.train.Back = 1;
+       t.s.reverser = 1;
+       t.s.speed = -6;  // faster backwards than the guard allows
+       runRollBackGuard(t.drive);
+     }},
+};
+
+TEST(BrakeCause, EachAutomaticBrakeIsNamedUntilItsReset) {
+  for (const CauseCase& c : kCauses) {
+    CauseDrive t;
+    t.prepare();
+    t.s.ats_active = true;
+    c.provoke(t);
+    ASSERT_TRUE(t.s.ats_eb || t.s.ats_pattern_brake) << c.name;
+    updateDriverAids(t.drive);
+    EXPECT_STREQ(brakeCauseName(brakeCauseOf(t.s.brake_cause)), c.name);
+    EXPECT_NE(std::string(brakeCauseText(brakeCauseOf(t.s.brake_cause))), "") << c.name;
+    // The reset at a stand in EB; a cause that is still there would brake again at once.
+    t.s.speed = 0;
+    t.s.signal_aspect = 999;
+    t.s.brake_handle = -t.train.Brake;
+    atsReset(t.drive);
+    updateDriverAids(t.drive);
+    EXPECT_EQ(t.s.brake_cause, 0) << c.name;
+  }
 }
 
 }  // namespace

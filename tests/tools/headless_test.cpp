@@ -156,6 +156,36 @@ TEST(HeadlessDrive, StartsStoppedAndAppliesTheNotchAfterItsDelay) {
   EXPECT_NE(d.out.find("試験線"), std::string::npos);
 }
 
+// The aids' columns follow the route ahead, and an automatic brake is an event named by its
+// cause: here the EB device, 65 s at speed without a handle moved (60 s of them before 20 s).
+TEST(HeadlessDrive, TracesTheAidsAndNamesTheAutomaticBrakeByItsCause) {
+  Options o = velimoro::testing::driveOptions(VELIMORO_SOURCE_DIR "/tests/scenarios",
+                                              "line_scenario.dat", "electric_bt1.dat");
+  o.seconds = 40;
+  const DriveRun d =
+      runHeadlessDrive(o,
+                       "0 start\n0 set brake_handle 0\n0 set brake_change_pending 1\n"
+                       "1 set power_handle 3\n1 set power_change_pending 1\n"
+                       "20 set eb_device_count 600\n");
+  ASSERT_EQ(d.status, 0) << d.err;
+  for (double t : {1.0, 10.0, 19.0}) {
+    EXPECT_NEAR(d.number(t, "aid_stop_cm"),
+                d.number(t, "next_stop_cm") - d.number(t, "position_cm"), 0.01)
+        << t;
+  }
+  const auto brakes = d.eventTicks("brake", -1);
+  ASSERT_EQ(brakes.size(), 1u);
+  for (const auto& e : d.events) {
+    if (e.at("kind") == "brake") {
+      EXPECT_EQ(e.at("detail"), "vigilance");
+    }
+  }
+  const CsvRow* after = d.rowAtOrAfter(brakes[0]);
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(after->at("brake_cause"), "1");
+  EXPECT_EQ(after->at("ats_eb"), "1");
+}
+
 TEST(HeadlessDrive, FrameAndPositionFollowTheFilmingSpeedThroughCalibrationRecords) {
   Fixture f;
   // In debug mode the train runs at the filming speed: one frame per fast step.

@@ -17,6 +17,7 @@
 #include "media/qt_settings_store.h"
 #include "persist/save_slots.h"
 #include "persist/settings.h"
+#include "sim/driver_aids.h"
 #include "sim/state_fields.h"
 #include "tools/drive/event_log.h"
 #include "tools/end_signal.h"
@@ -180,9 +181,14 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
       power = drive.state.power_notch;
       brake = drive.state.brake_notch;
     };
-    if (trace.is_open()) {
-      session.afterTick = [&] { writeTraceRow(trace, drive.state); };
-    }
+    // An automatic brake coming on is an event, named by its cause.
+    int cause = drive.state.brake_cause;
+    session.afterTick = [&] {
+      if (trace.is_open()) writeTraceRow(trace, drive.state);
+      if (drive.state.brake_cause != cause && drive.state.brake_cause != 0)
+        log.add("brake", -1, brakeCauseName(brakeCauseOf(drive.state.brake_cause)));
+      cause = drive.state.brake_cause;
+    };
     // A jump or a restore: what follows runs from the new place.
     session.afterMove = [&](int station) { log.add("move", -1, std::to_string(station)); };
 

@@ -19,7 +19,7 @@ constexpr const char* kUsage =
     "  --script FILE           the inputs: lines of '<seconds> <command> [args]'\n"
     "  --seconds S             drive S seconds (60, or up to the script's quit)\n"
     "  --trace FILE.csv        one row of state fields a tick\n"
-    "  --events FILE           the sound, call-out, message and notch events\n"
+    "  --events FILE           the sound, call-out, message, notch and brake-cause events\n"
     "  --settings LIST         kanko=0,information=1,ats=1\n"
     "  --report FILE.html      the run report (FILE.json: its data)\n"
     "  -h, --help              show this help and exit\n"
