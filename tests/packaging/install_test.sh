@@ -15,7 +15,7 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.dorvanel.velimoro
-programs=(velimoro velimoro-drive velimoro-check velimoro-content)
+programs=(velimoro velimoro-drive velimoro-check velimoro-content velimoro-studio)
 expected=(share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/doc/velimoro/README.md share/doc/velimoro/headless-driver.md)
 for p in "${programs[@]}"; do expected+=("bin/$p"); done
