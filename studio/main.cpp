@@ -16,6 +16,12 @@
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
 #include "studio/core/track.h"
+#include "studio/window/studio_window.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdlib>
 
 namespace {
 
@@ -23,10 +29,14 @@ using namespace velimoro;
 using namespace velimoro::studio;
 
 constexpr const char* kUsage =
-    "Usage: velimoro-studio --rewrite IN OUT\n"
+    "Usage: velimoro-studio [FILE] [--seconds S [--screenshot F.png]]\n"
+    "       velimoro-studio --rewrite IN OUT\n"
     "       velimoro-studio --calibrate --video V (--gpx G | --speed-log L) --align FRAME=TIME...\n"
     "                       --out FILE [--fps N] [--slopes]\n"
-    "Makes and edits route data files.\n"
+    "Makes and edits route data files: opens the window on FILE, a route data file (with its\n"
+    "video, through dorvanel.dat) or a video for a new route.\n"
+    "  --seconds S       close the window after S seconds (unattended: no questions)\n"
+    "  --screenshot F    with --seconds, keep the window's picture in F.png\n"
     "  --rewrite IN OUT  read the route file IN and save it as OUT, as the studio saves it:\n"
     "                    a file saved without edits is the same byte for byte\n"
     "  --calibrate       write the filming-speed table ([SpeedUnit]) of FILE from a track,\n"
@@ -160,11 +170,49 @@ int calibrate(const Calibration& c) {
   return 0;
 }
 
+struct WindowRun {
+  std::string file;
+  std::string seconds;
+  std::string screenshot;
+};
+
+int runWindow(int argc, char** argv, const WindowRun& run) {
+  bool display = false;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    display = display || (std::getenv(name) != nullptr && *std::getenv(name) != '\0');
+  if (!display)
+    return fault(
+        "there is no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
+        "--rewrite and --calibrate work without one");
+  std::optional<double> seconds;
+  if (!run.seconds.empty()) {
+    seconds = parseReal(run.seconds);
+    if (!seconds || *seconds < 0) return usageFault("--seconds " + run.seconds + " is no time");
+  }
+  if (!run.screenshot.empty() && !seconds) return usageFault("--screenshot needs --seconds");
+  QApplication app(argc, argv);
+  StudioWindow window(!seconds.has_value());
+  window.resize(1100, 720);
+  window.show();
+  if (!run.file.empty() && !window.openFile(run.file)) {
+    if (seconds) return fault("cannot open " + run.file);
+  }
+  if (seconds) {
+    QTimer::singleShot(static_cast<int>(*seconds * 1000), &window, [&] {
+      if (!run.screenshot.empty() && !window.grab().save(QString::fromStdString(run.screenshot)))
+        std::cerr << "velimoro-studio: cannot write " << run.screenshot << '\n';
+      window.close();
+    });
+  }
+  return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   Calibration c;
+  WindowRun window;
   bool calibrating = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -200,10 +248,16 @@ int main(int argc, char** argv) {
       c.out = args[++i];
     } else if (hasValue && arg == "--fps") {
       c.fps = args[++i];
+    } else if (hasValue && arg == "--seconds") {
+      window.seconds = args[++i];
+    } else if (hasValue && arg == "--screenshot") {
+      window.screenshot = args[++i];
+    } else if (!arg.starts_with('-') && window.file.empty()) {
+      window.file = arg;
     } else {
       return usageFault("unknown option or missing value: " + std::string(arg));
     }
   }
   if (calibrating) return calibrate(c);
-  return usageFault("nothing to do: give --rewrite IN OUT or --calibrate");
+  return runWindow(argc, argv, window);
 }

@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <utility>
 
+#include "data/csv.h"
+#include "data/numbers.h"
+#include "data/rounding.h"
+#include "data/route_reader.h"
 #include "data/route_records.h"
 
 namespace velimoro::studio {
@@ -241,6 +245,29 @@ std::vector<SlopeEntry> slopeRecords(const std::vector<TrackPoint>& track, const
     out.push_back({knots[k].frame, knots[k + 1].frame, Fixed::fromLongDouble(g)});
   }
   return out;
+}
+
+std::vector<FrameSpeedEntry> speedTableOf(const RouteDocument& route) {
+  std::vector<FrameSpeedEntry> table;
+  for (int i = 0; i < route.recordCount(RouteSection::kSpeedUnit); ++i) {
+    const auto lines = route.record(RouteSection::kSpeedUnit, i);
+    if (lines.empty()) continue;
+    const auto from = parseInt(csvField(lines[0], 1)), to = parseInt(csvField(lines[0], 2));
+    const auto c = parseExtended(csvField(lines[0], 3)), d = parseExtended(csvField(lines[0], 4));
+    if (!from || !to || !c || !d || *to < *from) continue;
+    table.push_back({*from, *to, *c, *d, 0});
+  }
+  return table;
+}
+
+double metresAtFrame(const std::vector<FrameSpeedEntry>& table, int frame) {
+  std::int64_t acc = 0;
+  for (const FrameSpeedEntry& s : table) {
+    if (frame < s.fromFrame) break;
+    if (frame < s.toFrame) return static_cast<double>(segmentDistanceCm(s, acc, frame)) / 100;
+    acc += roundHalfEven((s.fromSpeed + s.toSpeed) * (s.toFrame - s.fromFrame) / 2.16L);
+  }
+  return static_cast<double>(acc) / 100;
 }
 
 bool writeCalibration(RouteDocument& route, const std::vector<FrameSpeedEntry>& segments,

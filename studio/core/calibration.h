@@ -75,6 +75,12 @@ std::vector<FrameSpeedEntry> speedSegments(const std::vector<FrameDistance>& dis
 std::vector<SlopeEntry> slopeRecords(const std::vector<TrackPoint>& track, const FrameClock& clock,
                                      int lastFrame, int step, double window = 100);
 
+/// The route's filming-speed table as the reader takes it (records that do not read are left
+/// out), and the distance in metres it gives at `frame`; 0 before the first segment, the last
+/// segment's end after it.
+std::vector<FrameSpeedEntry> speedTableOf(const RouteDocument& route);
+double metresAtFrame(const std::vector<FrameSpeedEntry>& table, int frame);
+
 /// Puts the segments in place of the route's "[SpeedUnit]" records, and with `slopes` the slopes
 /// in place of its "[Slope]" records; every other line stays. False when the document refuses.
 bool writeCalibration(RouteDocument& route, const std::vector<FrameSpeedEntry>& segments,

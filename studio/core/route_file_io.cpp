@@ -6,6 +6,10 @@
 #include <fstream>
 #include <system_error>
 
+#include "data/data_error.h"
+#include "data/paths.h"
+#include "data/ui_strings.h"
+
 namespace velimoro::studio {
 
 std::optional<RouteDocument> openRouteDocument(const std::string& path, std::string& error) {
@@ -34,6 +38,21 @@ std::optional<RouteDocument> openRouteDocument(const std::string& path, std::str
     return std::nullopt;
   }
   return RouteDocument::parse(bytes);
+}
+
+std::string routeVideoPath(const std::string& path, const RouteDocument& route) {
+  const auto dataName = route.value(RouteSection::kDataName, 0);
+  if (!dataName || dataName->empty()) return {};
+  std::string root = std::filesystem::path(path).parent_path().string();
+  if (root.empty()) root = ".";
+  root += "/";
+  UiStrings strings;
+  try {
+    strings = readUiStrings(root);
+  } catch (const DataError&) {
+    // Without "dorvanel.dat" the video lies beside the route, as with an empty "[Path]".
+  }
+  return resolvePath(root, findVideoFileName(root, strings, *dataName));
 }
 
 bool saveFileWhole(const std::string& path, const std::string& bytes, std::string& error) {
