@@ -17,6 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "data/data_error.h"
 #include "data/paths.h"
@@ -32,6 +35,9 @@ constexpr int kStartChannel = 1;
 constexpr double kScreenShare = 0.85;
 // How long the desktop may take to say which program shows HTML pages.
 constexpr int kDesktopQueryMs = 2000;
+// Presses and keys that reach the title this soon after a drive closed were made for the cab
+// window (the driver's last keys and clicks, queued while it faded out): they pass nothing.
+constexpr qint64 kSettleMs = 600;
 // A help page larger than this is not the program's own: it is named, not shown.
 constexpr qint64 kHelpPageMaxBytes = qint64{16} << 20;
 
@@ -324,7 +330,13 @@ void TitleWindow::driveClosed() {
   // The drive's video, sounds and pictures go with its window; its report stays.
   m_report = m_cab->takeReport();
   m_cab.reset();
+#ifdef __GLIBC__
+  // The drive's pictures, sounds and decoder buffers were freed into the allocator's pools,
+  // which keep them (a drive takes some 50 MB): the menu hands them back to the system.
+  malloc_trim(0);
+#endif
   m_flow.driveEnded(runEnded);
+  m_backFromDrive.start();
   refresh();
   show();
   raise();
@@ -433,8 +445,19 @@ void TitleWindow::drawButton(QPainter& painter, const MenuBox& box, const QStrin
   painter.drawText(rectOf(box), Qt::AlignCenter, caption);
 }
 
+bool TitleWindow::takesInput(const QInputEvent& event) const {
+  if (m_backFromDrive.isValid() && !m_backFromDrive.hasExpired(kSettleMs)) return false;
+  // A key held down from driving repeats into the title once it is back; the repeats of the
+  // keys that pass a picture (Space is also the protection's acknowledge) pass nothing.
+  const auto* key = dynamic_cast<const QKeyEvent*>(&event);
+  if (key == nullptr || !key->isAutoRepeat()) return true;
+  const auto passing = titleKey(key->key());
+  return passing != TitleKey::kEnter && passing != TitleKey::kEscape;
+}
+
 void TitleWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
+  if (!takesInput(*event)) return;
   const QSize design = designSize();
   const QPointF at(event->position().x() * design.width() / width(),
                    event->position().y() * design.height() / height());
@@ -443,7 +466,7 @@ void TitleWindow::mousePressEvent(QMouseEvent* event) {
 
 void TitleWindow::keyPressEvent(QKeyEvent* event) {
   if (const auto key = titleKey(event->key())) {
-    pressKey(*key);
+    if (takesInput(*event)) pressKey(*key);
     return;
   }
   QWidget::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -71,6 +72,9 @@ class TitleWindow final : public QWidget {
   const QImage* loaded(const std::string& name);
   QSize designSize() const;
   void placeOnScreen();
+  /// Whether a press or key from the window system is the user's answer to what the title
+  /// shows now, not one left over from the drive that has just closed.
+  bool takesInput(const QInputEvent& event) const;
 
   std::string m_root;
   CabOptions m_options;
@@ -78,8 +82,9 @@ class TitleWindow final : public QWidget {
   MessageBoxes m_messages;
   media::FfmpegVideoReader m_movie;  // the opening movie, when there is one
   TitleFlow m_flow;
-  QTimer m_timer;       // the 100 ms tick of the flow
-  QTimer m_movieTimer;  // the opening movie's frames
+  QElapsedTimer m_backFromDrive;  // since the title came back from the last drive
+  QTimer m_timer;                 // the 100 ms tick of the flow
+  QTimer m_movieTimer;            // the opening movie's frames
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_pictures;
   std::map<std::string, int> m_pictureHandles;  // -1 for a picture that is missing

@@ -72,4 +72,34 @@ mkdir -p "$prefix/data/velimoro"
 echo mine >"$prefix/data/velimoro/own.dat"
 expect 1 err "already holds files" -- env XDG_DATA_HOME="$prefix/data" "$prefix/bin/velimoro-content" --user
 [ "$(cat "$prefix/data/velimoro/own.dat")" = mine ] || fail "the user's folder was touched"
+# An end signal stops the checker before its next file, with what it found so far, and stops
+# the demo rendering with nothing left in the user's data folder. The checker is held on a
+# fifo named as its first file until the signal is on its way.
+mkdir "$prefix/held"
+mkfifo "$prefix/held/dorvanel.dat"
+"$prefix/bin/velimoro-check" --root "$prefix/held" >"$prefix/check.out" 2>"$prefix/check.err" &
+checker=$!
+exec 3>"$prefix/held/dorvanel.dat"
+kill -TERM "$checker"
+exec 3>&-
+got=0
+wait "$checker" || got=$?
+[ "$got" = 143 ] || fail "velimoro-check after SIGTERM exited $got: $(cat "$prefix/check.err")"
+grep -q "ended by signal 15 before every file was checked" "$prefix/check.err" ||
+  fail "velimoro-check did not say it was ended: $(cat "$prefix/check.err")"
+grep -q "mascon.dat" "$prefix/check.out" && fail "velimoro-check went on after SIGTERM"
+mkdir "$prefix/fresh"
+XDG_DATA_HOME="$prefix/fresh" "$prefix/bin/velimoro-content" --user >"$prefix/content.out" \
+  2>"$prefix/content.err" &
+renderer=$!
+for _ in $(seq 600); do
+  grep -q "^trains:" "$prefix/content.out" && break
+  sleep 0.1
+done
+kill -TERM "$renderer"
+got=0
+wait "$renderer" || got=$?
+[ "$got" = 143 ] || fail "velimoro-content after SIGTERM exited $got: $(cat "$prefix/content.err")"
+grep -q "nothing was installed" "$prefix/content.err" || fail "$(cat "$prefix/content.err")"
+[ -z "$(ls -A "$prefix/fresh")" ] || fail "an interrupted rendering left $(ls "$prefix/fresh")"
 echo "installation checked: ${#expected[@]} files"

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -170,6 +172,58 @@ TEST(TitleWindow, AnInstallationWithoutItsTitleFilesStillReachesTheMenu) {
   EXPECT_EQ(title.flow().state().route_file, "line_up1_local.dat");
   const QImage menu = title.picture();
   EXPECT_EQ(menu.pixel(kRouteMap.x + 10, kRouteMap.y + 10), qRgb(0, 0, 0));
+}
+
+// A completed run of line_up3 is followed by the ending, whatever the driver's last keys and
+// clicks left queued as the cab window faded out: a held key's repeats and presses that arrive as
+// the title comes back pass nothing; a press after that passes the ending to the menu.
+TEST(TitleWindow, TheEndingFollowsACompletedRunOfLineUp3AndOnlyAFreshPressPassesIt) {
+  media::QtSettingsStore store;
+  shell::TitleWindow title(testing::demoRoot(), shell::CabOptions{true, false, {}}, store, 0);
+  title.show();
+  title.pressAt(400, 300, false);
+  title.pressAt(400, 300, false);
+  waitForButtons(title);
+  title.pressAt(60, routeButtonBox(3).y + 10, false);
+  title.pressAt(kTrainButtons[0].x + 20, kTrainButtons[0].y + 20, false);
+  ASSERT_NE(title.cabWindow(), nullptr);
+  title.cabWindow()->toggleStart();
+  runEvents(300);
+  // The run's end at its last station, as the station rule signals it to the window.
+  auto& drive = const_cast<Drive&>(title.cabWindow()->session().drive());
+  ASSERT_EQ(drive.setup.routeFile, "line_up3.dat");
+  drive.state.run_ended = true;
+  drive.media.backToTitle();
+  for (int waited = 0; waited < 10000 && !title.isVisible(); waited += 5)
+    runEvents(5);
+  ASSERT_TRUE(title.isVisible());
+  const auto post = [&title](QEvent* event) { QCoreApplication::postEvent(&title, event); };
+  const auto heldSpace = [] {
+    return new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                         true);
+  };
+  const QPointF middle(title.width() / 2.0, title.height() / 2.0);
+  const auto press = [&title, middle](QEvent::Type type) {
+    return new QMouseEvent(type, middle, title.mapToGlobal(middle), Qt::LeftButton,
+                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                           Qt::NoModifier);
+  };
+  post(heldSpace());
+  post(new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+  post(press(QEvent::MouseButtonPress));
+  post(press(QEvent::MouseButtonRelease));
+  post(press(QEvent::MouseButtonDblClick));
+  runEvents(900);
+  post(heldSpace());
+  runEvents(100);
+  EXPECT_EQ(title.flow().state().title_step, TitleStep::kEnding);
+  EXPECT_GT(title.flow().state().ending_ticks, 0);
+  EXPECT_EQ(differingPixels(partOf(title.picture(), {0, 0, kTitleWidth, kTitleHeight}),
+                            demoPicture("image\\title\\ed\\01.jpg")),
+            0);
+  post(press(QEvent::MouseButtonPress));
+  runEvents(100);
+  EXPECT_EQ(title.flow().state().title_step, TitleStep::kMenu);
 }
 
 }  // namespace

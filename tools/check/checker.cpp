@@ -179,6 +179,7 @@ Findings checkInstallation(const CheckOptions& options) {
   Findings out;
   UiStringsByRoot strings;
   for (const Target& t : targets) {
+    if (options.stop && options.stop()) break;
     const std::size_t first = out.size();
     if (t.missing != nullptr) {
       out.push_back({t.shown, 0, true, t.missing});

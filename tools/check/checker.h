@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct CheckOptions {
   /// Look for the route videos and scene movies (counting their frames with `frames` when set).
   bool videos = true;
   FrameCounter frames;
+  /// Asked before each file: true ends the check there, with the findings so far.
+  std::function<bool()> stop;
 };
 
 /// Checks an installation, or the files named, and returns every finding: file by file in the

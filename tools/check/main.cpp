@@ -10,6 +10,7 @@
 #include "media/ffmpeg_video_reader.h"
 #include "tools/check/checker.h"
 #include "tools/check/report.h"
+#include "tools/end_signal.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr const char* kUsage =
     "Usage: velimoro-check [--root DIR] [--json] [--no-video] [FILE...]\n"
     "Checks every train and route data file, dorvanel.dat, mascon.dat and operation.dat of\n"
     "the data root, or only the FILEs named; exit status 0 without errors, 1 with errors, 2 for\n"
-    "a bad command line.\n"
+    "a bad command line, 128 + the signal when SIGTERM, SIGINT or SIGHUP ended it early.\n"
     "  --root DIR      the data root (the current folder by default)\n"
     "  --json          one JSON object a finding and line\n"
     "  --no-video      do not look for the route videos and scene movies\n"
@@ -68,11 +69,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   options.frames = countFrames;
+  // An end signal stops the check before the next file; what was found so far is reported.
+  velimoro::tools::recordEndSignals();
+  options.stop = [] { return velimoro::tools::g_endSignal != 0; };
   const velimoro::check::Findings findings = velimoro::check::checkInstallation(options);
   if (json) {
     velimoro::check::writeJsonLines(findings, std::cout);
   } else {
     velimoro::check::writeText(findings, std::cout);
+  }
+  if (const int signal = velimoro::tools::g_endSignal; signal != 0) {
+    std::cout.flush();
+    std::cerr << "velimoro-check: ended by signal " << signal << " before every file was checked\n";
+    return 128 + signal;
   }
   return velimoro::check::anyError(findings) ? 1 : 0;
 }

@@ -14,6 +14,7 @@
 #include "tools/content/video_render.h"
 #include "tools/content/voices.h"
 #include "tools/content/writers.h"
+#include "tools/end_signal.h"
 
 namespace velimoro::content {
 
@@ -31,6 +32,7 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
     trainFiles.push_back(t.fileName());
   }
   progress << "trains: " << trainFiles.size() << " train files with panels and sounds\n";
+  tools::throwOnEndSignal();
 
   const std::vector<RouteDesign> routes = demoRoutes();
   std::vector<std::string> routeFiles;
@@ -42,27 +44,34 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
     routeFiles.push_back(r.file);
   }
   progress << "routes: " << routeFiles.size() << " route files with timetable cards\n";
+  tools::throwOnEndSignal();
 
   writeRouteArt(root);
   progress << "route pictures: signals, boards, posts, signs\n";
+  tools::throwOnEndSignal();
 
   writeRouteSounds(root);
   const int announcements = writeStationAnnouncements(routes, root);
   progress << "sounds: route sounds and " << announcements << " station announcements\n";
+  tools::throwOnEndSignal();
 
   const int voices = writeCalloutVoices(root);
   progress << "voices: " << voices << " call-out voices\n";
+  tools::throwOnEndSignal();
 
   writeUiFiles(root);
   progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
+  tools::throwOnEndSignal();
 
   writeTitleFiles(root);
   progress << "title screen: buttons, maps, title pictures, slides and music\n";
+  tools::throwOnEndSignal();
 
   if (videos) {
     writeRouteVideos(builtRoutes, root, progress);
     const int scenes = writeSceneMovies(builtRoutes, root, progress);
     progress << "videos: route videos and " << scenes << " scene movies\n";
+    tools::throwOnEndSignal();
   }
 
   validateDemo(root, trainFiles, routeFiles, videos);

@@ -11,6 +11,7 @@
 #include "data/data_root.h"
 #include "tools/content/generator.h"
 #include "tools/content/icon_art.h"
+#include "tools/end_signal.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ constexpr const char* kUsage =
     "  --icons DIR     draw the program's icons into DIR as the icon theme lays them out\n"
     "  -h, --help      show this help and exit\n"
     "  -v, --version   show the version and exit\n"
+    "SIGTERM, SIGINT and SIGHUP stop the rendering (exit status 128 + the signal); with --user\n"
+    "nothing is left behind.\n"
     "Example:\n"
     "  velimoro-content --out ~/velimoro-demo && velimoro --root ~/velimoro-demo\n";
 
@@ -53,7 +56,12 @@ int renderForUser(bool videos) {
   }
   const fs::path partial = root.string() + ".partial";
   fs::remove_all(partial, ec);
-  velimoro::content::generateDemo(partial.string(), std::cout, videos);
+  try {
+    velimoro::content::generateDemo(partial.string(), std::cout, videos);
+  } catch (...) {
+    fs::remove_all(partial, ec);
+    throw;
+  }
   fs::remove(root, ec);  // an empty folder, if any
   fs::rename(partial, root);
   std::cout << "demo installation in " << root.string() << '\n';
@@ -88,6 +96,8 @@ int main(int argc, char** argv) {
   if (static_cast<int>(!out.empty()) + static_cast<int>(user) + static_cast<int>(!icons.empty()) !=
       1)
     return usageFault("name one of --out DIR, --user and --icons DIR");
+  // An end signal stops the rendering before its next file or video frame.
+  velimoro::tools::recordEndSignals();
   try {
     if (!icons.empty()) {
       velimoro::content::writeIcons(icons);
@@ -96,6 +106,13 @@ int main(int argc, char** argv) {
     if (user) return renderForUser(videos);
     velimoro::content::generateDemo(out, std::cout, videos);
   } catch (const std::exception& e) {
+    // A signal may also end a helper program midway, whose failure then only follows from it.
+    if (const int signal = velimoro::tools::g_endSignal; signal != 0) {
+      std::cerr << "velimoro-content: ended by signal " << signal
+                << (user ? "; nothing was installed\n"
+                         : "; " + out + " holds an unfinished rendering\n");
+      return 128 + signal;
+    }
     std::cerr << "velimoro-content: " << e.what() << '\n';
     return 1;
   }

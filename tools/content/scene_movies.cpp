@@ -10,6 +10,7 @@
 #include "tools/content/synth.h"
 #include "tools/content/video_render.h"
 #include "tools/content/video_writer.h"
+#include "tools/end_signal.h"
 
 namespace velimoro::content {
 namespace {
@@ -229,6 +230,7 @@ int renderPassingTrain(const BuiltRoute& route, const BuiltScene& scene, VideoWr
   Canvas c(kVideoWidth, kVideoHeight);
   const double start = view.metreAt(scene.fromFrame);
   for (int f = 0; f < scene.movieFrames; ++f) {
+    tools::throwOnEndSignal();
     const int frame = std::min(scene.fromFrame + f, view.frames() - 1);
     view.draw(frame, c);
     const double metre = view.metreAt(frame);

@@ -11,6 +11,7 @@
 
 #include "data/route_reader.h"
 #include "tools/content/video_writer.h"
+#include "tools/end_signal.h"
 
 namespace velimoro::content {
 namespace {
@@ -599,6 +600,7 @@ int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostr
   const std::string name = std::filesystem::path(path).filename().string();
   int tenths = 1;
   for (int f = 0; f < frames; ++f) {
+    tools::throwOnEndSignal();
     scene.draw(f, canvas);
     error = writer.write(reinterpret_cast<const std::uint8_t*>(canvas.pixels().data()));
     if (!error.empty()) throw std::runtime_error(path + ": " + error);

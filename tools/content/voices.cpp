@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -49,7 +50,9 @@ int run(const std::vector<std::string>& args) {
     _exit(127);
   }
   int status = 0;
-  if (waitpid(child, &status, 0) < 0) return -1;
+  // An end signal arriving meanwhile interrupts the wait; the child is still reaped.
+  while (waitpid(child, &status, 0) < 0)
+    if (errno != EINTR) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -1,6 +1,5 @@
 #include "tools/drive/headless.h"
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <limits>
@@ -20,12 +19,13 @@
 #include "persist/settings.h"
 #include "sim/state_fields.h"
 #include "tools/drive/event_log.h"
+#include "tools/end_signal.h"
 
 namespace velimoro::headless {
 namespace {
 
-// The end signal received, 0 while none is: the drive ends at the next second of drive time.
-volatile std::sig_atomic_t g_endSignal = 0;
+// An end signal ends the drive at the next second of drive time.
+using tools::g_endSignal;
 
 // Runs every step due before `driveMs` a second of drive time at a time; false when an end
 // signal came first.
@@ -122,17 +122,7 @@ Options parseOptions(const std::vector<std::string>& args) {
 }
 
 void endDrivesOnSignals() {
-  const auto onSignal = [](int signal) { g_endSignal = signal; };
-#ifdef _WIN32
-  for (const int signal : {SIGTERM, SIGINT})
-    std::signal(signal, onSignal);
-#else
-  struct sigaction action {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-    sigaction(signal, &action, nullptr);
-#endif
+  tools::recordEndSignals();
 }
 
 int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
