@@ -25,7 +25,7 @@ namespace velimoro::content::title_art {
 namespace {
 
 std::string twoDigits(int n) {
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof text, "%02d", n);
   return text;
 }
