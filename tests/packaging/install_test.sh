@@ -15,8 +15,9 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.dorvanel.velimoro
-programs=(velimoro velimoro-drive velimoro-check velimoro-content)
-expected=(share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+programs=(velimoro velimoro-drive velimoro-check velimoro-content velimoro-studio)
+expected=(share/applications/$id.desktop share/applications/$id.studio.desktop
+  share/metainfo/$id.metainfo.xml
   share/doc/velimoro/README.md share/doc/velimoro/headless-driver.md)
 for p in "${programs[@]}"; do expected+=("bin/$p"); done
 for size in 16 22 24 32 48 64 128 256; do
@@ -31,6 +32,8 @@ for size in 16 256; do
 done
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
+desktop-file-validate "$prefix/share/applications/$id.studio.desktop" || fail "studio's desktop entry"
+grep -qx "Icon=$id" "$prefix/share/applications/$id.studio.desktop" || fail "the studio's icon"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "metainfo: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||

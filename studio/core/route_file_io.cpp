@@ -1,0 +1,83 @@
+#include "studio/core/route_file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "data/data_error.h"
+#include "data/paths.h"
+#include "data/ui_strings.h"
+
+namespace velimoro::studio {
+
+std::optional<RouteDocument> openRouteDocument(const std::string& path, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = path + " is a folder, not a route file";
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + path + ": " + std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[64 * 1024];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxRouteFileBytes) {
+      error = path + " is larger than " + std::to_string(kMaxRouteFileBytes >> 20) +
+              " MB: no route file is this large";
+      return std::nullopt;
+    }
+  }
+  if (in.bad()) {
+    error = "cannot read " + path;
+    return std::nullopt;
+  }
+  return RouteDocument::parse(bytes);
+}
+
+std::string routeVideoPath(const std::string& path, const RouteDocument& route) {
+  const auto dataName = route.value(RouteSection::kDataName, 0);
+  if (!dataName || dataName->empty()) return {};
+  std::string root = std::filesystem::path(path).parent_path().string();
+  if (root.empty()) root = ".";
+  root += "/";
+  UiStrings strings;
+  try {
+    strings = readUiStrings(root);
+  } catch (const DataError&) {
+    // Without "dorvanel.dat" the video lies beside the route, as with an empty "[Path]".
+  }
+  return resolvePath(root, findVideoFileName(root, strings, *dataName));
+}
+
+bool saveFileWhole(const std::string& path, const std::string& bytes, std::string& error) {
+  const std::filesystem::path target(path);
+  std::filesystem::path temporary = target;
+  temporary += ".saving";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      error = "cannot write " + path;
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, target, ec);
+  if (ec) {
+    error = "cannot write " + path + ": " + ec.message();
+    std::filesystem::remove(temporary, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velimoro::studio
