@@ -31,6 +31,17 @@ double distanceOutside(double value, double low, double high) {
 
 // The box's shading on a picture of `scale` pixels a screen pixel: each pixel's centre, taken
 // back to the screen's pixels, fades as far from the box as it lies there.
+// Darkens the pixel at row r, column j by k / 750 of its channel sum: a fifth at full strength,
+// rounded as the rest of the system rounds.
+void darken(media::RgbPicture& picture, int r, int j, long double k) {
+  std::uint8_t* pixel =
+      picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + j) * 3;
+  const int sum = pixel[0] + pixel[1] + pixel[2];
+  const auto darkening = static_cast<int>(roundHalfEven(k * sum / 750));
+  for (int c = 0; c < 3; ++c)
+    pixel[c] = static_cast<std::uint8_t>(std::clamp(pixel[c] - darkening, 0, 255));
+}
+
 void shadeScaled(media::RgbPicture& picture, int x, int y, int height, int width, double scale) {
   const auto device = [scale](double at) { return static_cast<int>(std::floor(at * scale)); };
   const int rows = std::min(picture.height, static_cast<int>(std::lround(kPictureRows * scale)));
@@ -43,14 +54,7 @@ void shadeScaled(media::RgbPicture& picture, int x, int y, int height, int width
     for (int j = firstColumn; j <= lastColumn; ++j) {
       const double columnFade = kShadeStep * distanceOutside((j + 0.5) / scale - 0.5, x, x + width);
       const double k = std::clamp(kShadeFull - rowFade - columnFade, 0.0, double{kShadeFull});
-      if (k <= 0) continue;
-      std::uint8_t* pixel =
-          picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + j) * 3;
-      const int sum = pixel[0] + pixel[1] + pixel[2];
-      const auto darkening =
-          static_cast<int>(roundHalfEven(static_cast<long double>(k) * sum / 750));
-      for (int c = 0; c < 3; ++c)
-        pixel[c] = static_cast<std::uint8_t>(clampByte(pixel[c] - darkening));
+      if (k > 0) darken(picture, r, j, k);
     }
   }
 }
@@ -75,15 +79,7 @@ void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int widt
     for (int j = firstColumn; j <= lastColumn; ++j) {
       const int k =
           std::clamp(kShadeFull - rowFade - kShadeStep * outside(j, x, x + width), 0, kShadeFull);
-      if (k == 0) continue;
-      std::uint8_t* pixel =
-          picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + j) * 3;
-      const int sum = pixel[0] + pixel[1] + pixel[2];
-      // A fifth of the channel sum at full strength, rounded as the rest of the system rounds.
-      const auto darkening =
-          static_cast<int>(roundHalfEven(static_cast<long double>(k) * sum / 750));
-      for (int c = 0; c < 3; ++c)
-        pixel[c] = static_cast<std::uint8_t>(clampByte(pixel[c] - darkening));
+      if (k > 0) darken(picture, r, j, k);
     }
   }
 }
