@@ -44,7 +44,33 @@ CabSession::CabSession(const DriveSetup& setup, DriveMedia media)
 
 bool CabSession::openVideo(media::VideoReader& video, std::string& message) {
   m_video = &video;
-  return openRouteVideo(*m_drive, video, message);
+  m_pass.savedFrames = savedFrames();
+  return openRouteVideo(*m_drive, video, message, m_pass.savedFrames);
+}
+
+void CabSession::useSettingsStore(media::SettingsStore* store) {
+  m_store = store;
+  expectSavedJumps();
+}
+
+// The frames of the slots a restore would take on this route.
+std::vector<int> CabSession::savedFrames() const {
+  std::vector<int> frames;
+  if (m_store == nullptr) return frames;
+  for (int slot = 1; slot <= kSaveSlots; ++slot) {
+    std::string message, fault;
+    if (const std::optional<SavedState> saved = readSlot(*m_store, slot, *m_drive, message, fault))
+      frames.push_back(saved->frame);
+  }
+  return frames;
+}
+
+// The reader keeps the slots' frames ready, so that a restore shows its place at once; while a
+// scene movie plays they are told when the route video comes back.
+void CabSession::expectSavedJumps() {
+  m_pass.savedFrames = savedFrames();
+  if (m_video != nullptr && m_pass.videoMode == kRouteVideo)
+    expectRouteJumps(*m_drive, *m_video, m_pass.savedFrames);
 }
 
 void CabSession::runUntil(std::int64_t driveMs) {
@@ -157,6 +183,7 @@ void CabSession::save(int slot) {
   std::string error = "運転状態を保存できませんでした: 設定の保存先がありません";
   if (m_store != nullptr && saveSlot(*m_store, slot, *m_drive, error)) {
     messages.show(kSavedMessage);
+    expectSavedJumps();
   } else {
     messages.show(error);
   }

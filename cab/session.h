@@ -44,7 +44,7 @@ class CabSession {
   bool openVideo(media::VideoReader& video, std::string& message);
 
   /// The settings store of the save slots; without one a save fails and nothing is saved.
-  void useSettingsStore(media::SettingsStore* store) { m_store = store; }
+  void useSettingsStore(media::SettingsStore* store);
 
   /// Run around every fast step and after every tick (the headless trace and events).
   std::function<void()> beforeFastStep;
@@ -92,6 +92,8 @@ class CabSession {
   void record(const ScriptCommand& command);
   void save(int slot);
   void load(int slot);
+  std::vector<int> savedFrames() const;
+  void expectSavedJumps();
   void jump(const ScriptCommand& command);
 
   std::int64_t m_nowMs = 0;

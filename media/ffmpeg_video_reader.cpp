@@ -11,10 +11,11 @@
 namespace velimoro::media {
 namespace {
 
-// The reader's pictures stay within 224 MB: the cache of frames around the train (at 1080p about
-// 60 frames, which a train rolling back needs) and the pictures of the frames a jump may land on.
+// The reader's pictures stay within 240 MB: the cache of frames around the train (at 1080p about
+// 60 frames, which a train rolling back needs) and the pictures of the frames a jump may land on
+// (at 1080p 15: three save slots and twelve stations).
 constexpr std::size_t kCacheBudgetBytes = std::size_t{192} << 20;
-constexpr std::size_t kJumpBudgetBytes = std::size_t{32} << 20;
+constexpr std::size_t kJumpBudgetBytes = std::size_t{48} << 20;
 constexpr int kMaxCachedFrames = 64;
 constexpr int kMaxJumpPictures = 24;
 constexpr int kPrefetchFrames = 8;

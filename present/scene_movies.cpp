@@ -23,7 +23,7 @@ bool openScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video, int
   const std::string file = findVideoFileName(drive.setup.root, drive.strings, record.movieText);
   if (!video.open(resolvePath(drive.setup.root, file), error)) {
     std::string message;
-    openRouteVideo(drive, video, message);
+    openRouteVideo(drive, video, message, pass.savedFrames);
     record.done = true;
     pass.lastFetchedFrame = -1;
     return false;
@@ -37,7 +37,7 @@ bool openScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video, int
 // Back to the route video at the record's resume frame; the record is done.
 void endScene(ScreenPass& pass, SimDrive& drive, media::VideoReader& video) {
   std::string message;
-  openRouteVideo(drive, video, message);
+  openRouteVideo(drive, video, message, pass.savedFrames);
   MovieSwitchEntry& record = drive.route->movieSwitches[pass.sceneRecord];
   pass.videoMode = kRouteVideo;
   drive.state.frame = record.resumeFrame;
@@ -100,7 +100,7 @@ void returnToRouteVideo(ScreenPass& pass, SimDrive& drive, media::VideoReader* v
   if (pass.videoMode == kRouteVideo && drive.state.run_mode == 0) return;
   if (video != nullptr && pass.videoMode != kRouteVideo) {
     std::string message;
-    openRouteVideo(drive, *video, message);
+    openRouteVideo(drive, *video, message, pass.savedFrames);
   }
   drive.state.run_mode = 0;
   pass.videoMode = kRouteVideo;

@@ -228,7 +228,8 @@ void takeStopLinePicture(ScreenPass& pass, const SimDrive& drive) {
   pass.stopLine = copyKeyedPicture(*drive.media.pictureStore, *drive.train->StopLinePicture);
 }
 
-bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message) {
+bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message,
+                    const std::vector<int>& savedFrames) {
   const std::string file =
       findVideoFileName(drive.setup.root, drive.strings, drive.route->dataName);
   std::string error;
@@ -238,12 +239,16 @@ bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& mes
     return false;
   }
   drive.state.video_end_frame = video.frameCount();
-  // The station jump lands on a stop frame: the reader may have it ready when asked.
-  std::vector<int> stops;
-  for (int i = 0; i < std::min(drive.route->stationCount, RouteData::kTable); ++i)
-    stops.push_back(drive.route->stations[static_cast<std::size_t>(i)].stopFrame);
-  video.expectJumps(stops);
+  expectRouteJumps(drive, video, savedFrames);
   return true;
+}
+
+void expectRouteJumps(const SimDrive& drive, media::VideoReader& video,
+                      const std::vector<int>& savedFrames) {
+  std::vector<int> frames = savedFrames;
+  for (int i = 0; i < std::min(drive.route->stationCount, RouteData::kTable); ++i)
+    frames.push_back(drive.route->stations[static_cast<std::size_t>(i)].stopFrame);
+  video.expectJumps(frames);
 }
 
 }  // namespace velimoro

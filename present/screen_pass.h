@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "media/cab_screen.h"
 #include "media/video_reader.h"
@@ -69,6 +70,9 @@ struct ScreenPass {
   int sceneTicks = 0;    // fast steps since a standing scene started
   std::string extraTextA;
   std::string extraTextB;
+  // The frames of the drive's save slots: a restore jumps there, so the reader keeps them ready
+  // beside the stations' stop frames, also after a scene movie.
+  std::vector<int> savedFrames;
   // The train's stop-line marker, stretched onto the square the tick places (stop_line_*).
   KeyedPicture stopLine;
 
@@ -93,6 +97,13 @@ void takeStopLinePicture(ScreenPass& pass, const SimDrive& drive);
 
 /// Opens the route video and keeps its frame count in `video_end_frame`. When it cannot be
 /// opened returns false with the message the user sees; the run goes on without pictures.
-bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message);
+/// The reader is told the frames the drive may jump to (see expectRouteJumps).
+bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& message,
+                    const std::vector<int>& savedFrames = {});
+
+/// Tells the route video's reader the frames a jump may land on: the save slots' frames first
+/// (each restore goes there), then the stations' stop frames (the Move menu's jumps).
+void expectRouteJumps(const SimDrive& drive, media::VideoReader& video,
+                      const std::vector<int>& savedFrames);
 
 }  // namespace velimoro
