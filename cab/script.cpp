@@ -27,7 +27,7 @@ constexpr CommandShape kCommands[] = {
     {"key", 1, 1},         // <char>, or "space"
     {"vkey", 1, 2},        // <name> [shift]
     {"wheel", 1, 1},       // up | down
-    {"setting", 2, 2},     // kanko | information | ats, 0 | 1: a Display menu entry
+    {"setting", 2, 2},     // kanko | information | ats | aids, 0 | 1: a Display menu entry
     {"ats", 1, 1},         // on | off: the train settings' protection
     {"engine", 1, 1},      // start | run | stop: the train settings' engine
     {"speedunits", 0, 0},  // the value display's reload of the filming-speed table
@@ -102,11 +102,34 @@ bool settable(const std::string& name, const std::string& value) {
 
 }  // namespace
 
+namespace {
+
+struct SettingWord {
+  const char* word;
+  int DriveSettings::*field;
+};
+
+constexpr SettingWord kSettingWords[] = {
+    {"kanko", &DriveSettings::kanko},
+    {"information", &DriveSettings::information},
+    {"ats", &DriveSettings::ats},
+    {"aids", &DriveSettings::aids},
+};
+
+}  // namespace
+
 int DriveSettings::*settingField(const std::string& name) {
-  if (name == "kanko") return &DriveSettings::kanko;
-  if (name == "information") return &DriveSettings::information;
-  if (name == "ats") return &DriveSettings::ats;
+  for (const SettingWord& setting : kSettingWords) {
+    if (name == setting.word) return setting.field;
+  }
   return nullptr;
+}
+
+const char* settingWord(int DriveSettings::*field) {
+  for (const SettingWord& setting : kSettingWords) {
+    if (field == setting.field) return setting.word;
+  }
+  return "";
 }
 
 std::optional<int> slotOfCommand(const ScriptCommand& command) {
@@ -256,8 +279,8 @@ void checkCommand(const ScriptCommand& command) {
     commandFault(command, "wheel turns up or down, not \"" + args[0] + "\"");
   }
   if (command.name == "setting" && (!settingField(args[0]) || (args[1] != "0" && args[1] != "1"))) {
-    commandFault(command, "setting takes kanko, information or ats and 0 or 1, not \"" + args[0] +
-                              " " + args[1] + "\"");
+    commandFault(command, "setting takes kanko, information, ats or aids and 0 or 1, not \"" +
+                              args[0] + " " + args[1] + "\"");
   }
   if (command.name == "ats" && args[0] != "on" && args[0] != "off") {
     commandFault(command, "ats is on or off, not \"" + args[0] + "\"");

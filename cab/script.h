@@ -26,8 +26,11 @@ struct ScriptCommand {
 /// no virtual key, no wheel direction, no settable state field, no save slot or no station index.
 void checkCommand(const ScriptCommand& command);
 
-/// The user setting a `setting` command names ("kanko", "information", "ats"); null for none.
+/// The user setting a `setting` command names ("kanko", "information", "ats", "aids"); null for
+/// none.
 int DriveSettings::*settingField(const std::string& name);
+/// The word a `setting` command names `field` by; "" for a field no command sets.
+const char* settingWord(int DriveSettings::*field);
 
 /// The save slot (1 .. 3) a `save` or `load` command names, if it names one.
 std::optional<int> slotOfCommand(const ScriptCommand& command);

@@ -9,12 +9,14 @@ struct IntSetting {
   const char* key;
   int DriveSettings::*field;
   int defaultValue;
+  bool missingIsFirstRun;  // false for a key later versions added: an older store lacks it
 };
 
 constexpr IntSetting kSettings[] = {
-    {"Kanko", &DriveSettings::kanko, 0},
-    {"Information", &DriveSettings::information, 1},
-    {"ATS", &DriveSettings::ats, 1},
+    {"Kanko", &DriveSettings::kanko, 0, true},
+    {"Information", &DriveSettings::information, 1, true},
+    {"ATS", &DriveSettings::ats, 1, true},
+    {"DriverAids", &DriveSettings::aids, 1, false},
 };
 
 }  // namespace
@@ -24,7 +26,7 @@ StoredSettings readSettings(media::SettingsStore& store) {
   for (const IntSetting& setting : kSettings) {
     const std::optional<int> value = store.readInt(kSettingsApplication, setting.key);
     stored.settings.*setting.field = value.value_or(setting.defaultValue);
-    if (!value) stored.firstRun = true;
+    if (!value && setting.missingIsFirstRun) stored.firstRun = true;
   }
   return stored;
 }

@@ -9,7 +9,7 @@
 
 namespace velimoro {
 
-// The three user settings of the cab window and the game controller's codes, in the settings
+// The four user settings of the cab window and the game controller's codes, in the settings
 // store. Each setting is declared once, with its key and its default.
 
 /// The store's application of the user settings and the save slots.
@@ -30,11 +30,12 @@ struct StoredSettings {
   bool firstRun = false;  // a setting was missing or unreadable: kFirstRunMessage is due
 };
 
-/// Reads "Kanko", "Information" and "ATS". A value that is missing or not a whole number takes
-/// its default (0, 1, 1) and marks the first run; the values that read are kept.
+/// Reads "Kanko", "Information", "ATS" and "DriverAids". A value that is missing or not a whole
+/// number takes its default (0, 1, 1, 1); one of the first three marks the first run. The values
+/// that read are kept.
 StoredSettings readSettings(media::SettingsStore& store);
 
-/// Writes the three settings and flushes them; false with the store's message when they could
+/// Writes the four settings and flushes them; false with the store's message when they could
 /// not be written.
 bool writeSettings(media::SettingsStore& store, const DriveSettings& settings, std::string& error);
 

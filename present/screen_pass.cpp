@@ -8,6 +8,7 @@
 #include "data/paths.h"
 #include "data/rounding.h"
 #include "data/ui_strings.h"
+#include "present/aid_overlay.h"
 #include "present/picture_effects.h"
 
 namespace velimoro {
@@ -152,13 +153,19 @@ int scaled(int value, double scale) {
   return static_cast<int>(std::lround(std::clamp(value * scale, -kReach, kReach)));
 }
 
+// The driver-aid panel goes over the classic picture: its boxes into the picture once the
+// screen's own are there, its texts after the screen's own texts.
 void layOverlays(ScreenPass& pass, const SimDrive& drive, media::CabSurface& surface) {
   const SimState& s = drive.state;
   const double scale = static_cast<double>(pass.picture.width) / ScreenPass::kPictureWidth;
+  std::vector<AidLine> aids;
+  if (drive.setup.settings.aids == 1) aids = aidLines(drive);
   if (pass.bandMode) {
     if (!s.guidance_shown.empty()) lightenTextBand(pass.picture, scale);
+    shadeAidPanel(pass.picture, aids, surface, scale);
     surface.setVideoPicture(pass.picture);
     if (!s.guidance_shown.empty()) drawBandLine(surface, s.guidance_shown);
+    writeAidPanel(surface, aids);
     return;
   }
   stretchKeyed(pass.stopLine, pass.picture, scaled(s.stop_line_left, scale),
@@ -169,6 +176,7 @@ void layOverlays(ScreenPass& pass, const SimDrive& drive, media::CabSurface& sur
     if (t.text->empty() || box.width <= 0) continue;
     shadeTextBox(pass.picture, t.x, t.y, box.height - 2, box.width, scale);
   }
+  shadeAidPanel(pass.picture, aids, surface, scale);
   surface.setVideoPicture(pass.picture);
   for (const PlacedText& t : texts) {
     TextBox& box = pass.textBoxes[slotIndex(t.slot)];
@@ -180,6 +188,7 @@ void layOverlays(ScreenPass& pass, const SimDrive& drive, media::CabSurface& sur
     const auto [width, height] = surface.drawText(t.x, t.y, *t.text, t.size, kTextColour);
     box = {width, height};
   }
+  writeAidPanel(surface, aids);
 }
 
 }  // namespace

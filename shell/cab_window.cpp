@@ -39,6 +39,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   setup.settings.kanko = stored.settings.kanko;
   setup.settings.information = stored.settings.information;
   setup.settings.ats = stored.settings.ats;
+  setup.settings.aids = stored.settings.aids;
   setup.settings.crewChangeStation = readCrewChangeStation(store, setup.routeFile);
   readControllerCodes(store, setup.controllers);
 

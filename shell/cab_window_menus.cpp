@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "cab/script.h"
 #include "data/route_reader.h"
 #include "persist/save_slots.h"
 #include "shell/cab_window.h"
@@ -27,6 +28,7 @@ void CabWindow::buildMenus() {
   toggle("喚呼なし(&K)", &DriveSettings::kanko);
   toggle("解説あり(&D)", &DriveSettings::information);
   m_beginnerEntry = toggle("入門モード(&A)", &DriveSettings::ats);
+  toggle("運転支援表示(&G)", &DriveSettings::aids);
   display->addSeparator();
   connect(display->addAction(QStringLiteral("運転レポート(&R)")), &QAction::triggered, this,
           [this] { showReport(); });
@@ -91,10 +93,7 @@ void CabWindow::slotOrStation(const char* command, int number) {
 }
 
 void CabWindow::toggleSetting(int DriveSettings::*setting, QAction* entry) {
-  const char* name = setting == &DriveSettings::kanko         ? "kanko"
-                     : setting == &DriveSettings::information ? "information"
-                                                              : "ats";
-  input("setting", {name, entry->isChecked() ? "1" : "0"});
+  input("setting", {settingWord(setting), entry->isChecked() ? "1" : "0"});
 }
 
 void CabWindow::connectSerial(const std::string& port) {

@@ -21,12 +21,13 @@
 
 namespace velimoro {
 
-/// The settings a drive reads at start: the three of the settings store and the crew-change
+/// The settings a drive reads at start: the four of the settings store and the crew-change
 /// station chosen for the run.
 struct DriveSettings {
   int kanko = 0;               // 1: no call-outs
   int information = 1;         // 1: guidance shown
   int ats = 1;                 // 1: beginner mode, the train protection does not act
+  int aids = 0;                // 1: the driver-aid panel on the cab screen (on in a first run)
   int crewChangeStation = -1;  // the station where the crew changes and the run ends; -1 none
 };
 

@@ -34,6 +34,14 @@ TEST(Settings, FirstRunDefaultsThenKeptValuesAndControllerCodesUpToTheFirstMissi
   stored = readSettings(second);
   EXPECT_FALSE(stored.firstRun);
   EXPECT_EQ(stored.settings.ats, 0);
+  EXPECT_EQ(stored.settings.aids, 1);
+
+  // A store written before the driver aids had a key is no first run; the aids come on.
+  std::ofstream(file) << "[General]\nKanko=0\nInformation=1\nATS=0\n";
+  media::QtSettingsStore older;
+  stored = readSettings(older);
+  EXPECT_FALSE(stored.firstRun);
+  EXPECT_EQ(stored.settings.aids, 1);
 
   // A damaged file: the values that read are kept, the rest take their defaults.
   std::ofstream(file) << "[General]\nKanko=1\nInformation=yes\n\x01\x02 garbage\n";

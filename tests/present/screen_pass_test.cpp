@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "present/aid_overlay.h"
 #include "present/scene_movies.h"
+#include "sim/driver_aids.h"
 #include "support/test_support.h"
 
 namespace velimoro {
@@ -390,6 +393,93 @@ TEST_F(ScreenPassTest, BandModeWritesOnlyTheGuidanceLineOnTheLightenedBand) {
   EXPECT_EQ(surface.channel(603, 339), 150);
   step();
   EXPECT_EQ(surface.channel(10, 320), 150);
+}
+
+// The aids of a train 123.4 m before its stop point under a caution signal, in a 45 limit with
+// an 85 ahead, in the normal mode whose top notch is P5.
+void setAids(SimDrive& drive) {
+  SimState& s = drive.state;
+  drive.train->PowerModes[0] = {"P", "通常"};
+  s.aid_stop_ahead = true;
+  s.aid_stop_cm = 12340;
+  s.aid_signal_aspect = 10;
+  s.aid_signal_cm = 41100;
+  s.aid_limit = 45;
+  s.aid_next_limit = 85;
+  s.aid_next_limit_cm = 32000;
+  s.aid_top_notch = 5;
+}
+
+using AidOverlay = ScreenPassTest;
+
+TEST_F(AidOverlay, LinesSayWhatTheDriverNeedsToStopAtTheMark) {
+  setAids(drive);
+  const auto texts = [this] {
+    std::vector<std::string> out;
+    for (const AidLine& line : aidLines(drive))
+      out.push_back(line.alert ? "!" + line.text : line.text);
+    return out;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"停止位置まで 123 m", "信号 注意  411 m",
+                                               "制限 45  次 85 (320 m)", "通常 最大 P5"}));
+  // The last 50 m to a tenth; a limit and a signal that are not there leave their words out.
+  s.aid_stop_cm = 4321;
+  s.aid_signal_aspect = 999;
+  s.aid_limit = 0;
+  s.aid_next_limit_cm = 0;
+  EXPECT_EQ(texts(), (std::vector<std::string>{"停止位置まで 43.2 m", "制限 -", "通常 最大 P5"}));
+  // At rest the stop's result, within the tolerance or outside it.
+  s.aid_stopped = true;
+  s.aid_stop_tolerance_cm = 100;
+  s.aid_stop_result_cm = 40;
+  EXPECT_EQ(texts().front(), "0.4 m 手前 (±1.0 m)");
+  s.aid_stop_result_cm = -180;
+  EXPECT_EQ(texts().front(), "1.8 m 行き過ぎ (±1.0 m 外)");
+  // A refusal stays on red for 20 ticks; the brake's cause while it holds, with its release.
+  s.aid_refused = static_cast<int>(AidRefusal::kTopNotch);
+  s.aid_refused_tick = 100;
+  s.tick_count = 119;
+  s.brake_cause = static_cast<int>(BrakeCause::kVigilance);
+  EXPECT_EQ(texts().back(), "!EB装置: 操作がありませんでした  非常位置で R");
+  EXPECT_EQ(texts()[texts().size() - 2], "!これ以上のノッチはありません");
+  s.tick_count = 120;
+  s.brake_cause = 0;
+  EXPECT_EQ(texts().back(), "通常 最大 P5");
+}
+
+TEST_F(ScreenPassTest, TheAidPanelLiesOverTheClassicPictureAndLeavesNoTrace) {
+  video.fill = 200;
+  setTexts();
+  setAids(drive);
+  s.brake_cause = static_cast<int>(BrakeCause::kAtsPattern);
+  step();
+  step();  // the classic texts' boxes measured
+  const media::RgbPicture classic = surface.video;
+  const std::vector<TextCall> classicTexts = surface.texts;
+  drive.setup.settings.aids = 1;
+  step();
+  const AidPanelPlace place = aidPanelPlace(aidLines(drive), surface);
+  int changed = 0;
+  for (int y = 0; y < classic.height; ++y) {
+    for (int x = 0; x < classic.width; ++x) {
+      const bool inside = x >= place.left && x < place.right && y >= place.top && y < place.bottom;
+      const bool differs = surface.channel(x, y) !=
+                           classic.pixels[(static_cast<std::size_t>(y) * classic.width + x) * 3];
+      EXPECT_FALSE(differs && !inside) << x << "," << y;
+      changed += differs;
+      if (differs && !inside) return;
+    }
+  }
+  EXPECT_GT(changed, (place.right - place.left) * (place.bottom - place.top) / 2);
+  // The classic texts as they were, then the panel's five lines, each after its shadow.
+  ASSERT_EQ(surface.texts.size(), classicTexts.size() + 10);
+  EXPECT_TRUE(std::equal(classicTexts.begin(), classicTexts.end(), surface.texts.begin()));
+  EXPECT_EQ(surface.texts.back().text, brakeCauseText(BrakeCause::kAtsPattern));
+  // Off again, the very next pass is the classic screen, byte for byte.
+  drive.setup.settings.aids = 0;
+  step();
+  EXPECT_EQ(surface.video.pixels, classic.pixels);
+  EXPECT_EQ(surface.texts, classicTexts);
 }
 
 TEST_F(ScreenPassTest, OpeningTheRouteVideoKeepsItsFrameCountOrTellsWhyNot) {

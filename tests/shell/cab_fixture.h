@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/qt_settings_store.h"
+#include "persist/settings.h"
 #include "shell/cab_window.h"
 #include "support/demo_root.h"
 #include "support/qt_app.h"
@@ -28,11 +29,13 @@ struct CabSetup {
 };
 
 /// The cab window of a demo drive (without videos) on the offscreen platform, in a run without
-/// a user: messages go to the error stream.
+/// a user: messages go to the error stream. The driver-aid panel is off, so the picture is the
+/// classic screen's.
 struct Cab {
   media::QtSettingsStore store;
   std::unique_ptr<shell::CabWindow> window;
   explicit Cab(const CabSetup& how = {}) {
+    store.writeInt(kSettingsApplication, "DriverAids", 0);
     DriveSetup setup;
     setup.root = demoRoot();
     setup.trainFile = how.train;

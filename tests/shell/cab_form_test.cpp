@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <cstdlib>
+#include <sstream>
 
 #include "data/paths.h"
 #include "shell/cab_fixture.h"
@@ -120,6 +121,47 @@ TEST(CabForm, TheBackPictureFadesTheScreenOutAndThenClosesTheWindow) {
   cab.window->closed = [&closed] { closed = true; };
   cab.click(cab.state().back_button_left + 13, 630 - 15);
   EXPECT_TRUE(closed);
+}
+
+}  // namespace
+}  // namespace velimoro
+
+namespace velimoro {
+namespace {
+
+TEST(CabForm, TheDriverAidOverlayComesAndGoesWithItsDisplayEntry) {
+  std::ostringstream recording;
+  // The panel's lines stand at the picture's top right, where the classic screen shows none.
+  const QRect panel(300, 34, 300, 100);
+  QImage shown;
+  {
+    Cab cab({.train = "train_QT600.dat"});
+    cab.window->recordTo(&recording);
+    QAction* entry = nullptr;
+    for (QAction* action : cab.window->findChildren<QAction*>()) {
+      if (action->text() == QStringLiteral("運転支援表示(&G)")) entry = action;
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->isChecked());
+    runEvents(200);
+    EXPECT_EQ(litPixels(cab.window->windowPicture(), panel), 0);
+    entry->trigger();
+    EXPECT_EQ(cab.window->session().drive().setup.settings.aids, 1);
+    runEvents(200);
+    shown = cab.window->windowPicture();
+    keep(shown, "driver_aids.png");
+    EXPECT_GT(litPixels(shown, panel), 100);
+    entry->trigger();
+    runEvents(200);
+    EXPECT_EQ(litPixels(cab.window->windowPicture(), panel), 0);
+    entry->trigger();
+    cab.window->close();
+    EXPECT_EQ(cab.store.readInt(kSettingsApplication, "DriverAids"), 1);
+  }
+  const std::string script = recording.str();
+  const std::size_t on = script.find(" setting aids 1\n");
+  const std::size_t off = script.find(" setting aids 0\n");
+  EXPECT_TRUE(on != std::string::npos && off != std::string::npos && on < off) << script;
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST(CabWindow, TheFirstRunSaysSoOnceAndTheSettingsAreWrittenAtTheEnd) {
   const std::string message = "message: 初期状態では、ATSが動作しない設定になっています。";
   EXPECT_NE(err.find(message), std::string::npos) << err;
   const std::string settings = readAll(config.file("Dorvanel/velimoro.ini"));
-  for (const char* line : {"Kanko=0", "Information=1", "ATS=1"})
+  for (const char* line : {"Kanko=0", "Information=1", "ATS=1", "DriverAids=1"})
     EXPECT_NE(settings.find(line), std::string::npos) << settings;
   ASSERT_EQ(runWindow("2", "--seconds 0.5" + shot, config.path(), err), 0) << err;
   EXPECT_EQ(QImage(QString::fromStdString(config.file("shot.png"))).height(), 630);

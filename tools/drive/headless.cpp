@@ -9,6 +9,7 @@
 
 #include "cab/report.h"
 #include "cab/report_output.h"
+#include "cab/script.h"
 #include "cab/session.h"
 #include "cab/trace.h"
 #include "data/data_error.h"
@@ -58,15 +59,10 @@ DriveSettings parseSettings(const std::string& text) {
     if (eq == std::string::npos) throw std::runtime_error("--settings: expected name=value");
     const std::string name = item.substr(0, eq);
     const int value = requireInt(item.substr(eq + 1), "--settings " + name);
-    if (name == "kanko") {
-      settings.kanko = value;
-    } else if (name == "information") {
-      settings.information = value;
-    } else if (name == "ats") {
-      settings.ats = value;
-    } else {
+    int DriveSettings::*setting = settingField(name);
+    if (setting == nullptr)
       throw std::runtime_error("--settings: unknown setting \"" + name + "\"");
-    }
+    settings.*setting = value;
   }
   return settings;
 }

@@ -20,7 +20,7 @@ constexpr const char* kUsage =
     "  --seconds S             drive S seconds (60, or up to the script's quit)\n"
     "  --trace FILE.csv        one row of state fields a tick\n"
     "  --events FILE           the sound, call-out, message, notch and brake-cause events\n"
-    "  --settings LIST         kanko=0,information=1,ats=1\n"
+    "  --settings LIST         kanko=0,information=1,ats=1,aids=0\n"
     "  --report FILE.html      the run report (FILE.json: its data)\n"
     "  -h, --help              show this help and exit\n"
     "  -v, --version           show the version and exit\n"

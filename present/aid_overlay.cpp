@@ -1,0 +1,184 @@
+#include "present/aid_overlay.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iomanip>
+#include <sstream>
+
+#include "data/rounding.h"
+#include "present/picture_effects.h"
+#include "sim/atc.h"
+#include "sim/driver_aids.h"
+#include "sim/handle_steps.h"
+#include "sim/signal_codes.h"
+
+namespace velimoro {
+namespace {
+
+constexpr int kTextSize = 12;
+constexpr int kRight = 596;  // the panel's right edge, clear of the picture's border
+constexpr int kTop = 36;     // under the guidance line
+constexpr int kPitch = 18;   // from one line to the next
+constexpr int kShadeMargin = 5;
+constexpr media::Rgb kTextColour = 0xFFFFFF;
+constexpr media::Rgb kShadowColour = 0x000000;
+// Within this distance the stop point is shown to a tenth of a metre.
+constexpr long double kTenthsWithinCm = 5000;
+
+std::string metres(long double cm, bool tenths) {
+  std::ostringstream out;
+  if (tenths) {
+    out << std::fixed << std::setprecision(1) << static_cast<double>(roundHalfEven(cm / 10)) / 10;
+  } else {
+    out << roundHalfEven(cm / 100);
+  }
+  out << " m";
+  return out.str();
+}
+
+std::string stopLine(const SimState& s) {
+  if (s.aid_stopped) {
+    const long double off = std::fabs(s.aid_stop_result_cm);
+    const bool within = off <= s.aid_stop_tolerance_cm;
+    const std::string side = s.aid_stop_result_cm >= 0 ? " 手前" : " 行き過ぎ";
+    return metres(off, true) + side + " (±" + metres(s.aid_stop_tolerance_cm, true) +
+           (within ? ")" : " 外)");
+  }
+  if (!s.aid_stop_ahead) return {};
+  if (s.aid_stop_cm < 0) return "停止位置を " + metres(-s.aid_stop_cm, true) + " 過ぎています";
+  return "停止位置まで " + metres(s.aid_stop_cm, s.aid_stop_cm < kTenthsWithinCm);
+}
+
+std::string aspectWord(const SimDrive& drive, int code) {
+  switch (aspectClass(code)) {
+    case AspectClass::kStop:
+      return "停止";
+    case AspectClass::kRestricting:
+      return "警戒";
+    case AspectClass::kCaution:
+      return "注意";
+    case AspectClass::kReducedSpeed:
+      return "減速";
+    case AspectClass::kClear:
+      return "進行";
+    case AspectClass::kNone:
+      break;
+  }
+  // A cab code says its speed; the signals without lamps say nothing.
+  const std::optional<int> speed = atcSpeed(*drive.route, code);
+  return speed ? "ATC " + std::to_string(*speed) : std::string();
+}
+
+std::string signalLine(const SimDrive& drive) {
+  const SimState& s = drive.state;
+  if (s.aid_signal_aspect == 999) return {};
+  const std::string aspect = aspectWord(drive, s.aid_signal_aspect);
+  if (aspect.empty()) return {};
+  return "信号 " + aspect + "  " + metres(s.aid_signal_cm, false);
+}
+
+std::string limitLine(const SimState& s) {
+  std::string line = "制限 " + (s.aid_limit > 0 ? std::to_string(s.aid_limit) : std::string("-"));
+  if (s.aid_next_limit_cm > 0) {
+    line += "  次 " + std::to_string(s.aid_next_limit) + " (" + metres(s.aid_next_limit_cm, false) +
+            ")";
+  }
+  return line;
+}
+
+std::string modeLine(const SimDrive& drive) {
+  const TrainSpec& train = *drive.train;
+  const PowerMode& mode = train.PowerModes[static_cast<std::size_t>(
+      std::clamp(selectedPowerMode(drive.state), 0, TrainSpec::kMaxPowerModes - 1))];
+  const std::string top = "最大 " + mode.prefix + std::to_string(drive.state.aid_top_notch);
+  return mode.name.empty() ? top : mode.name + " " + top;
+}
+
+const char* refusalText(const SimState& s) {
+  if (s.tick_count - s.aid_refused_tick >= kAidRefusalTicks) return nullptr;
+  switch (static_cast<AidRefusal>(s.aid_refused)) {
+    case AidRefusal::kTopNotch:
+      return "これ以上のノッチはありません";
+    case AidRefusal::kModeWithPower:
+      return "ノッチを切ってから切り替えます";
+    case AidRefusal::kNone:
+      break;
+  }
+  return nullptr;
+}
+
+int widest(const std::vector<AidLine>& lines, const media::CabSurface& surface) {
+  int width = 0;
+  for (const AidLine& line : lines)
+    width = std::max(width, surface.measureText(line.text, kTextSize).first);
+  return width;
+}
+
+// Reddens the rows of an alert line: the picture shows through a third.
+void redden(media::RgbPicture& picture, int x, int y, int width, int height, double scale) {
+  const auto device = [scale](int at) { return static_cast<int>(std::floor(at * scale)); };
+  const int firstRow = std::max(device(y), 0);
+  const int endRow = std::min(device(y + height), picture.height);
+  const int firstColumn = std::max(device(x), 0);
+  const int endColumn = std::min(device(x + width), picture.width);
+  for (int r = firstRow; r < endRow; ++r) {
+    std::uint8_t* pixel =
+        picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + firstColumn) * 3;
+    for (int j = firstColumn; j < endColumn; ++j, pixel += 3) {
+      pixel[0] = static_cast<std::uint8_t>((pixel[0] + 2 * 200) / 3);
+      pixel[1] = static_cast<std::uint8_t>(pixel[1] / 3);
+      pixel[2] = static_cast<std::uint8_t>(pixel[2] / 3);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<AidLine> aidLines(const SimDrive& drive) {
+  const SimState& s = drive.state;
+  std::vector<AidLine> lines;
+  const auto add = [&lines](std::string text, bool alert = false) {
+    if (!text.empty()) lines.push_back({std::move(text), alert});
+  };
+  add(stopLine(s));
+  add(signalLine(drive));
+  add(limitLine(s));
+  add(modeLine(drive));
+  if (const char* refusal = refusalText(s)) add(refusal, true);
+  const BrakeCause cause = brakeCauseOf(s.brake_cause);
+  if (cause != BrakeCause::kNone) add(brakeCauseText(cause), true);
+  return lines;
+}
+
+AidPanelPlace aidPanelPlace(const std::vector<AidLine>& lines, const media::CabSurface& surface) {
+  if (lines.empty()) return {};
+  const int height = static_cast<int>(lines.size()) * kPitch - 2;
+  const int left = kRight - widest(lines, surface);
+  return {left - kShadeMargin, kTop - kShadeMargin, kRight + kShadeMargin + 1,
+          kTop + height + kShadeMargin + 1};
+}
+
+void shadeAidPanel(media::RgbPicture& picture, const std::vector<AidLine>& lines,
+                   const media::CabSurface& surface, double scale) {
+  if (lines.empty()) return;
+  const int width = widest(lines, surface);
+  const int left = kRight - width;
+  shadeTextBox(picture, left, kTop, static_cast<int>(lines.size()) * kPitch - 2, width, scale);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].alert)
+      redden(picture, left, kTop + static_cast<int>(i) * kPitch, width, kPitch - 1, scale);
+  }
+}
+
+void writeAidPanel(media::CabSurface& surface, const std::vector<AidLine>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& text = lines[i].text;
+    const int x = kRight - surface.measureText(text, kTextSize).first;
+    const int y = kTop + static_cast<int>(i) * kPitch;
+    surface.drawText(x + 1, y + 1, text, kTextSize, kShadowColour);
+    surface.drawText(x, y, text, kTextSize, kTextColour);
+  }
+}
+
+}  // namespace velimoro
