@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -190,6 +192,83 @@ TEST(RouteVideo, BridgeShowsTrussesOverAValley) {
   // Every frame is drawn afresh: the same frame again gives the same picture.
   scene.draw(route.frameAt(310), canvas);
   EXPECT_TRUE(canvas.pixels() == onBridge);
+}
+
+// The mean colour of each of columns × rows blocks, a pixel counted in the block of its centre.
+std::vector<Rgb> blockMeans(const Canvas& c, int columns, int rows) {
+  std::vector<int> sums(static_cast<std::size_t>(columns) * rows * 4);
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) {
+      const auto at =
+          static_cast<std::size_t>((y * rows / c.height()) * columns + x * columns / c.width()) * 4;
+      const Rgb p = c.at(x, y);
+      sums[at] += p.r, sums[at + 1] += p.g, sums[at + 2] += p.b, ++sums[at + 3];
+    }
+  std::vector<Rgb> means;
+  for (std::size_t i = 0; i < sums.size(); i += 4) {
+    const int n = std::max(1, sums[i + 3]);
+    means.push_back({static_cast<std::uint8_t>(sums[i] / n),
+                     static_cast<std::uint8_t>(sums[i + 1] / n),
+                     static_cast<std::uint8_t>(sums[i + 2] / n)});
+  }
+  return means;
+}
+
+// A sharp rendering is the same view with more of its detail: brought down to the route videos'
+// size it is the ordinary rendering again, and its video keeps what the ordinary size loses.
+TEST(RouteVideo, ASharpRenderingShowsTheSameViewWithFinerDetail) {
+  RouteDesign design = shortRoute();
+  design.line.end = 70;
+  design.line.stations = {{"A", "a", "a", 0, 0}, {"B", "b", "b", 50, 1}};
+  design.line.tunnels.clear();
+  design.line.crossings = {40};
+  const BuiltRoute route = buildRoute(design);
+  const int frame = route.frameAt(12);
+  RouteScene ordinary(route), sharp(route, kHdVideoSize);
+  Canvas small(kVideoWidth, kVideoHeight), large(kHdVideoSize.width, kHdVideoSize.height);
+  ordinary.draw(frame, small);
+  sharp.draw(frame, large);
+  // Block by block (4 × 4 pixels of the ordinary picture) the two agree; only where an edge
+  // falls on another pixel may they differ.
+  const std::vector<Rgb> blocks = blockMeans(small, 151, 85),
+                         sharpBlocks = blockMeans(large, 151, 85);
+  int differing = 0;
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    const int d = std::abs(blocks[i].r - sharpBlocks[i].r) +
+                  std::abs(blocks[i].g - sharpBlocks[i].g) +
+                  std::abs(blocks[i].b - sharpBlocks[i].b);
+    if (d > 48) ++differing;
+  }
+  EXPECT_LT(differing, static_cast<int>(blocks.size()) / 100);
+
+  // Through the encoder and back, as the cab reads it.
+  TempDir dir;
+  std::ostringstream progress;
+  const std::string path = dir.file("sharp.avi");
+  ASSERT_EQ(renderRouteVideo(route, path, progress, kHdVideoSize), route.endFrame + 1);
+  media::FfmpegVideoReader reader;
+  std::string error;
+  ASSERT_TRUE(reader.open(path, error)) << error;
+  media::RgbPicture picture;
+  ASSERT_TRUE(reader.decodeFrame(frame, picture));
+  ASSERT_EQ(picture.width, kHdVideoSize.width);
+  ASSERT_EQ(picture.height, kHdVideoSize.height);
+  // Where the sharp drawing differs from the ordinary one enlarged, the frame follows the sharp.
+  int detail = 0, kept = 0;
+  for (int y = 0; y < large.height(); ++y)
+    for (int x = 0; x < large.width(); ++x) {
+      const Rgb fine = large.at(x, y);
+      const Rgb coarse =
+          small.at(x * small.width() / large.width(), y * small.height() / large.height());
+      const int drawn = brightness({fine.r, fine.g, fine.b});
+      const int enlarged = brightness({coarse.r, coarse.g, coarse.b});
+      if (std::abs(drawn - enlarged) < 30) continue;
+      ++detail;
+      const int shown = brightness(pixelAt(picture, x, y));
+      if (std::abs(shown - drawn) < std::abs(shown - enlarged)) ++kept;
+    }
+  EXPECT_GT(detail, 5000);
+  EXPECT_GT(kept, detail * 4 / 5);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 
 namespace velimoro::content {
 
-void generateDemo(const std::string& root, std::ostream& progress, bool videos) {
+void generateDemo(const std::string& root, std::ostream& progress, bool videos, bool hd) {
   std::filesystem::create_directories(root);
   if (!speechAvailable())
     throw std::runtime_error(
@@ -68,8 +68,9 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos) 
   tools::throwOnEndSignal();
 
   if (videos) {
-    writeRouteVideos(builtRoutes, root, progress);
-    const int scenes = writeSceneMovies(builtRoutes, root, progress);
+    const VideoSize size = hd ? kHdVideoSize : VideoSize{};
+    writeRouteVideos(builtRoutes, root, progress, size);
+    const int scenes = writeSceneMovies(builtRoutes, root, progress, size);
     progress << "videos: route videos and " << scenes << " scene movies\n";
     tools::throwOnEndSignal();
   }

@@ -1,6 +1,6 @@
 // velimoro-content: renders the demo installation (trains, routes, pictures, sounds, voices,
-// help files and route videos) into a data root; --no-video leaves the videos out. It also draws
-// the program's icons for the desktop.
+// help files and route videos) into a data root; --no-video leaves the videos out, --hd renders
+// them sharp for a large screen. It also draws the program's icons for the desktop.
 
 #include <cstring>
 #include <exception>
@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "Usage: velimoro-content (--out DIR | --user) [--no-video]\n"
+    "Usage: velimoro-content (--out DIR | --user) [--no-video | --hd]\n"
     "       velimoro-content --icons DIR\n"
     "Renders the demo installation: two trains, six routes with their videos, the title\n"
     "screen's pictures and music, sounds, call-out voices and help files.\n"
@@ -26,6 +26,9 @@ constexpr const char* kUsage =
     "  --user          render into the user's data folder (velimoro under XDG_DATA_HOME),\n"
     "                  where velimoro finds it without --root\n"
     "  --no-video      leave out the route videos and scene movies (much faster)\n"
+    "  --hd            render the route videos and scene movies at 1280 x 720 instead of\n"
+    "                  604 x 340, sharp on a large screen (several times the rendering\n"
+    "                  time and disc space)\n"
     "  --icons DIR     draw the program's icons into DIR as the icon theme lays them out\n"
     "  -h, --help      show this help and exit\n"
     "  -v, --version   show the version and exit\n"
@@ -42,7 +45,7 @@ int usageFault(const std::string& text) {
 // The user's data folder comes whole or not at all: the demo is rendered beside it and moved
 // into place at the end, so that an interrupted rendering is never taken for a data root. A
 // folder that already holds something is the user's and is left alone.
-int renderForUser(bool videos) {
+int renderForUser(bool videos, bool hd) {
   const fs::path root = velimoro::userDataRoot();
   if (root.empty()) {
     std::cerr << "velimoro-content: neither XDG_DATA_HOME nor HOME names a folder\n";
@@ -57,7 +60,7 @@ int renderForUser(bool videos) {
   const fs::path partial = root.string() + ".partial";
   fs::remove_all(partial, ec);
   try {
-    velimoro::content::generateDemo(partial.string(), std::cout, videos);
+    velimoro::content::generateDemo(partial.string(), std::cout, videos, hd);
   } catch (...) {
     fs::remove_all(partial, ec);
     throw;
@@ -72,7 +75,7 @@ int renderForUser(bool videos) {
 
 int main(int argc, char** argv) {
   std::string out, icons;
-  bool videos = true, user = false;
+  bool videos = true, hd = false, user = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -87,6 +90,8 @@ int main(int argc, char** argv) {
       user = true;
     } else if (arg == "--no-video") {
       videos = false;
+    } else if (arg == "--hd") {
+      hd = true;
     } else if (arg == "--out" || arg == "--icons") {
       return usageFault(arg + " needs a folder");
     } else {
@@ -96,6 +101,7 @@ int main(int argc, char** argv) {
   if (static_cast<int>(!out.empty()) + static_cast<int>(user) + static_cast<int>(!icons.empty()) !=
       1)
     return usageFault("name one of --out DIR, --user and --icons DIR");
+  if (hd && !videos) return usageFault("--hd renders the videos that --no-video leaves out");
   // An end signal stops the rendering before its next file or video frame.
   velimoro::tools::recordEndSignals();
   try {
@@ -103,8 +109,8 @@ int main(int argc, char** argv) {
       velimoro::content::writeIcons(icons);
       return 0;
     }
-    if (user) return renderForUser(videos);
-    velimoro::content::generateDemo(out, std::cout, videos);
+    if (user) return renderForUser(videos, hd);
+    velimoro::content::generateDemo(out, std::cout, videos, hd);
   } catch (const std::exception& e) {
     // A signal may also end a helper program midway, whose failure then only follows from it.
     if (const int signal = velimoro::tools::g_endSignal; signal != 0) {

@@ -83,29 +83,31 @@ void drawPerson(Canvas& c, const RouteScene& camera, double lateral, double z, d
                 double stride, Rgb coat) {
   constexpr double kPlatform = 1.1;
   const Point feet = camera.project(lateral, kPlatform, z);
-  const double scale = kCameraFocal / z;  // pixels a metre
+  const double scale = camera.focal() / z;  // pixels a metre
   const double legs = 0.46 * height * scale, body = 0.36 * height * scale;
   const double width = 0.42 * scale;
   const double swing = std::sin(stride) * 0.12 * scale;
   const Rgb trousers{35, 35, 40};
   c.line(feet.x - width * 0.2 + swing, feet.y, feet.x - width * 0.15, feet.y - legs,
-         std::max(1.0, width * 0.3), trousers);
+         std::max(camera.unit(), width * 0.3), trousers);
   c.line(feet.x + width * 0.2 - swing, feet.y, feet.x + width * 0.15, feet.y - legs,
-         std::max(1.0, width * 0.3), trousers);
+         std::max(camera.unit(), width * 0.3), trousers);
   const int left = static_cast<int>(std::lround(feet.x - width / 2));
   const int top = static_cast<int>(std::lround(feet.y - legs - body));
-  c.fillRect(left, top, std::max(1, static_cast<int>(std::lround(width))),
-             std::max(1, static_cast<int>(std::lround(body + 1))), coat);
+  c.fillRect(left, top, std::max(camera.thinnest(), static_cast<int>(std::lround(width))),
+             std::max(camera.thinnest(), static_cast<int>(std::lround(body + camera.unit()))),
+             coat);
   const double head = 0.065 * height * scale;
-  c.fillCircle(feet.x, feet.y - legs - body - head * 0.8, std::max(1.0, head), Rgb{225, 190, 160});
+  c.fillCircle(feet.x, feet.y - legs - body - head * 0.8, std::max(camera.unit(), head),
+               Rgb{225, 190, 160});
 }
 
 int renderBoarding(const BuiltRoute& route, const BuiltScene& scene, VideoWriter& writer,
-                   const std::string& path) {
+                   const std::string& path, VideoSize size) {
   const std::size_t station = scene.design.station;
   const StationDesign& at = route.design.line.stations.at(station);
-  RouteScene view(route);
-  Canvas still(kVideoWidth, kVideoHeight);
+  RouteScene view(route, size);
+  Canvas still(size.width, size.height);
   const int stopFrame = route.stationFrames.at(station);
   view.draw(stopFrame, still);
   const RouteScene& camera = view;  // projects as the frame just drawn
@@ -218,16 +220,16 @@ void drawCar(Canvas& c, const RouteScene& camera, double station, double metre, 
   front(-1.3, -0.15, 2.2, 3.3, glass);
   front(0.15, 1.3, 2.2, 3.3, glass);
   const Point a = camera.project(l - 1.0, 1.7, z0), b = camera.project(l + 1.0, 1.7, z0);
-  const double r = std::max(1.0, kCameraFocal * 0.14 / z0);
+  const double r = std::max(camera.unit(), camera.focal() * 0.14 / z0);
   c.fillCircle(a.x, a.y, r, Rgb{255, 250, 220});
   c.fillCircle(b.x, b.y, r, Rgb{255, 250, 220});
 }
 
 int renderPassingTrain(const BuiltRoute& route, const BuiltScene& scene, VideoWriter& writer,
-                       const std::string& path) {
+                       const std::string& path, VideoSize size) {
   const double station = route.design.line.stations.at(scene.design.station).metre;
-  RouteScene view(route);
-  Canvas c(kVideoWidth, kVideoHeight);
+  RouteScene view(route, size);
+  Canvas c(size.width, size.height);
   const double start = view.metreAt(scene.fromFrame);
   for (int f = 0; f < scene.movieFrames; ++f) {
     tools::throwOnEndSignal();
@@ -251,21 +253,22 @@ int renderPassingTrain(const BuiltRoute& route, const BuiltScene& scene, VideoWr
 
 }  // namespace
 
-int renderSceneMovie(const BuiltRoute& route, const BuiltScene& scene, const std::string& path) {
+int renderSceneMovie(const BuiltRoute& route, const BuiltScene& scene, const std::string& path,
+                     VideoSize size) {
   static_assert(sizeof(Rgb) == 3, "the canvas rows are handed to the encoder as RGB bytes");
   VideoWriter writer;
-  std::string error = writer.open(path, kVideoWidth, kVideoHeight, kVideoFrameRate, kQuality);
+  std::string error = writer.open(path, size.width, size.height, kVideoFrameRate, kQuality);
   if (!error.empty()) throw std::runtime_error(path + ": " + error);
   const int frames = scene.design.kind == SceneKind::kBoarding
-                         ? renderBoarding(route, scene, writer, path)
-                         : renderPassingTrain(route, scene, writer, path);
+                         ? renderBoarding(route, scene, writer, path, size)
+                         : renderPassingTrain(route, scene, writer, path, size);
   error = writer.finish();
   if (!error.empty()) throw std::runtime_error(path + ": " + error);
   return frames;
 }
 
 int writeSceneMovies(const std::vector<BuiltRoute>& routes, const std::string& root,
-                     std::ostream& progress) {
+                     std::ostream& progress, VideoSize size) {
   const std::string folder = root + "/move";
   std::filesystem::create_directories(folder);
   std::set<std::string> written;
@@ -273,7 +276,7 @@ int writeSceneMovies(const std::vector<BuiltRoute>& routes, const std::string& r
     for (const BuiltScene& scene : r.scenes) {
       if (!written.insert(scene.design.movie).second) continue;
       const std::string path = folder + "/" + scene.design.movie + ".avi";
-      const int frames = renderSceneMovie(r, scene, path);
+      const int frames = renderSceneMovie(r, scene, path, size);
       progress << "scene " << scene.design.movie << ".avi: " << frames << " frames, "
                << std::filesystem::file_size(path) / 1000 << " kB\n";
     }

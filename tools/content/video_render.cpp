@@ -96,7 +96,11 @@ Truss trussOf(double length) {
 
 }  // namespace
 
-RouteScene::RouteScene(const BuiltRoute& route) : m_route(route) {
+RouteScene::RouteScene(const BuiltRoute& route, VideoSize size)
+    : m_route(route),
+      m_size(size),
+      m_unit(size.width / static_cast<double>(kVideoWidth)),
+      m_focal(kCameraFocal * m_unit) {
   std::int64_t acc = 0;
   for (const FrameSpeedEntry& s : m_route.segments) {
     for (int f = s.fromFrame; f < s.toFrame && f <= m_route.endFrame; ++f)
@@ -160,8 +164,8 @@ double RouteScene::riseAt(double z) const {
 }
 
 RouteScene::Point RouteScene::project(double lateral, double height, double z) const {
-  return {kVideoWidth / 2.0 + kCameraFocal * (lateral + lateralAt(z)) / z,
-          m_horizon + kCameraFocal * (kEyeHeight - height - riseAt(z)) / z};
+  return {m_size.width / 2.0 + m_focal * (lateral + lateralAt(z)) / z,
+          m_horizon + m_focal * (kEyeHeight - height - riseAt(z)) / z};
 }
 
 // A level surface from lateral x0 to x1 at heights h0 (near) and h1 (far) between z0 and z1.
@@ -179,8 +183,8 @@ void RouteScene::fillFace(Canvas& c, double x0, double x1, double h0, double h1,
   const double left = std::min(a.x, b.x), right = std::max(a.x, b.x);
   const int l = static_cast<int>(std::lround(left));
   const int top = static_cast<int>(std::lround(a.y));
-  c.fillRect(l, top, std::max(1, static_cast<int>(std::lround(right)) - l),
-             std::max(1, static_cast<int>(std::lround(b.y)) - top), colour);
+  c.fillRect(l, top, std::max(thinnest(), static_cast<int>(std::lround(right)) - l),
+             std::max(thinnest(), static_cast<int>(std::lround(b.y)) - top), colour);
 }
 
 // An upright face along the line at lateral x between z0 and z1.
@@ -224,7 +228,7 @@ void RouteScene::fillValley(Canvas& c, const Span& s) const {
   const int first = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
   const int last = std::min(c.height() - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
   for (int y = first; y <= last; ++y) {
-    const double fall = (y + 0.5 - m_horizon) / kCameraFocal;  // the ray's drop per metre ahead
+    const double fall = (y + 0.5 - m_horizon) / m_focal;  // the ray's drop per metre ahead
     if (fall <= 0) continue;
     const double floor = (eye + kValleyDepth) / fall;
     Rgb colour;
@@ -273,7 +277,7 @@ void RouteScene::fillValley(Canvas& c, const Span& s) const {
     if (z <= kNear) return;
     const Point a = project(-x, h1, z), b = project(x, h0, z);
     const int l = static_cast<int>(std::lround(a.x));
-    const int r = std::max(l + 1, static_cast<int>(std::lround(b.x)));
+    const int r = std::max(l + thinnest(), static_cast<int>(std::lround(b.x)));
     const int y0 = static_cast<int>(std::lround(a.y));
     const int y1 = std::min(last + 1, static_cast<int>(std::lround(b.y)));
     if (y1 > y0) c.fillRect(l, y0, r - l, y1 - y0, colour);
@@ -346,7 +350,7 @@ void RouteScene::draw(int frame, Canvas& c) {
     lateral += std::sin(slope) * kStep;
     rise += (gradientAt(at) - g0) / 1000 * kStep;
   }
-  m_horizon = kVideoHeight * 0.42 + kCameraFocal * g0 / 1000;
+  m_horizon = m_size.height * 0.42 + m_focal * g0 / 1000;
   const int horizon = static_cast<int>(std::lround(m_horizon));
 
   bool inTunnel = false;
@@ -383,16 +387,16 @@ void RouteScene::draw(int frame, Canvas& c) {
                  mix(kSkyTop, kSkyLow, std::clamp(static_cast<double>(y) / m_horizon, 0.0, 1.0)));
     // Hills far away turn with the line's heading.
     for (int x = 0; x < c.width(); ++x) {
-      const double az = h0 + std::atan((x - kVideoWidth / 2.0) / kCameraFocal);
-      const double hill =
-          14 + 9 * std::sin(3 * az + 1) + 6 * std::sin(7 * az + 2) + 3 * std::sin(17 * az);
+      const double az = h0 + std::atan((x - m_size.width / 2.0) / m_focal);
+      const double hill = m_unit * (14 + 9 * std::sin(3 * az + 1) + 6 * std::sin(7 * az + 2) +
+                                    3 * std::sin(17 * az));
       const int top = static_cast<int>(std::lround(m_horizon - hill));
       c.fillRect(x, top, 1, horizon - top, kHills);
     }
     for (int y = std::max(horizon, 0); y < c.height(); ++y)
       c.fillRect(0, y, c.width(), 1,
                  mix(kGroundFar, kGroundNear,
-                     std::clamp((y - m_horizon) / (kVideoHeight - m_horizon), 0.0, 1.0)));
+                     std::clamp((y - m_horizon) / (m_size.height - m_horizon), 0.0, 1.0)));
     for (const Span& s : m_spans)
       fillValley(c, s);
   }
@@ -502,7 +506,7 @@ void RouteScene::draw(int frame, Canvas& c) {
         const BuiltSignal& s = m_route.signals[t.index];
         fillFace(c, -2.55, -2.4, 0, 4.2, z, dim(Rgb{90, 90, 90}, light));
         fillFace(c, -2.85, -2.1, 3.5, 5.0, z, Rgb{20, 20, 20});
-        const double r = std::max(1.0, kCameraFocal * 0.11 / z);
+        const double r = std::max(m_unit, m_focal * 0.11 / z);
         const auto lamp = [&](double h, Rgb colour) {
           const Point p = project(-2.475, h, z);
           c.fillCircle(p.x, p.y, r, colour);
@@ -552,7 +556,7 @@ void RouteScene::draw(int frame, Canvas& c) {
           fillFace(c, side * 2.5 - 0.08, side * 2.5 + 0.08, 0, 2.6, bz, Rgb{30, 30, 30});
           const Point p = project(side * 2.5, 2.3, bz);
           const Rgb red = (frame / 15) % 2 ? Rgb{255, 40, 30} : Rgb{90, 20, 20};
-          c.fillCircle(p.x, p.y, std::max(1.0, kCameraFocal * 0.12 / bz), red);
+          c.fillCircle(p.x, p.y, std::max(m_unit, m_focal * 0.12 / bz), red);
         }
         break;
       }
@@ -564,12 +568,12 @@ void RouteScene::draw(int frame, Canvas& c) {
         fillFace(c, -6, 6, 0, 8.5, z, Rgb{120, 112, 100});
         fillFace(c, -2.4, 2.4, -1, 5.2, z, kDark);
         const Point centre = project(0, 5.2, z);
-        c.fillCircle(centre.x, centre.y, kCameraFocal * 2.4 / z, kDark);
+        c.fillCircle(centre.x, centre.y, m_focal * 2.4 / z, kDark);
         break;
       }
       case 5: {
         const Point p = project(-2.3, 3.2, z);
-        c.fillCircle(p.x, p.y, std::max(1.0, kCameraFocal * 0.12 / z), Rgb{255, 200, 120});
+        c.fillCircle(p.x, p.y, std::max(m_unit, m_focal * 0.12 / z), Rgb{255, 200, 120});
         break;
       }
       case 6:
@@ -584,18 +588,19 @@ void RouteScene::draw(int frame, Canvas& c) {
     Point previous = project(0, 5.3, 4);
     for (double z = 4 * 1.08; z < std::min(trackEnd, 600.0); z *= 1.08) {
       const Point p = project(0, 5.3, z);
-      if (previous.y > -50) c.line(previous.x, previous.y, p.x, p.y, 1, kWire);
+      if (previous.y > -50 * m_unit) c.line(previous.x, previous.y, p.x, p.y, m_unit, kWire);
       previous = p;
     }
   }
 }
 
-int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress) {
-  RouteScene scene(route);
+int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress,
+                     VideoSize size) {
+  RouteScene scene(route, size);
   VideoWriter writer;
-  std::string error = writer.open(path, kVideoWidth, kVideoHeight, kVideoFrameRate, kVideoQuality);
+  std::string error = writer.open(path, size.width, size.height, kVideoFrameRate, kVideoQuality);
   if (!error.empty()) throw std::runtime_error(path + ": " + error);
-  Canvas canvas(kVideoWidth, kVideoHeight);
+  Canvas canvas(size.width, size.height);
   const int frames = scene.frames();
   const std::string name = std::filesystem::path(path).filename().string();
   int tenths = 1;
@@ -614,7 +619,7 @@ int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostr
 }
 
 void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& root,
-                      std::ostream& progress) {
+                      std::ostream& progress, VideoSize size) {
   static_assert(sizeof(Rgb) == 3, "the canvas rows are handed to the encoder as RGB bytes");
   const std::string folder = root + "/move";
   std::filesystem::create_directories(folder);
@@ -626,7 +631,7 @@ void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& 
   for (const BuiltRoute* r : lines) {
     const std::string path = folder + "/" + r->design.line.video + ".avi";
     const auto start = std::chrono::steady_clock::now();
-    const int frames = renderRouteVideo(*r, path, progress);
+    const int frames = renderRouteVideo(*r, path, progress, size);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     progress << "video " << r->design.line.video << ".avi: " << frames << " frames in "

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,8 +14,16 @@ namespace velimoro::content {
 /// Size of the route videos in pixels.
 inline constexpr int kVideoWidth = 604;
 inline constexpr int kVideoHeight = 340;
-/// Focal length of the route videos' camera in pixels.
+/// Focal length of the route videos' camera in pixels of that size.
 inline constexpr double kCameraFocal = 560;
+
+/// The picture size of a rendering: the route videos' own, or the sharp one a large screen shows
+/// with its own detail (the same view, every measure scaled with the width).
+struct VideoSize {
+  int width = kVideoWidth;
+  int height = kVideoHeight;
+};
+inline constexpr VideoSize kHdVideoSize{1280, 720};
 /// Frames a second of the route videos (the routes' "[FrameRate]").
 inline constexpr int kVideoFrameRate = 30;
 
@@ -21,13 +31,22 @@ inline constexpr int kVideoFrameRate = 30;
 /// the filming-speed table gives frame n.
 class RouteScene {
  public:
-  explicit RouteScene(const BuiltRoute& route);
+  explicit RouteScene(const BuiltRoute& route, VideoSize size = {});
+
+  /// Size of the frames drawn.
+  VideoSize size() const { return m_size; }
+  /// Pixels of this size to one pixel of a kVideoWidth-wide picture.
+  double unit() const { return m_unit; }
+  /// The narrowest upright face drawn, in pixels: one pixel of a kVideoWidth-wide picture.
+  int thinnest() const { return std::max(1, static_cast<int>(std::lround(m_unit))); }
+  /// Focal length of the camera in pixels.
+  double focal() const { return m_focal; }
 
   /// Frames of the video: every frame up to and including the route's last one.
   int frames() const { return static_cast<int>(m_metres.size()); }
   /// Metres from the line's start at frame `frame`.
   double metreAt(int frame) const;
-  /// Draws frame `frame` into `canvas` (kVideoWidth × kVideoHeight).
+  /// Draws frame `frame` into `canvas`, which has the scene's size().
   void draw(int frame, Canvas& canvas);
 
   /// The designed bend (1/m, positive to the right) and gradient (per mille) at a metre.
@@ -61,6 +80,9 @@ class RouteScene {
   void fillTrussPanel(Canvas& c, const Span& s, int panel) const;
 
   BuiltRoute m_route;
+  VideoSize m_size;
+  double m_unit = 1;
+  double m_focal = kCameraFocal;
   std::vector<double> m_metres;   // per frame
   std::vector<double> m_heading;  // radians per metre of the line
   // Per drawn frame: the track's offset and rise against the camera every kStep metres ahead.
@@ -71,13 +93,15 @@ class RouteScene {
   double m_metre = 0;
 };
 
-/// Renders the route's video to `path` (an MJPEG AVI), printing progress to `progress` about
-/// every tenth of the frames. Returns the frames written; throws std::runtime_error on failure.
-int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress);
+/// Renders the route's video to `path` (an MJPEG AVI of `size`), printing progress to
+/// `progress` about every tenth of the frames. Returns the frames written; throws
+/// std::runtime_error on failure.
+int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostream& progress,
+                     VideoSize size = {});
 
 /// Renders each line's video once into `root`/move/ (validateDemo then checks that each reaches
 /// the end of every route that shows it).
 void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& root,
-                      std::ostream& progress);
+                      std::ostream& progress, VideoSize size = {});
 
 }  // namespace velimoro::content
