@@ -31,6 +31,7 @@ struct Panel {
   double stopM = 0;
   bool stopped = false;
   double resultCm = 0;
+  double toleranceCm = 0;
   int aspect = 999;
   double signalM = 0;
   int limit = 0;
@@ -44,6 +45,7 @@ struct Panel {
         stopM(static_cast<double>(s.aid_stop_cm) / 100),
         stopped(s.aid_stopped),
         resultCm(static_cast<double>(s.aid_stop_result_cm)),
+        toleranceCm(static_cast<double>(s.aid_stop_tolerance_cm)),
         aspect(s.aid_signal_aspect),
         signalM(static_cast<double>(s.aid_signal_cm) / 100),
         limit(s.aid_limit),
@@ -128,7 +130,9 @@ struct AidDriver {
     seenStop = true;
     if (!atRest) restSince = -1;
     if (atRest && restSince < 0) restSince = session.now();
-    if (atRest && nearStop && p.stopped && std::fabs(p.stopM) <= 1.0) {
+    // At rest within the stop's tolerance the train is at the platform.
+    if (atRest && nearStop && p.stopped &&
+        std::fabs(p.stopM) * 100 <= std::max(p.toleranceCm, 100.0)) {
       key('2');  // hold the brake at the stop
       if (oneMan && !doorsOpened) {
         key('d');
