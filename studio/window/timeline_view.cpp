@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "studio/core/calibration.h"
 
@@ -112,15 +113,19 @@ void TimelineView::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   int frame = frameAt(at.x());
   double nearest = 6;
+  const RecordMark* hit = nullptr;
   for (const RecordMark& m : m_marks) {
     const int y = 4 + rowOf(m.kind) * kRow;
     const double d = std::fabs(xOf(m.frame) - at.x());
     if (at.y() >= y && at.y() < y + kRow && d < nearest) {
       nearest = d;
       frame = m.frame;
+      hit = &m;
     }
   }
+  const std::optional<RecordMark> chosen = hit ? std::optional<RecordMark>(*hit) : std::nullopt;
   if (frameChosen) frameChosen(frame);
+  if (chosen && markChosen) markChosen(*chosen);
 }
 
 }  // namespace velimoro::studio

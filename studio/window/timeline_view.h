@@ -20,6 +20,8 @@ class TimelineView : public QWidget {
   void show(std::vector<RecordMark> marks, std::vector<FrameSpeedEntry> table, int frames);
   void setFrame(int frame);
   std::function<void(int)> frameChosen;
+  /// After frameChosen, when the click was on a mark.
+  std::function<void(const RecordMark&)> markChosen;
 
   QSize sizeHint() const override { return {800, 24 + 14 * 9 + 20}; }
 
