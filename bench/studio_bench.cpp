@@ -1,10 +1,11 @@
 // The route studio's costs on the largest routes: opening and saving a route file with every
-// table full, one placed record (an undo step copies the document), and the calibration of a
-// three-hour ride from its GPX track.
+// table full, one placed record (an undo step copies the document), the data check the window
+// runs after an edit, and the calibration of a three-hour ride from its GPX track.
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "data/route_records.h"
 #include "studio/core/calibration.h"
+#include "studio/core/live_check.h"
 #include "studio/core/route_editor.h"
 
 namespace {
@@ -67,6 +69,19 @@ void PlaceAStationOnAFullRoute(benchmark::State& state) {
   }
 }
 BENCHMARK(PlaceAStationOnAFullRoute)->Unit(benchmark::kMillisecond);
+
+void CheckAFullRoute(benchmark::State& state) {
+  const RouteDocument document = RouteDocument::parse(fullRouteBytes());
+  const auto folder = std::filesystem::temp_directory_path() / "velimoro_studio_bench";
+  std::filesystem::create_directories(folder);
+  std::size_t findings = 0;
+  for (auto _ : state)
+    findings =
+        checkRouteDocument(document, folder.string(), (folder / "check.dat").string()).size();
+  state.counters["findings"] = static_cast<double>(findings);
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(CheckAFullRoute)->Unit(benchmark::kMillisecond);
 
 void CalibrateAThreeHourRide(benchmark::State& state) {
   std::vector<TrackPoint> track;

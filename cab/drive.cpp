@@ -19,6 +19,42 @@ namespace {
 // The route that runs without train protection whatever the settings say.
 constexpr const char* kUnprotectedRoute = "line_in.dat";
 
+constexpr int kStopWithDoors = 0;
+
+// A run from a frame of the route: standing there with the doors closed and the brake one step
+// short of emergency, the stations before it left at their departure times and the first one
+// beyond it the next stop.
+Placement placementAtFrame(const RouteData& route, const TrainSpec& train, int frame) {
+  const int count = std::clamp(route.stationCount, 0, RouteData::kTable);
+  int ahead = 0;
+  while (ahead < count && route.stations[static_cast<std::size_t>(ahead)].stopFrame <= frame)
+    ++ahead;
+  const int behind = ahead - 1;
+  ahead = std::min(ahead, count - 1);
+  int stopsBefore = 0;
+  for (int i = 0; i <= behind; ++i)
+    if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
+
+  Placement place;
+  place.frame = frame;
+  place.positionCm = distanceOfFrame(route, frame);
+  place.clock = behind >= 0 ? route.stations[static_cast<std::size_t>(behind)].departTime
+                            : routeStartPoint(route, 0).clockTicks;
+  place.brakeHandle = 1 - train.Brake;
+  place.windowStation = std::max(behind, 0);
+  place.startStation = std::max(behind, 0);
+  place.stationIndex = std::max(behind + 1, 0);
+  place.nextStopStation = std::max(ahead, 0);
+  if (count > 0) {
+    const StationEntry& next = route.stations[static_cast<std::size_t>(ahead)];
+    place.nextStopCm = static_cast<long double>(next.stopCm);
+    place.nextStationText = next.name;
+  }
+  place.announceIndex = 2 * stopsBefore + 1;
+  place.preTrainFrame = route.preTrainStart;
+  return place;
+}
+
 void setInitialState(Drive& drive) {
   const TrainSpec& train = *drive.train;
   const RouteData& route = *drive.route;
@@ -44,6 +80,7 @@ void setInitialState(Drive& drive) {
   }
   place.announceIndex = drive.setup.startIndex + 1;
   place.preTrainFrame = route.preTrainStart;
+  if (drive.setup.startFrame >= 0) place = placementAtFrame(route, train, drive.setup.startFrame);
   putTrainAt(drive, place);
   s.video_end_frame = drive.setup.videoFrameCount;
 

@@ -59,7 +59,7 @@ std::optional<int> ReportStation::late() const {
 }
 
 RunReportCollector::RunReportCollector(const Drive& drive) : m_drive(drive) {
-  restart(drive.setup.startIndex);
+  restart(drive.setup.startFrame >= 0 ? -1 : drive.setup.startIndex);
 }
 
 void RunReportCollector::restart(int startStation) {

@@ -35,6 +35,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
   const QCommandLineOption trainFolder("train-folder", "The folder of the train data file.", "DIR");
   const QCommandLineOption route("route", "The route data file of the drive.", "FILE");
   const QCommandLineOption start("start", "Start at station N (0 the route's start).", "N");
+  const QCommandLineOption startFrame(
+      "start-frame", "Start standing at video frame F, the stations before it left.", "F");
   const QCommandLineOption band("band", "Show the twelve value labels under the screen.");
   const QCommandLineOption seconds("seconds", "Run S seconds unattended, then quit.", "S");
   const QCommandLineOption screenshot("screenshot", "Save the picture on quitting.", "FILE.png");
@@ -47,8 +49,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
   const QCommandLineOption trace("trace", "Write one row of state fields a tick.", "FILE.csv");
   const QCommandLineOption serial("serial", "Connect the serial master controller on PORT.",
                                   "PORT");
-  parser.addOptions({help, version, root, train, trainFolder, route, start, band, seconds,
-                     screenshot, screenshotScale, keys, measure, record, trace, serial});
+  parser.addOptions({help, version, root, train, trainFolder, route, start, startFrame, band,
+                     seconds, screenshot, screenshotScale, keys, measure, record, trace, serial});
   parser.addPositionalArgument(
       "1", "As the first argument: 1 the band display, anything else the normal one.", "[1]");
 
@@ -97,6 +99,15 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
     printError(QStringLiteral("--start needs a whole number, not '%1'").arg(parser.value(start)));
     result.exitStatus = 2;
     return result;
+  }
+  if (parser.isSet(startFrame)) {
+    a.setup.startFrame = parser.value(startFrame).toInt(&ok);
+    if (!ok || a.setup.startFrame < 0) {
+      printError(QStringLiteral("--start-frame needs a frame number, not '%1'")
+                     .arg(parser.value(startFrame)));
+      result.exitStatus = 2;
+      return result;
+    }
   }
   if (parser.isSet(seconds)) {
     a.seconds = parser.value(seconds).toDouble(&ok);

@@ -38,6 +38,9 @@ struct DriveSetup {
   std::string trainFile;
   std::string routeFile;
   int startIndex = 0;  // 0 the route's start position, k >= 1 station k
+  // With a frame (>= 0) the run starts there instead, standing with the doors closed, as if the
+  // stations before had been left on time; -1 starts at startIndex.
+  int startFrame = -1;
   DriveSettings settings;
   // The game controller's codes from the settings store; the start-up adds the lines of
   // "mascon.dat".

@@ -1,31 +1,42 @@
 #include "studio/window/studio_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QColor>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 
 #include "data/numbers.h"
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
 #include "studio/window/timeline_view.h"
+#include "tools/check/file_kind.h"
 
 namespace velimoro::studio {
 namespace {
@@ -34,18 +45,36 @@ QString text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-bool isVideo(const std::string& path) {
-  std::string lower = path;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
+std::string lowered(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+bool isVideo(const std::string& path) {
+  const std::string lower = lowered(path);
   for (const char* ending : {".avi", ".mp4", ".mkv", ".webm", ".mov", ".mpg", ".ogv"})
     if (lower.ends_with(ending)) return true;
   return false;
 }
 
+// The cab program: beside the studio where both are installed, else the one of the build tree
+// the studio was built in, else the first on the PATH.
+QString cabProgram() {
+  const QString beside = QCoreApplication::applicationDirPath() + "/velimoro";
+  if (QFileInfo(beside).isExecutable()) return beside;
+#ifdef VELIMORO_CAB_EXE
+  if (QFileInfo(VELIMORO_CAB_EXE).isExecutable()) return VELIMORO_CAB_EXE;
+#endif
+  return QStandardPaths::findExecutable("velimoro");
+}
+
 }  // namespace
 
 StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
+  launch = [](const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+  };
   setWindowTitle(tr("Route studio"));
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -91,6 +120,7 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   layout->addWidget(m_position);
   m_timeline = new TimelineView(central);
   m_timeline->frameChosen = [this](int frame) { goToFrame(frame); };
+  m_timeline->markChosen = [this](const RecordMark& mark) { selectRecord(mark.kind, mark.index); };
   layout->addWidget(m_timeline);
   setCentralWidget(central);
 
@@ -101,6 +131,18 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   buildPalette(panel, form);
   dock->setWidget(panel);
   addDockWidget(Qt::RightDockWidgetArea, dock);
+
+  auto* checks = new QDockWidget(tr("Data check"), this);
+  checks->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  m_findingList = new QListWidget(checks);
+  m_findingList->setMinimumHeight(90);
+  connect(m_findingList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    const int row = m_findingList->row(item);
+    if (row < 0 || row >= static_cast<int>(m_findings.size())) return;
+    if (const auto frame = m_findings[static_cast<std::size_t>(row)].frame) goToFrame(*frame);
+  });
+  checks->setWidget(m_findingList);
+  addDockWidget(Qt::BottomDockWidgetArea, checks);
   buildMenus();
 
   connect(&m_player, &QTimer::timeout, this, [this] {
@@ -110,6 +152,10 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   });
   connect(&m_autosave, &QTimer::timeout, this, [this] { autosave(); });
   m_autosave.start(60 * 1000);
+  // The check runs once the author pauses: typing or undoing in a row checks once.
+  m_checkLater.setSingleShot(true);
+  m_checkLater.setInterval(400);
+  connect(&m_checkLater, &QTimer::timeout, this, [this] { checkNow(); });
   refresh();
 }
 
@@ -135,11 +181,24 @@ void StudioWindow::buildMenus() {
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] {
+    clearSelection();
     if (m_editor.undo()) refresh();
   });
   edit->addAction(tr("&Redo"), QKeySequence::Redo, this, [this] {
+    clearSelection();
     if (m_editor.redo()) refresh();
   });
+  edit->addSeparator();
+  // A text field that has the focus keeps Delete and Escape for itself.
+  edit->addAction(tr("&Remove the selected record"), QKeySequence::Delete, this,
+                  [this] { removeSelected(); });
+  edit->addAction(tr("&Leave the selected record"), QKeySequence(Qt::Key_Escape), this,
+                  [this] { clearSelection(); });
+
+  QMenu* drive = menuBar()->addMenu(tr("&Drive"));
+  drive->addAction(tr("&Drive from here"), QKeySequence(Qt::Key_F5), this,
+                   [this] { driveFromHere(); });
+  m_trainMenu = drive->addMenu(tr("&Train"));
 
   // Ctrl+1 … Ctrl+9 open the form of a kind at the current frame.
   QMenu* place = menuBar()->addMenu(tr("&Place"));
@@ -150,7 +209,7 @@ void StudioWindow::buildMenus() {
                      [this, kind] { choosePaletteKind(kind); });
   }
   // The window holds the actions too, so that their keys work wherever its focus is.
-  for (QMenu* menu : {file, edit, place})
+  for (QMenu* menu : {file, edit, drive, place})
     addActions(menu->actions());
 }
 
@@ -158,7 +217,10 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
   m_kinds = new QComboBox(parent);
   for (RecordKind kind : kAllRecordKinds)
     m_kinds->addItem(text(captionOf(kind)));
-  connect(m_kinds, &QComboBox::currentIndexChanged, this, [this] { showPaletteFields(); });
+  connect(m_kinds, &QComboBox::currentIndexChanged, this, [this] {
+    clearSelection();
+    showPaletteFields();
+  });
   layout->addRow(tr("record"), m_kinds);
   auto* fields = new QWidget(parent);
   m_form = new QFormLayout(fields);
@@ -168,12 +230,43 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
   m_check->setWordWrap(true);
   layout->addRow(m_check);
   auto* placeButton = new QPushButton(tr("Place at this frame (Enter)"), parent);
-  connect(placeButton, &QPushButton::clicked, this, [this] { placeFromPalette(); });
+  m_placeButton = placeButton;
+  connect(placeButton, &QPushButton::clicked, this, [this] {
+    // A chosen record's fields place a new record at the current frame; the chosen one stays.
+    if (m_selected) {
+      const auto kind = m_selected->first;
+      m_selected.reset();
+      m_selectedLabel->clear();
+      m_selectedButtons->hide();
+      m_placeButton->setText(tr("Place at this frame (Enter)"));
+      m_fields[frameFieldOf(kind)]->setText(QString::number(m_frame));
+    }
+    placeFromPalette();
+  });
   layout->addRow(placeButton);
+  // A record chosen on the timeline: its fields are in the form above.
+  m_selectedLabel = new QLabel(parent);
+  m_selectedLabel->setWordWrap(true);
+  layout->addRow(m_selectedLabel);
+  m_selectedButtons = new QWidget(parent);
+  auto* buttons = new QHBoxLayout(m_selectedButtons);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  auto* apply = new QPushButton(tr("Apply (Enter)"), m_selectedButtons);
+  connect(apply, &QPushButton::clicked, this, [this] { applyToSelected(); });
+  buttons->addWidget(apply);
+  auto* remove = new QPushButton(tr("Remove (Delete)"), m_selectedButtons);
+  connect(remove, &QPushButton::clicked, this, [this] { removeSelected(); });
+  buttons->addWidget(remove);
+  auto* leave = new QPushButton(tr("Leave (Esc)"), m_selectedButtons);
+  connect(leave, &QPushButton::clicked, this, [this] { clearSelection(); });
+  buttons->addWidget(leave);
+  layout->addRow(m_selectedButtons);
+  m_selectedButtons->hide();
   showPaletteFields();
 }
 
 void StudioWindow::choosePaletteKind(RecordKind kind) {
+  clearSelection();
   m_kinds->setCurrentIndex(static_cast<int>(kind));
   showPaletteFields();
   if (!m_fields.empty()) m_fields.front()->setFocus();
@@ -189,15 +282,23 @@ void StudioWindow::showPaletteFields() {
     edit->setMinimumWidth(120);
     QString caption = text(f.name);
     if (!f.unit.empty()) caption += " (" + text(f.unit) + ")";
-    if (f.frame)
-      edit->setText(QString::number(m_frame));
-    else if (f.type != FieldSpec::Type::kText)
-      edit->setText("0");
     connect(edit, &QLineEdit::textChanged, this, [this] { checkPalette(); });
     connect(edit, &QLineEdit::returnPressed, this, [this] { placeFromPalette(); });
     m_form->addRow(caption, edit);
     edit->show();  // at once, so that it can take the focus
     m_fields.push_back(edit);
+  }
+  resetPaletteFields();
+}
+
+void StudioWindow::resetPaletteFields() {
+  const auto kind = static_cast<RecordKind>(std::max(0, m_kinds->currentIndex()));
+  const auto& specs = fieldsOf(kind);
+  for (std::size_t i = 0; i < m_fields.size() && i < specs.size(); ++i) {
+    if (specs[i].frame)
+      m_fields[i]->setText(QString::number(m_frame));
+    else
+      m_fields[i]->setText(specs[i].type == FieldSpec::Type::kText ? QString() : QString("0"));
   }
   checkPalette();
 }
@@ -212,7 +313,67 @@ void StudioWindow::checkPalette() {
   m_check->setStyleSheet(fault.empty() ? "color: #207020;" : "color: #b02020;");
 }
 
+bool StudioWindow::selectRecord(RecordKind kind, int index) {
+  const std::vector<std::string> values = m_editor.fields(kind, index);
+  if (values.empty()) return false;
+  if (m_kinds->currentIndex() != static_cast<int>(kind)) {
+    const QSignalBlocker quiet(m_kinds);
+    m_kinds->setCurrentIndex(static_cast<int>(kind));
+    showPaletteFields();
+  }
+  m_selected = {kind, index};
+  for (std::size_t i = 0; i < m_fields.size() && i < values.size(); ++i)
+    m_fields[i]->setText(text(values[i]));
+  m_selectedLabel->setText(tr("%1 %2 chosen: change its fields and apply, or remove it")
+                               .arg(text(captionOf(kind)))
+                               .arg(index + 1));
+  m_selectedButtons->show();
+  m_placeButton->setText(tr("Place as a new one at this frame"));
+  return true;
+}
+
+void StudioWindow::clearSelection() {
+  if (!m_selected) return;
+  m_selected.reset();
+  m_selectedLabel->clear();
+  m_selectedButtons->hide();
+  m_placeButton->setText(tr("Place at this frame (Enter)"));
+  // The fields stay (Enter in one of them may have applied the record): they only start afresh.
+  resetPaletteFields();
+}
+
+bool StudioWindow::applyToSelected() {
+  if (!m_selected) return false;
+  std::vector<std::string> values;
+  for (QLineEdit* f : m_fields)
+    values.push_back(f->text().toStdString());
+  std::string error;
+  const auto [kind, index] = *m_selected;
+  if (!m_editor.edit(kind, index, values, error)) {
+    statusBar()->showMessage(text(error));
+    return false;
+  }
+  statusBar()->showMessage(tr("changed %1 %2").arg(text(captionOf(kind))).arg(index + 1));
+  clearSelection();
+  refresh();
+  return true;
+}
+
+bool StudioWindow::removeSelected() {
+  if (!m_selected) return false;
+  const auto [kind, index] = *m_selected;
+  if (!m_editor.remove(kind, index)) return false;
+  statusBar()->showMessage(tr("removed %1 %2").arg(text(captionOf(kind))).arg(index + 1));
+  clearSelection();
+  refresh();
+  return true;
+}
+
 void StudioWindow::placeFromPalette() {
+  if (m_selected) {
+    applyToSelected();
+    return;
+  }
   std::vector<std::string> values;
   for (QLineEdit* f : m_fields)
     values.push_back(f->text().toStdString());
@@ -245,11 +406,14 @@ bool StudioWindow::openFile(const std::string& path) {
     m_routePath = path;
   }
   if (isVideo(path)) m_routePath.clear();
+  clearSelection();
   m_editor = RouteEditor(std::move(document));
   if (const auto rate = m_editor.document().value(RouteSection::kFrameRate, 0))
     if (const auto fps = parseInt(*rate); fps && *fps > 0) m_fps = *fps;
   m_video.reset();
   m_frames = 0;
+  m_videoPath = videoPath;
+  m_frameCounts.clear();
   if (!videoPath.empty()) {
     auto video = std::make_unique<media::FfmpegVideoReader>();
     if (video->open(videoPath, error)) {
@@ -260,6 +424,7 @@ bool StudioWindow::openFile(const std::string& path) {
     }
   }
   m_frame = 0;
+  findTrains();
   setWindowTitle(tr("Route studio") + " - " + text(m_routePath.empty() ? path : m_routePath));
   refresh();
   return true;
@@ -335,7 +500,107 @@ void StudioWindow::play(int speed) {
   }
 }
 
+std::string StudioWindow::routeRoot() const {
+  const std::string& file = m_routePath.empty() ? m_videoPath : m_routePath;
+  if (file.empty()) return ".";
+  const auto folder = std::filesystem::path(file).parent_path();
+  return folder.empty() ? std::string(".") : folder.string();
+}
+
+std::optional<int> StudioWindow::countFrames(const std::string& path) {
+  // The route video is open already; a scene movie is counted once a route.
+  std::error_code ec;
+  if (m_video && std::filesystem::equivalent(path, m_videoPath, ec)) return m_frames;
+  auto [it, added] = m_frameCounts.try_emplace(path);
+  if (added) {
+    media::FfmpegVideoReader movie;
+    std::string error;
+    if (movie.open(path, error)) it->second = movie.frameCount();
+  }
+  return it->second;
+}
+
+void StudioWindow::checkNow() {
+  m_checkLater.stop();
+  if (!m_scratch.isValid()) return;
+  m_findings = checkRouteDocument(m_editor.document(), routeRoot(),
+                                  m_scratch.filePath("check.dat").toStdString(),
+                                  [this](const std::string& path) { return countFrames(path); });
+  m_findingList->clear();
+  for (const LiveFinding& f : m_findings) {
+    QString line = f.line > 0 ? tr("line %1").arg(f.line) : tr("the file");
+    if (f.frame) line += tr(", frame %1").arg(*f.frame);
+    auto* item = new QListWidgetItem(
+        (f.warning ? tr("warning") : tr("error")) + " · " + line + ": " + text(f.text),
+        m_findingList);
+    item->setForeground(f.warning ? QColor(0x90, 0x60, 0x00) : QColor(0xb0, 0x20, 0x20));
+  }
+  if (m_findings.empty())
+    new QListWidgetItem(tr("The data checker finds nothing to report."), m_findingList);
+}
+
+void StudioWindow::findTrains() {
+  m_trains.clear();
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(routeRoot(), ec)) {
+    if (!entry.is_regular_file(ec)) continue;
+    const std::string name = entry.path().filename().string();
+    if (lowered(name).ends_with(".dat") &&
+        check::fileKind(entry.path().string()) == check::FileKind::kTrain)
+      m_trains.push_back(name);
+  }
+  std::sort(m_trains.begin(), m_trains.end());
+  if (std::find(m_trains.begin(), m_trains.end(), m_train) == m_trains.end())
+    m_train = m_trains.empty() ? std::string() : m_trains.front();
+  m_trainMenu->clear();
+  auto* group = new QActionGroup(m_trainMenu);
+  for (const std::string& train : m_trains) {
+    QAction* action =
+        m_trainMenu->addAction(text(train), this, [this, train] { chooseTrain(train); });
+    action->setCheckable(true);
+    action->setChecked(train == m_train);
+    group->addAction(action);
+  }
+  if (m_trains.empty())
+    m_trainMenu->addAction(tr("(no train data file beside the route)"))->setEnabled(false);
+}
+
+void StudioWindow::chooseTrain(const std::string& train) {
+  m_train = train;
+  for (QAction* action : m_trainMenu->actions())
+    action->setChecked(action->text() == text(train));
+}
+
+bool StudioWindow::driveFromHere() {
+  const auto refuse = [this](const QString& why) {
+    statusBar()->showMessage(why);
+    return false;
+  };
+  if (m_routePath.empty())
+    return refuse(
+        tr("Save the route into its installation first: the drive reads its files there."));
+  if (m_train.empty()) return refuse(tr("There is no train data file beside the route to drive."));
+  const QString program = cabProgram();
+  if (program.isEmpty())
+    return refuse(tr("The cab program velimoro is not installed beside the studio."));
+  if (!m_scratch.isValid()) return refuse(tr("There is no temporary folder for the drive's copy."));
+  // The copy keeps the file's name: the drive treats some routes by their names.
+  const std::string name = std::filesystem::path(m_routePath).filename().string();
+  const std::string copy = m_scratch.filePath(text(name)).toStdString();
+  std::string error;
+  if (!saveFileWhole(copy, m_editor.document().bytes(), error)) return refuse(text(error));
+  const QStringList arguments = {
+      "--root",  text(routeRoot()), "--train",       text(m_train),
+      "--route", text(copy),        "--start-frame", QString::number(m_frame)};
+  if (!launch(program, arguments))
+    return refuse(tr("The cab program %1 does not start.").arg(program));
+  statusBar()->showMessage(
+      tr("driving %1 with %2 from frame %3").arg(text(name), text(m_train)).arg(m_frame));
+  return true;
+}
+
 void StudioWindow::refresh() {
+  m_checkLater.start();
   m_frameBox->setRange(0, std::max(0, m_frames - 1));
   m_timeline->show(m_editor.marks(), speedTableOf(m_editor.document()), m_frames);
   showFrame();
@@ -351,7 +616,8 @@ void StudioWindow::showFrame() {
                           .arg(m_frame / m_fps, 0, 'f', 2)
                           .arg(metresAtFrame(table, m_frame), 0, 'f', 1)
                           .arg(m_editor.modified() ? tr(" · not saved") : QString()));
-  for (std::size_t i = 0; i < m_fields.size(); ++i) {
+  // A chosen record keeps its own frame in the form.
+  for (std::size_t i = 0; i < m_fields.size() && !m_selected; ++i) {
     const auto kind = static_cast<RecordKind>(std::max(0, m_kinds->currentIndex()));
     if (fieldsOf(kind)[i].frame) m_fields[i]->setText(QString::number(m_frame));
   }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "studio/core/calibration.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr int kLabelWidth = 96;
 constexpr int kRow = 14;
 constexpr int kRuler = 20;
+constexpr int kProfile = 44;  // the speed profile under the ruler
 
 int rowOf(RecordKind kind) {
   int row = 0;
@@ -61,6 +63,29 @@ int TimelineView::frameAt(double x) const {
                     m_frames - 1);
 }
 
+// The filming speed of the table over the frames: each segment a line from its first speed to
+// its last, on a scale from 0 to the fastest, rounded up to 10 km/h.
+void TimelineView::paintProfile(QPainter& p, int top) const {
+  double fastest = 0;
+  for (const FrameSpeedEntry& s : m_table)
+    fastest = std::max({fastest, static_cast<double>(s.fromSpeed), static_cast<double>(s.toSpeed)});
+  const double scale = std::max(10.0, std::ceil(fastest / 10) * 10);
+  const int bottom = top + kProfile - 6;
+  p.setPen(QColor(90, 90, 90));
+  p.drawText(QRect(4, top, kLabelWidth - 8, kProfile - 6), Qt::AlignVCenter | Qt::AlignLeft,
+             QString("speed, %1 km/h").arg(scale, 0, 'f', 0));
+  p.setPen(QColor(225, 225, 220));
+  p.drawLine(kLabelWidth, top, width() - 8, top);
+  p.drawLine(kLabelWidth, bottom, width() - 8, bottom);
+  const auto yOf = [&](long double kmh) {
+    return bottom - (bottom - top) * std::clamp(static_cast<double>(kmh) / scale, 0.0, 1.0);
+  };
+  p.setPen(QPen(QColor(30, 110, 60), 1.5));
+  for (const FrameSpeedEntry& s : m_table)
+    p.drawLine(QPointF(xOf(s.fromFrame), yOf(s.fromSpeed)),
+               QPointF(xOf(s.toFrame), yOf(s.toSpeed)));
+}
+
 void TimelineView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), QColor(248, 248, 246));
@@ -104,6 +129,7 @@ void TimelineView::paintEvent(QPaintEvent*) {
   } else {
     p.drawText(QPointF(kLabelWidth + 4, rulerY + 14), "no [SpeedUnit] table: no distances");
   }
+  paintProfile(p, rulerY + kRuler + 2);
   p.setPen(QPen(QColor(220, 0, 0), 1.5));
   p.drawLine(QPointF(xOf(m_frame), 0), QPointF(xOf(m_frame), height()));
 }
@@ -112,15 +138,19 @@ void TimelineView::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   int frame = frameAt(at.x());
   double nearest = 6;
+  const RecordMark* hit = nullptr;
   for (const RecordMark& m : m_marks) {
     const int y = 4 + rowOf(m.kind) * kRow;
     const double d = std::fabs(xOf(m.frame) - at.x());
     if (at.y() >= y && at.y() < y + kRow && d < nearest) {
       nearest = d;
       frame = m.frame;
+      hit = &m;
     }
   }
+  const std::optional<RecordMark> chosen = hit ? std::optional<RecordMark>(*hit) : std::nullopt;
   if (frameChosen) frameChosen(frame);
+  if (chosen && markChosen) markChosen(*chosen);
 }
 
 }  // namespace velimoro::studio

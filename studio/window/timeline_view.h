@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainter>
 #include <QWidget>
 
 #include <functional>
@@ -11,8 +12,8 @@
 namespace velimoro::studio {
 
 /// The strip under the player: a row of marks for each kind of record, the distance ruler of
-/// the filming-speed table under them and the current frame as a line. A click goes to the
-/// frame of the mark under it, or to the frame at that place.
+/// the filming-speed table and its speed profile under them and the current frame as a line. A
+/// click goes to the frame of the mark under it, or to the frame at that place.
 class TimelineView : public QWidget {
  public:
   explicit TimelineView(QWidget* parent = nullptr);
@@ -20,14 +21,17 @@ class TimelineView : public QWidget {
   void show(std::vector<RecordMark> marks, std::vector<FrameSpeedEntry> table, int frames);
   void setFrame(int frame);
   std::function<void(int)> frameChosen;
+  /// After frameChosen, when the click was on a mark.
+  std::function<void(const RecordMark&)> markChosen;
 
-  QSize sizeHint() const override { return {800, 24 + 14 * 9 + 20}; }
+  QSize sizeHint() const override { return {800, 24 + 14 * 9 + 20 + 46}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  void paintProfile(QPainter& p, int top) const;
   double xOf(int frame) const;
   int frameAt(double x) const;
 

@@ -2,17 +2,68 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "media/ffmpeg_video_reader.h"
+#include "support/csv_table.h"
+#include "support/drive_run.h"
 #include "support/qt_app.h"
 #include "support/test_support.h"
+#include "tools/check/checker.h"
 
 namespace velimoro::studio {
 namespace {
 
 const auto* const kQt = ::testing::AddGlobalTestEnvironment(new testing::QtEnvironment);
+
+// An installation with a route being made: the scenario trains, a ten-second video of 300
+// frames made by ffmpeg and "line.dat" on it, whose last station lies beyond its one
+// filming-speed segment.
+struct Installation {
+  testing::TempDir root;
+  std::string route;
+  std::string opened;
+  Installation() {
+    std::filesystem::copy(testing::kScenarioRoot, root.path(),
+                          std::filesystem::copy_options::recursive);
+    const std::string video = root.file("ride.avi");
+    EXPECT_EQ(
+        std::system(("ffmpeg -v error -y -f lavfi -i testsrc=size=160x120:rate=30:duration=10 "
+                     "-c:v mpeg4 -q:v 10 '" +
+                     video + "'")
+                        .c_str()),
+        0);
+    opened = testing::toCp932(
+        "[LineName]\r\n試験線\r\n[StartPos]\r\n100\r\n[FrameRate]\r\n30\r\n[DataName]\r\nride\r\n"
+        "[Station]\r\n始発,2,100,300,0,0,0,0,0,0,0,0,0,0\r\n終点,2,250,300,0,0,0,0,0,0,0,0,0,0\r\n#"
+        "\r\n"
+        "[SpeedUnit]\r\n0,200,60,60\r\n#\r\n");
+    route = root.writeBytes("line.dat", opened);
+  }
+};
+
+// Places a station named `name` at `frame` from the keyboard: Ctrl+1 opens its form, the name is
+// typed and Enter places it.
+void placeStation(StudioWindow& window, int frame, const QString& name) {
+  window.goToFrame(frame);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::ControlModifier);
+  for (const QChar c : name)
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
+                        Qt::NoModifier);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+bool hasFinding(const StudioWindow& window, const std::string& text) {
+  for (const LiveFinding& f : window.findings())
+    if (f.text.find(text) != std::string::npos) return true;
+  return false;
+}
 
 // On an opened route, Ctrl+1 opens the station's form at the current frame, the name is typed,
 // Enter places the station and Ctrl+S saves: the file holds it in frame order, and its other
@@ -28,12 +79,7 @@ TEST(StudioWindow, PlacesAStationWithTheKeyboardAndSaves) {
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   ASSERT_TRUE(window.openFile(route));
-  window.goToFrame(500);  // no video: the frame stays at 0
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::ControlModifier);
-  for (const QChar c : QString("灯台"))
-    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                        Qt::NoModifier);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  placeStation(window, 500, "灯台");  // no video: the frame stays at 0
   ASSERT_EQ(window.editor().document().recordCount(RouteSection::kStation), 3);
   EXPECT_TRUE(window.editor().modified());
   QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
@@ -45,6 +91,139 @@ TEST(StudioWindow, PlacesAStationWithTheKeyboardAndSaves) {
                              "岬,0,900,200,0,0,0,1090000,0,0,0,0,0,0\r\n#\r\n"));
   QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(window.editor().document().bytes(), opened);
+  window.close();
+}
+
+// The window lists what the data checker finds in the file as the route stands: the same findings
+// as the checker's on the saved file. A click on one goes to its record's frame; an edit is
+// checked a moment later, and its undo brings the first findings back.
+TEST(StudioWindow, ListsTheCheckersFindingsAsTheRouteIsEdited) {
+  Installation at;
+  StudioWindow window(false);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.findings().empty(); }));
+
+  check::CheckOptions options;
+  options.root = at.root.path();
+  options.files = {at.route};
+  options.frames = [](const std::string& path) -> std::optional<int> {
+    media::FfmpegVideoReader video;
+    std::string error;
+    return video.open(path, error) ? std::optional<int>(video.frameCount()) : std::nullopt;
+  };
+  const check::Findings expected = check::checkInstallation(options);
+  ASSERT_EQ(window.findings().size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(window.findings()[i].line, expected[i].line);
+    EXPECT_EQ(window.findings()[i].text, expected[i].text);
+  }
+  const auto* list = window.findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  int beyond = -1;
+  for (std::size_t i = 0; i < window.findings().size(); ++i)
+    if (window.findings()[i].text.find("at frame 250 lies in no") != std::string::npos)
+      beyond = static_cast<int>(i);
+  ASSERT_GE(beyond, 0);
+  EXPECT_EQ(window.findings()[static_cast<std::size_t>(beyond)].line, 11);
+  const QRect place = list->visualItemRect(list->item(beyond));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+  EXPECT_EQ(window.frame(), 250);
+
+  const auto first = window.findings();
+  placeStation(window, 280, "岬");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return hasFinding(window, "at frame 280 lies in no"); }));
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !hasFinding(window, "at frame 280"); }));
+  EXPECT_EQ(window.findings().size(), first.size());
+  window.close();
+}
+
+// A click on a station's mark chooses it: its fields fill the form, a changed name applied with
+// Enter and then the record removed with Delete are two steps that undo back to the file as
+// opened; redone, the document is that of the same edits made afresh in the core.
+TEST(StudioWindow, ChangesAndRemovesAChosenRecord) {
+  Installation at;
+  StudioWindow window(false);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_TRUE(window.selectRecord(RecordKind::kStation, 1));
+  EXPECT_EQ(window.editor().fields(RecordKind::kStation, 1)[0], "終点");
+  window.goToFrame(40);  // the chosen record keeps its own frame
+  QLineEdit* first = nullptr;
+  for (QLineEdit* edit : window.findChildren<QLineEdit*>())
+    if (edit->text() == "終点") first = edit;
+  ASSERT_NE(first, nullptr);
+  first->setFocus();
+  first->setText("岬");
+  QTest::keyClick(first, Qt::Key_Return);
+  EXPECT_FALSE(window.selected());
+  ASSERT_TRUE(window.selectRecord(RecordKind::kStation, 0));
+  window.setFocus();
+  QTest::keyClick(&window, Qt::Key_Delete);
+
+  RouteEditor afresh(RouteDocument::parse(at.opened));
+  std::string error;
+  ASSERT_TRUE(afresh.edit(
+      RecordKind::kStation, 1,
+      {"岬", "2", "250", "300", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}, error));
+  ASSERT_TRUE(afresh.remove(RecordKind::kStation, 0));
+  EXPECT_EQ(window.editor().document().bytes(), afresh.document().bytes());
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window.editor().document().bytes(), at.opened);
+  QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+  QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(window.editor().document().bytes(), afresh.document().bytes());
+  window.close();
+}
+
+// "Drive from here" opens the cab program on a copy of the route as edited, not yet saved,
+// standing at the current frame: the drive has the new station as its next stop (the last one
+// lies in no segment, at 0 m), and the author's file stays as it was.
+TEST(StudioWindow, DrivesTheEditedRouteFromTheCurrentFrame) {
+  Installation at;
+  StudioWindow window(false);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_FALSE(window.trains().empty());
+  placeStation(window, 150, "灯台");
+  ASSERT_EQ(window.editor().document().recordCount(RouteSection::kStation), 3);
+  window.goToFrame(120);
+  QString program;
+  QStringList arguments;
+  window.launch = [&](const QString& p, const QStringList& a) {
+    program = p;
+    arguments = a;
+    return true;
+  };
+  ASSERT_TRUE(window.driveFromHere());
+  EXPECT_EQ(testing::readFile(at.route), at.opened);
+  const qsizetype route = arguments.indexOf("--route") + 1;
+  ASSERT_GT(route, 0);
+  EXPECT_EQ(std::filesystem::path(arguments[route].toStdString()).filename(), "line.dat");
+  EXPECT_EQ(testing::readFile(arguments[route].toStdString()), window.editor().document().bytes());
+
+  testing::TempDir config;
+  std::string command = "XDG_CONFIG_HOME=" + config.path() +
+                        " ALSOFT_DRIVERS=null QT_QPA_PLATFORM=offscreen '" + program.toStdString() +
+                        "'";
+  for (const QString& a : arguments)
+    command += " '" + a.toStdString() + "'";
+  command += " --seconds 1 --trace " + config.file("trace.csv") + " 2>" + config.file("err.txt");
+  ASSERT_EQ(std::system(command.c_str()), 0) << testing::readFile(config.file("err.txt"));
+  const auto trace = testing::readCsvFile(config.file("trace.csv"));
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.front().at("frame"), "120");
+  // 150 frames at 60 km/h filmed at 30 frames a second: 83.33 m.
+  EXPECT_NEAR(testing::number(trace.front(), "next_stop_cm"), 8333.3, 1);
+  EXPECT_EQ(trace.front().at("doors_open"), "0");
   window.close();
 }
 

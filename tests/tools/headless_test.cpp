@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 #include "cab/script.h"
@@ -113,16 +114,20 @@ TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
 }
 
 TEST(DriveOptions, ParsesTheCommandLine) {
-  const Options o = parseOptions({"--root", "r", "--route", "a.dat", "--train", "t.dat", "--start",
-                                  "2", "--seconds", "12.5", "--settings", "kanko=1,ats=0"});
+  const Options o =
+      parseOptions({"--root", "r", "--route", "a.dat", "--train", "t.dat", "--start", "2",
+                    "--start-frame", "700", "--seconds", "12.5", "--settings", "kanko=1,ats=0"});
   EXPECT_EQ(o.root, "r");
   EXPECT_EQ(o.start, 2);
+  EXPECT_EQ(o.startFrame, 700);
   EXPECT_EQ(*o.seconds, 12.5);
   EXPECT_EQ(o.settings.kanko, 1);
   EXPECT_EQ(o.settings.information, 1);
   EXPECT_EQ(o.settings.ats, 0);
   EXPECT_THROW(parseOptions({"--route", "a.dat"}), std::runtime_error);
   EXPECT_THROW(parseOptions({"--route", "a", "--train", "t", "--start", "x"}), std::runtime_error);
+  EXPECT_THROW(parseOptions({"--route", "a", "--train", "t", "--start-frame", "-1"}),
+               std::runtime_error);
   EXPECT_THROW(parseOptions({"--route", "a", "--train", "t", "--settings", "sound=1"}),
                std::runtime_error);
 }
@@ -239,6 +244,43 @@ TEST(HeadlessDrive, StartsAtALaterStationWithItsClockAndDoors) {
   EXPECT_EQ(std::stoi(trace[0].at("fast_tick_count")), 1080000 - 150 + 3);
   EXPECT_EQ(trace[0].at("clock_text"), "09:59:55");
   EXPECT_NEAR(number(trace[0], "position_cm"), 33333 + 500 * 200.0 / 3, 1);
+}
+
+// A run from a frame between stations stands there with the doors closed, at the departure time
+// of the station behind it, the station ahead its next stop; driven on at the filming speed it
+// runs as a fresh drive from the start does past the same frames, to the route's end.
+TEST(HeadlessDrive, StartsStandingAtAFrameBetweenStations) {
+  Fixture f;
+  Options o = f.options();
+  o.startFrame = 1200;
+  const std::string script = "0 start\n0.1 set debug_mode 1\n100 quit\n";
+  const DriveRun d = runHeadlessDrive(o, script);
+  ASSERT_EQ(d.status, 0) << d.err;
+  ASSERT_FALSE(d.trace.empty());
+  const CsvRow& first = d.trace[0];
+  EXPECT_EQ(first.at("frame"), "1200");
+  EXPECT_NEAR(number(first, "position_cm"), 33333 + 200 * 200.0 / 3, 1);
+  EXPECT_EQ(first.at("doors_open"), "0");
+  EXPECT_EQ(number(first, "speed"), 0);
+  EXPECT_NEAR(number(first, "next_stop_cm"), 33333 + 500 * 200.0 / 3, 1);
+  EXPECT_NE(first.at("next_station_text").find("中町"), std::string::npos);
+  EXPECT_EQ(first.at("clock_text"), "00:00:00");  // station 0 departs at 0
+
+  const DriveRun fresh = runHeadlessDrive(f.options(), script);
+  ASSERT_EQ(fresh.status, 0) << fresh.err;
+  std::map<std::string, double> freshPosition;
+  for (const CsvRow& row : fresh.trace)
+    freshPosition.try_emplace(row.at("frame"), number(row, "position_cm"));
+  int compared = 0;
+  for (const CsvRow& row : d.trace) {
+    const auto it = freshPosition.find(row.at("frame"));
+    const double frame = number(row, "frame");
+    if (it == freshPosition.end() || frame <= 1201 || frame >= 3000) continue;
+    EXPECT_NEAR(number(row, "position_cm"), it->second, 70) << "frame " << row.at("frame");
+    ++compared;
+  }
+  EXPECT_GT(compared, 400);
+  EXPECT_EQ(d.trace.back().at("frame"), "3000");
 }
 
 // The Move and Save menus from a script: a jump to the middle station, a slot saved there at a

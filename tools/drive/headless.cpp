@@ -93,6 +93,9 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.trainFolder = value();
     } else if (flag == "--start") {
       options.start = requireInt(value(), "--start");
+    } else if (flag == "--start-frame") {
+      options.startFrame = requireInt(value(), "--start-frame");
+      if (options.startFrame < 0) throw std::runtime_error("--start-frame: not a frame number");
     } else if (flag == "--script") {
       options.script = value();
     } else if (flag == "--seconds") {
@@ -146,6 +149,7 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     setup.trainFile = options.train;
     setup.routeFile = options.route;
     setup.startIndex = options.start;
+    setup.startFrame = options.startFrame;
     setup.settings = options.settings;
     // The save slots and the button pad's codes are the window's: XDG_CONFIG_HOME keeps runs
     // apart. A recording of the window sets the codes it drove with.

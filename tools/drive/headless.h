@@ -16,6 +16,7 @@ struct Options {
   std::string train;
   std::string trainFolder;
   int start = 0;
+  int startFrame = -1;  // >= 0: start standing at this frame instead
   std::string script;
   std::optional<double> seconds;
   std::string trace;

@@ -16,6 +16,7 @@ constexpr const char* kUsage =
     "  --train FILE            the train data file (required)\n"
     "  --train-folder DIR      the folder of the train data file\n"
     "  --start N               start at station N (0 the route's start)\n"
+    "  --start-frame F         start standing at video frame F, the stations before it left\n"
     "  --script FILE           the inputs: lines of '<seconds> <command> [args]'\n"
     "  --seconds S             drive S seconds (60, or up to the script's quit)\n"
     "  --trace FILE.csv        one row of state fields a tick\n"
