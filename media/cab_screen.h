@@ -65,6 +65,8 @@ class CabSurface {
   /// The size in device pixels the video picture is composed at: the screen's top 604 x 340
   /// at the surface's scale (texts and places stay in the screen's pixels).
   virtual std::pair<int, int> videoPixels() const { return {kWidth, 340}; }
+  /// The layout of video pictures the surface takes without converting them.
+  virtual PixelLayout videoLayout() const { return PixelLayout::kRgb24; }
   /// Puts the composed video picture on the video surface (replacing what was there).
   virtual void setVideoPicture(const RgbPicture& picture) = 0;
   /// Writes `text` on the video surface at (x, y) with the given size in points and colour;

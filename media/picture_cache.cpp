@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 #include <utility>
+
+extern "C" {
+#include <libavutil/opt.h>
+}
 
 #include "media/video_reader.h"
 
@@ -18,6 +23,60 @@ std::size_t bytesOf(const AVFrame& picture) {
     if (buffer != nullptr) bytes += buffer->size;
   }
   return bytes;
+}
+
+// A scaler from the frame's format to `width` x `height` of `rgb`. Scaling ones cut the picture
+// into slices done on threads of the scaler's own.
+SwsContext* makeScaler(const AVFrame& frame, AVPixelFormat format, int width, int height,
+                       AVPixelFormat rgb) {
+  SwsContext* scaler = sws_alloc_context();
+  if (scaler == nullptr) return nullptr;
+  const bool scaling = width != frame.width || height != frame.height;
+  const unsigned cores = std::thread::hardware_concurrency();
+  const std::int64_t threads = scaling ? std::clamp<unsigned>(cores, 1, 4) : 1;
+  const std::pair<const char*, std::int64_t> options[] = {{"srcw", frame.width},
+                                                          {"srch", frame.height},
+                                                          {"src_format", format},
+                                                          {"dstw", width},
+                                                          {"dsth", height},
+                                                          {"dst_format", rgb},
+                                                          {"sws_flags", SWS_BILINEAR},
+                                                          {"threads", threads}};
+  for (const auto& [name, value] : options) {
+    if (av_opt_set_int(scaler, name, value, 0) < 0) {
+      sws_freeContext(scaler);
+      return nullptr;
+    }
+  }
+  if (sws_init_context(scaler, nullptr, nullptr) < 0) {
+    sws_freeContext(scaler);
+    return nullptr;
+  }
+  return scaler;
+}
+
+void keepBuffer(void* /*opaque*/, std::uint8_t* /*data*/) {}
+
+// Scales `frame` into `bytes` at `data`, rows `stride` bytes apart. The sliced scaler works on
+// frames, so the memory is lent to one as a buffer it does not own.
+bool scaleInto(SwsContext* scaler, const AVFrame& frame, bool sliced, std::uint8_t* data,
+               std::size_t bytes, int stride, int width, int height, AVPixelFormat rgb) {
+  if (!sliced) {
+    std::uint8_t* planes[4] = {data, nullptr, nullptr, nullptr};
+    const int strides[4] = {stride, 0, 0, 0};
+    return sws_scale(scaler, frame.data, frame.linesize, 0, frame.height, planes, strides) ==
+           height;
+  }
+  ffmpeg::FramePtr target(av_frame_alloc());
+  if (!target) return false;
+  target->buf[0] = av_buffer_create(data, bytes, keepBuffer, nullptr, 0);
+  if (target->buf[0] == nullptr) return false;
+  target->data[0] = data;
+  target->linesize[0] = stride;
+  target->width = width;
+  target->height = height;
+  target->format = rgb;
+  return sws_scale_frame(scaler, target.get(), &frame) >= 0;
 }
 
 }  // namespace
@@ -102,10 +161,18 @@ bool RgbConverter::convert(const AVFrame& frame, int width, int height, RgbPictu
       fullRange = true;
     }
   }
-  const ScalerKey key{frame.width, frame.height, format, fullRange, colourSpace};
+  const ScalerKey key{frame.width, frame.height, format, fullRange, colourSpace, out.layout};
+  // Scaled to an odd width the scaler falls back to its slow full-chroma path, several times
+  // slower: the picture is scaled one column wider, less than a pixel's stretch anywhere, and
+  // the last column left out.
+  const bool scaling = width != frame.width || height != frame.height;
+  const int scaledWidth = scaling && width % 2 != 0 ? width + 1 : width;
+  const AVPixelFormat rgb =
+      out.layout == PixelLayout::kXrgb32 ? AV_PIX_FMT_RGB32 : AV_PIX_FMT_RGB24;
   if (!m_scaler || !(key == m_key) || width != m_outWidth || height != m_outHeight) {
-    m_scaler.reset(sws_getContext(frame.width, frame.height, format, width, height,
-                                  AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    // AV_PIX_FMT_RGB32 is the native-order 0xAARRGGBB word of the layout, which the scaler also
+    // writes faster than three-byte RGB.
+    m_scaler.reset(makeScaler(frame, format, scaledWidth, height, rgb));
     if (!m_scaler) return false;
     m_key = key;
     m_outWidth = width;
@@ -114,7 +181,8 @@ bool RgbConverter::convert(const AVFrame& frame, int width, int height, RgbPictu
     sws_setColorspaceDetails(m_scaler.get(), sws_getCoefficients(colours), fullRange ? 1 : 0,
                              sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
   }
-  const std::size_t row = static_cast<std::size_t>(width) * 3;
+  const std::size_t row =
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(out.bytesPerPixel());
   const std::size_t size = row * static_cast<std::size_t>(height);
   out.width = width;
   out.height = height;
@@ -124,18 +192,16 @@ bool RgbConverter::convert(const AVFrame& frame, int width, int height, RgbPictu
   if (width % kScalerBlock == 0) {
     out.pixels.reserve(size + kScalerSpill);
     out.pixels.resize(size);
-    std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
-    const int strides[4] = {static_cast<int>(row), 0, 0, 0};
-    return sws_scale(m_scaler.get(), frame.data, frame.linesize, 0, frame.height, planes,
-                     strides) == height;
+    return scaleInto(m_scaler.get(), frame, scaling, out.pixels.data(), size, static_cast<int>(row),
+                     scaledWidth, height, rgb);
   }
-  const std::size_t stride = (row + 63) / 64 * 64;
+  const std::size_t stride =
+      (static_cast<std::size_t>(scaledWidth) * static_cast<std::size_t>(out.bytesPerPixel()) + 63) /
+      64 * 64;
   const std::size_t padded = stride * static_cast<std::size_t>(height) + kScalerSpill;
   if (m_padded.size() != padded) m_padded.resize(padded);
-  std::uint8_t* planes[4] = {m_padded.data(), nullptr, nullptr, nullptr};
-  const int strides[4] = {static_cast<int>(stride), 0, 0, 0};
-  if (sws_scale(m_scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides) !=
-      height)
+  if (!scaleInto(m_scaler.get(), frame, scaling, m_padded.data(), m_padded.size(),
+                 static_cast<int>(stride), scaledWidth, height, rgb))
     return false;
   out.pixels.resize(size);
   for (int y = 0; y < height; ++y) {

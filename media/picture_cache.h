@@ -50,10 +50,11 @@ class PictureCache {
   std::vector<Entry> m_entries;
 };
 
-/// Converts decoded pictures to 24-bit RGB at the video's size.
+/// Converts decoded pictures to RGB, scaled to the size asked for.
 class RgbConverter {
  public:
-  /// `picture` as RGB of `width` x `height` into `out`; false when it cannot be converted.
+  /// `picture` as RGB of `width` x `height` in `out`'s layout into `out`; false when it cannot
+  /// be converted.
   bool convert(const AVFrame& picture, int width, int height, RgbPicture& out);
 
  private:
@@ -63,6 +64,7 @@ class RgbConverter {
     AVPixelFormat format;
     bool fullRange;
     int colours;  // the frame's AVColorSpace as it holds it
+    PixelLayout layout;
     bool operator==(const ScalerKey&) const = default;
   };
   ffmpeg::ScalerPtr m_scaler;

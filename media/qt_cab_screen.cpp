@@ -376,13 +376,18 @@ void QtCabScreen::setScale(double scale) {
 void QtCabScreen::setVideoPicture(const RgbPicture& picture) {
   // A picture that does not hold what its size says is refused; the surface keeps the last.
   if (!validSide(picture.width) || !validSide(picture.height)) return;
-  const auto rowBytes = static_cast<qsizetype>(picture.width) * 3;
+  const bool words = picture.layout == PixelLayout::kXrgb32;
+  const auto rowBytes = static_cast<qsizetype>(picture.width) * picture.bytesPerPixel();
   if (picture.pixels.size() < static_cast<std::size_t>(rowBytes) * picture.height) return;
   const QImage wrapped(picture.pixels.data(), picture.width, picture.height, rowBytes,
-                       QImage::Format_RGB888);
+                       words ? QImage::Format_RGB32 : QImage::Format_RGB888);
   const QSize size = m_video.size();
   if (picture.width == size.width() && picture.height == size.height()) {
-    m_video = wrapped.convertToFormat(QImage::Format_RGB32);
+    if (words && m_video.format() == QImage::Format_RGB32 && m_video.bytesPerLine() == rowBytes)
+      std::memcpy(m_video.bits(), picture.pixels.data(),
+                  static_cast<std::size_t>(rowBytes) * picture.height);
+    else
+      m_video = wrapped.convertToFormat(QImage::Format_RGB32);
   } else {
     // Another size fills the surface, scaled.
     m_video = wrapped.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

@@ -65,6 +65,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   // CabSurface
   bool canDraw() const override { return m_canDraw; }
   std::pair<int, int> videoPixels() const override { return {m_video.width(), m_video.height()}; }
+  PixelLayout videoLayout() const override { return PixelLayout::kXrgb32; }
   void setVideoPicture(const RgbPicture& picture) override;
   std::pair<int, int> drawText(int x, int y, const std::string& text, int size,
                                Rgb colour) override;

@@ -1,16 +1,52 @@
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace velimoro::media {
 
-/// A decoded picture: 24-bit RGB, rows top to bottom, no padding.
+/// How a picture's pixels lie in its bytes.
+enum class PixelLayout {
+  kRgb24,   // three bytes a pixel: red, green, blue
+  kXrgb32,  // a 32-bit word a pixel, 0xffRRGGBB in the machine's byte order, as a screen holds it
+};
+
+/// A decoded picture, rows top to bottom, no padding.
 struct RgbPicture {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> pixels;  // width * height * 3 bytes, R G B
+  std::vector<std::uint8_t> pixels;  // width * height * bytesPerPixel()
+  PixelLayout layout = PixelLayout::kRgb24;
+
+  int bytesPerPixel() const { return layout == PixelLayout::kRgb24 ? 3 : 4; }
+  /// Where the three colour bytes of a pixel begin among its bytes. Effects that treat the
+  /// three channels alike work on them in either layout.
+  int colourOffset() const {
+    return layout == PixelLayout::kXrgb32 && std::endian::native == std::endian::big ? 1 : 0;
+  }
+  /// The pixel at byte `at` as 0xRRGGBB, and written from it.
+  std::uint32_t rgbAt(std::size_t at) const {
+    const std::uint8_t* p = pixels.data() + at;
+    if (layout == PixelLayout::kRgb24) return std::uint32_t{p[0]} << 16 | p[1] << 8 | p[2];
+    std::uint32_t word = 0;
+    std::memcpy(&word, p, 4);
+    return word & 0xffffff;
+  }
+  void setRgb(std::size_t at, std::uint32_t rgb) {
+    std::uint8_t* p = pixels.data() + at;
+    if (layout == PixelLayout::kRgb24) {
+      p[0] = static_cast<std::uint8_t>(rgb >> 16);
+      p[1] = static_cast<std::uint8_t>(rgb >> 8);
+      p[2] = static_cast<std::uint8_t>(rgb);
+      return;
+    }
+    const std::uint32_t word = 0xff000000 | rgb;
+    std::memcpy(p, &word, 4);
+  }
 };
 
 /// Reads frames of a route video by number. Frame n is exactly the n-th frame of the file
@@ -23,7 +59,8 @@ class VideoReader {
   virtual bool open(const std::string& path, std::string& error) = 0;
   /// Frames in the open video; 0 when none is open.
   virtual int frameCount() const = 0;
-  /// Decodes frame `n` into `picture`; false when n is out of range or the frame cannot be
+  /// Decodes frame `n` into `picture`, in the picture's layout if the reader can (the caller
+  /// converts what comes in another); false when n is out of range or the frame cannot be
   /// decoded (the caller keeps its last good picture).
   virtual bool decodeFrame(int n, RgbPicture& picture) = 0;
   /// Frames are decoded scaled to `width` x `height` from now on, straight to the size they are

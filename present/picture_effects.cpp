@@ -35,7 +35,9 @@ double distanceOutside(double value, double low, double high) {
 // rounded as the rest of the system rounds.
 void darken(media::RgbPicture& picture, int r, int j, long double k) {
   std::uint8_t* pixel =
-      picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + j) * 3;
+      picture.pixels.data() +
+      (static_cast<std::size_t>(r) * picture.width + j) * picture.bytesPerPixel() +
+      picture.colourOffset();
   const int sum = pixel[0] + pixel[1] + pixel[2];
   const auto darkening = static_cast<int>(roundHalfEven(k * sum / 750));
   for (int c = 0; c < 3; ++c)
@@ -87,9 +89,12 @@ void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int widt
 void lightenTextBand(media::RgbPicture& picture, double scale) {
   const int lastRow = std::min(picture.height, static_cast<int>(std::lround(kPictureRows * scale)));
   for (int r = static_cast<int>(std::lround(kBandFirstRow * scale)); r < lastRow; ++r) {
-    std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(r) * picture.width * 3;
-    for (int i = 0; i < picture.width * 3; ++i) {
-      row[i] = static_cast<std::uint8_t>(clampByte(row[i] + kBandLighten));
+    const int step = picture.bytesPerPixel();
+    std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(r) * picture.width * step +
+                        picture.colourOffset();
+    for (int i = 0; i < picture.width * step; i += step) {
+      for (int c = i; c < i + 3; ++c)
+        row[c] = static_cast<std::uint8_t>(clampByte(row[c] + kBandLighten));
     }
   }
 }
@@ -136,18 +141,16 @@ void stretchKeyed(const KeyedPicture& source, media::RgbPicture& target, int lef
   const long long lastRow = std::min<long long>(size, static_cast<long long>(target.height) - top);
   const long long firstCol = std::max<long long>(0, -static_cast<long long>(left));
   const long long lastCol = std::min<long long>(size, static_cast<long long>(target.width) - left);
+  const long long step = target.bytesPerPixel();
   for (long long dy = firstRow; dy < lastRow; ++dy) {
     const long long sy = dy * src.height / size;
     const std::uint8_t* srcRow = src.pixels.data() + static_cast<std::size_t>(sy * src.width * 3);
-    std::uint8_t* row =
-        target.pixels.data() + static_cast<std::size_t>((top + dy) * target.width * 3);
+    const auto row = static_cast<std::size_t>((top + dy) * target.width * step);
     for (long long dx = firstCol; dx < lastCol; ++dx) {
       const std::uint8_t* from = srcRow + static_cast<std::size_t>(dx * src.width / size * 3);
       if (from[0] == keyR && from[1] == keyG && from[2] == keyB) continue;
-      std::uint8_t* to = row + static_cast<std::size_t>((left + dx) * 3);
-      to[0] = from[0];
-      to[1] = from[1];
-      to[2] = from[2];
+      target.setRgb(row + static_cast<std::size_t>((left + dx) * step),
+                    std::uint32_t{from[0]} << 16 | std::uint32_t{from[1]} << 8 | from[2]);
     }
   }
 }

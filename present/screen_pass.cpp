@@ -66,20 +66,30 @@ std::vector<PlacedText> placedTexts(const ScreenPass& pass, const SimState& s) {
 }
 
 media::RgbPicture blankPicture(int width = ScreenPass::kPictureWidth,
-                               int height = ScreenPass::kPictureHeight) {
+                               int height = ScreenPass::kPictureHeight,
+                               media::PixelLayout layout = media::PixelLayout::kRgb24) {
   media::RgbPicture picture;
   picture.width = width;
   picture.height = height;
-  picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height * 3, 0);
+  picture.layout = layout;
+  picture.pixels.assign(
+      static_cast<std::size_t>(picture.width) * picture.height * picture.bytesPerPixel(), 0);
+  // Black in the word layout keeps its pixels opaque.
+  if (layout == media::PixelLayout::kXrgb32)
+    for (std::size_t at = 0; at < picture.pixels.size(); at += 4)
+      picture.setRgb(at, 0);
   return picture;
 }
 
 // Copies the decoded frame into the picture; a frame of another size is scaled to fit (nearest
-// pixel), so the texts keep their places on the picture.
+// pixel), so the texts keep their places on the picture, and one of another layout converted.
 void copyFrame(const media::RgbPicture& frame, media::RgbPicture& picture) {
-  const auto frameBytes = static_cast<std::size_t>(frame.width) * frame.height * 3;
+  const auto from = static_cast<std::size_t>(frame.bytesPerPixel());
+  const auto to = static_cast<std::size_t>(picture.bytesPerPixel());
+  const auto frameBytes = static_cast<std::size_t>(frame.width) * frame.height * from;
   if (frame.width <= 0 || frame.height <= 0 || frame.pixels.size() < frameBytes) return;
-  if (frame.width == picture.width && frame.height == picture.height) {
+  const bool sameLayout = frame.layout == picture.layout;
+  if (sameLayout && frame.width == picture.width && frame.height == picture.height) {
     std::copy_n(frame.pixels.begin(), frameBytes, picture.pixels.begin());
     return;
   }
@@ -87,10 +97,13 @@ void copyFrame(const media::RgbPicture& frame, media::RgbPicture& picture) {
     const int fr = r * frame.height / picture.height;
     for (int c = 0; c < picture.width; ++c) {
       const int fc = c * frame.width / picture.width;
-      const auto from = (static_cast<std::size_t>(fr) * frame.width + fc) * 3;
-      const auto to = (static_cast<std::size_t>(r) * picture.width + c) * 3;
-      std::copy_n(frame.pixels.begin() + static_cast<std::ptrdiff_t>(from), 3,
-                  picture.pixels.begin() + static_cast<std::ptrdiff_t>(to));
+      const auto source = (static_cast<std::size_t>(fr) * frame.width + fc) * from;
+      const auto target = (static_cast<std::size_t>(r) * picture.width + c) * to;
+      if (sameLayout)
+        std::copy_n(frame.pixels.begin() + static_cast<std::ptrdiff_t>(source), to,
+                    picture.pixels.begin() + static_cast<std::ptrdiff_t>(target));
+      else
+        picture.setRgb(target, frame.rgbAt(source));
     }
   }
 }
@@ -106,17 +119,20 @@ bool holdingAtEnd(const ScreenPass& pass, const SimDrive& drive) {
   return false;
 }
 
-// The picture is composed at the surface's device pixels, and the reader scales the frames
-// straight to that size; at the screen's own size frames come at their own size, as they are.
+// The picture is composed at the surface's device pixels in the layout the surface takes, and
+// the reader scales the frames straight to that size, a frame of the picture's own size left as
+// it is.
 void fitPicture(ScreenPass& pass, media::VideoReader* video, const media::CabSurface& surface) {
   const auto [width, height] = surface.videoPixels();
+  const media::PixelLayout layout = surface.videoLayout();
   if (width <= 0 || height <= 0) return;
-  if (pass.picture.width == width && pass.picture.height == height) return;
-  pass.picture = blankPicture(width, height);
+  if (pass.picture.width == width && pass.picture.height == height && pass.picture.layout == layout)
+    return;
+  pass.picture = blankPicture(width, height, layout);
+  pass.framePicture.layout = layout;  // the reader decodes straight into it
   pass.lastFetchedFrame = -1;
   if (video == nullptr) return;
-  const bool own = width == ScreenPass::kPictureWidth && height == ScreenPass::kPictureHeight;
-  video->setOutputSize(own ? 0 : width, own ? 0 : height);
+  video->setOutputSize(width, height);
 }
 
 // Decodes the wanted frame when it changed and starts the picture from it. False when the

@@ -454,6 +454,37 @@ TEST(FfmpegVideoReader, DecodesPicturesOfRouteVideoSizes) {
       ASSERT_EQ(picture.pixels.size(), static_cast<std::size_t>(width * height * 3));
       EXPECT_EQ(testing::readFrameNumber(picture), n);
     }
+    if (width != 604) continue;
+    // Scaled to half, one column short of it (an odd width), in both layouts: each pixel is the
+    // mean of the four it stands for, and the word layout holds the same colours, opaque.
+    const RgbPicture own = picture;
+    reader.setOutputSize(301, 170);
+    RgbPicture words;
+    words.layout = media::PixelLayout::kXrgb32;
+    ASSERT_TRUE(reader.decodeFrame(5, picture));
+    ASSERT_TRUE(reader.decodeFrame(5, words));
+    ASSERT_EQ(words.pixels.size(), std::size_t{301} * 170 * 4);
+    double fromOwn = 0;
+    int apart = 0;
+    for (int y = 0; y < 170; ++y) {
+      for (int x = 0; x < 301; ++x) {
+        const std::size_t at = static_cast<std::size_t>(y * 301 + x);
+        const std::uint32_t word = words.rgbAt(at * 4);
+        if (words.pixels[at * 4 + 3 - static_cast<std::size_t>(words.colourOffset()) * 3] != 0xff)
+          ++apart;
+        for (int c = 0; c < 3; ++c) {
+          const int rgb = picture.pixels[at * 3 + static_cast<std::size_t>(c)];
+          if (std::abs(rgb - static_cast<int>(word >> (16 - 8 * c) & 0xff)) > 3) ++apart;
+          int four = 0;
+          for (int k = 0; k < 4; ++k)
+            four += own.pixels[(static_cast<std::size_t>(2 * y + k / 2) * 604 + 2 * x + k % 2) * 3 +
+                               static_cast<std::size_t>(c)];
+          fromOwn += std::abs(rgb - four / 4);
+        }
+      }
+    }
+    EXPECT_EQ(apart, 0);
+    EXPECT_LT(fromOwn / (301 * 170 * 3), 8);
   }
 }
 
