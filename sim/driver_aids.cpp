@@ -23,7 +23,7 @@ constexpr CauseWords kCauseWords[kBrakeCauses] = {
     {"vigilance", "EB装置: 操作がありませんでした  非常位置で R"},
     {"ats_warning", "ATS: 警報を確認しませんでした  非常位置で R"},
     {"ats_stop", "ATS: 停止信号を越えました  非常位置で R"},
-    {"ats_pattern", "ATS-P: パターンを超えました  減速で解除"},
+    {"ats_pattern", "ATS-P: パターンを超えました  非常位置で R"},
     {"speed_check", "速度照査: 確認しませんでした  非常位置で R"},
     {"cab_signal", "ATC: 信号の速度を超えました  減速で解除"},
     {"roll_back", "後退検知: 逆走しました  非常位置で R"},

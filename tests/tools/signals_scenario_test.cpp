@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "sim/driver_aids.h"
 #include "support/drive_run.h"
 #include "support/test_support.h"
 
@@ -187,6 +188,95 @@ TEST(SignalsScenario, CabSignalCodeBrakesAboveItsSpeedAndReleasesBelowIt) {
   EXPECT_LE(number(*released, "speed"), 44.6);
   EXPECT_GT(number(rowBefore(run, released), "speed"), 44.6);
   EXPECT_EQ(released->at("ats_eb"), "0");
+}
+
+// Each automatic brake, met in a whole drive: one "brake" event names its cause, the trace names
+// it for as long as it holds, and after the driver's EB, a stand and "r" the train takes power
+// and gains speed as a fresh start from a stand does.
+struct BrakeCase {
+  const char* name;
+  int number;  // the trace's brake_cause
+  std::vector<std::string> sections;
+  int atsType;
+  std::string provoke;
+  double brakedBy;  // seconds: the driver's EB follows, the reset 20 s later
+};
+
+// The driver's reset at a stand in EB, then everything off and full power forward.
+std::string resetAndPower(double at) {
+  std::string script;
+  for (const char* key : {"r", "f", "5", "z", "z", "z", "z", "z"})
+    script += std::to_string(at) + " key " + key + "\n";
+  return script;
+}
+
+TEST(SignalsScenario, EveryAutomaticBrakeIsNamedAndTheDriveGoesOnAfterItsReset) {
+  const std::string noDeadMan = "0 start\n0.5 set deadman_off 1\n";
+  // kRunAt60 with the dead-man timer on; no handle moves, so it counts from 20 s.
+  std::string watched = kRunAt60;
+  watched.erase(watched.find("0.5 set deadman_off 1\n"), 22);
+  const std::vector<BrakeCase> cases = {
+      {"vigilance", 1, {}, -1, watched, 90},
+      // The alarm beacon at 200 m, unanswered for 5 s.
+      {"ats_warning", 2, {"[Signal]", "2,0,0,2,100,800,200,800,0,0,0,0", "#"}, -1, kRunAt60, 35},
+      // A red signal without an alarm beacon, run past.
+      {"ats_stop", 3, {"[Signal]", "2,0,0,2,100,400,0,400,0,0,0,0", "#"}, -1, kRunAt60, 45},
+      // A 30 km/h limit at 1000 m: the pattern to 25 km/h there. (At a red signal the pattern
+      // would hold the train after the reset, as it should.)
+      {"ats_pattern", 4, {"[SpeedLimit]", "30,0,1000,1000,2000", "#"}, 1, kRunAt60, 75},
+      // 60 km/h over a 55 km/h check at 300 m.
+      {"speed_check", 5, {"[SpeedCheck1]", "55,300", "#"}, -1, kRunAt60, 35},
+      // Code 24 (45 km/h) over the whole run.
+      {"cab_signal", 6, {"[Signal]", "2,4,0,6,50,5000,0,5000,0,0,0,24", "#"}, 2, kRunAt60, 30},
+      // Forward on a 25 per mille climb with the brakes released.
+      {"roll_back", 7, {"[Slope]", "25,0,100000", "#"}, -1, noDeadMan + "0.5 key f\n1 key 5\n", 50},
+  };
+  for (const BrakeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const double resetAt = c.brakedBy + 20;
+    const auto lines = route({}, c.sections);
+    const DriveRun run =
+        driveOn(lines, c.provoke + std::to_string(c.brakedBy) + " key 0\n" + resetAndPower(resetAt),
+                resetAt + 25, "electric_bt1.dat", c.atsType);
+    const std::vector<int> brakes = run.eventTicks("brake", -1);
+    ASSERT_EQ(brakes.size(), 1u);
+    for (const CsvRow& e : run.events) {
+      if (e.at("kind") == "brake") {
+        EXPECT_EQ(e.at("detail"), c.name);
+      }
+    }
+    const CsvRow* row = run.rowAtOrAfter(brakes[0]);
+    ASSERT_NE(row, nullptr);
+    EXPECT_LT(number(*row, "tick_count"), c.brakedBy * 10);
+    const CsvRow* end = run.trace.data() + run.trace.size();
+    for (; row != end && (row->at("ats_eb") == "1" || row->at("ats_pattern_brake") == "1"); ++row)
+      EXPECT_EQ(number(*row, "brake_cause"), c.number) << number(*row, "tick_count");
+    ASSERT_NE(row, end);
+    // The overlay's text says what releases it: slowing down, or the reset.
+    if (std::string(brakeCauseText(brakeCauseOf(c.number))).ends_with("減速で解除")) {
+      EXPECT_LT(number(*row, "tick_count"), c.brakedBy * 10);
+    } else {
+      EXPECT_NEAR(number(*row, "tick_count"), resetAt * 10, 1);
+    }
+    // Released for good: the cause is gone, and once the cylinder has emptied full power gains
+    // speed as on a fresh start from a stand (the pipe may refill sooner or later than there, and
+    // the current's ramp meet the release at another step).
+    for (const CsvRow* r = row; r != end; ++r)
+      EXPECT_EQ(r->at("brake_cause"), "0") << number(*r, "tick_count");
+    const DriveRun fresh =
+        driveOn(lines, noDeadMan + resetAndPower(1), 26, "electric_bt1.dat", c.atsType);
+    const auto gainIn5s = [](const DriveRun& d, const CsvRow* from) {
+      const CsvRow* released = d.firstRow("bc", "0.0000", fastTickOf(*from));
+      if (released == nullptr) return 0.0;
+      const auto i = static_cast<std::size_t>(released - d.trace.data());
+      return i + 50 < d.trace.size() ? number(d.trace[i + 50], "speed") - number(*released, "speed")
+                                     : 0.0;
+    };
+    EXPECT_EQ(run.trace.back().at("power_notch"), "5");
+    const double gain = gainIn5s(run, &run.at(resetAt));
+    EXPECT_GT(gain, 5);
+    EXPECT_NEAR(gain, gainIn5s(fresh, fresh.trace.data()), 1.5);
+  }
 }
 
 TEST(SignalsScenario, SignalsFollowThePrecedingTrain) {
