@@ -108,6 +108,11 @@ const char* refusalText(const SimState& s) {
   return nullptr;
 }
 
+// The height of the panel's text box.
+int panelHeight(const std::vector<AidLine>& lines) {
+  return static_cast<int>(lines.size()) * kPitch - 2;
+}
+
 int widest(const std::vector<AidLine>& lines, const media::CabSurface& surface) {
   int width = 0;
   for (const AidLine& line : lines)
@@ -115,20 +120,23 @@ int widest(const std::vector<AidLine>& lines, const media::CabSurface& surface) 
   return width;
 }
 
-// Reddens the rows of an alert line: the picture shows through a third.
+// Reddens the rows of an alert line, in the picture's own pixel layout: the picture shows
+// through a third.
 void redden(media::RgbPicture& picture, int x, int y, int width, int height, double scale) {
   const auto device = [scale](int at) { return static_cast<int>(std::floor(at * scale)); };
   const int firstRow = std::max(device(y), 0);
   const int endRow = std::min(device(y + height), picture.height);
   const int firstColumn = std::max(device(x), 0);
   const int endColumn = std::min(device(x + width), picture.width);
+  const auto step = static_cast<std::size_t>(picture.bytesPerPixel());
   for (int r = firstRow; r < endRow; ++r) {
-    std::uint8_t* pixel =
-        picture.pixels.data() + (static_cast<std::size_t>(r) * picture.width + firstColumn) * 3;
-    for (int j = firstColumn; j < endColumn; ++j, pixel += 3) {
-      pixel[0] = static_cast<std::uint8_t>((pixel[0] + 2 * 200) / 3);
-      pixel[1] = static_cast<std::uint8_t>(pixel[1] / 3);
-      pixel[2] = static_cast<std::uint8_t>(pixel[2] / 3);
+    std::size_t at = (static_cast<std::size_t>(r) * picture.width + firstColumn) * step;
+    for (int j = firstColumn; j < endColumn; ++j, at += step) {
+      const std::uint32_t rgb = picture.rgbAt(at);
+      const std::uint32_t red = ((rgb >> 16) + 2 * 200) / 3;
+      const std::uint32_t green = (rgb >> 8 & 0xFF) / 3;
+      const std::uint32_t blue = (rgb & 0xFF) / 3;
+      picture.setRgb(at, red << 16 | green << 8 | blue);
     }
   }
 }
@@ -153,7 +161,7 @@ std::vector<AidLine> aidLines(const SimDrive& drive) {
 
 AidPanelPlace aidPanelPlace(const std::vector<AidLine>& lines, const media::CabSurface& surface) {
   if (lines.empty()) return {};
-  const int height = static_cast<int>(lines.size()) * kPitch - 2;
+  const int height = panelHeight(lines);
   const int left = kRight - widest(lines, surface);
   return {left - kShadeMargin, kTop - kShadeMargin, kRight + kShadeMargin + 1,
           kTop + height + kShadeMargin + 1};
@@ -164,7 +172,7 @@ void shadeAidPanel(media::RgbPicture& picture, const std::vector<AidLine>& lines
   if (lines.empty()) return;
   const int width = widest(lines, surface);
   const int left = kRight - width;
-  shadeTextBox(picture, left, kTop, static_cast<int>(lines.size()) * kPitch - 2, width, scale);
+  shadeTextBox(picture, left, kTop, panelHeight(lines), width, scale);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].alert)
       redden(picture, left, kTop + static_cast<int>(i) * kPitch, width, kPitch - 1, scale);

@@ -47,6 +47,7 @@ class FakeVideo final : public media::VideoReader {
     if (n < 0 || n >= frameCount()) return false;
     picture.width = width;
     picture.height = height;
+    picture.layout = media::PixelLayout::kRgb24;  // a reader that converts to no other
     picture.pixels.assign(static_cast<std::size_t>(width) * height * 3,
                           static_cast<std::uint8_t>(fill >= 0 ? fill : n % 256));
     return true;
@@ -71,7 +72,9 @@ class FakeSurface final : public media::CabSurface {
   int flips = 0;
   std::vector<std::string> steps;
 
+  media::PixelLayout layout = media::PixelLayout::kRgb24;
   bool canDraw() const override { return drawable; }
+  media::PixelLayout videoLayout() const override { return layout; }
   void setVideoPicture(const media::RgbPicture& picture) override {
     video = picture;
     texts.clear();
@@ -475,6 +478,14 @@ TEST_F(ScreenPassTest, TheAidPanelLiesOverTheClassicPictureAndLeavesNoTrace) {
   ASSERT_EQ(surface.texts.size(), classicTexts.size() + 10);
   EXPECT_TRUE(std::equal(classicTexts.begin(), classicTexts.end(), surface.texts.begin()));
   EXPECT_EQ(surface.texts.back().text, brakeCauseText(BrakeCause::kAtsPattern));
+  // A screen that takes 32-bit pixels gets the same colours.
+  const media::RgbPicture withAids = surface.video;
+  surface.layout = media::PixelLayout::kXrgb32;
+  step();
+  ASSERT_EQ(surface.video.pixels.size(), withAids.pixels.size() / 3 * 4);
+  for (std::size_t i = 0; i < withAids.pixels.size() / 3; ++i)
+    ASSERT_EQ(surface.video.rgbAt(i * 4), withAids.rgbAt(i * 3)) << i;
+  surface.layout = media::PixelLayout::kRgb24;
   // Off again, the very next pass is the classic screen, byte for byte.
   drive.setup.settings.aids = 0;
   step();
