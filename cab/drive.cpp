@@ -19,8 +19,6 @@ namespace {
 // The route that runs without train protection whatever the settings say.
 constexpr const char* kUnprotectedRoute = "line_in.dat";
 
-constexpr int kStopWithDoors = 0;
-
 // A run from a frame of the route: standing there with the doors closed and the brake one step
 // short of emergency, the stations before it left at their departure times and the first one
 // beyond it the next stop.
@@ -31,9 +29,6 @@ Placement placementAtFrame(const RouteData& route, const TrainSpec& train, int f
     ++ahead;
   const int behind = ahead - 1;
   ahead = std::min(ahead, count - 1);
-  int stopsBefore = 0;
-  for (int i = 0; i <= behind; ++i)
-    if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
 
   Placement place;
   place.frame = frame;
@@ -50,7 +45,7 @@ Placement placementAtFrame(const RouteData& route, const TrainSpec& train, int f
     place.nextStopCm = static_cast<long double>(next.stopCm);
     place.nextStationText = next.name;
   }
-  place.announceIndex = 2 * stopsBefore + 1;
+  place.announceIndex = announceIndexPast(route, behind + 1);
   place.preTrainFrame = route.preTrainStart;
   return place;
 }

@@ -50,7 +50,7 @@ bool CabSession::openVideo(media::VideoReader& video, std::string& message) {
 
 void CabSession::useSettingsStore(media::SettingsStore* store) {
   m_store = store;
-  expectSavedJumps();
+  if (m_video != nullptr) expectSavedJumps();
 }
 
 // The frames of the slots a restore would take on this route.
@@ -65,12 +65,11 @@ std::vector<int> CabSession::savedFrames() const {
   return frames;
 }
 
-// The reader keeps the slots' frames ready, so that a restore shows its place at once; while a
-// scene movie plays they are told when the route video comes back.
+// The route video's reader keeps the slots' frames ready, so that a restore shows its place at
+// once; while a scene movie plays they are told when the route video comes back.
 void CabSession::expectSavedJumps() {
   m_pass.savedFrames = savedFrames();
-  if (m_video != nullptr && m_pass.videoMode == kRouteVideo)
-    expectRouteJumps(*m_drive, *m_video, m_pass.savedFrames);
+  if (m_pass.videoMode == kRouteVideo) expectRouteJumps(*m_drive, *m_video, m_pass.savedFrames);
 }
 
 void CabSession::runUntil(std::int64_t driveMs) {
@@ -183,7 +182,7 @@ void CabSession::save(int slot) {
   std::string error = "運転状態を保存できませんでした: 設定の保存先がありません";
   if (m_store != nullptr && saveSlot(*m_store, slot, *m_drive, error)) {
     messages.show(kSavedMessage);
-    expectSavedJumps();
+    if (m_video != nullptr) expectSavedJumps();
   } else {
     messages.show(error);
   }

@@ -15,8 +15,6 @@
 namespace velimoro {
 namespace {
 
-constexpr int kStopWithDoors = 0;
-
 std::string lineKey(int slot) {
   return "Save" + std::to_string(slot);
 }
@@ -206,10 +204,6 @@ std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const 
 void restoreState(SimDrive& drive, const SavedState& saved) {
   const RouteData& route = *drive.route;
   const TrainSpec& train = *drive.train;
-  int stopsBefore = 0;
-  for (int i = 0; i < std::min(saved.windowStation, stationCount(route)); ++i) {
-    if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
-  }
   Placement place;
   place.frame = saved.frame;
   place.positionCm = saved.positionCm;
@@ -228,7 +222,7 @@ void restoreState(SimDrive& drive, const SavedState& saved) {
     place.nextStopCm = static_cast<long double>(station.stopCm);
     place.nextStationText = station.name;
   }
-  place.announceIndex = 2 * stopsBefore + 1;
+  place.announceIndex = announceIndexPast(route, saved.windowStation);
   place.preTrainFrame = saved.preTrainFrame;
   relocateTrain(drive, place);
   masconupdate(drive);

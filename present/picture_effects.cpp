@@ -29,8 +29,6 @@ double distanceOutside(double value, double low, double high) {
   return 0;
 }
 
-// The box's shading on a picture of `scale` pixels a screen pixel: each pixel's centre, taken
-// back to the screen's pixels, fades as far from the box as it lies there.
 // Darkens the pixel at row r, column j by k / 750 of its channel sum: a fifth at full strength,
 // rounded as the rest of the system rounds.
 void darken(media::RgbPicture& picture, int r, int j, long double k) {
@@ -44,6 +42,8 @@ void darken(media::RgbPicture& picture, int r, int j, long double k) {
     pixel[c] = static_cast<std::uint8_t>(std::clamp(pixel[c] - darkening, 0, 255));
 }
 
+// The box's shading on a picture of `scale` pixels a screen pixel: each pixel's centre, taken
+// back to the screen's pixels, fades as far from the box as it lies there.
 void shadeScaled(media::RgbPicture& picture, int x, int y, int height, int width, double scale) {
   const auto device = [scale](double at) { return static_cast<int>(std::floor(at * scale)); };
   const int rows = std::min(picture.height, static_cast<int>(std::lround(kPictureRows * scale)));

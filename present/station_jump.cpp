@@ -48,10 +48,6 @@ int precedingTrainFrameAt(const RouteData& route, int ticks) {
 void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video, int station) {
   const RouteData& route = *drive.route;
   const StationEntry& target = route.stations[static_cast<std::size_t>(station)];
-  int stopsBefore = 0;
-  for (int i = 0; i < station; ++i) {
-    if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stopsBefore;
-  }
   returnToRouteVideo(pass, drive, video);
 
   // Standing at the stop point, the doors closed, the power off and the brake one step short of
@@ -66,7 +62,7 @@ void jumpToStation(ScreenPass& pass, SimDrive& drive, media::VideoReader* video,
   place.nextStopStation = station;
   place.nextStopCm = place.positionCm;
   place.nextStationText = target.name;
-  place.announceIndex = 2 * stopsBefore + 1;
+  place.announceIndex = announceIndexPast(route, station);
   place.preTrainFrame = precedingTrainFrameAt(route, place.clock);
   relocateTrain(drive, place);
   // Two drivers: the conductor announces the station as the doors open, and the standing

@@ -78,7 +78,6 @@ int runTitle(QApplication& app, const Arguments& args, bool unattended) {
 
 constexpr int kKeyIntervalMs = 250;
 
-// CPU time the calling thread has used, in seconds.
 // The scale the cab screen is composed at: the one asked for; for a screenshot without one, the
 // logical screen; else the window's own.
 double composeScale(const Arguments& args) {
@@ -86,6 +85,7 @@ double composeScale(const Arguments& args) {
   return args.screenshot.isEmpty() ? 0 : 1;
 }
 
+// CPU time the calling thread has used, in seconds.
 double threadCpuSeconds() {
 #ifdef _WIN32
   FILETIME created, exited, kernel, user;

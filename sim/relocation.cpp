@@ -10,6 +10,7 @@
 namespace velimoro {
 namespace {
 
+constexpr int kStopWithDoors = 0;
 constexpr int kPassingPoint = 1;
 // Shown signal values no aspect has, so the pictures in view are drawn again.
 constexpr int kRedraw = 1000;
@@ -164,6 +165,14 @@ void refillCrossingCallouts(SimDrive& drive) {
   s.crossing_picture_shown = false;
   // The crossings around the new frame are taken up here; the tick adds those entered later.
   s.lineside_frame = s.frame;
+}
+
+int announceIndexPast(const RouteData& route, int stations) {
+  int stops = 0;
+  for (int i = 0; i < std::min(stations, countOf(route.stationCount, route.stations)); ++i) {
+    if (route.stations[static_cast<std::size_t>(i)].kind == kStopWithDoors) ++stops;
+  }
+  return 2 * stops + 1;
 }
 
 int nextStopAfter(const RouteData& route, int station) {

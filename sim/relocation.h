@@ -55,6 +55,10 @@ void forgetRunProgress(SimDrive& drive);
 /// is put away.
 void refillCrossingCallouts(SimDrive& drive);
 
+/// The announcement a run placed past the first `stations` stations takes up next: the
+/// arrival and departure announcements of each stop with doors among them lie behind it.
+int announceIndexPast(const RouteData& route, int stations);
+
 /// The next station to stop at after `station` (a stop with or without doors, or a stop-position
 /// mark); -1 when none follows.
 int nextStopAfter(const RouteData& route, int station);

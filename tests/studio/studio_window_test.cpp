@@ -59,6 +59,16 @@ void placeStation(StudioWindow& window, int frame, const QString& name) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
+// Brings the window to the front and opens `path` in it.
+::testing::AssertionResult showAndOpen(StudioWindow& window, const std::string& path) {
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window))
+    return ::testing::AssertionFailure() << "the window did not come to the front";
+  if (!window.openFile(path)) return ::testing::AssertionFailure() << "cannot open " << path;
+  return ::testing::AssertionSuccess();
+}
+
 bool hasFinding(const StudioWindow& window, const std::string& text) {
   for (const LiveFinding& f : window.findings())
     if (f.text.find(text) != std::string::npos) return true;
@@ -75,10 +85,7 @@ TEST(StudioWindow, PlacesAStationWithTheKeyboardAndSaves) {
       "岬,0,900,200,0,0,0,1090000,0,0,0,0,0,0\r\n#\r\n");
   const std::string route = dir.writeBytes("line.dat", opened);
   StudioWindow window(false);
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  ASSERT_TRUE(window.openFile(route));
+  ASSERT_TRUE(showAndOpen(window, route));
   placeStation(window, 500, "灯台");  // no video: the frame stays at 0
   ASSERT_EQ(window.editor().document().recordCount(RouteSection::kStation), 3);
   EXPECT_TRUE(window.editor().modified());
@@ -100,10 +107,7 @@ TEST(StudioWindow, PlacesAStationWithTheKeyboardAndSaves) {
 TEST(StudioWindow, ListsTheCheckersFindingsAsTheRouteIsEdited) {
   Installation at;
   StudioWindow window(false);
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_TRUE(showAndOpen(window, at.route));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window.findings().empty(); }));
 
   check::CheckOptions options;
@@ -147,10 +151,7 @@ TEST(StudioWindow, ListsTheCheckersFindingsAsTheRouteIsEdited) {
 TEST(StudioWindow, ChangesAndRemovesAChosenRecord) {
   Installation at;
   StudioWindow window(false);
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_TRUE(showAndOpen(window, at.route));
   ASSERT_TRUE(window.selectRecord(RecordKind::kStation, 1));
   EXPECT_EQ(window.editor().fields(RecordKind::kStation, 1)[0], "終点");
   window.goToFrame(40);  // the chosen record keeps its own frame
@@ -188,10 +189,7 @@ TEST(StudioWindow, ChangesAndRemovesAChosenRecord) {
 TEST(StudioWindow, DrivesTheEditedRouteFromTheCurrentFrame) {
   Installation at;
   StudioWindow window(false);
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  ASSERT_TRUE(window.openFile(at.route));
+  ASSERT_TRUE(showAndOpen(window, at.route));
   ASSERT_FALSE(window.trains().empty());
   placeStation(window, 150, "灯台");
   ASSERT_EQ(window.editor().document().recordCount(RouteSection::kStation), 3);
