@@ -1,0 +1,35 @@
+#include "media/translate.h"
+
+#include <vector>
+
+namespace velimoro::media {
+namespace {
+Translation installed = nullptr;
+}
+
+void setTranslation(Translation translation) { installed = translation; }
+
+std::string translate(const char* context, const char* source) {
+  if (installed == nullptr) return source;
+  return installed(context, source);
+}
+
+std::string fill(std::string_view text, std::initializer_list<std::string_view> values) {
+  const std::vector<std::string_view> at(values);
+  std::string out;
+  out.reserve(text.size() + 16 * at.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      const auto place = static_cast<std::size_t>(text[i + 1] - '1');
+      if (place < at.size()) {
+        out += at[place];
+        ++i;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace velimoro::media
