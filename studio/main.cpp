@@ -91,14 +91,14 @@ bool readText(const std::string& path, std::string& text, std::string& error) {
   return true;
 }
 
-struct Calibration {
+struct CalibrateRun {
   std::string video, gpx, speedLog, out;
   std::vector<std::string> align;
   std::string fps;
   bool slopes = false;
 };
 
-int calibrate(const Calibration& c) {
+int calibrateFile(const CalibrateRun& c) {
   if (c.video.empty() || c.out.empty() || c.align.empty() || c.gpx.empty() == c.speedLog.empty())
     return usageFault("--calibrate needs --video, --gpx or --speed-log, --align and --out");
   std::string error;
@@ -125,47 +125,35 @@ int calibrate(const Calibration& c) {
 
   std::string text;
   if (!readText(c.gpx.empty() ? c.speedLog : c.gpx, text, error)) return fault(error);
-  std::vector<TrackPoint> track;
-  std::vector<SpeedSample> log;
-  if (!c.gpx.empty() ? !readGpx(text, track, error) : !readSpeedLog(text, log, error))
+  CalibrationSource source;
+  source.kind =
+      c.gpx.empty() ? CalibrationSource::Kind::kSpeedLog : CalibrationSource::Kind::kTrack;
+  if (!c.gpx.empty() ? !readGpx(text, source.track, error) : !readSpeedLog(text, source.log, error))
     return fault((c.gpx.empty() ? c.speedLog : c.gpx) + ": " + error);
-  const double start = track.empty() ? 0 : track.front().seconds;
-
-  std::vector<ClockMark> marks;
+  const double start = source.track.empty() ? 0 : source.track.front().seconds;
   for (const std::string& a : c.align) {
     const std::size_t eq = a.find('=');
     const auto frame = eq == std::string::npos ? std::nullopt : parseInt(a.substr(0, eq));
-    std::optional<double> seconds;
-    if (eq != std::string::npos) {
-      seconds = isoSeconds(a.substr(eq + 1));
-      if (!seconds) {
-        if (const auto after = parseReal(a.substr(eq + 1))) seconds = start + *after;
-      }
-    }
+    const auto seconds =
+        eq == std::string::npos ? std::nullopt : clockTime(a.substr(eq + 1), start);
     if (!frame || !seconds) return usageFault("--align " + a + " is no FRAME=TIME");
-    marks.push_back({*frame, *seconds});
+    source.marks.push_back({*frame, *seconds});
   }
-  FrameClock clock;
-  if (!frameClock(marks, fps, clock, error)) return usageFault(error);
-
-  const int step = std::max(1, static_cast<int>(std::lround(fps)));
-  const auto distances = track.empty() ? speedLogDistances(log, clock, lastFrame, step)
-                                       : trackDistances(track, clock, lastFrame, step);
-  const auto segments = speedSegments(distances);
-  if (segments.empty()) return fault(c.video + " has too few frames for a filming-speed table");
-  std::vector<SlopeEntry> slopes;
-  if (c.slopes) {
-    slopes = slopeRecords(track, clock, lastFrame, step);
-    if (track.empty() || !track.front().elevation)
-      std::cerr << "velimoro-studio: the track has no elevations; no [Slope] records\n";
-  }
-  if (!writeCalibration(route, segments, c.slopes ? &slopes : nullptr))
+  source.fps = fps;
+  source.lastFrame = lastFrame;
+  source.slopes = c.slopes;
+  Calibration result;
+  if (!calibrate(source, result, error)) return usageFault(error);
+  if (c.slopes && (source.track.empty() || !source.track.front().elevation))
+    std::cerr << "velimoro-studio: the track has no elevations; no [Slope] records\n";
+  if (!writeCalibration(route, result.segments, c.slopes ? &result.slopes : nullptr))
     return fault("the route file refused the table");
   if (!saveFileWhole(c.out, route.bytes(), error)) return fault(error);
-  std::cout << c.out << ": " << segments.size() << " [SpeedUnit] segments over frames 0 to "
-            << lastFrame << ", " << std::lround(distances.back().metres - distances.front().metres)
+  std::cout << c.out << ": " << result.segments.size() << " [SpeedUnit] segments over frames 0 to "
+            << lastFrame << ", "
+            << std::lround(result.distances.back().metres - result.distances.front().metres)
             << " m";
-  if (c.slopes) std::cout << ", " << slopes.size() << " [Slope] records";
+  if (c.slopes) std::cout << ", " << result.slopes.size() << " [Slope] records";
   std::cout << '\n';
   return 0;
 }
@@ -211,7 +199,7 @@ int runWindow(int argc, char** argv, const WindowRun& run) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  Calibration c;
+  CalibrateRun c;
   WindowRun window;
   bool calibrating = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -258,6 +246,6 @@ int main(int argc, char** argv) {
       return usageFault("unknown option or missing value: " + std::string(arg));
     }
   }
-  if (calibrating) return calibrate(c);
+  if (calibrating) return calibrateFile(c);
   return runWindow(argc, argv, window);
 }

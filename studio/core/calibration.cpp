@@ -10,6 +10,7 @@
 #include "data/rounding.h"
 #include "data/route_reader.h"
 #include "data/route_records.h"
+#include "media/translate.h"
 
 namespace velimoro::studio {
 namespace {
@@ -115,14 +116,14 @@ bool frameClock(std::vector<ClockMark> marks, double fps, FrameClock& clock, std
   std::sort(marks.begin(), marks.end(),
             [](const ClockMark& a, const ClockMark& b) { return a.frame < b.frame; });
   if (marks.empty()) {
-    error = "mark at least one frame with its time";
+    error = media::translate("Calibration", "時刻の分かるフレームを一つ以上印してください");
     return false;
   }
   clock.firstFrame = marks.front().frame;
   clock.firstSeconds = marks.front().seconds;
   if (marks.size() == 1) {
     if (!(fps > 0) || !std::isfinite(fps)) {
-      error = "the video's frame rate is needed with one marked frame";
+      error = media::translate("Calibration", "印が一つのときは動画のフレームレートが要ります");
       return false;
     }
     clock.secondsPerFrame = 1 / fps;
@@ -130,7 +131,8 @@ bool frameClock(std::vector<ClockMark> marks, double fps, FrameClock& clock, std
   }
   const ClockMark& last = marks.back();
   if (last.frame == clock.firstFrame || !(last.seconds > clock.firstSeconds)) {
-    error = "the marked frames must be different frames with later times for later frames";
+    error = media::translate("Calibration",
+                             "印は別々のフレームに、後のフレームほど後の時刻で付けてください");
     return false;
   }
   clock.secondsPerFrame = (last.seconds - clock.firstSeconds) / (last.frame - clock.firstFrame);
@@ -167,18 +169,21 @@ bool pairDistances(std::vector<FramePair> pairs, std::vector<FrameDistance>& out
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const FramePair& p = pairs[i];
     if (p.to <= p.from || !(p.metres > 0) || !std::isfinite(p.metres)) {
-      error = "frames " + std::to_string(p.from) + " to " + std::to_string(p.to) +
-              ": the second frame must come later, the distance be more than 0";
+      error = media::fill(media::translate("Calibration",
+                                           "フレーム %1〜%2: 終わりのフレームは始めより後に、"
+                                           "距離は 0 より大きくしてください"),
+                          {std::to_string(p.from), std::to_string(p.to)});
       return false;
     }
     if (i > 0 && p.from < pairs[i - 1].to) {
-      error = "frames " + std::to_string(p.from) + " to " + std::to_string(p.to) +
-              " overlap the pair before";
+      error =
+          media::fill(media::translate("Calibration", "フレーム %1〜%2: 前の組と重なっています"),
+                      {std::to_string(p.from), std::to_string(p.to)});
       return false;
     }
   }
   if (pairs.empty()) {
-    error = "mark two frames and the distance between them";
+    error = media::translate("Calibration", "二つのフレームを印して、その間の距離を入れてください");
     return false;
   }
   const auto perFrame = [](const FramePair& p) { return p.metres / (p.to - p.from); };
@@ -268,6 +273,73 @@ double metresAtFrame(const std::vector<FrameSpeedEntry>& table, int frame) {
     acc += roundHalfEven((s.fromSpeed + s.toSpeed) * (s.toFrame - s.fromFrame) / 2.16L);
   }
   return static_cast<double>(acc) / 100;
+}
+
+std::optional<double> clockTime(std::string_view text, double start) {
+  if (const auto iso = isoSeconds(text)) return iso;
+  if (const auto after = parseReal(text); after && std::isfinite(*after)) return start + *after;
+  return std::nullopt;
+}
+
+bool calibrate(const CalibrationSource& source, Calibration& out, std::string& error) {
+  out = {};
+  const int step = std::max(1, static_cast<int>(std::lround(std::clamp(source.fps, 1.0, 1000.0))));
+  if (source.lastFrame < 1) {
+    error = media::translate("Calibration", "動画のフレームが少なすぎて速度表を作れません");
+    return false;
+  }
+  using Kind = CalibrationSource::Kind;
+  if (source.kind == Kind::kPosts) {
+    if (!pairDistances(source.pairs, out.distances, error)) return false;
+    // Before the first pair and after the last the video runs on at the nearest pair's speed.
+    auto& d = out.distances;
+    const double firstRate = (d[1].metres - d[0].metres) / (d[1].frame - d[0].frame);
+    const double lastRate =
+        (d.back().metres - d[d.size() - 2].metres) / (d.back().frame - d[d.size() - 2].frame);
+    if (d.front().frame > 0) {
+      const double before = firstRate * d.front().frame;
+      for (FrameDistance& k : d)
+        k.metres += before;
+      d.insert(d.begin(), {0, 0});
+    }
+    while (!d.empty() && d.back().frame > source.lastFrame)
+      d.pop_back();
+    if (d.size() < 2) {
+      error = media::translate("Calibration", "組のフレームが動画の最後のフレームを越えています");
+      return false;
+    }
+    if (d.back().frame < source.lastFrame)
+      d.push_back(
+          {source.lastFrame, d.back().metres + lastRate * (source.lastFrame - d.back().frame)});
+  } else {
+    const bool track = source.kind == Kind::kTrack;
+    if (track ? source.track.size() < 2 : source.log.size() < 2) {
+      error = track ? media::translate("Calibration", "GPX の軌跡を読み込んでください")
+                    : media::translate("Calibration", "速度記録を読み込んでください");
+      return false;
+    }
+    FrameClock clock;
+    if (!frameClock(source.marks, source.fps, clock, error)) return false;
+    out.distances = track ? trackDistances(source.track, clock, source.lastFrame, step)
+                          : speedLogDistances(source.log, clock, source.lastFrame, step);
+    if (source.slopes && track)
+      out.slopes = slopeRecords(source.track, clock, source.lastFrame, step);
+  }
+  out.slopesAsked = source.slopes && source.kind == Kind::kTrack;
+  out.segments = speedSegments(out.distances);
+  if (out.segments.empty()) {
+    error = media::translate("Calibration", "動画のフレームが少なすぎて速度表を作れません");
+    return false;
+  }
+  const FrameDistance& first = out.distances.front();
+  const double base = metresAtFrame(out.segments, first.frame);
+  for (const FrameDistance& k : out.distances) {
+    const double given = k.metres - first.metres;
+    if (given <= 1) continue;
+    out.worstDeviation = std::max(
+        out.worstDeviation, std::fabs(metresAtFrame(out.segments, k.frame) - base - given) / given);
+  }
+  return true;
 }
 
 bool writeCalibration(RouteDocument& route, const std::vector<FrameSpeedEntry>& segments,

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/route_data.h"
@@ -80,6 +82,42 @@ std::vector<SlopeEntry> slopeRecords(const std::vector<TrackPoint>& track, const
 /// segment's end after it.
 std::vector<FrameSpeedEntry> speedTableOf(const RouteDocument& route);
 double metresAtFrame(const std::vector<FrameSpeedEntry>& table, int frame);
+
+/// What a calibration starts from: kilometre-post pairs, a GPX track or a speed log, the last two
+/// aligned to the video by clock marks (the track's clock: seconds since 1970; the log's: seconds
+/// from its start).
+struct CalibrationSource {
+  enum class Kind { kPosts, kTrack, kSpeedLog };
+  Kind kind = Kind::kPosts;
+  std::vector<FramePair> pairs;
+  std::vector<TrackPoint> track;
+  std::vector<SpeedSample> log;
+  std::vector<ClockMark> marks;
+  double fps = 30;
+  int lastFrame = 0;    // the video's last frame
+  bool slopes = false;  // also "[Slope]" records from the track's elevations
+};
+
+/// A calibration's outcome: the distances it found, the segments that give them, the slopes when
+/// asked for, and the largest deviation of the segments' distances from the found ones, as a
+/// fraction of the distance from the first given frame.
+struct Calibration {
+  std::vector<FrameDistance> distances;
+  std::vector<FrameSpeedEntry> segments;
+  std::vector<SlopeEntry> slopes;
+  bool slopesAsked = false;
+  double worstDeviation = 0;
+};
+
+/// Calibrates from `source`: distances sampled every second of video (every `fps` frames) for a
+/// track or a log; for posts, the pairs' distances, run on at the nearest pair's speed to frame
+/// 0 and to the last frame. False with `error` set (a text to show) when the source gives no
+/// table.
+bool calibrate(const CalibrationSource& source, Calibration& out, std::string& error);
+
+/// A clock mark's time as typed: an ISO time, or seconds after `start` (a track's first point,
+/// or 0 for a speed log); nullopt when it is neither.
+std::optional<double> clockTime(std::string_view text, double start);
 
 /// Puts the segments in place of the route's "[SpeedUnit]" records, and with `slopes` the slopes
 /// in place of its "[Slope]" records; every other line stays. False when the document refuses.

@@ -35,6 +35,7 @@
 #include "data/numbers.h"
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
+#include "studio/window/calibration_dialog.h"
 #include "studio/window/timeline_view.h"
 #include "tools/check/file_kind.h"
 
@@ -194,6 +195,9 @@ void StudioWindow::buildMenus() {
                   [this] { removeSelected(); });
   edit->addAction(tr("&Leave the selected record"), QKeySequence(Qt::Key_Escape), this,
                   [this] { clearSelection(); });
+  edit->addSeparator();
+  edit->addAction(tr("距離の較正(&K)…"), QKeySequence(Qt::CTRL | Qt::Key_K), this,
+                  [this] { openCalibration(); });
 
   QMenu* drive = menuBar()->addMenu(tr("&Drive"));
   drive->addAction(tr("&Drive from here"), QKeySequence(Qt::Key_F5), this,
@@ -424,6 +428,8 @@ bool StudioWindow::openFile(const std::string& path) {
     }
   }
   m_frame = 0;
+  delete m_calibration;
+  m_calibration = nullptr;
   findTrains();
   setWindowTitle(tr("Route studio") + " - " + text(m_routePath.empty() ? path : m_routePath));
   refresh();
@@ -563,6 +569,38 @@ void StudioWindow::findTrains() {
   }
   if (m_trains.empty())
     m_trainMenu->addAction(tr("(no train data file beside the route)"))->setEnabled(false);
+}
+
+CalibrationDialog* StudioWindow::openCalibration() {
+  // A new video brings a new dialog: its frames are the video's.
+  if (m_calibration == nullptr) {
+    m_calibration = new CalibrationDialog(
+        this, std::max(0, m_frames - 1), m_fps, [this] { return m_frame; },
+        [this](const Calibration& c) { return writeCalibrationToRoute(c); });
+  }
+  m_calibration->show();
+  m_calibration->raise();
+  m_calibration->activateWindow();
+  return m_calibration;
+}
+
+bool StudioWindow::writeCalibrationToRoute(const Calibration& calibration) {
+  RouteDocument changed = m_editor.document();
+  if (!writeCalibration(changed, calibration.segments,
+                        calibration.slopesAsked ? &calibration.slopes : nullptr)) {
+    statusBar()->showMessage(tr("路線ファイルが速度表を受け付けません"));
+    return false;
+  }
+  clearSelection();
+  m_editor.replace(std::move(changed));
+  statusBar()->showMessage(
+      calibration.slopesAsked
+          ? tr("[SpeedUnit] %1 区間と [Slope] %2 件を書き込みました")
+                .arg(calibration.segments.size())
+                .arg(calibration.slopes.size())
+          : tr("[SpeedUnit] %1 区間を書き込みました").arg(calibration.segments.size()));
+  refresh();
+  return true;
 }
 
 void StudioWindow::chooseTrain(const std::string& train) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/ffmpeg_video_reader.h"
+#include "studio/core/calibration.h"
 #include "studio/core/live_check.h"
 #include "studio/core/route_editor.h"
 
@@ -27,12 +28,15 @@ class QSpinBox;
 
 namespace velimoro::studio {
 
+class CalibrationDialog;
 class TimelineView;
 
 /// The studio's window: a frame-exact player of the route video, the timeline of the placed
 /// records, and the palette whose form places a record at the current frame. It holds no rule
 /// of its own: the route, its checks and its steps are the RouteEditor's.
 class StudioWindow : public QMainWindow {
+  Q_OBJECT
+
  public:
   /// `askQuestions` false: a run without a user at the screen never waits on a dialog.
   explicit StudioWindow(bool askQuestions = true);
@@ -69,6 +73,10 @@ class StudioWindow : public QMainWindow {
   /// Checks the route now (the window does it on its own after each edit).
   void checkNow();
 
+  /// Opens the distance calibration beside the player (Edit menu): what it writes replaces the
+  /// route's "[SpeedUnit]" records, and its "[Slope]" records when asked, as one undo step.
+  CalibrationDialog* openCalibration();
+
   /// Opens the cab window on the route as it stands, edits and all, standing at the current
   /// frame with the train chosen in the Drive menu. The route goes to a copy of the same name in
   /// a folder of the studio's own; the author's file is left as it was saved. False with the
@@ -98,6 +106,7 @@ class StudioWindow : public QMainWindow {
   std::string routeRoot() const;
   std::optional<int> countFrames(const std::string& path);
   void findTrains();
+  bool writeCalibrationToRoute(const Calibration& calibration);
 
   RouteEditor m_editor;
   std::string m_routePath;
@@ -129,6 +138,7 @@ class StudioWindow : public QMainWindow {
   std::vector<std::string> m_trains;
   std::string m_train;
   QMenu* m_trainMenu = nullptr;
+  CalibrationDialog* m_calibration = nullptr;
   QTimer m_player;
   QTimer m_autosave;
   QTimer m_checkLater;

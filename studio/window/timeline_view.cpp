@@ -1,5 +1,6 @@
 #include "studio/window/timeline_view.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,6 +36,51 @@ QColor colourOf(RecordKind kind) {
 
 }  // namespace
 
+void paintSpeedProfile(QPainter& p, const QRectF& plot, const QRectF& caption,
+                       const std::vector<FrameSpeedEntry>& table, int frames) {
+  double fastest = 0;
+  for (const FrameSpeedEntry& s : table)
+    fastest = std::max({fastest, static_cast<double>(s.fromSpeed), static_cast<double>(s.toSpeed)});
+  const double scale = std::max(10.0, std::ceil(fastest / 10) * 10);
+  p.setPen(QColor(90, 90, 90));
+  p.drawText(caption, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
+             QCoreApplication::translate("velimoro::studio::TimelineView", "速度 %1 km/h まで")
+                 .arg(scale, 0, 'f', 0));
+  p.setPen(QColor(225, 225, 220));
+  p.drawLine(QPointF(plot.left(), plot.top()), QPointF(plot.right(), plot.top()));
+  p.drawLine(QPointF(plot.left(), plot.bottom()), QPointF(plot.right(), plot.bottom()));
+  const auto xOf = [&](int frame) {
+    return plot.left() + plot.width() * frame / std::max(1, frames - 1);
+  };
+  const auto yOf = [&](long double kmh) {
+    return plot.bottom() - plot.height() * std::clamp(static_cast<double>(kmh) / scale, 0.0, 1.0);
+  };
+  p.setPen(QPen(QColor(30, 110, 60), 1.5));
+  for (const FrameSpeedEntry& s : table)
+    p.drawLine(QPointF(xOf(s.fromFrame), yOf(s.fromSpeed)),
+               QPointF(xOf(s.toFrame), yOf(s.toSpeed)));
+}
+
+SpeedProfileView::SpeedProfileView(QWidget* parent) : QWidget(parent) {
+  setMinimumHeight(70);
+}
+
+void SpeedProfileView::show(std::vector<FrameSpeedEntry> table, int frames) {
+  m_table = std::move(table);
+  m_frames = std::max(1, frames);
+  update();
+}
+
+void SpeedProfileView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), QColor(248, 248, 246));
+  QFont small = font();
+  small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.8));
+  p.setFont(small);
+  paintSpeedProfile(p, QRectF(kLabelWidth, 6, width() - kLabelWidth - 8, height() - 12),
+                    QRectF(4, 6, kLabelWidth - 8, height() - 12), m_table, m_frames);
+}
+
 TimelineView::TimelineView(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(sizeHint().height());
 }
@@ -61,29 +107,6 @@ int TimelineView::frameAt(double x) const {
   const double span = std::max(1, width() - kLabelWidth - 8);
   return std::clamp(static_cast<int>(std::lround((x - kLabelWidth) / span * (m_frames - 1))), 0,
                     m_frames - 1);
-}
-
-// The filming speed of the table over the frames: each segment a line from its first speed to
-// its last, on a scale from 0 to the fastest, rounded up to 10 km/h.
-void TimelineView::paintProfile(QPainter& p, int top) const {
-  double fastest = 0;
-  for (const FrameSpeedEntry& s : m_table)
-    fastest = std::max({fastest, static_cast<double>(s.fromSpeed), static_cast<double>(s.toSpeed)});
-  const double scale = std::max(10.0, std::ceil(fastest / 10) * 10);
-  const int bottom = top + kProfile - 6;
-  p.setPen(QColor(90, 90, 90));
-  p.drawText(QRect(4, top, kLabelWidth - 8, kProfile - 6), Qt::AlignVCenter | Qt::AlignLeft,
-             QString("speed, %1 km/h").arg(scale, 0, 'f', 0));
-  p.setPen(QColor(225, 225, 220));
-  p.drawLine(kLabelWidth, top, width() - 8, top);
-  p.drawLine(kLabelWidth, bottom, width() - 8, bottom);
-  const auto yOf = [&](long double kmh) {
-    return bottom - (bottom - top) * std::clamp(static_cast<double>(kmh) / scale, 0.0, 1.0);
-  };
-  p.setPen(QPen(QColor(30, 110, 60), 1.5));
-  for (const FrameSpeedEntry& s : m_table)
-    p.drawLine(QPointF(xOf(s.fromFrame), yOf(s.fromSpeed)),
-               QPointF(xOf(s.toFrame), yOf(s.toSpeed)));
 }
 
 void TimelineView::paintEvent(QPaintEvent*) {
@@ -127,9 +150,12 @@ void TimelineView::paintEvent(QPaintEvent*) {
                                                   : QString::number(metres, 'f', 0) + " m");
     }
   } else {
-    p.drawText(QPointF(kLabelWidth + 4, rulerY + 14), "no [SpeedUnit] table: no distances");
+    p.drawText(QPointF(kLabelWidth + 4, rulerY + 14),
+               tr("[SpeedUnit] の表がなく、距離がありません"));
   }
-  paintProfile(p, rulerY + kRuler + 2);
+  const int top = rulerY + kRuler + 2;
+  paintSpeedProfile(p, QRectF(kLabelWidth, top, width() - 8 - kLabelWidth, kProfile - 6),
+                    QRectF(4, top, kLabelWidth - 8, kProfile - 6), m_table, m_frames);
   p.setPen(QPen(QColor(220, 0, 0), 1.5));
   p.drawLine(QPointF(xOf(m_frame), 0), QPointF(xOf(m_frame), height()));
 }

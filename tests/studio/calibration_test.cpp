@@ -111,6 +111,17 @@ TEST(Calibration, ReproducesTheDistancesOfARunOfKnownLength) {
   ASSERT_TRUE(pairDistances({{1800, 7200, 3600}, {0, 1800, 600}, {7200, 8970, 600}}, posts, error));
   // Between the posts the table knows no more than their distances.
   expectTheRun(speedSegments(posts), 0, 1.0 / 30, {60, 240, 299});
+  // One pair alone: the whole video at its 2/3 m a frame, the pair's own distance kept.
+  CalibrationSource one;
+  one.pairs = {{1800, 7200, 3600}};
+  one.lastFrame = 8999;
+  Calibration c;
+  ASSERT_TRUE(calibrate(one, c, error)) << error;
+  EXPECT_NEAR(tableMetres(c.segments, 7200) - tableMetres(c.segments, 1800), 3600, 0.5);
+  EXPECT_NEAR(tableMetres(c.segments, 8999), 8999 * 2.0 / 3, 0.5);
+  EXPECT_LT(c.worstDeviation, 0.001);
+  one.lastFrame = 1000;
+  EXPECT_FALSE(calibrate(one, c, error));
   EXPECT_FALSE(pairDistances({{0, 1800, 600}, {900, 2000, 50}}, posts, error));
   EXPECT_FALSE(pairDistances({{10, 10, 5}}, posts, error));
 }

@@ -2,15 +2,21 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "data/route_records.h"
 #include "media/ffmpeg_video_reader.h"
+#include "studio/core/calibration.h"
+#include "studio/window/calibration_dialog.h"
 #include "support/csv_table.h"
 #include "support/drive_run.h"
 #include "support/qt_app.h"
@@ -57,6 +63,12 @@ void placeStation(StudioWindow& window, int frame, const QString& name) {
     QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
                         Qt::NoModifier);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+// Types `text` into `widget` key by key.
+void typeInto(QWidget* widget, const QString& text) {
+  for (const QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 // Brings the window to the front and opens `path` in it.
@@ -222,6 +234,83 @@ TEST(StudioWindow, DrivesTheEditedRouteFromTheCurrentFrame) {
   // 150 frames at 60 km/h filmed at 30 frames a second: 83.33 m.
   EXPECT_NEAR(testing::number(trace.front(), "next_stop_cm"), 8333.3, 1);
   EXPECT_EQ(trace.front().at("doors_open"), "0");
+  window.close();
+}
+
+// The calibration from the window on the ten-second video: two kilometre-post pairs marked at the
+// player's frames with typed distances replace the route's table by the core's own segments, as
+// one undoable edit, and give the typed distances; a GPX track of a steady 10 m/s climbing 5 per
+// mille, aligned by one mark, writes the core's slopes too.
+TEST(StudioWindow, CalibratesTheDistancesFromMarkedFrames) {
+  Installation at;
+  StudioWindow window(false);
+  ASSERT_TRUE(showAndOpen(window, at.route));
+  QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+  auto* dialog = window.findChild<CalibrationDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  const auto click = [&](const char* name) {
+    auto* button = dialog->findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    // At the start: a check box takes clicks on its box and caption only.
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+  };
+  const auto pair = [&](int from, int to, const char* metres) {
+    window.goToFrame(from);
+    click("fromMark");
+    window.goToFrame(to);
+    click("toMark");
+    auto* distance = dialog->findChild<QLineEdit*>("distance");
+    distance->setFocus();
+    typeInto(distance, metres);
+    QTest::keyClick(distance, Qt::Key_Return);
+  };
+  pair(30, 150, "200");
+  pair(150, 270, "240");
+  click("write");
+  Calibration expected;
+  std::string error;
+  CalibrationSource posts;
+  posts.pairs = {{30, 150, 200}, {150, 270, 240}};
+  posts.lastFrame = 299;
+  ASSERT_TRUE(calibrate(posts, expected, error)) << error;
+  const auto recordsOf = [&](RouteSection section) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < window.editor().document().recordCount(section); ++i)
+      lines.push_back(window.editor().document().record(section, i).at(0));
+    return lines;
+  };
+  std::vector<std::string> lines;
+  for (const FrameSpeedEntry& s : expected.segments)
+    lines.push_back(recordLine(s));
+  EXPECT_EQ(recordsOf(RouteSection::kSpeedUnit), lines);
+  const auto table = speedTableOf(window.editor().document());
+  EXPECT_NEAR(metresAtFrame(table, 150) - metresAtFrame(table, 30), 200, 1);
+  EXPECT_NEAR(metresAtFrame(table, 270) - metresAtFrame(table, 150), 240, 1.2);
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window.editor().document().bytes(), at.opened);
+
+  std::string gpx = "<gpx><trk><trkseg>\n";
+  for (int t = 0; t <= 12; ++t)
+    gpx += "<trkpt lat=\"" + std::to_string(35 + 10.0 * t / 6371008.8 * 180 / 3.14159265358979) +
+           "\" lon=\"139\"><ele>" + std::to_string(100 + 0.05 * t) +
+           "</ele><time>2024-05-01T10:00:" + (t < 10 ? "0" : "") + std::to_string(t) +
+           "Z</time></trkpt>\n";
+  ASSERT_TRUE(dialog->importTrack(
+      QString::fromStdString(at.root.writeBytes("ride.gpx", gpx + "</trkseg></trk></gpx>"))));
+  window.goToFrame(0);
+  click("markFrame1Mark");
+  typeInto(dialog->findChild<QLineEdit*>("markTime1"), "1");
+  click("slopes");
+  click("write");
+  ASSERT_TRUE(dialog->result().has_value());
+  EXPECT_FALSE(dialog->result()->slopes.empty());
+  lines.clear();
+  for (const SlopeEntry& s : dialog->result()->slopes)
+    lines.push_back(recordLine(s));
+  EXPECT_EQ(recordsOf(RouteSection::kSlope), lines);
+  EXPECT_NEAR(metresAtFrame(speedTableOf(window.editor().document()), 299), 99.7, 0.5);
+  for (const SlopeEntry& s : dialog->result()->slopes)
+    EXPECT_EQ(s.gradient, Fixed::fromInt(5)) << recordLine(s);
   window.close();
 }
 
