@@ -83,7 +83,7 @@ CalibrationDialog::CalibrationDialog(QWidget* parent, int lastFrame, double fps,
   m_sources->addTab(buildTrack(), tr("GPX の軌跡"));
   m_sources->addTab(buildSpeedLog(), tr("速度記録"));
   connect(m_sources, &QTabWidget::currentChanged, this, [this] { recompute(); });
-  layout->addWidget(m_sources);
+  layout->addWidget(m_sources, 1);
   m_marks = buildMarks();
   layout->addWidget(m_marks);
 
@@ -96,9 +96,9 @@ CalibrationDialog::CalibrationDialog(QWidget* parent, int lastFrame, double fps,
   previewLayout->addWidget(m_profile);
   m_segments = newTable(preview, {tr("始めのフレーム"), tr("終わりのフレーム"),
                                   tr("始めの速度 (km/h)"), tr("終わりの速度 (km/h)")});
-  m_segments->setMaximumHeight(130);
+  m_segments->setMaximumHeight(150);
   previewLayout->addWidget(m_segments);
-  layout->addWidget(preview, 1);
+  layout->addWidget(preview, 2);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   m_writeButton = buttons->addButton(tr("路線に書き込む"), QDialogButtonBox::ApplyRole);

@@ -62,7 +62,7 @@ void paintSpeedProfile(QPainter& p, const QRectF& plot, const QRectF& caption,
 }
 
 SpeedProfileView::SpeedProfileView(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(70);
+  setMinimumHeight(90);
 }
 
 void SpeedProfileView::show(std::vector<FrameSpeedEntry> table, int frames) {
