@@ -7,7 +7,9 @@ namespace {
 Translation installed = nullptr;
 }
 
-void setTranslation(Translation translation) { installed = translation; }
+void setTranslation(Translation translation) {
+  installed = translation;
+}
 
 std::string translate(const char* context, const char* source) {
   if (installed == nullptr) return source;

@@ -99,6 +99,7 @@ bool writeControllerCodes(media::SettingsStore& store, const ControllerMap& map,
 namespace {
 
 constexpr const char* kJoystickKey = "Joystick";
+constexpr const char* kLanguageKey = "Language";
 
 }  // namespace
 
@@ -108,6 +109,15 @@ std::string readJoystickChoice(media::SettingsStore& store) {
 
 bool writeJoystickChoice(media::SettingsStore& store, const std::string& guid, std::string& error) {
   store.writeText(kSettingsApplication, kJoystickKey, guid);
+  return store.flush(kSettingsApplication, error);
+}
+
+std::string readLanguage(media::SettingsStore& store) {
+  return store.readText(kSettingsApplication, kLanguageKey).value_or(std::string());
+}
+
+bool writeLanguage(media::SettingsStore& store, const std::string& code, std::string& error) {
+  store.writeText(kSettingsApplication, kLanguageKey, code);
   return store.flush(kSettingsApplication, error);
 }
 

@@ -71,4 +71,10 @@ std::string readJoystickChoice(media::SettingsStore& store);
 /// Keeps the joystick chosen and flushes it; false with the store's message.
 bool writeJoystickChoice(media::SettingsStore& store, const std::string& guid, std::string& error);
 
+/// The language the user chose for the program's texts ("ja" or "en" as written; the program
+/// checks it); empty when none was chosen, and the system's locale then decides.
+std::string readLanguage(media::SettingsStore& store);
+/// Keeps the language chosen and flushes it; false with the store's message.
+bool writeLanguage(media::SettingsStore& store, const std::string& code, std::string& error);
+
 }  // namespace velimoro
