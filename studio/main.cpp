@@ -13,12 +13,17 @@
 
 #include "data/numbers.h"
 #include "media/ffmpeg_video_reader.h"
+#include "media/qt_language.h"
+#include "media/qt_settings_store.h"
+#include "media/translate.h"
+#include "persist/settings.h"
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
 #include "studio/core/track.h"
 #include "studio/window/studio_window.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdlib>
@@ -28,32 +33,43 @@ namespace {
 using namespace velimoro;
 using namespace velimoro::studio;
 
-constexpr const char* kUsage =
-    "Usage: velimoro-studio [FILE] [--seconds S [--screenshot F.png]]\n"
-    "       velimoro-studio --rewrite IN OUT\n"
-    "       velimoro-studio --calibrate --video V (--gpx G | --speed-log L) --align FRAME=TIME...\n"
-    "                       --out FILE [--fps N] [--slopes]\n"
-    "Makes and edits route data files: opens the window on FILE, a route data file (with its\n"
-    "video, through dorvanel.dat) or a video for a new route.\n"
-    "  --seconds S       close the window after S seconds (unattended: no questions)\n"
-    "  --screenshot F    with --seconds, keep the window's picture in F.png\n"
-    "  --rewrite IN OUT  read the route file IN and save it as OUT, as the studio saves it:\n"
-    "                    a file saved without edits is the same byte for byte\n"
-    "  --calibrate       write the filming-speed table ([SpeedUnit]) of FILE from a track,\n"
-    "                    keeping the rest of FILE (a new FILE holds the table alone)\n"
-    "  --video V         the route video (for its frames)\n"
-    "  --gpx G           a GPX track: time-stamped points, elevations optional\n"
-    "  --speed-log L     a CSV speed log instead: lines of seconds,km/h\n"
-    "  --align FRAME=TIME  the video frame filmed at TIME: an ISO time (2024-05-01T10:00:00Z)\n"
-    "                    or seconds after the track's first point; one mark, or two or more\n"
-    "                    for a camera clock that runs fast or slow\n"
-    "  --fps N           the video's frames a second (FILE's [FrameRate], else 30)\n"
-    "  --slopes          also write [Slope] records from the track's elevations\n"
-    "  -h, --help        show this help and exit\n"
-    "  -v, --version     show the version and exit\n"
-    "Example:\n"
-    "  velimoro-studio --calibrate --video move/line1.avi --gpx ride.gpx "
-    "--align 0=2024-05-01T10:00:00Z --out line1.dat\n";
+// The help, in the language chosen; the option names and the example stay as they are typed.
+std::string usage() {
+  return media::translate(
+      "velimoro-studio",
+      "使い方: velimoro-studio [FILE] [--seconds S [--screenshot F.png]] [--lang ja|en]\n"
+      "        velimoro-studio --rewrite IN OUT\n"
+      "        velimoro-studio --calibrate --video V (--gpx G | --speed-log L) --align "
+      "FRAME=TIME...\n"
+      "                        --out FILE [--fps N] [--slopes]\n"
+      "路線データファイルを作り、編集します。FILE（路線データファイル。動画は dorvanel.dat "
+      "から探します）\n"
+      "か、新しい路線の動画を開いてウィンドウを出します。\n"
+      "  --seconds S       S 秒後にウィンドウを閉じる（無人の実行: 何も尋ねません）\n"
+      "  --screenshot F    --seconds とともに、ウィンドウの絵を F.png に残す\n"
+      "  --lang ja|en      表示の言語（既定は保存した設定、なければシステムのロケール）\n"
+      "  --rewrite IN OUT  路線ファイル IN を読み、スタジオが保存するとおりに OUT へ保存する:\n"
+      "                    編集せずに保存したファイルはバイト単位で同じです\n"
+      "  --calibrate       軌跡から FILE の撮影速度表 ([SpeedUnit]) を書く。FILE の他の行は\n"
+      "                    そのまま残します（新しい FILE には表だけが入ります）\n"
+      "  --video V         路線の動画（フレームを数えるため）\n"
+      "  --gpx G           GPX の軌跡: 時刻付きの点。標高は任意\n"
+      "  --speed-log L     GPX の代わりに CSV の速度記録: 1 行に 秒,km/h\n"
+      "  --align FRAME=TIME  TIME に撮った動画のフレーム。TIME は ISO 形式の時刻\n"
+      "                    (2024-05-01T10:00:00Z) か軌跡の最初の点からの秒数。印は一つ、\n"
+      "                    カメラの時計が進むか遅れるときは二つ以上\n"
+      "  --fps N           動画の 1 秒のフレーム数（FILE の [FrameRate]、なければ 30）\n"
+      "  --slopes          軌跡の標高から [Slope] も書く\n"
+      "  -h, --help        この説明を出して終わる\n"
+      "  -v, --version     版を出して終わる\n"
+      "例:\n"
+      "  velimoro-studio --calibrate --video move/line1.avi --gpx ride.gpx "
+      "--align 0=2024-05-01T10:00:00Z --out line1.dat\n");
+}
+
+std::string said(const char* text, std::initializer_list<std::string_view> values = {}) {
+  return media::fill(media::translate("velimoro-studio", text), values);
+}
 
 int fault(const std::string& text) {
   std::cerr << "velimoro-studio: " << text << '\n';
@@ -61,7 +77,10 @@ int fault(const std::string& text) {
 }
 
 int usageFault(const std::string& text) {
-  std::cerr << "velimoro-studio: " << text << "\nTry 'velimoro-studio --help'.\n";
+  std::cerr << "velimoro-studio: " << text << '\n'
+            << said(VELIMORO_TEXT_NOOP("velimoro-studio",
+                                       "詳しくは 'velimoro-studio --help' を見てください。"))
+            << '\n';
   return 2;
 }
 
@@ -77,14 +96,15 @@ bool readText(const std::string& path, std::string& text, std::string& error) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (ec || size > kMaxRouteFileBytes) {
-    error = ec ? "cannot read " + path : path + " is too large";
+    error = ec ? said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 を読めません"), {path})
+               : said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 は大きすぎます"), {path});
     return false;
   }
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (!in) {
-    error = "cannot read " + path;
+    error = said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 を読めません"), {path});
     return false;
   }
   text = bytes.str();
@@ -100,7 +120,9 @@ struct CalibrateRun {
 
 int calibrateFile(const CalibrateRun& c) {
   if (c.video.empty() || c.out.empty() || c.align.empty() || c.gpx.empty() == c.speedLog.empty())
-    return usageFault("--calibrate needs --video, --gpx or --speed-log, --align and --out");
+    return usageFault(said(VELIMORO_TEXT_NOOP(
+        "velimoro-studio",
+        "--calibrate には --video、--gpx か --speed-log、--align と --out が要ります")));
   std::string error;
   media::FfmpegVideoReader video;
   if (!video.open(c.video, error)) return fault(c.video + ": " + error);
@@ -117,7 +139,10 @@ int calibrateFile(const CalibrateRun& c) {
   double fps = 30;
   if (!c.fps.empty()) {
     const auto given = parseReal(c.fps);
-    if (!given || !(*given > 0)) return usageFault("--fps " + c.fps + " is no frame rate");
+    if (!given || !(*given > 0))
+      return usageFault(
+          said(VELIMORO_TEXT_NOOP("velimoro-studio", "--fps %1 はフレームレートではありません"),
+               {c.fps}));
     fps = *given;
   } else if (const auto rate = route.value(RouteSection::kFrameRate, 0)) {
     if (const auto value = parseInt(*rate); value && *value > 0) fps = *value;
@@ -136,7 +161,9 @@ int calibrateFile(const CalibrateRun& c) {
     const auto frame = eq == std::string::npos ? std::nullopt : parseInt(a.substr(0, eq));
     const auto seconds =
         eq == std::string::npos ? std::nullopt : clockTime(a.substr(eq + 1), start);
-    if (!frame || !seconds) return usageFault("--align " + a + " is no FRAME=TIME");
+    if (!frame || !seconds)
+      return usageFault(said(
+          VELIMORO_TEXT_NOOP("velimoro-studio", "--align %1 は FRAME=TIME ではありません"), {a}));
     source.marks.push_back({*frame, *seconds});
   }
   source.fps = fps;
@@ -145,16 +172,27 @@ int calibrateFile(const CalibrateRun& c) {
   Calibration result;
   if (!calibrate(source, result, error)) return usageFault(error);
   if (c.slopes && (source.track.empty() || !source.track.front().elevation))
-    std::cerr << "velimoro-studio: the track has no elevations; no [Slope] records\n";
+    std::cerr << "velimoro-studio: "
+              << said(VELIMORO_TEXT_NOOP("velimoro-studio",
+                                         "軌跡に標高がないので [Slope] は書きません"))
+              << '\n';
   if (!writeCalibration(route, result.segments, c.slopes ? &result.slopes : nullptr))
-    return fault("the route file refused the table");
+    return fault(
+        said(VELIMORO_TEXT_NOOP("velimoro-studio", "路線ファイルが速度表を受け付けません")));
   if (!saveFileWhole(c.out, route.bytes(), error)) return fault(error);
-  std::cout << c.out << ": " << result.segments.size() << " [SpeedUnit] segments over frames 0 to "
-            << lastFrame << ", "
-            << std::lround(result.distances.back().metres - result.distances.front().metres)
-            << " m";
-  if (c.slopes) std::cout << ", " << result.slopes.size() << " [Slope] records";
-  std::cout << '\n';
+  const std::string segments = std::to_string(result.segments.size()),
+                    last = std::to_string(lastFrame),
+                    metres = std::to_string(std::lround(result.distances.back().metres -
+                                                        result.distances.front().metres));
+  std::cout << (c.slopes
+                    ? said(VELIMORO_TEXT_NOOP(
+                               "velimoro-studio",
+                               "%1: フレーム 0〜%3 に [SpeedUnit] %2 区間、%4 m、[Slope] %5 件"),
+                           {c.out, segments, last, metres, std::to_string(result.slopes.size())})
+                    : said(VELIMORO_TEXT_NOOP("velimoro-studio",
+                                              "%1: フレーム 0〜%3 に [SpeedUnit] %2 区間、%4 m"),
+                           {c.out, segments, last, metres}))
+            << '\n';
   return 0;
 }
 
@@ -164,31 +202,42 @@ struct WindowRun {
   std::string screenshot;
 };
 
-int runWindow(int argc, char** argv, const WindowRun& run) {
+int runWindow(int argc, char** argv, const WindowRun& run, media::Language language) {
   bool display = false;
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     display = display || (std::getenv(name) != nullptr && *std::getenv(name) != '\0');
   if (!display)
-    return fault(
-        "there is no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
-        "--rewrite and --calibrate work without one");
+    return fault(said(VELIMORO_TEXT_NOOP(
+        "velimoro-studio",
+        "ウィンドウを開く画面がありません（DISPLAY も WAYLAND_DISPLAY もありません）。"
+        "--rewrite と --calibrate は画面なしで動きます")));
   std::optional<double> seconds;
   if (!run.seconds.empty()) {
     seconds = parseReal(run.seconds);
-    if (!seconds || *seconds < 0) return usageFault("--seconds " + run.seconds + " is no time");
+    if (!seconds || *seconds < 0)
+      return usageFault(
+          said(VELIMORO_TEXT_NOOP("velimoro-studio", "--seconds %1 は時間ではありません"),
+               {run.seconds}));
   }
-  if (!run.screenshot.empty() && !seconds) return usageFault("--screenshot needs --seconds");
+  if (!run.screenshot.empty() && !seconds)
+    return usageFault(
+        said(VELIMORO_TEXT_NOOP("velimoro-studio", "--screenshot には --seconds が要ります")));
   QApplication app(argc, argv);
+  media::useLanguage(language);  // again, now that the application takes Qt's translators
   StudioWindow window(!seconds.has_value());
   window.resize(1100, 720);
   window.show();
   if (!run.file.empty() && !window.openFile(run.file)) {
-    if (seconds) return fault("cannot open " + run.file);
+    if (seconds)
+      return fault(said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 を開けません"), {run.file}));
   }
   if (seconds) {
     QTimer::singleShot(static_cast<int>(*seconds * 1000), &window, [&] {
       if (!run.screenshot.empty() && !window.grab().save(QString::fromStdString(run.screenshot)))
-        std::cerr << "velimoro-studio: cannot write " << run.screenshot << '\n';
+        std::cerr << "velimoro-studio: "
+                  << said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 に書けません"),
+                          {run.screenshot})
+                  << '\n';
       window.close();
     });
   }
@@ -197,8 +246,31 @@ int runWindow(int argc, char** argv, const WindowRun& run) {
 
 }  // namespace
 
+// The language of the texts: --lang, else the one kept in the settings, else the system's locale.
+// False with the message when --lang names none.
+bool chooseLanguage(const std::vector<std::string_view>& args, media::Language& language,
+                    std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--lang" || i + 1 >= args.size()) continue;
+    const auto given = media::parseLanguage(args[i + 1]);
+    if (!given) {
+      error = "--lang " + std::string(args[i + 1]) + ": ja | en";
+      return false;
+    }
+    language = *given;
+    return true;
+  }
+  media::QtSettingsStore store;
+  const auto kept = media::parseLanguage(readLanguage(store));
+  language = kept ? *kept : media::languageOfLocale(QLocale::system());
+  return true;
+}
+
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
+  media::Language language = media::Language::kJapanese;
+  if (std::string error; !chooseLanguage(args, language, error)) return usageFault(error);
+  media::useLanguage(language);
   CalibrateRun c;
   WindowRun window;
   bool calibrating = false;
@@ -206,7 +278,7 @@ int main(int argc, char** argv) {
     const std::string_view arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
+      std::cout << usage();
       return 0;
     }
     if (arg == "--version" || arg == "-v") {
@@ -215,9 +287,12 @@ int main(int argc, char** argv) {
     }
     if (arg == "--rewrite") {
       if (args.size() - i < 3)
-        return usageFault("--rewrite needs the file to read and the file to write");
+        return usageFault(said(VELIMORO_TEXT_NOOP(
+            "velimoro-studio", "--rewrite には読むファイルと書くファイルが要ります")));
       if (args.size() - i > 3)
-        return usageFault("unknown option or argument: " + std::string(args[i + 3]));
+        return usageFault(
+            said(VELIMORO_TEXT_NOOP("velimoro-studio", "知らないオプションか引数です: %1"),
+                 {args[i + 3]}));
       return rewrite(std::string(args[i + 1]), std::string(args[i + 2]));
     }
     if (arg == "--calibrate") {
@@ -236,6 +311,8 @@ int main(int argc, char** argv) {
       c.out = args[++i];
     } else if (hasValue && arg == "--fps") {
       c.fps = args[++i];
+    } else if (hasValue && arg == "--lang") {
+      ++i;  // chosen before
     } else if (hasValue && arg == "--seconds") {
       window.seconds = args[++i];
     } else if (hasValue && arg == "--screenshot") {
@@ -243,9 +320,11 @@ int main(int argc, char** argv) {
     } else if (!arg.starts_with('-') && window.file.empty()) {
       window.file = arg;
     } else {
-      return usageFault("unknown option or missing value: " + std::string(arg));
+      return usageFault(
+          said(VELIMORO_TEXT_NOOP("velimoro-studio", "知らないオプションか、値がありません: %1"),
+               {arg}));
     }
   }
   if (calibrating) return calibrateFile(c);
-  return runWindow(argc, argv, window);
+  return runWindow(argc, argv, window, language);
 }

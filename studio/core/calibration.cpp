@@ -116,14 +116,16 @@ bool frameClock(std::vector<ClockMark> marks, double fps, FrameClock& clock, std
   std::sort(marks.begin(), marks.end(),
             [](const ClockMark& a, const ClockMark& b) { return a.frame < b.frame; });
   if (marks.empty()) {
-    error = media::translate("Calibration", "時刻の分かるフレームを一つ以上印してください");
+    error = media::translate("velimoro::studio::Calibration",
+                             "時刻の分かるフレームを一つ以上印してください");
     return false;
   }
   clock.firstFrame = marks.front().frame;
   clock.firstSeconds = marks.front().seconds;
   if (marks.size() == 1) {
     if (!(fps > 0) || !std::isfinite(fps)) {
-      error = media::translate("Calibration", "印が一つのときは動画のフレームレートが要ります");
+      error = media::translate("velimoro::studio::Calibration",
+                               "印が一つのときは動画のフレームレートが要ります");
       return false;
     }
     clock.secondsPerFrame = 1 / fps;
@@ -131,7 +133,7 @@ bool frameClock(std::vector<ClockMark> marks, double fps, FrameClock& clock, std
   }
   const ClockMark& last = marks.back();
   if (last.frame == clock.firstFrame || !(last.seconds > clock.firstSeconds)) {
-    error = media::translate("Calibration",
+    error = media::translate("velimoro::studio::Calibration",
                              "印は別々のフレームに、後のフレームほど後の時刻で付けてください");
     return false;
   }
@@ -169,21 +171,22 @@ bool pairDistances(std::vector<FramePair> pairs, std::vector<FrameDistance>& out
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const FramePair& p = pairs[i];
     if (p.to <= p.from || !(p.metres > 0) || !std::isfinite(p.metres)) {
-      error = media::fill(media::translate("Calibration",
+      error = media::fill(media::translate("velimoro::studio::Calibration",
                                            "フレーム %1〜%2: 終わりのフレームは始めより後に、"
                                            "距離は 0 より大きくしてください"),
                           {std::to_string(p.from), std::to_string(p.to)});
       return false;
     }
     if (i > 0 && p.from < pairs[i - 1].to) {
-      error =
-          media::fill(media::translate("Calibration", "フレーム %1〜%2: 前の組と重なっています"),
-                      {std::to_string(p.from), std::to_string(p.to)});
+      error = media::fill(media::translate("velimoro::studio::Calibration",
+                                           "フレーム %1〜%2: 前の組と重なっています"),
+                          {std::to_string(p.from), std::to_string(p.to)});
       return false;
     }
   }
   if (pairs.empty()) {
-    error = media::translate("Calibration", "二つのフレームを印して、その間の距離を入れてください");
+    error = media::translate("velimoro::studio::Calibration",
+                             "二つのフレームを印して、その間の距離を入れてください");
     return false;
   }
   const auto perFrame = [](const FramePair& p) { return p.metres / (p.to - p.from); };
@@ -285,7 +288,8 @@ bool calibrate(const CalibrationSource& source, Calibration& out, std::string& e
   out = {};
   const int step = std::max(1, static_cast<int>(std::lround(std::clamp(source.fps, 1.0, 1000.0))));
   if (source.lastFrame < 1) {
-    error = media::translate("Calibration", "動画のフレームが少なすぎて速度表を作れません");
+    error = media::translate("velimoro::studio::Calibration",
+                             "動画のフレームが少なすぎて速度表を作れません");
     return false;
   }
   using Kind = CalibrationSource::Kind;
@@ -305,7 +309,8 @@ bool calibrate(const CalibrationSource& source, Calibration& out, std::string& e
     while (!d.empty() && d.back().frame > source.lastFrame)
       d.pop_back();
     if (d.size() < 2) {
-      error = media::translate("Calibration", "組のフレームが動画の最後のフレームを越えています");
+      error = media::translate("velimoro::studio::Calibration",
+                               "組のフレームが動画の最後のフレームを越えています");
       return false;
     }
     if (d.back().frame < source.lastFrame)
@@ -314,8 +319,10 @@ bool calibrate(const CalibrationSource& source, Calibration& out, std::string& e
   } else {
     const bool track = source.kind == Kind::kTrack;
     if (track ? source.track.size() < 2 : source.log.size() < 2) {
-      error = track ? media::translate("Calibration", "GPX の軌跡を読み込んでください")
-                    : media::translate("Calibration", "速度記録を読み込んでください");
+      error =
+          track
+              ? media::translate("velimoro::studio::Calibration", "GPX の軌跡を読み込んでください")
+              : media::translate("velimoro::studio::Calibration", "速度記録を読み込んでください");
       return false;
     }
     FrameClock clock;
@@ -328,7 +335,8 @@ bool calibrate(const CalibrationSource& source, Calibration& out, std::string& e
   out.slopesAsked = source.slopes && source.kind == Kind::kTrack;
   out.segments = speedSegments(out.distances);
   if (out.segments.empty()) {
-    error = media::translate("Calibration", "動画のフレームが少なすぎて速度表を作れません");
+    error = media::translate("velimoro::studio::Calibration",
+                             "動画のフレームが少なすぎて速度表を作れません");
     return false;
   }
   const FrameDistance& first = out.distances.front();

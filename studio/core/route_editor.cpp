@@ -7,6 +7,7 @@
 #include "data/csv.h"
 #include "data/numbers.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro::studio {
 namespace {
@@ -14,12 +15,17 @@ namespace {
 using Type = FieldSpec::Type;
 constexpr long long kInt = INT_MAX;
 constexpr long long kTicksADay = 24LL * 60 * 60 * 30;
+constexpr const char* kFrameUnit = VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "フレーム");
+
+std::string shown(std::string_view text) {
+  return media::translate("velimoro::studio::RouteEditor", std::string(text).c_str());
+}
 
 FieldSpec frameField(std::string_view name) {
-  return {name, "frame", Type::kInt, 0, kInt, true};
+  return {name, kFrameUnit, Type::kInt, 0, kInt, true};
 }
 FieldSpec laterFrame(std::string_view name) {
-  return {name, "frame", Type::kInt, 0, kInt, false};
+  return {name, kFrameUnit, Type::kInt, 0, kInt, false};
 }
 FieldSpec number(std::string_view name, long long min = -kInt - 1, long long max = kInt,
                  std::string_view unit = "") {
@@ -27,60 +33,84 @@ FieldSpec number(std::string_view name, long long min = -kInt - 1, long long max
 }
 
 const std::vector<FieldSpec> kStation = {
-    {"name", "", Type::kText, 0, 0, false},
-    number("kind"),
-    frameField("stop frame"),
-    number("tolerance", 0, kInt, "cm"),
-    number("departure sound 1", 0, 500),
-    number("departure sound 2", 0, 500),
-    number("value 7"),
-    number("departure time", 0, kTicksADay - 1, "1/30 s"),
-    number("value 9"),
-    number("value 10"),
-    number("value 11"),
-    number("value 12"),
-    number("value 13"),
-    number("value 14"),
+    {VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "名前"), "", Type::kText, 0, 0, false},
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "種類")),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "停止フレーム")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "停止の許容差"), 0, kInt,
+           VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "cm")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "発車音 1"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "発車音 2"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 7")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "発車時刻"), 0, kTicksADay - 1,
+           VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "1/30 秒")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 9")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 10")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 11")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 12")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 13")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 14")),
 };
 const std::vector<FieldSpec> kSignal = {
-    number("state mode", 0, 3),        number("stored state", 0, 4),
-    number("mode parameter"),          number("lamp type", 0, 6),
-    laterFrame("in view from"),        laterFrame("in view to"),
-    laterFrame("alarm beacon"),        frameField("signal"),
-    number("number plate", 0, 500),    number("left indicator", 0, 500),
-    number("right indicator", 0, 500), number("cab speed code", 0, 29),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "状態の方式"), 0, 3),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "記憶した状態"), 0, 4),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "方式の値")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "灯器の種類"), 0, 6),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "見え始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "見え終わり")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "警報地上子")),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "信号機")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "番号札"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "左の表示器"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "右の表示器"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "車内信号の速度符号"), 0, 29),
 };
 const std::vector<FieldSpec> kSpeedLimit = {
-    number("limit", 0, 999, "km/h"), number("picture", 0, 500), number("value C"),
-    frameField("first frame"),       laterFrame("last frame"),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "制限速度"), 0, 999,
+           VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "km/h")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "画像"), 0, 500),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 C")),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "最初のフレーム")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "最後のフレーム")),
 };
 const std::vector<FieldSpec> kSlope = {
-    {"gradient", "per mille", Type::kDecimal, -1000, 1000, false},
-    frameField("from"),
-    laterFrame("to"),
+    {VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "勾配"),
+     VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "‰"), Type::kDecimal, -1000, 1000, false},
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "終わり")),
 };
-const std::vector<FieldSpec> kTunnel = {frameField("entry"), laterFrame("exit"),
-                                        number("darkness", 0, 255)};
+const std::vector<FieldSpec> kTunnel = {
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "入口")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "出口")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "暗さ"), 0, 255)};
 const std::vector<FieldSpec> kSound = {
-    number("sound", 0, 500),
-    frameField("start"),
-    laterFrame("stop"),
-    number("reference speed", 0, 999, "km/h"),
-    number("loop", 0, kInt),
-    number("pitch follows", 0, 1),
-    number("volume follows", 0, 1),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "音"), 0, 500),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "鳴り始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "鳴り終わり")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "基準の速度"), 0, 999,
+           VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "km/h")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "繰り返し"), 0, kInt),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "音程が速度に従う"), 0, 1),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "音量が速度に従う"), 0, 1),
 };
-const std::vector<FieldSpec> kSign = {number("picture", 0, 500), frameField("from"),
-                                      laterFrame("to"), number("board call-out", 0, 1000)};
-const std::vector<FieldSpec> kCrossing = {number("value A"), number("voice", 0, 540),
-                                          frameField("from"), laterFrame("to"), number("value E")};
+const std::vector<FieldSpec> kSign = {
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "画像"), 0, 500),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "終わり")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "標識の喚呼"), 0, 1000)};
+const std::vector<FieldSpec> kCrossing = {
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 A")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "声"), 0, 540),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "終わり")),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "値 E"))};
 const std::vector<FieldSpec> kSceneMovie = {
-    number("kind"),
-    frameField("from"),
-    laterFrame("to"),
-    {"movie", "", Type::kText, 0, 0, false},
-    number("length", 0, kInt, "frames"),
-    laterFrame("resume frame"),
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "種類")),
+    frameField(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "始め")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "終わり")),
+    {VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "動画"), "", Type::kText, 0, 0, false},
+    number(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "長さ"), 0, kInt,
+           VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "フレーム")),
+    laterFrame(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "戻るフレーム")),
 };
 
 }  // namespace
@@ -109,26 +139,26 @@ RouteSection sectionOf(RecordKind kind) {
   return RouteSection::kStation;
 }
 
-std::string_view captionOf(RecordKind kind) {
+std::string captionOf(RecordKind kind) {
   switch (kind) {
     case RecordKind::kStation:
-      return "station";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "駅"));
     case RecordKind::kSignal:
-      return "signal";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "信号"));
     case RecordKind::kSpeedLimit:
-      return "speed limit";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "速度制限"));
     case RecordKind::kSlope:
-      return "slope";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "勾配"));
     case RecordKind::kTunnel:
-      return "tunnel";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "トンネル"));
     case RecordKind::kSound:
-      return "sound";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "音"));
     case RecordKind::kSign:
-      return "board";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "標識"));
     case RecordKind::kCrossing:
-      return "level crossing";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "踏切"));
     case RecordKind::kSceneMovie:
-      return "scene movie";
+      return shown(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "情景動画"));
   }
   return "";
 }
@@ -157,6 +187,12 @@ const std::vector<FieldSpec>& fieldsOf(RecordKind kind) {
   return kStation;
 }
 
+std::string fieldCaption(const FieldSpec& field) {
+  if (field.unit.empty()) return shown(field.name);
+  return media::fill(media::translate("velimoro::studio::RouteEditor", "%1 (%2)"),
+                     {shown(field.name), shown(field.unit)});
+}
+
 std::size_t frameFieldOf(RecordKind kind) {
   const auto& fields = fieldsOf(kind);
   for (std::size_t i = 0; i < fields.size(); ++i)
@@ -166,32 +202,48 @@ std::size_t frameFieldOf(RecordKind kind) {
 
 std::string checkFields(RecordKind kind, const std::vector<std::string>& values) {
   const auto& fields = fieldsOf(kind);
+  const auto fault = [](const char* text, std::initializer_list<std::string_view> parts) {
+    return media::fill(media::translate("velimoro::studio::RouteEditor", text), parts);
+  };
   if (values.size() != fields.size())
-    return std::string(captionOf(kind)) + ": " + std::to_string(fields.size()) + " fields, not " +
-           std::to_string(values.size());
+    return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor",
+                                    "%1: 欄は %2 個で、%3 個ではありません"),
+                 {captionOf(kind), std::to_string(fields.size()), std::to_string(values.size())});
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const FieldSpec& f = fields[i];
     const std::string& v = values[i];
-    const std::string name(f.name);
-    const std::string unit = f.unit.empty() ? "" : " (" + std::string(f.unit) + ")";
-    const std::string range = std::to_string(f.min) + " … " + std::to_string(f.max);
+    const std::string name = fieldCaption(f);
+    const std::string min = std::to_string(f.min), max = std::to_string(f.max);
     if (f.type == Type::kText) {
       std::string encoded;
-      if (v.find_first_of(",\r\n") != std::string::npos) return name + ": no comma or line break";
-      if (i == 0 && v.starts_with('#')) return name + ": may not start with \"#\"";
-      if (!encodeCp932(v, encoded)) return name + ": a character that Shift-JIS lacks";
+      if (v.find_first_of(",\r\n") != std::string::npos)
+        return fault(
+            VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "%1: コンマと改行は使えません"),
+            {name});
+      if (i == 0 && v.starts_with('#'))
+        return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor",
+                                        "%1: 「#」で始めることはできません"),
+                     {name});
+      if (!encodeCp932(v, encoded))
+        return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor",
+                                        "%1: Shift-JIS にない文字があります"),
+                     {name});
       continue;
     }
     if (f.type == Type::kDecimal) {
       const auto value = parseFixed(v);
       if (!value || v.find(',') != std::string::npos || *value < Fixed::fromInt(f.min) ||
           *value > Fixed::fromInt(f.max))
-        return name + unit + ": a decimal of " + range;
+        return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor",
+                                        "%1: %2 … %3 の小数を入れてください"),
+                     {name, min, max});
       continue;
     }
     const auto value = parseInt(v);
     if (!value || *value < f.min || *value > f.max)
-      return name + unit + ": a whole number of " + range;
+      return fault(
+          VELIMORO_TEXT_NOOP("velimoro::studio::RouteEditor", "%1: %2 … %3 の整数を入れてください"),
+          {name, min, max});
   }
   return {};
 }
@@ -238,7 +290,9 @@ bool RouteEditor::place(RecordKind kind, const std::vector<std::string>& values,
   }
   RouteDocument next = m_document;
   if (!next.insertRecord(section, at, {joined(values)})) {
-    error = std::string(captionOf(kind)) + ": the route file cannot hold it";
+    error = media::fill(
+        media::translate("velimoro::studio::RouteEditor", "%1: 路線ファイルにこれ以上入りません"),
+        {captionOf(kind)});
     return false;
   }
   step(std::move(next));
@@ -252,7 +306,8 @@ bool RouteEditor::edit(RecordKind kind, int index, const std::vector<std::string
   if (!error.empty()) return false;
   RouteDocument next = m_document;
   if (!next.setRecord(sectionOf(kind), index, {joined(values)})) {
-    error = std::string(captionOf(kind)) + " " + std::to_string(index) + " is not there";
+    error = media::fill(media::translate("velimoro::studio::RouteEditor", "%1 %2 はありません"),
+                        {captionOf(kind), std::to_string(index + 1)});
     return false;
   }
   step(std::move(next));

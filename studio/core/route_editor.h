@@ -27,8 +27,8 @@ inline constexpr RecordKind kAllRecordKinds[] = {
     RecordKind::kSlope,   RecordKind::kTunnel,   RecordKind::kSound,
     RecordKind::kSign,    RecordKind::kCrossing, RecordKind::kSceneMovie};
 
-/// One field of a record's form: its name and unit as the route format gives them, and the
-/// values it takes.
+/// One field of a record's form: its name and unit as written (fieldCaption() gives them in the
+/// chosen language), and the values it takes.
 struct FieldSpec {
   enum class Type { kInt, kDecimal, kText };
   std::string_view name;
@@ -41,13 +41,16 @@ struct FieldSpec {
 
 /// The section, a caption and the fields of a kind, in file order.
 RouteSection sectionOf(RecordKind kind);
-std::string_view captionOf(RecordKind kind);
+/// The kind's caption in the chosen language.
+std::string captionOf(RecordKind kind);
+/// The field's name with its unit, in the chosen language: "発車時刻 (1/30 秒)".
+std::string fieldCaption(const FieldSpec& field);
 const std::vector<FieldSpec>& fieldsOf(RecordKind kind);
 /// The field (from 0) that places the record on the video.
 std::size_t frameFieldOf(RecordKind kind);
 
-/// The first fault of `values` as a form of `kind` shows it ("停止位置: ..." style: the field's
-/// name and what it takes); empty when every field holds what it may.
+/// The first fault of `values` as a form of `kind` shows it (the field's name and what it
+/// takes, in the chosen language); empty when every field holds what it may.
 std::string checkFields(RecordKind kind, const std::vector<std::string>& values);
 
 /// A placed record: where the timeline shows it.

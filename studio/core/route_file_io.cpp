@@ -9,18 +9,22 @@
 #include "data/data_error.h"
 #include "data/paths.h"
 #include "data/ui_strings.h"
+#include "media/translate.h"
 
 namespace velimoro::studio {
 
 std::optional<RouteDocument> openRouteDocument(const std::string& path, std::string& error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    error = path + " is a folder, not a route file";
+    error = media::fill(media::translate("velimoro::studio::RouteFiles",
+                                         "%1 はフォルダーで、路線ファイルではありません"),
+                        {path});
     return std::nullopt;
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "cannot read " + path + ": " + std::strerror(errno);
+    error = media::fill(media::translate("velimoro::studio::RouteFiles", "%1 を読めません: %2"),
+                        {path, std::strerror(errno)});
     return std::nullopt;
   }
   std::string bytes;
@@ -28,13 +32,16 @@ std::optional<RouteDocument> openRouteDocument(const std::string& path, std::str
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > kMaxRouteFileBytes) {
-      error = path + " is larger than " + std::to_string(kMaxRouteFileBytes >> 20) +
-              " MB: no route file is this large";
+      error = media::fill(
+          media::translate("velimoro::studio::RouteFiles",
+                           "%1 は %2 MB を超えています。これほど大きな路線ファイルはありません"),
+          {path, std::to_string(kMaxRouteFileBytes >> 20)});
       return std::nullopt;
     }
   }
   if (in.bad()) {
-    error = "cannot read " + path;
+    error =
+        media::fill(media::translate("velimoro::studio::RouteFiles", "%1 を読めません"), {path});
     return std::nullopt;
   }
   return RouteDocument::parse(bytes);
@@ -64,7 +71,8 @@ bool saveFileWhole(const std::string& path, const std::string& bytes, std::strin
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-      error = "cannot write " + path;
+      error =
+          media::fill(media::translate("velimoro::studio::RouteFiles", "%1 に書けません"), {path});
       std::error_code ignored;
       std::filesystem::remove(temporary, ignored);
       return false;
@@ -73,7 +81,8 @@ bool saveFileWhole(const std::string& path, const std::string& bytes, std::strin
   std::error_code ec;
   std::filesystem::rename(temporary, target, ec);
   if (ec) {
-    error = "cannot write " + path + ": " + ec.message();
+    error = media::fill(media::translate("velimoro::studio::RouteFiles", "%1 に書けません: %2"),
+                        {path, ec.message()});
     std::filesystem::remove(temporary, ec);
     return false;
   }

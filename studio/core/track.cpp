@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <numbers>
 
+#include "media/translate.h"
+
 namespace velimoro::studio {
 namespace {
 
@@ -140,7 +142,7 @@ bool readGpx(std::string_view text, std::vector<TrackPoint>& points, std::string
     points.push_back(p);
   }
   if (points.size() < 2) {
-    error = "the track has fewer than two points with a place and a time";
+    error = media::translate("velimoro::studio::Track", "軌跡に場所と時刻のある点が二つありません");
     points.clear();
     return false;
   }
@@ -164,7 +166,9 @@ bool readSpeedLog(std::string_view text, std::vector<SpeedSample>& samples, std:
         comma == std::string_view::npos ? std::nullopt : number(line.substr(comma + 1));
     if (!seconds || !kmh || *kmh < 0) {
       if (lineNumber == 1) continue;  // a heading
-      error = "line " + std::to_string(lineNumber) + " is no \"seconds,km/h\"";
+      error = media::fill(
+          media::translate("velimoro::studio::Track", "%1 行目が「秒,km/h」ではありません"),
+          {std::to_string(lineNumber)});
       samples.clear();
       return false;
     }
@@ -172,7 +176,7 @@ bool readSpeedLog(std::string_view text, std::vector<SpeedSample>& samples, std:
     samples.push_back({*seconds, *kmh});
   }
   if (samples.size() < 2) {
-    error = "the speed log has fewer than two samples";
+    error = media::translate("velimoro::studio::Track", "速度記録に記録が二つありません");
     return false;
   }
   return true;

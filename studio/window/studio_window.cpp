@@ -76,14 +76,14 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   launch = [](const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
   };
-  setWindowTitle(tr("Route studio"));
+  setWindowTitle(tr("路線スタジオ"));
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   m_picture = new QLabel(central);
   m_picture->setMinimumSize(480, 300);
   m_picture->setAlignment(Qt::AlignCenter);
   m_picture->setStyleSheet("background: #202020; color: #c0c0c0;");
-  m_picture->setText(tr("Open a route file or a video (File menu)"));
+  m_picture->setText(tr("路線ファイルか動画を開いてください（ファイル メニュー）"));
   layout->addWidget(m_picture, 1);
 
   auto* controls = new QHBoxLayout();
@@ -102,12 +102,12 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   button("▶ 1×", [this] { play(1); });
   button("▶▶ 2×", [this] { play(2); });
   button("▶▶ 4×", [this] { play(4); });
-  controls->addWidget(new QLabel(tr("frame"), central));
+  controls->addWidget(new QLabel(tr("フレーム"), central));
   m_frameBox = new QSpinBox(central);
   m_frameBox->setRange(0, 0);
   connect(m_frameBox, &QSpinBox::editingFinished, this, [this] { goToFrame(m_frameBox->value()); });
   controls->addWidget(m_frameBox);
-  controls->addWidget(new QLabel(tr("time (s)"), central));
+  controls->addWidget(new QLabel(tr("時刻 (秒)"), central));
   m_timeBox = new QLineEdit(central);
   m_timeBox->setMaximumWidth(80);
   connect(m_timeBox, &QLineEdit::returnPressed, this, [this] {
@@ -125,7 +125,7 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   layout->addWidget(m_timeline);
   setCentralWidget(central);
 
-  auto* dock = new QDockWidget(tr("Place a record"), this);
+  auto* dock = new QDockWidget(tr("記録の配置"), this);
   dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
   auto* panel = new QWidget(dock);
   auto* form = new QFormLayout(panel);
@@ -133,7 +133,7 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
   dock->setWidget(panel);
   addDockWidget(Qt::RightDockWidgetArea, dock);
 
-  auto* checks = new QDockWidget(tr("Data check"), this);
+  auto* checks = new QDockWidget(tr("データ検査"), this);
   checks->setFeatures(QDockWidget::NoDockWidgetFeatures);
   m_findingList = new QListWidget(checks);
   m_findingList->setMinimumHeight(90);
@@ -163,49 +163,49 @@ StudioWindow::StudioWindow(bool askQuestions) : m_ask(askQuestions) {
 StudioWindow::~StudioWindow() = default;
 
 void StudioWindow::buildMenus() {
-  QMenu* file = menuBar()->addMenu(tr("&File"));
-  file->addAction(tr("&Open…"), QKeySequence::Open, this, [this] {
+  QMenu* file = menuBar()->addMenu(tr("ファイル(&F)"));
+  file->addAction(tr("開く(&O)…"), QKeySequence::Open, this, [this] {
     if (!mayDiscard()) return;
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open a route file or a video"), {},
-        tr("Routes and videos (*.dat *.avi *.mp4 *.mkv *.webm *.mov);;All files (*)"));
+        this, tr("路線ファイルか動画を開く"), {},
+        tr("路線と動画 (*.dat *.avi *.mp4 *.mkv *.webm *.mov);;すべてのファイル (*)"));
     if (!path.isEmpty()) openFile(path.toStdString());
   });
-  file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(); });
-  file->addAction(tr("Save &as…"), QKeySequence::SaveAs, this, [this] {
+  file->addAction(tr("保存(&S)"), QKeySequence::Save, this, [this] { save(); });
+  file->addAction(tr("名前を付けて保存(&A)…"), QKeySequence::SaveAs, this, [this] {
     const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save the route"), {}, tr("Routes (*.dat)"));
+        QFileDialog::getSaveFileName(this, tr("路線を保存"), {}, tr("路線 (*.dat)"));
     if (!path.isEmpty()) saveAs(path.toStdString());
   });
   file->addSeparator();
-  file->addAction(tr("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+  file->addAction(tr("終了(&Q)"), QKeySequence::Quit, this, [this] { close(); });
 
-  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-  edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] {
+  QMenu* edit = menuBar()->addMenu(tr("編集(&E)"));
+  edit->addAction(tr("元に戻す(&U)"), QKeySequence::Undo, this, [this] {
     clearSelection();
     if (m_editor.undo()) refresh();
   });
-  edit->addAction(tr("&Redo"), QKeySequence::Redo, this, [this] {
+  edit->addAction(tr("やり直す(&R)"), QKeySequence::Redo, this, [this] {
     clearSelection();
     if (m_editor.redo()) refresh();
   });
   edit->addSeparator();
   // A text field that has the focus keeps Delete and Escape for itself.
-  edit->addAction(tr("&Remove the selected record"), QKeySequence::Delete, this,
+  edit->addAction(tr("選んだ記録を削除(&R)"), QKeySequence::Delete, this,
                   [this] { removeSelected(); });
-  edit->addAction(tr("&Leave the selected record"), QKeySequence(Qt::Key_Escape), this,
+  edit->addAction(tr("選んだ記録を離す(&L)"), QKeySequence(Qt::Key_Escape), this,
                   [this] { clearSelection(); });
   edit->addSeparator();
   edit->addAction(tr("距離の較正(&K)…"), QKeySequence(Qt::CTRL | Qt::Key_K), this,
                   [this] { openCalibration(); });
 
-  QMenu* drive = menuBar()->addMenu(tr("&Drive"));
-  drive->addAction(tr("&Drive from here"), QKeySequence(Qt::Key_F5), this,
+  QMenu* drive = menuBar()->addMenu(tr("運転(&D)"));
+  drive->addAction(tr("ここから運転(&D)"), QKeySequence(Qt::Key_F5), this,
                    [this] { driveFromHere(); });
-  m_trainMenu = drive->addMenu(tr("&Train"));
+  m_trainMenu = drive->addMenu(tr("車両(&T)"));
 
   // Ctrl+1 … Ctrl+9 open the form of a kind at the current frame.
-  QMenu* place = menuBar()->addMenu(tr("&Place"));
+  QMenu* place = menuBar()->addMenu(tr("配置(&P)"));
   int n = 1;
   for (RecordKind kind : kAllRecordKinds) {
     place->addAction(text(captionOf(kind)),
@@ -225,7 +225,7 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
     clearSelection();
     showPaletteFields();
   });
-  layout->addRow(tr("record"), m_kinds);
+  layout->addRow(tr("記録"), m_kinds);
   auto* fields = new QWidget(parent);
   m_form = new QFormLayout(fields);
   m_form->setContentsMargins(0, 0, 0, 0);
@@ -233,7 +233,7 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
   m_check = new QLabel(parent);
   m_check->setWordWrap(true);
   layout->addRow(m_check);
-  auto* placeButton = new QPushButton(tr("Place at this frame (Enter)"), parent);
+  auto* placeButton = new QPushButton(tr("このフレームに配置 (Enter)"), parent);
   m_placeButton = placeButton;
   connect(placeButton, &QPushButton::clicked, this, [this] {
     // A chosen record's fields place a new record at the current frame; the chosen one stays.
@@ -242,7 +242,7 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
       m_selected.reset();
       m_selectedLabel->clear();
       m_selectedButtons->hide();
-      m_placeButton->setText(tr("Place at this frame (Enter)"));
+      m_placeButton->setText(tr("このフレームに配置 (Enter)"));
       m_fields[frameFieldOf(kind)]->setText(QString::number(m_frame));
     }
     placeFromPalette();
@@ -255,13 +255,13 @@ void StudioWindow::buildPalette(QWidget* parent, QFormLayout* layout) {
   m_selectedButtons = new QWidget(parent);
   auto* buttons = new QHBoxLayout(m_selectedButtons);
   buttons->setContentsMargins(0, 0, 0, 0);
-  auto* apply = new QPushButton(tr("Apply (Enter)"), m_selectedButtons);
+  auto* apply = new QPushButton(tr("適用 (Enter)"), m_selectedButtons);
   connect(apply, &QPushButton::clicked, this, [this] { applyToSelected(); });
   buttons->addWidget(apply);
-  auto* remove = new QPushButton(tr("Remove (Delete)"), m_selectedButtons);
+  auto* remove = new QPushButton(tr("削除 (Delete)"), m_selectedButtons);
   connect(remove, &QPushButton::clicked, this, [this] { removeSelected(); });
   buttons->addWidget(remove);
-  auto* leave = new QPushButton(tr("Leave (Esc)"), m_selectedButtons);
+  auto* leave = new QPushButton(tr("離す (Esc)"), m_selectedButtons);
   connect(leave, &QPushButton::clicked, this, [this] { clearSelection(); });
   buttons->addWidget(leave);
   layout->addRow(m_selectedButtons);
@@ -284,8 +284,7 @@ void StudioWindow::showPaletteFields() {
   for (const FieldSpec& f : fieldsOf(kind)) {
     auto* edit = new QLineEdit(m_form->parentWidget());
     edit->setMinimumWidth(120);
-    QString caption = text(f.name);
-    if (!f.unit.empty()) caption += " (" + text(f.unit) + ")";
+    const QString caption = text(fieldCaption(f));
     connect(edit, &QLineEdit::textChanged, this, [this] { checkPalette(); });
     connect(edit, &QLineEdit::returnPressed, this, [this] { placeFromPalette(); });
     m_form->addRow(caption, edit);
@@ -313,7 +312,7 @@ void StudioWindow::checkPalette() {
     values.push_back(f->text().toStdString());
   const std::string fault =
       checkFields(static_cast<RecordKind>(std::max(0, m_kinds->currentIndex())), values);
-  m_check->setText(fault.empty() ? tr("ready to place") : text(fault));
+  m_check->setText(fault.empty() ? tr("配置できます") : text(fault));
   m_check->setStyleSheet(fault.empty() ? "color: #207020;" : "color: #b02020;");
 }
 
@@ -328,11 +327,11 @@ bool StudioWindow::selectRecord(RecordKind kind, int index) {
   m_selected = {kind, index};
   for (std::size_t i = 0; i < m_fields.size() && i < values.size(); ++i)
     m_fields[i]->setText(text(values[i]));
-  m_selectedLabel->setText(tr("%1 %2 chosen: change its fields and apply, or remove it")
+  m_selectedLabel->setText(tr("%1 %2 を選びました。欄を変えて適用するか、削除してください")
                                .arg(text(captionOf(kind)))
                                .arg(index + 1));
   m_selectedButtons->show();
-  m_placeButton->setText(tr("Place as a new one at this frame"));
+  m_placeButton->setText(tr("このフレームに新しく配置"));
   return true;
 }
 
@@ -341,7 +340,7 @@ void StudioWindow::clearSelection() {
   m_selected.reset();
   m_selectedLabel->clear();
   m_selectedButtons->hide();
-  m_placeButton->setText(tr("Place at this frame (Enter)"));
+  m_placeButton->setText(tr("このフレームに配置 (Enter)"));
   // The fields stay (Enter in one of them may have applied the record): they only start afresh.
   resetPaletteFields();
 }
@@ -357,7 +356,7 @@ bool StudioWindow::applyToSelected() {
     statusBar()->showMessage(text(error));
     return false;
   }
-  statusBar()->showMessage(tr("changed %1 %2").arg(text(captionOf(kind))).arg(index + 1));
+  statusBar()->showMessage(tr("%1 %2 を変更しました").arg(text(captionOf(kind))).arg(index + 1));
   clearSelection();
   refresh();
   return true;
@@ -367,7 +366,7 @@ bool StudioWindow::removeSelected() {
   if (!m_selected) return false;
   const auto [kind, index] = *m_selected;
   if (!m_editor.remove(kind, index)) return false;
-  statusBar()->showMessage(tr("removed %1 %2").arg(text(captionOf(kind))).arg(index + 1));
+  statusBar()->showMessage(tr("%1 %2 を削除しました").arg(text(captionOf(kind))).arg(index + 1));
   clearSelection();
   refresh();
   return true;
@@ -387,7 +386,7 @@ void StudioWindow::placeFromPalette() {
     statusBar()->showMessage(text(error));
     return;
   }
-  statusBar()->showMessage(tr("placed a %1 at frame %2")
+  statusBar()->showMessage(tr("フレーム %2 に%1を配置しました")
                                .arg(text(captionOf(kind)))
                                .arg(values[frameFieldOf(kind)].c_str()));
   refresh();
@@ -431,7 +430,7 @@ bool StudioWindow::openFile(const std::string& path) {
   delete m_calibration;
   m_calibration = nullptr;
   findTrains();
-  setWindowTitle(tr("Route studio") + " - " + text(m_routePath.empty() ? path : m_routePath));
+  setWindowTitle(tr("路線スタジオ - %1").arg(text(m_routePath.empty() ? path : m_routePath)));
   refresh();
   return true;
 }
@@ -440,7 +439,7 @@ bool StudioWindow::save() {
   if (m_routePath.empty()) {
     if (!m_ask) return false;
     const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save the route"), {}, tr("Routes (*.dat)"));
+        QFileDialog::getSaveFileName(this, tr("路線を保存"), {}, tr("路線 (*.dat)"));
     return !path.isEmpty() && saveAs(path.toStdString());
   }
   return saveAs(m_routePath);
@@ -456,7 +455,7 @@ bool StudioWindow::saveAs(const std::string& path) {
   m_editor.markSaved();
   std::error_code ignored;
   std::filesystem::remove(autosavePath(), ignored);
-  statusBar()->showMessage(tr("saved %1").arg(text(path)));
+  statusBar()->showMessage(tr("%1 を保存しました").arg(text(path)));
   refresh();
   return true;
 }
@@ -476,7 +475,7 @@ bool StudioWindow::mayDiscard() {
   if (!m_editor.modified()) return true;
   if (!m_ask) return false;
   const auto answer = QMessageBox::question(
-      this, tr("Route studio"), tr("The route has changes that are not saved. Save them?"),
+      this, tr("路線スタジオ"), tr("路線に保存していない変更があります。保存しますか？"),
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Save) return save();
   return answer == QMessageBox::Discard;
@@ -534,15 +533,22 @@ void StudioWindow::checkNow() {
                                   [this](const std::string& path) { return countFrames(path); });
   m_findingList->clear();
   for (const LiveFinding& f : m_findings) {
-    QString line = f.line > 0 ? tr("line %1").arg(f.line) : tr("the file");
-    if (f.frame) line += tr(", frame %1").arg(*f.frame);
-    auto* item = new QListWidgetItem(
-        (f.warning ? tr("warning") : tr("error")) + " · " + line + ": " + text(f.text),
-        m_findingList);
+    // One whole text for each shape of finding, so that a translation may order its parts.
+    const QString what = text(f.text), at = QString::number(f.line);
+    QString line;
+    if (f.line <= 0)
+      line = (f.warning ? tr("警告 · ファイル: %1") : tr("エラー · ファイル: %1")).arg(what);
+    else if (!f.frame)
+      line = (f.warning ? tr("警告 · %2 行目: %1") : tr("エラー · %2 行目: %1")).arg(what, at);
+    else
+      line = (f.warning ? tr("警告 · %2 行目、フレーム %3: %1")
+                        : tr("エラー · %2 行目、フレーム %3: %1"))
+                 .arg(what, at, QString::number(*f.frame));
+    auto* item = new QListWidgetItem(line, m_findingList);
     item->setForeground(f.warning ? QColor(0x90, 0x60, 0x00) : QColor(0xb0, 0x20, 0x20));
   }
   if (m_findings.empty())
-    new QListWidgetItem(tr("The data checker finds nothing to report."), m_findingList);
+    new QListWidgetItem(tr("データ検査で指摘することはありません。"), m_findingList);
 }
 
 void StudioWindow::findTrains() {
@@ -568,7 +574,7 @@ void StudioWindow::findTrains() {
     group->addAction(action);
   }
   if (m_trains.empty())
-    m_trainMenu->addAction(tr("(no train data file beside the route)"))->setEnabled(false);
+    m_trainMenu->addAction(tr("（路線の隣に車両データファイルがありません）"))->setEnabled(false);
 }
 
 CalibrationDialog* StudioWindow::openCalibration() {
@@ -616,12 +622,12 @@ bool StudioWindow::driveFromHere() {
   };
   if (m_routePath.empty())
     return refuse(
-        tr("Save the route into its installation first: the drive reads its files there."));
-  if (m_train.empty()) return refuse(tr("There is no train data file beside the route to drive."));
+        tr("先に路線をそのインストール先へ保存してください。運転はそこのファイルを読みます。"));
+  if (m_train.empty()) return refuse(tr("路線の隣に運転する車両データファイルがありません。"));
   const QString program = cabProgram();
   if (program.isEmpty())
-    return refuse(tr("The cab program velimoro is not installed beside the studio."));
-  if (!m_scratch.isValid()) return refuse(tr("There is no temporary folder for the drive's copy."));
+    return refuse(tr("運転台のプログラム velimoro がスタジオの隣にインストールされていません。"));
+  if (!m_scratch.isValid()) return refuse(tr("運転用の写しを置く一時フォルダーがありません。"));
   // The copy keeps the file's name: the drive treats some routes by their names.
   const std::string name = std::filesystem::path(m_routePath).filename().string();
   const std::string copy = m_scratch.filePath(text(name)).toStdString();
@@ -631,9 +637,9 @@ bool StudioWindow::driveFromHere() {
       "--root",  text(routeRoot()), "--train",       text(m_train),
       "--route", text(copy),        "--start-frame", QString::number(m_frame)};
   if (!launch(program, arguments))
-    return refuse(tr("The cab program %1 does not start.").arg(program));
+    return refuse(tr("運転台のプログラム %1 が起動しません。").arg(program));
   statusBar()->showMessage(
-      tr("driving %1 with %2 from frame %3").arg(text(name), text(m_train)).arg(m_frame));
+      tr("%1 を %2 でフレーム %3 から運転しています").arg(text(name), text(m_train)).arg(m_frame));
   return true;
 }
 
@@ -648,12 +654,12 @@ void StudioWindow::showFrame() {
   m_frameBox->setValue(m_frame);
   m_timeline->setFrame(m_frame);
   const auto table = speedTableOf(m_editor.document());
-  m_position->setText(tr("frame %1 of %2 · %3 s · %4 m%5")
+  m_position->setText((m_editor.modified() ? tr("フレーム %1 / %2 · %3 秒 · %4 m · 未保存")
+                                           : tr("フレーム %1 / %2 · %3 秒 · %4 m"))
                           .arg(m_frame)
                           .arg(m_frames)
                           .arg(m_frame / m_fps, 0, 'f', 2)
-                          .arg(metresAtFrame(table, m_frame), 0, 'f', 1)
-                          .arg(m_editor.modified() ? tr(" · not saved") : QString()));
+                          .arg(metresAtFrame(table, m_frame), 0, 'f', 1));
   // A chosen record keeps its own frame in the form.
   for (std::size_t i = 0; i < m_fields.size() && !m_selected; ++i) {
     const auto kind = static_cast<RecordKind>(std::max(0, m_kinds->currentIndex()));

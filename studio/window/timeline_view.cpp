@@ -120,7 +120,7 @@ void TimelineView::paintEvent(QPaintEvent*) {
     const int y = 4 + row * kRow;
     p.setPen(QColor(90, 90, 90));
     p.drawText(QRect(4, y, kLabelWidth - 8, kRow), Qt::AlignVCenter | Qt::AlignLeft,
-               QString::fromUtf8(captionOf(kind).data(), static_cast<int>(captionOf(kind).size())));
+               QString::fromStdString(captionOf(kind)));
     p.setPen(QColor(225, 225, 220));
     p.drawLine(kLabelWidth, y + kRow / 2, width() - 8, y + kRow / 2);
     ++row;

@@ -171,7 +171,7 @@ TEST(Calibration, DamagedTracksAndLogsAreRefusedOrReadAsFarAsTheyGo) {
 
   std::vector<SpeedSample> samples;
   EXPECT_FALSE(readSpeedLog("0,10\n1,x\n", samples, error));
-  EXPECT_NE(error.find("line 2"), std::string::npos);
+  EXPECT_NE(error.find("2 行目"), std::string::npos);
   EXPECT_FALSE(readSpeedLog("0,10\n", samples, error));
   FrameClock clock;
   EXPECT_FALSE(frameClock({}, 30, clock, error));

@@ -59,8 +59,20 @@ TEST(StudioRewrite, GivesBackTheBytesItReadsAndNamesWhatItCannotDo) {
   const StudioRun unwritable =
       studio(dir, "--rewrite " + kept + " " + dir.file("no/such/folder.dat"));
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
+  EXPECT_NE(unwritable.err.find("に書けません"), std::string::npos) << unwritable.err;
   EXPECT_EQ(studio(dir, "--rewrite " + kept).status, 2);
+
+  // The same in English with --lang en, the help too; a language it has not ends in a message.
+  const StudioRun english =
+      studio(dir, "--lang en --rewrite " + kept + " " + dir.file("no/such/folder.dat"));
+  EXPECT_NE(english.err.find("cannot write"), std::string::npos) << english.err;
+  for (const auto& [language, heading] : {std::pair{"en", "Usage:"}, std::pair{"ja", "使い方:"}}) {
+    EXPECT_EQ(
+        studio(dir, std::string("--help --lang ") + language + " >" + dir.file("help.txt")).status,
+        0);
+    EXPECT_TRUE(readFile(dir.file("help.txt")).starts_with(heading)) << language;
+  }
+  EXPECT_EQ(studio(dir, "--lang fr --help").status, 2);
 }
 
 }  // namespace

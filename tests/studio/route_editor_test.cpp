@@ -35,12 +35,12 @@ TEST(RouteEditor, PlacesChecksUndoesAndRedoes) {
   RouteEditor editor(RouteDocument::parse(opened));
   std::string error;
   for (const auto& [values, fault] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-           {station("a,b", 10, 0), "name"},
-           {station("#駅", 10, 0), "name"},
-           {station("電車🚃", 10, 0), "name"},
-           {station("駅", -1, 0), "stop frame (frame)"},
-           {station("駅", 10, 24 * 60 * 60 * 30), "departure time (1/30 s)"},
-           {{"駅", "0"}, "station: 14 fields"}}) {
+           {station("a,b", 10, 0), "名前"},
+           {station("#駅", 10, 0), "名前"},
+           {station("電車🚃", 10, 0), "名前"},
+           {station("駅", -1, 0), "停止フレーム (フレーム)"},
+           {station("駅", 10, 24 * 60 * 60 * 30), "発車時刻 (1/30 秒)"},
+           {{"駅", "0"}, "駅: 欄は 14 個"}}) {
     EXPECT_FALSE(editor.place(RecordKind::kStation, values, error));
     EXPECT_TRUE(error.starts_with(fault)) << error;
   }
@@ -64,8 +64,7 @@ TEST(RouteEditor, PlacesChecksUndoesAndRedoes) {
   for (const RecordMark& m : editor.marks())
     labels.push_back(std::string(captionOf(m.kind)) + " " + m.label + " " +
                      std::to_string(m.frame));
-  EXPECT_EQ(labels,
-            (std::vector<std::string>{"slope slope 100", "station 港 300", "station 灯台 950"}));
+  EXPECT_EQ(labels, (std::vector<std::string>{"勾配 勾配 100", "駅 港 300", "駅 灯台 950"}));
   EXPECT_EQ(editor.fields(RecordKind::kStation, 1), station("灯台", 950, 1090000));
 
   while (editor.undo()) {
