@@ -897,6 +897,14 @@ Example:
         <source>フレーム %1 / %2 · %3 秒 · %4 m</source>
         <translation>frame %1 of %2 · %3 s · %4 m</translation>
     </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>Displa&amp;y</translation>
+    </message>
+    <message>
+        <source>言語は次にスタジオを開いたときから変わります</source>
+        <translation>The language changes the next time the studio starts</translation>
+    </message>
 </context>
 <context>
     <name>velimoro::studio::TimelineView</name>

@@ -33,6 +33,8 @@
 #include <optional>
 
 #include "data/numbers.h"
+#include "media/qt_settings_store.h"
+#include "persist/settings.h"
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
 #include "studio/window/calibration_dialog.h"
@@ -212,6 +214,19 @@ void StudioWindow::buildMenus() {
                      QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n++)), this,
                      [this, kind] { choosePaletteKind(kind); });
   }
+  // The language's entry reads the same in every language, so that it is found in either.
+  QMenu* display = menuBar()->addMenu(tr("表示(&V)"));
+  QMenu* languages = display->addMenu(QStringLiteral("Language / 言語"));
+  auto* group = new QActionGroup(languages);
+  for (const auto& [language, name] : {std::pair{media::Language::kJapanese, "日本語"},
+                                       std::pair{media::Language::kEnglish, "English"}}) {
+    QAction* action = languages->addAction(QString::fromUtf8(name), this,
+                                           [this, language] { keepLanguage(language); });
+    action->setCheckable(true);
+    action->setChecked(language == media::currentLanguage());
+    group->addAction(action);
+  }
+
   // The window holds the actions too, so that their keys work wherever its focus is.
   for (QMenu* menu : {file, edit, drive, place})
     addActions(menu->actions());
@@ -607,6 +622,18 @@ bool StudioWindow::writeCalibrationToRoute(const Calibration& calibration) {
           : tr("[SpeedUnit] %1 区間を書き込みました").arg(calibration.segments.size()));
   refresh();
   return true;
+}
+
+void StudioWindow::keepLanguage(media::Language language) {
+  media::QtSettingsStore store;
+  std::string error;
+  if (!writeLanguage(store, media::languageCode(language), error)) {
+    statusBar()->showMessage(text(error));
+    return;
+  }
+  statusBar()->showMessage(language == media::currentLanguage()
+                               ? QString()
+                               : tr("言語は次にスタジオを開いたときから変わります"));
 }
 
 void StudioWindow::chooseTrain(const std::string& train) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/ffmpeg_video_reader.h"
+#include "media/qt_language.h"
 #include "studio/core/calibration.h"
 #include "studio/core/live_check.h"
 #include "studio/core/route_editor.h"
@@ -85,6 +86,8 @@ class StudioWindow : public QMainWindow {
   /// The train data files of the route's installation, and the one a drive takes.
   const std::vector<std::string>& trains() const { return m_trains; }
   void chooseTrain(const std::string& train);
+  /// Keeps `language` for the texts in the settings; the studio shows it from its next start.
+  void keepLanguage(media::Language language);
   /// Starts the cab program with its arguments; by default a process of its own, which the
   /// studio does not wait for. Tests put their own here.
   std::function<bool(const QString& program, const QStringList& arguments)> launch;

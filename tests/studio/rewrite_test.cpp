@@ -57,7 +57,7 @@ TEST(StudioRewrite, GivesBackTheBytesItReadsAndNamesWhatItCannotDo) {
   EXPECT_EQ(studio(dir, "--rewrite " + dir.path() + " " + kept).status, 1);
   EXPECT_EQ(readFile(kept), "[LineName]\r\nkept\r\n");
   const StudioRun unwritable =
-      studio(dir, "--rewrite " + kept + " " + dir.file("no/such/folder.dat"));
+      studio(dir, "--lang ja --rewrite " + kept + " " + dir.file("no/such/folder.dat"));
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("に書けません"), std::string::npos) << unwritable.err;
   EXPECT_EQ(studio(dir, "--rewrite " + kept).status, 2);

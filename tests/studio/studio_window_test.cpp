@@ -15,6 +15,8 @@
 
 #include "data/route_records.h"
 #include "media/ffmpeg_video_reader.h"
+#include "media/qt_settings_store.h"
+#include "persist/settings.h"
 #include "studio/core/calibration.h"
 #include "studio/window/calibration_dialog.h"
 #include "support/csv_table.h"
@@ -110,6 +112,11 @@ TEST(StudioWindow, PlacesAStationWithTheKeyboardAndSaves) {
                              "岬,0,900,200,0,0,0,1090000,0,0,0,0,0,0\r\n#\r\n"));
   QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(window.editor().document().bytes(), opened);
+
+  // The language chosen in the Display menu is kept for the next start.
+  window.keepLanguage(media::Language::kEnglish);
+  media::QtSettingsStore store;
+  EXPECT_EQ(readLanguage(store), "en");
   window.close();
 }
 
