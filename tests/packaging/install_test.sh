@@ -56,8 +56,9 @@ expect() {
 }
 for p in "${programs[@]}"; do
   expect 0 out "$p $version" -- "$prefix/bin/$p" --version
-  expect 0 out "Usage: $p" -- "$prefix/bin/$p" --help
-  expect 0 out "Example" -- "$prefix/bin/$p" --help
+  # The help in English: an English locale, and no language kept in a settings file.
+  expect 0 out "Usage: $p" -- env LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/$p" --help
+  expect 0 out "Example" -- env LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/$p" --help
   expect 2 err "no-such-option" -- "$prefix/bin/$p" --no-such-option
 done
 # The window: a first "1" is the band display, any other first argument the normal one, a
