@@ -170,7 +170,8 @@ int calibrateFile(const CalibrateRun& c) {
   source.lastFrame = lastFrame;
   source.slopes = c.slopes;
   Calibration result;
-  if (!calibrate(source, result, error)) return usageFault(error);
+  // A video too short for a table is no fault of the command line; marks that give no clock are.
+  if (!calibrate(source, result, error)) return lastFrame < 1 ? fault(error) : usageFault(error);
   if (c.slopes && (source.track.empty() || !source.track.front().elevation))
     std::cerr << "velimoro-studio: "
               << said(VELIMORO_TEXT_NOOP("velimoro-studio",
