@@ -130,7 +130,11 @@ int QtCabScreen::createPicture(int width, int height, Rgb fill) {
     image = QImage(width, height, QImage::Format_RGB32);
     if (!image.isNull()) image.fill(opaque(fill));
   }
-  return addPicture(std::move(image));
+  const int handle = addPicture(std::move(image));
+  Picture& created = m_pictures[static_cast<std::size_t>(handle)];
+  created.strokes.emplace();
+  created.fill = fill;
+  return handle;
 }
 
 std::optional<Rgb> QtCabScreen::pixel(int handle, int x, int y) const {
@@ -161,6 +165,8 @@ void QtCabScreen::clearPicture(int handle, Rgb fill) {
   if (found == nullptr) return;
   found->image.fill(opaque(fill));
   found->drawn = QImage();
+  found->strokes.emplace();  // a loaded picture cleared is a created one from now on
+  found->fill = fill;
 }
 
 void QtCabScreen::drawLine(int handle, int x0, int y0, int x1, int y1, Rgb colour, int width) {
@@ -179,6 +185,40 @@ void QtCabScreen::drawLine(int handle, int x0, int y0, int x1, int y1, Rgb colou
   painter.drawLine(bound(x0), bound(y0), bound(x1), bound(y1));
   painter.end();
   found->drawn = QImage();
+  if (found->strokes) {
+    if (found->strokes->size() < kMaxStrokes)
+      found->strokes->push_back(
+          {bound(x0), bound(y0), bound(x1), bound(y1), std::clamp(width, 1, kMaxSide), colour});
+    else
+      found->strokes.reset();  // scaled smoothly from now on
+  }
+}
+
+// The created picture drawn at `width` x `height`: its fill, then its lines at their scaled
+// width, smoothed at their edges. Its transparent colour is left out as the picture drawn leaves
+// it out, so that the smoothed edges blend with what lies under the sprite, not with that colour.
+QImage QtCabScreen::strokedAtScale(const Picture& found, int width, int height) const {
+  QImage fine(width, height, QImage::Format_ARGB32_Premultiplied);
+  const auto keyed = [&](Rgb colour) {
+    return found.transparent && (colour & 0xFFFFFFu) == found.key;
+  };
+  fine.fill(keyed(found.fill) ? QColor(Qt::transparent) : toColour(found.fill));
+  QPainter painter(&fine);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.scale(static_cast<double>(width) / found.image.width(),
+                static_cast<double>(height) / found.image.height());
+  for (const Picture::Stroke& line : *found.strokes) {
+    painter.setCompositionMode(keyed(line.colour) ? QPainter::CompositionMode_Clear
+                                                  : QPainter::CompositionMode_SourceOver);
+    QPen pen(toColour(line.colour));
+    pen.setWidthF(line.width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    // A pixel of the picture is the square from its corner; the line runs through the centres.
+    painter.drawLine(QPointF(line.x0 + 0.5, line.y0 + 0.5), QPointF(line.x1 + 0.5, line.y1 + 0.5));
+  }
+  return fine;
 }
 
 const QImage& QtCabScreen::drawnImage(Picture& found) {
@@ -216,8 +256,10 @@ const QImage* QtCabScreen::fineImage(Picture& found) {
   const std::int64_t height = scaledSide(drawn.height(), m_scale);
   const auto bytes = static_cast<std::size_t>(width * height * 4);
   if (bytes > m_pictureBudget / 2 || m_fineBytes > m_pictureBudget / 2 - bytes) return nullptr;
-  found.fine = drawn.scaled(static_cast<int>(width), static_cast<int>(height),
-                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  found.fine = found.strokes
+                   ? strokedAtScale(found, static_cast<int>(width), static_cast<int>(height))
+                   : drawn.scaled(static_cast<int>(width), static_cast<int>(height),
+                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   found.fineFrom = drawn.cacheKey();
   found.fineScale = m_scale;
   m_fineBytes += static_cast<std::size_t>(found.fine.sizeInBytes());

@@ -111,6 +111,15 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
     Rgb key = 0;
     int patternWidth = 0;  // 0: the whole picture
     int patternHeight = 0;
+    // A created picture holds only its fill and the lines drawn on it since: they are drawn
+    // again at the screen's scale for `fine`, so that they stay sharp there. Unset for a loaded
+    // picture, and for one with more lines than it keeps.
+    struct Stroke {
+      int x0, y0, x1, y1, width;
+      Rgb colour;
+    };
+    std::optional<std::vector<Stroke>> strokes;
+    Rgb fill = 0;
   };
   struct Sprite {
     int picture = -1;
@@ -132,10 +141,13 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   bool affordable(std::int64_t width, std::int64_t height) const;
   const QImage& drawnImage(Picture& picture);
   const QImage* fineImage(Picture& picture);
+  QImage strokedAtScale(const Picture& picture, int width, int height) const;
   std::pair<int, int> patternSize(const Picture& picture) const;
   std::optional<QRect> patternRect(const Picture& picture, int pattern) const;
   void drawSprite(QPainter& painter, Sprite& sprite);
   QFont font(int size, double scale = 1.0) const;
+
+  static constexpr std::size_t kMaxStrokes = 4096;  // lines a created picture keeps
 
   std::vector<Picture> m_pictures;
   std::size_t m_pictureBudget;

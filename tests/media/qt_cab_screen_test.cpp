@@ -385,11 +385,25 @@ TEST(QtCabScreen, ClockPictureTakesLinesAndClears) {
   EXPECT_EQ(at(screen.backBuffer(), 25, 25), kBlack);
   EXPECT_EQ(at(screen.backBuffer(), 25, 10), kBlue);
 
-  screen.clearPicture(clock, kWhite);
-  EXPECT_EQ(screen.pixel(clock, 25, 25), kWhite);
+  // At three times the size the line is drawn again, three times as wide and as sharp: its
+  // nine rows are black through, the rows beside them keep the screen's blue.
+  screen.setScale(3.0);
   screen.fillScreen(kBlue);
   screen.drawSprites();
-  EXPECT_EQ(at(screen.backBuffer(), 25, 25), kBlue);
+  for (int y = 72; y <= 80; ++y)
+    EXPECT_EQ(at(screen.backBuffer(), 75, y), kBlack) << y;
+  EXPECT_EQ(at(screen.backBuffer(), 75, 70), kBlue);
+  EXPECT_EQ(at(screen.backBuffer(), 75, 82), kBlue);
+
+  screen.clearPicture(clock, kWhite);
+  EXPECT_EQ(screen.pixel(clock, 25, 25), kWhite);
+  for (const double scale : {3.0, 1.0}) {
+    screen.setScale(scale);
+    screen.fillScreen(kBlue);
+    screen.drawSprites();
+    const int middle = static_cast<int>(25 * scale);
+    EXPECT_EQ(at(screen.backBuffer(), middle, middle), kBlue);
+  }
 }
 
 TEST(QtCabScreen, FlipPresentsTheComposedScreen) {
