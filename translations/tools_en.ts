@@ -65,6 +65,21 @@ Example:
     </message>
 </context>
 <context>
+    <name>ContentCheck</name>
+    <message>
+        <source>%1: 場面の動画「%2」を開けません: %3</source>
+        <translation>%1: scene movie &quot;%2&quot; cannot be opened: %3</translation>
+    </message>
+    <message>
+        <source>%1: 場面の動画「%2」は%3フレームしかありませんが、路線は%4フレームを再生します</source>
+        <translation>%1: scene movie &quot;%2&quot; holds %3 frames, the route plays %4</translation>
+    </message>
+    <message>
+        <source>作ったファイルにデータチェッカーが見つけたこと:</source>
+        <translation>the data checker finds in the rendered files:</translation>
+    </message>
+</context>
+<context>
     <name>ContentCommand</name>
     <message>
         <source>使い方: velimoro-content (--out DIR | --user) [--no-video | --hd] [--lang ja|en]
