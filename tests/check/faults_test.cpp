@@ -74,8 +74,8 @@ TEST(Faults, EveryFaultOfATrainFileWithItsLine) {
       "2: " + e + "- 列車の基本設定",
       "5: " + e + "- 列車の基本設定",
       "13: error: 動力が気動車なのにNotch指定があります",
-      "18: error: sound \"gone.wav\" is missing; the drive does not start without it",
-      "21: error: picture \"panel.bmp\" is missing; the drive does not start without it",
+      "18: error: 音声「gone.wav」がありません。これがないと運転を始められません",
+      "21: error: 画像「panel.bmp」がありません。これがないと運転を始められません",
       "29: " + e + "[NotchImageP]",
       "30: " + e + "- 列車の基本設定",
   };
@@ -104,13 +104,14 @@ TEST(Faults, TheFilesBesideTheRoutesAndTrains) {
   inst.dir.writeBytes("operation.dat", toCp932("操作説明\r\n") + "\x81\x20\r\n");
   EXPECT_EQ(
       inst.check({"dorvanel.dat", "mascon.dat", "operation.dat", "train.dat"}),
-      (Lines{"dorvanel.dat:2: warning: [Path] \"move\" does not end with \"\\\": the video names "
-             "are joined to it without a separator",
-             "mascon.dat:2: warning: code \"MP2LONG\" is longer than 5 characters: the "
-             "controller's codes are compared on their first 5, so it never matches",
-             "mascon.dat:3: warning: only 2 codes: the positions of lines 3 to 22 have none",
+      (Lines{"dorvanel.dat:2: warning: [Path]の「move」が「\\」で終わっていません。映像の"
+             "ファイル名が区切りなしでつながります",
+             "mascon.dat:2: warning: コード「MP2LONG」が5文字を超えています。マスコンのコードは"
+             "先頭の5文字で比べるため、一致することはありません",
+             "mascon.dat:3: warning: コードが2個しかありません。3行目から22行目の位置にはコードが"
+             "ありません",
              "operation.dat:2: error: operation.datに誤りがあります",
-             "train.dat:0: error: no such file"}));
+             "train.dat:0: error: ファイルがありません"}));
 
   // An empty root: the drive does not start without the texts, but goes on without the others.
   Installation empty;

@@ -33,19 +33,19 @@ TEST(Warnings, MissingFilesAreErrorsOnlyWhereTheDriveCannotStartWithoutThem) {
              "image\\board.bmp|sound\\whistle.wav|#|[DataName]|line" +
                  kSegments);
   EXPECT_EQ(inst.check("line.dat", videosOf(inst, {})),
-            (Lines{"2: warning: sound \"sound\\gone.wav\" is missing; it stays silent",
-                   "5: warning: sound \"voice\\gone.wav\" is missing; it stays silent",
-                   "9: error: sound \"sound\\whistle.wav\" is missing; the drive does not start "
-                   "without it",
-                   "12: warning: video \"move\\line.avi\" is missing; the drive shows "
-                   "\"move\\line.avi映像ファイルを開けません\""}));
+            (Lines{"2: warning: 音声「sound\\gone.wav」がありません。その音は鳴りません",
+                   "5: warning: 音声「voice\\gone.wav」がありません。その音は鳴りません",
+                   "9: error: 音声「sound\\whistle.wav」がありません。これがないと運転を始められ"
+                   "ません",
+                   "12: warning: 映像「move\\line.avi」がありません。運転では「move\\line.avi"
+                   "映像ファイルを開けません」と表示されます"}));
 
   inst.write("train.dat",
              "[Tons]|30|[EBPress]|400|[DriveSound]|sound\\horn.wav|#|[Lamp_G]|g.bmp|0|0");
   EXPECT_EQ(inst.check("train.dat"),
-            (Lines{"6: error: sound \"sound\\horn.wav\" is missing; the drive does not start "
-                   "without it",
-                   "9: warning: picture \"g.bmp\" is missing; the cab does not show it"}));
+            (Lines{"6: error: 音声「sound\\horn.wav」がありません。これがないと運転を始められ"
+                   "ません",
+                   "9: warning: 画像「g.bmp」がありません。運転台には表示されません"}));
 }
 
 TEST(Warnings, ALetterCaseDifferenceNamesTheSpellingOnDisk) {
@@ -53,18 +53,17 @@ TEST(Warnings, ALetterCaseDifferenceNamesTheSpellingOnDisk) {
   inst.dir.writeBytes("image/sign.bmp", "BM");
   inst.write("line.dat", "[SignImageList]|Image\\Sign.BMP|Image\\Sign.BMP|#" + kSegments);
   const std::string differs =
-      ": the letter case differs, which only a search without regard to "
-      "case finds";
+      "として見つかります。大文字と小文字が違うため、区別しない検索でしか見つかりません";
   // Each line that names it is told.
   EXPECT_EQ(inst.check("line.dat"),
-            (Lines{"2: warning: \"Image\\Sign.BMP\" is found as \"image/sign.bmp\"" + differs,
-                   "3: warning: \"Image\\Sign.BMP\" is found as \"image/sign.bmp\"" + differs}));
+            (Lines{"2: warning: 「Image\\Sign.BMP」は「image/sign.bmp」" + differs,
+                   "3: warning: 「Image\\Sign.BMP」は「image/sign.bmp」" + differs}));
 
   // A train's names are relative to its own folder.
   inst.dir.writeBytes("trains/t/panel.bmp", "BM");
   inst.write("trains/t/train.dat", "[Tons]|30|[EBPress]|400|[Panel]|Panel.bmp|0|0");
   EXPECT_EQ(inst.check("trains/t/train.dat"),
-            Lines{"6: warning: \"Panel.bmp\" is found as \"panel.bmp\"" + differs});
+            Lines{"6: warning: 「Panel.bmp」は「panel.bmp」" + differs});
 }
 
 TEST(Warnings, PlacesBeyondTheVideosFrames) {
@@ -76,12 +75,12 @@ TEST(Warnings, PlacesBeyondTheVideosFrames) {
                  kSegments);
   // A movie in another container than AVI stands in for the missing ".avi" file.
   EXPECT_EQ(inst.check("line.dat", videosOf(inst, {{"line.avi", 500}, {"scene.mkv", 200}})),
-            (Lines{"4: warning: the route's end at frame 700 lies beyond the video's 500 frames",
-                   "7: warning: video \"move\\scene.avi\" is missing; the drive shows "
-                   "\"move\\scene.mkv\"",
-                   "7: warning: scene movie \"move\\scene.mkv\" holds 200 frames, the record "
-                   "plays 300",
-                   "13: warning: station B at frame 600 lies beyond the video's 500 frames"}));
+            (Lines{"4: warning: フレーム700の路線の終端は、映像の500フレームより先にあります",
+                   "7: warning: 映像「move\\scene.avi」がありません。運転では「move\\scene.mkv」"
+                   "を映します",
+                   "7: warning: 場面の動画「move\\scene.mkv」は200フレームしかありませんが、記録は"
+                   "300フレームを再生します",
+                   "13: warning: フレーム600のB駅は、映像の500フレームより先にあります"}));
 }
 
 TEST(Warnings, FrameSpeedSegmentsFollowEachOther) {
@@ -89,20 +88,17 @@ TEST(Warnings, FrameSpeedSegmentsFollowEachOther) {
   inst.write("line.dat",
              "[Station]|A,0,50,200,0,0,0,0,0,0,0,0,0,0|B,0,950,200,0,0,0,0,0,0,0,0,0,0|#|"
              "[SpeedUnit]|0,100,36,36|100,200,36,36|210,300,36,36|290,400,36,36|500,450,36,36|#");
-  const std::string starts = ": warning: the segment starts at frame ";
+  const std::string starts = ": warning: 区間がフレーム";
+  const std::string gap = "で終わります。その間の距離は数えられません（すき間）";
   EXPECT_EQ(inst.check("line.dat"),
-            (Lines{"3: warning: station B at frame 950 lies in no [SpeedUnit] segment: its "
-                   "distance counts as 0",
-                   "8" + starts +
-                       "210, the one before ends at frame 200: the distance between "
-                       "them is left out (a gap)",
+            (Lines{"3: warning: フレーム950のB駅はどの[SpeedUnit]の区間にも入っていません。その"
+                   "距離は0と数えられます",
+                   "8" + starts + "210から始まり、前の区間はフレーム200" + gap,
                    "9" + starts +
-                       "290, the one before ends at frame 300: the frames between "
-                       "count twice (an overlap)",
-                   "10: warning: the segment ends at frame 450, before it starts at frame 500",
-                   "10" + starts +
-                       "500, the one before ends at frame 400: the distance between "
-                       "them is left out (a gap)"}));
+                       "290から始まり、前の区間はフレーム300で終わります。その間のフレームは"
+                       "二重に数えられます（重なり）",
+                   "10" + starts + "450で終わり、始まりのフレーム500より前です",
+                   "10" + starts + "500から始まり、前の区間はフレーム400" + gap}));
 }
 
 TEST(Warnings, PowerModesNameOnlyNotchesTheTrainHas) {
@@ -113,16 +109,16 @@ TEST(Warnings, PowerModesNameOnlyNotchesTheTrainHas) {
   inst.write("modes.dat", electric + "1" + braked + notch(0) + notch(1) + notch(2) +
                               "#|[PowerMode]|P,通常|H,高加速|#");
   EXPECT_EQ(inst.check("modes.dat"),
-            (Lines{"22: warning: notch 3 is in power mode 2, which [PowerMode] does not list",
-                   "31: warning: power mode 1 (高加速) has no notch among the train's notches 1 "
-                   "to 1"}));
+            (Lines{"22: warning: ノッチ3の力行モード2は[PowerMode]にありません",
+                   "31: warning: 力行モード1（高加速）には、この車両のノッチ1〜1のどれも属して"
+                   "いません"}));
 
   inst.write("steps.dat", electric + "3" + braked + notch(0) + notch(2) + "#");
   EXPECT_EQ(inst.check("steps.dat"),
-            (Lines{"3: warning: [Power] gives 3 notches, [Notch] describes 2: the notches beyond "
-                   "have no traction",
-                   "16: warning: notch 2 is in power mode 2 after mode 0: the modes must follow "
-                   "0, 1, 2, ... in steps of one"}));
+            (Lines{"3: warning: [Power]のノッチは3段ですが、[Notch]には2段分しかありません。"
+                   "それより上のノッチでは引張力が出ません",
+                   "16: warning: ノッチ2の力行モード2がモード0の後にあります。モードは0, 1, 2, …"
+                   "と1ずつ順に並べてください"}));
 }
 
 std::string le32(std::uint32_t value) {
@@ -144,10 +140,10 @@ TEST(Warnings, SoundHeadersThatStateAnotherLength) {
   inst.write("line.dat",
              "[SoundData]|sound\\good.wav|sound\\short.wav|sound\\list.wav|#" + kSegments);
   EXPECT_EQ(inst.check("line.dat"),
-            (Lines{"3: warning: the header of \"sound\\short.wav\" gives 22050 bytes of sound "
-                   "(1.00 s), its data hold 11025 (0.50 s)",
-                   "4: warning: the header of \"sound\\list.wav\" gives 4 bytes of sound (0.00 s), "
-                   "its data hold 22050 (1.00 s)"}));
+            (Lines{"3: warning: 「sound\\short.wav」のヘッダーでは音のデータが22050バイト"
+                   "（1.00秒）ですが、実際のデータは11025バイト（0.50秒）です",
+                   "4: warning: 「sound\\list.wav」のヘッダーでは音のデータが4バイト（0.00秒）"
+                   "ですが、実際のデータは22050バイト（1.00秒）です"}));
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ std::unique_ptr<TempDir> DemoInstallation::dir;
 std::string DemoInstallation::log;
 
 TEST_F(DemoInstallation, ReportsEachGroupAndKeepsSmall) {
-  for (const char* group : {"trains:", "routes:", "sounds:", "voices:", "strings:", "check:"})
+  for (const char* group : {"車両:", "路線:", "音:", "喚呼:", "文字列:", "確認:"})
     EXPECT_NE(log.find(group), std::string::npos) << group;
   std::uintmax_t bytes = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir->path()))

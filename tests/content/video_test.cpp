@@ -87,7 +87,7 @@ TEST(RouteVideo, RendersEveryFrameOfTheRunAndReadsBack) {
   const std::string path = dir.file("short_run.avi");
   const int frames = renderRouteVideo(route, path, progress);
   EXPECT_EQ(frames, route.endFrame + 1);
-  EXPECT_NE(progress.str().find("video short_run.avi: " + std::to_string(frames) + "/"),
+  EXPECT_NE(progress.str().find("映像 short_run.avi: " + std::to_string(frames) + "/"),
             std::string::npos);
 
   media::FfmpegVideoReader reader;

@@ -14,6 +14,10 @@ fail() {
 }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
+# The programs' texts in English, as the settings store of a user who chose it says.
+export XDG_CONFIG_HOME="$prefix/config"
+mkdir -p "$XDG_CONFIG_HOME/Dorvanel"
+printf '[General]\nLanguage=en\n' >"$XDG_CONFIG_HOME/Dorvanel/velimoro.ini"
 id=org.dorvanel.velimoro
 programs=(velimoro velimoro-drive velimoro-check velimoro-content velimoro-studio)
 expected=(share/applications/$id.desktop share/applications/$id.studio.desktop

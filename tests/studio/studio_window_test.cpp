@@ -147,7 +147,8 @@ TEST(StudioWindow, ListsTheCheckersFindingsAsTheRouteIsEdited) {
   ASSERT_NE(list, nullptr);
   int beyond = -1;
   for (std::size_t i = 0; i < window.findings().size(); ++i)
-    if (window.findings()[i].text.find("at frame 250 lies in no") != std::string::npos)
+    if (window.findings()[i].text.find("フレーム250の") != std::string::npos &&
+        window.findings()[i].text.find("区間にも入っていません") != std::string::npos)
       beyond = static_cast<int>(i);
   ASSERT_GE(beyond, 0);
   EXPECT_EQ(window.findings()[static_cast<std::size_t>(beyond)].line, 11);
@@ -157,9 +158,10 @@ TEST(StudioWindow, ListsTheCheckersFindingsAsTheRouteIsEdited) {
 
   const auto first = window.findings();
   placeStation(window, 280, "岬");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return hasFinding(window, "at frame 280 lies in no"); }));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return hasFinding(window, "フレーム280の岬駅はどの[SpeedUnit]の区間にも"); }));
   QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !hasFinding(window, "at frame 280"); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !hasFinding(window, "フレーム280の"); }));
   EXPECT_EQ(window.findings().size(), first.size());
   window.close();
 }

@@ -310,8 +310,8 @@ TEST(HeadlessDrive, JumpsSavesAndRestoresThroughTheSettingsStore) {
   expectRow(5.1, d.number(3.0, "frame"), 0, d.number(3.0, "speed"));
   EXPECT_GT(d.number(5.1, "speed"), 20);
   EXPECT_EQ(d.at(5.1).at("doors_open"), "0");
-  EXPECT_NE(d.out.find("slot 1: route.dat,1,0,1500,"), std::string::npos) << d.out;
-  EXPECT_NE(d.out.find(" （中町～終点）\n  slot 2: route.dat,1,"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find("スロット 1: route.dat,1,0,1500,"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find(" （中町～終点）\n  スロット 2: route.dat,1,"), std::string::npos) << d.out;
   EXPECT_NE(d.err.find("message: 運転状態を保存しました"), std::string::npos);
   EXPECT_NE(d.err.find("message: 運転状態が保存されていません"), std::string::npos);
 
@@ -325,10 +325,11 @@ TEST(HeadlessDrive, JumpsSavesAndRestoresThroughTheSettingsStore) {
 TEST(HeadlessDrive, EndsCleanlyOnSigtermWithTheTraceSoFar) {
   testing::TempDir dir;
   const std::string script = dir.writeBytes("drive.txt", "0 start\n0 key z\n");
-  testing::ChildProcess drive({VELIMORO_DRIVE_EXE, "--root", testing::kScenarioRoot, "--route",
-                               "line_scenario.dat", "--train", "electric_bt1.dat", "--script",
-                               script, "--seconds", "1000000", "--trace", dir.file("trace.csv")},
-                              dir.path(), dir.file("out.txt"), dir.file("err.txt"));
+  testing::ChildProcess drive(
+      {VELIMORO_DRIVE_EXE, "--lang", "en", "--root", testing::kScenarioRoot, "--route",
+       "line_scenario.dat", "--train", "electric_bt1.dat", "--script", script, "--seconds",
+       "1000000", "--trace", dir.file("trace.csv")},
+      dir.path(), dir.file("out.txt"), dir.file("err.txt"));
   for (int wait = 0; wait < 400 && testing::readFile(dir.file("trace.csv")).size() < 100000; ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   kill(drive.pid, SIGTERM);

@@ -8,6 +8,7 @@
 #include "data/data_error.h"
 #include "data/paths.h"
 #include "data/train_reader.h"
+#include "media/translate.h"
 #include "tools/check/file_kind.h"
 #include "tools/check/support_files.h"
 #include "tools/check/train_check.h"
@@ -37,13 +38,17 @@ std::string lowerAscii(std::string text) {
 struct SupportFile {
   FileKind kind;
   const char* name;
-  const char* whenMissing;  // the warning when it is missing; null: its reader's error
+  const char*
+      whenMissing;  // the warning when it is missing, to translate; null: its reader's error
 };
 constexpr SupportFile kSupportFiles[] = {
     {FileKind::kUiStrings, "dorvanel.dat", nullptr},
     {FileKind::kControllerMap, "mascon.dat",
-     "mascon.dat is missing: the serial master controller has no codes"},
-    {FileKind::kHelpText, "operation.dat", "operation.dat is missing: the help window is empty"},
+     VELIMORO_TEXT_NOOP("Checker",
+                        "mascon.datがありません。シリアル接続のマスコンのコードが"
+                        "定まりません")},
+    {FileKind::kHelpText, "operation.dat",
+     VELIMORO_TEXT_NOOP("Checker", "operation.datがありません。ヘルプ画面は空になります")},
 };
 
 bool isSupportFile(const std::string& name) {
@@ -150,7 +155,9 @@ void checkTarget(const Target& t, const CheckOptions& options, UiStringsByRoot& 
       break;
     case FileKind::kUnknown:
       out.push_back({t.shown, 0, false,
-                     "neither a train nor a route data file: no line opens a section of either"});
+                     media::translate("Checker",
+                                      "車両ファイルでも路線ファイルでもありません。"
+                                      "どちらのセクションを始める行もありません")});
       break;
   }
 }
@@ -182,12 +189,12 @@ Findings checkInstallation(const CheckOptions& options) {
     if (options.stop && options.stop()) break;
     const std::size_t first = out.size();
     if (t.missing != nullptr) {
-      out.push_back({t.shown, 0, true, t.missing});
+      out.push_back({t.shown, 0, true, media::translate("Checker", t.missing)});
       continue;
     }
     std::error_code ec;
     if (!options.files.empty() && !fs::is_regular_file(t.shown, ec)) {
-      out.push_back({t.shown, 0, false, "no such file"});
+      out.push_back({t.shown, 0, false, media::translate("Checker", "ファイルがありません")});
       continue;
     }
     checkTarget(t, options, strings, out);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/paths.h"
+#include "media/translate.h"
 #include "tools/check/wave_length.h"
 
 namespace velimoro::check {
@@ -16,16 +17,12 @@ bool isFile(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-std::string inQuotes(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
 std::string seconds(long long bytes, long long bytesPerSecond) {
-  if (bytesPerSecond <= 0) return "no length";
+  if (bytesPerSecond <= 0) return media::translate("NamedFiles", "長さなし");
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f s",
+  std::snprintf(text, sizeof text, "%.2f",
                 static_cast<double>(bytes) / static_cast<double>(bytesPerSecond));
-  return text;
+  return media::fill(media::translate("NamedFiles", "%1秒"), {text});
 }
 
 }  // namespace
@@ -45,9 +42,11 @@ std::optional<std::string> NamedFiles::find(int line, const std::string& name) {
   if (known == m_looked.end()) known = m_looked.emplace(name, lookUp(name)).first;
   const Lookup& lookup = known->second;
   if (!lookup.onDisk.empty()) {
-    m_findings.warning(line, inQuotes(name) + " is found as " + inQuotes(lookup.onDisk) +
-                                 ": the letter case differs, which only a search without regard "
-                                 "to case finds");
+    m_findings.warning(
+        line, media::fill(media::translate("NamedFiles",
+                                           "「%1」は「%2」として見つかります。大文字と小文字が"
+                                           "違うため、区別しない検索でしか見つかりません"),
+                          {name, lookup.onDisk}));
   }
   return lookup.path;
 }
@@ -70,28 +69,40 @@ NamedFiles::Lookup NamedFiles::lookUp(const std::string& name) {
 }
 
 std::optional<std::string> NamedFiles::require(int line, const std::string& name,
-                                               std::string_view what) {
+                                               std::string_view missing) {
   if (name.empty()) return std::nullopt;
   auto path = find(line, name);
-  if (!path)
-    m_findings.error(line, std::string(what) + " " + inQuotes(name) +
-                               " is missing; the drive does not start without it");
+  if (!path) m_findings.error(line, media::fill(missing, {name}));
   return path;
 }
 
 std::optional<std::string> NamedFiles::expect(int line, const std::string& name,
-                                              std::string_view what, std::string_view otherwise) {
+                                              std::string_view missing) {
   if (name.empty()) return std::nullopt;
   auto path = find(line, name);
-  if (!path)
-    m_findings.warning(
-        line, std::string(what) + " " + inQuotes(name) + " is missing; " + std::string(otherwise));
+  if (!path) m_findings.warning(line, media::fill(missing, {name}));
   return path;
+}
+
+std::optional<std::string> NamedFiles::requirePicture(int line, const std::string& name) {
+  return require(
+      line, name,
+      media::translate("NamedFiles", "画像「%1」がありません。これがないと運転を始められません"));
+}
+
+std::optional<std::string> NamedFiles::expectPicture(int line, const std::string& name) {
+  return expect(line, name,
+                media::translate("NamedFiles", "画像「%1」がありません。運転台には表示されません"));
 }
 
 void NamedFiles::sound(int line, const std::string& name, bool required) {
   const auto path =
-      required ? require(line, name, "sound") : expect(line, name, "sound", "it stays silent");
+      required
+          ? require(line, name,
+                    media::translate("NamedFiles",
+                                     "音声「%1」がありません。これがないと運転を始められません"))
+          : expect(line, name,
+                   media::translate("NamedFiles", "音声「%1」がありません。その音は鳴りません"));
   if (path) measure(line, name, *path);
 }
 
@@ -99,11 +110,14 @@ void NamedFiles::measure(int line, const std::string& name, const std::string& p
   if (!m_measured.insert(path).second) return;
   const auto length = measureWave(path);
   if (!length || length->fixedWordsAgree()) return;
-  m_findings.warning(line, "the header of " + inQuotes(name) + " gives " +
-                               std::to_string(length->fixedDataBytes) + " bytes of sound (" +
-                               seconds(length->fixedDataBytes, length->fixedBytesPerSecond) +
-                               "), its data hold " + std::to_string(length->dataBytes) + " (" +
-                               seconds(length->dataBytes, length->bytesPerSecond) + ")");
+  m_findings.warning(
+      line, media::fill(media::translate("NamedFiles",
+                                         "「%1」のヘッダーでは音のデータが%2バイト（%3）ですが、"
+                                         "実際のデータは%4バイト（%5）です"),
+                        {name, std::to_string(length->fixedDataBytes),
+                         seconds(length->fixedDataBytes, length->fixedBytesPerSecond),
+                         std::to_string(length->dataBytes),
+                         seconds(length->dataBytes, length->bytesPerSecond)}));
 }
 
 }  // namespace velimoro::check

@@ -22,13 +22,16 @@ class NamedFiles {
   /// The folder the names are relative to.
   const std::string& folder() const { return m_folder; }
 
-  /// A file the drive cannot start without: an error when it is missing. `what` names its kind
-  /// ("picture", "sound"). Returns the path the program opens when the file is there.
-  std::optional<std::string> require(int line, const std::string& name, std::string_view what);
-  /// A file the drive goes on without: a warning when it is missing, saying what `otherwise`
-  /// happens.
-  std::optional<std::string> expect(int line, const std::string& name, std::string_view what,
-                                    std::string_view otherwise);
+  /// A file the drive cannot start without: an error when it is missing, `missing` (translated,
+  /// %1 the name) its text. Returns the path the program opens when the file is there.
+  std::optional<std::string> require(int line, const std::string& name, std::string_view missing);
+  /// A file the drive goes on without: a warning when it is missing, `missing` (translated, %1
+  /// the name) its text, which says what happens instead.
+  std::optional<std::string> expect(int line, const std::string& name, std::string_view missing);
+  /// A picture the drive cannot start without.
+  std::optional<std::string> requirePicture(int line, const std::string& name);
+  /// A picture the cab would show, and goes on without.
+  std::optional<std::string> expectPicture(int line, const std::string& name);
   /// A sound, required or not, whose length is checked too (once for each file).
   void sound(int line, const std::string& name, bool required);
   /// Only the letter case of a file whose absence is reported otherwise (one a reader loads).

@@ -8,12 +8,14 @@
 #include "data/read_log.h"
 #include "data/route_reader.h"
 #include "media/picture_loader.h"
+#include "media/translate.h"
 #include "tools/check/named_files.h"
 
 namespace velimoro::check {
 namespace {
 
-// A place along the route given as a frame: the line that gives it and what it is.
+// A place along the route given as a frame: the line that gives it and what it is (a name put
+// into the findings' texts).
 struct Place {
   int line = 0;
   std::string what;
@@ -24,18 +26,24 @@ struct Place {
 std::vector<Place> placesOf(const RouteData& route, const ReadLog& log) {
   std::vector<Place> places;
   if (log.sectionLine("[StartPos]") > 0)
-    places.push_back({log.sectionLine("[StartPos]") + 1, "the start position", route.startPos});
+    places.push_back({log.sectionLine("[StartPos]") + 1, media::translate("RouteCheck", "開始位置"),
+                      route.startPos});
   for (int i = 0; i < std::min(route.stationCount, RouteData::kTable); ++i)
-    places.push_back({log.recordLine("[Station]", i), "station " + route.stations[i].name,
+    places.push_back({log.recordLine("[Station]", i),
+                      media::fill(media::translate("RouteCheck", "%1駅"), {route.stations[i].name}),
                       route.stations[i].stopFrame, true});
   for (int i = 0; i < std::min(route.signalCount, RouteData::kTable); ++i)
-    places.push_back({log.recordLine("[Signal]", i), "signal " + std::to_string(i),
+    places.push_back({log.recordLine("[Signal]", i),
+                      media::fill(media::translate("RouteCheck", "信号%1"), {std::to_string(i)}),
                       route.signals[i].position, true});
   for (int i = 0; i < std::min(route.speedLimitCount, RouteData::kTable); ++i)
-    places.push_back({log.recordLine("[SpeedLimit]", i), "speed limit " + std::to_string(i),
-                      route.speedLimits[i].position, true});
+    places.push_back(
+        {log.recordLine("[SpeedLimit]", i),
+         media::fill(media::translate("RouteCheck", "速度制限%1"), {std::to_string(i)}),
+         route.speedLimits[i].position, true});
   if (route.movieStopCount > 0)
-    places.push_back({log.recordLine("[MovieStop]", 0), "the route's end", route.movieStop[0]});
+    places.push_back({log.recordLine("[MovieStop]", 0),
+                      media::translate("RouteCheck", "路線の終端"), route.movieStop[0]});
   return places;
 }
 
@@ -47,23 +55,37 @@ void checkFrameSpeeds(const RouteData& route, const ReadLog& log, FileFindings& 
     const FrameSpeedEntry& s = route.frameSpeeds[i];
     const int line = log.recordLine("[SpeedUnit]", i);
     if (s.toFrame < s.fromFrame)
-      f.warning(line, "the segment ends at frame " + std::to_string(s.toFrame) +
-                          ", before it starts at frame " + std::to_string(s.fromFrame));
+      f.warning(line, media::fill(media::translate(
+                                      "RouteCheck",
+                                      "区間がフレーム%1で終わり、始まりのフレーム%2より前です"),
+                                  {std::to_string(s.toFrame), std::to_string(s.fromFrame)}));
     if (i == 0) continue;
     const int end = route.frameSpeeds[i - 1].toFrame;
-    const std::string starts = "the segment starts at frame " + std::to_string(s.fromFrame) +
-                               ", the one before ends at frame " + std::to_string(end);
+    const std::string from = std::to_string(s.fromFrame);
+    const std::string before = std::to_string(end);
     if (s.fromFrame > end)
-      f.warning(line, starts + ": the distance between them is left out (a gap)");
+      f.warning(line,
+                media::fill(media::translate(
+                                "RouteCheck",
+                                "区間がフレーム%1から始まり、前の区間はフレーム%2で終わります。"
+                                "その間の距離は数えられません（すき間）"),
+                            {from, before}));
     else if (s.fromFrame < end)
-      f.warning(line, starts + ": the frames between count twice (an overlap)");
+      f.warning(line,
+                media::fill(media::translate(
+                                "RouteCheck",
+                                "区間がフレーム%1から始まり、前の区間はフレーム%2で終わります。"
+                                "その間のフレームは二重に数えられます（重なり）"),
+                            {from, before}));
   }
 }
 
 void checkPlacesInSegments(const RouteData& route, const ReadLog& log, FileFindings& f) {
   const int count = std::min(route.frameSpeedCount, RouteData::kFrameSpeeds);
   if (count == 0) {
-    f.warning(0, "no [SpeedUnit] segments: every distance along the route is 0");
+    f.warning(0,
+              media::translate("RouteCheck",
+                               "[SpeedUnit]の区間がありません。路線上の距離はすべて0になります"));
     return;
   }
   for (const Place& place : placesOf(route, log)) {
@@ -73,8 +95,11 @@ void checkPlacesInSegments(const RouteData& route, const ReadLog& log, FileFindi
       inside = route.frameSpeeds[i].fromFrame <= place.frame &&
                place.frame <= route.frameSpeeds[i].toFrame;
     if (!inside)
-      f.warning(place.line, place.what + " at frame " + std::to_string(place.frame) +
-                                " lies in no [SpeedUnit] segment: its distance counts as 0");
+      f.warning(place.line,
+                media::fill(media::translate("RouteCheck",
+                                             "フレーム%2の%1はどの[SpeedUnit]の区間にも入って"
+                                             "いません。その距離は0と数えられます"),
+                            {place.what, std::to_string(place.frame)}));
   }
 }
 
@@ -100,7 +125,10 @@ std::string shownVideo(int line, const UiStrings& strings, const std::string& da
   const std::string avi = videoFileName(strings, dataName);
   const std::string shown = findVideoFileName(files.folder(), strings, dataName);
   if (shown != avi)
-    f.warning(line, "video \"" + avi + "\" is missing; the drive shows \"" + shown + "\"");
+    f.warning(line,
+              media::fill(media::translate("RouteCheck",
+                                           "映像「%1」がありません。運転では「%2」を映します"),
+                          {avi, shown}));
   return shown;
 }
 
@@ -110,31 +138,43 @@ void checkVideos(const RouteData& route, const ReadLog& log, const VideoCheck& v
   const int nameLine = log.sectionLine("[DataName]");
   const int videoLine = nameLine > 0 ? nameLine + 1 : 0;
   const std::string video = shownVideo(videoLine, *videos.strings, route.dataName, files, f);
-  const auto path = files.expect(videoLine, video, "video",
-                                 "the drive shows \"" + video + "映像ファイルを開けません\"");
+  const auto path = files.expect(
+      videoLine, video,
+      media::translate(
+          "RouteCheck",
+          "映像「%1」がありません。運転では「%1映像ファイルを開けません」と表示されます"));
   if (path && videos.frames) {
     const auto frames = videos.frames(*path);
     if (!frames) {
-      f.warning(videoLine, "video \"" + video + "\" cannot be opened");
+      f.warning(videoLine,
+                media::fill(media::translate("RouteCheck", "映像「%1」を開けません"), {video}));
     } else {
       for (const Place& place : placesOf(route, log))
         if (place.frame >= *frames)
-          f.warning(place.line, place.what + " at frame " + std::to_string(place.frame) +
-                                    " lies beyond the video's " + std::to_string(*frames) +
-                                    " frames");
+          f.warning(
+              place.line,
+              media::fill(media::translate("RouteCheck",
+                                           "フレーム%2の%1は、映像の%3フレームより先に"
+                                           "あります"),
+                          {place.what, std::to_string(place.frame), std::to_string(*frames)}));
     }
   }
   for (int i = 0; i < std::min(route.movieSwitchCount, RouteData::kSmallTable); ++i) {
     const MovieSwitchEntry& m = route.movieSwitches[i];
     const int line = log.recordLine("[MovieSwitch]", i);
     const std::string movie = shownVideo(line, *videos.strings, m.movieText, files, f);
-    const auto moviePath =
-        files.expect(line, movie, "scene movie", "the route video goes on in its place");
+    const auto moviePath = files.expect(
+        line, movie,
+        media::translate("RouteCheck",
+                         "場面の動画「%1」がありません。代わりに路線の映像が続きます"));
     if (!moviePath || !videos.frames) continue;
     const auto frames = videos.frames(*moviePath);
     if (frames && *frames < m.movieLength)
-      f.warning(line, "scene movie \"" + movie + "\" holds " + std::to_string(*frames) +
-                          " frames, the record plays " + std::to_string(m.movieLength));
+      f.warning(line,
+                media::fill(media::translate("RouteCheck",
+                                             "場面の動画「%1」は%2フレームしかありませんが、記録は"
+                                             "%3フレームを再生します"),
+                            {movie, std::to_string(*frames), std::to_string(m.movieLength)}));
   }
 }
 
@@ -169,7 +209,7 @@ void checkRouteFile(const std::string& root, const std::string& fileName, const 
   } catch (const DataError& e) {
     f.error(staffLine, e.what());
   }
-  files.expect(staffLine + 1, route->staffBitmap, "picture", "the cab does not show it");
+  files.expectPicture(staffLine + 1, route->staffBitmap);
   checkSounds(*route, log, files);
   checkFrameSpeeds(*route, log, f);
   checkPlacesInSegments(*route, log, f);

@@ -3,6 +3,7 @@
 #include "data/controller_map.h"
 #include "data/help_text.h"
 #include "data/read_log.h"
+#include "media/translate.h"
 
 namespace velimoro::check {
 namespace {
@@ -26,9 +27,10 @@ std::optional<UiStrings> checkUiStrings(const std::string& root, const std::stri
   const std::string& path = strings.Path;
   if (!path.empty() && !path.ends_with('\\') && !path.ends_with('/'))
     f.warning(log.sectionLine("[Path]") + 1,
-              "[Path] \"" + path +
-                  "\" does not end with \"\\\": the video names are joined to it "
-                  "without a separator");
+              media::fill(media::translate("SupportFileCheck",
+                                           "[Path]の「%1」が「\\」で終わっていません。映像の"
+                                           "ファイル名が区切りなしでつながります"),
+                          {path}));
   return strings;
 }
 
@@ -41,15 +43,18 @@ void checkControllerMap(const std::string& root, const std::string& shown, Findi
   // The map's lines are its first lines, one a position.
   for (int i = 0; i < map.MapLineCount; ++i)
     if (utf8Characters(map.MapLines[i]) > ControllerMap::kCodeLength)
-      f.warning(i + 1, "code \"" + map.MapLines[i] + "\" is longer than " +
-                           std::to_string(ControllerMap::kCodeLength) +
-                           " characters: the controller's codes are compared on their first " +
-                           std::to_string(ControllerMap::kCodeLength) + ", so it never matches");
+      f.warning(i + 1, media::fill(media::translate("SupportFileCheck",
+                                                    "コード「%1」が%2文字を超えています。マスコン"
+                                                    "のコードは先頭の%2文字で比べるため、一致する"
+                                                    "ことはありません"),
+                                   {map.MapLines[i], std::to_string(ControllerMap::kCodeLength)}));
   if (map.MapLineCount < ControllerMap::kUsedLines)
-    f.warning(map.MapLineCount + 1, "only " + std::to_string(map.MapLineCount) +
-                                        " codes: the positions of lines " +
-                                        std::to_string(map.MapLineCount + 1) + " to " +
-                                        std::to_string(ControllerMap::kUsedLines) + " have none");
+    f.warning(map.MapLineCount + 1,
+              media::fill(media::translate("SupportFileCheck",
+                                           "コードが%1個しかありません。%2行目から%3行目の位置"
+                                           "にはコードがありません"),
+                          {std::to_string(map.MapLineCount), std::to_string(map.MapLineCount + 1),
+                           std::to_string(ControllerMap::kUsedLines)}));
 }
 
 void checkHelpText(const std::string& root, const std::string& shown, Findings& out) {

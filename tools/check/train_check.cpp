@@ -9,6 +9,7 @@
 #include "data/paths.h"
 #include "data/read_log.h"
 #include "media/picture_loader.h"
+#include "media/translate.h"
 #include "tools/check/named_files.h"
 
 namespace velimoro::check {
@@ -61,9 +62,9 @@ void checkPanelPictures(const TrainSpec& t, const ReadLog& log, NamedFiles& file
   };
   // The file line follows the header.
   for (const auto& [key, file] : built)
-    files.require(log.sectionLine(key) + 1, *file, "picture");
+    files.requirePicture(log.sectionLine(key) + 1, *file);
   for (int i = 0; i < std::min(t.OtherCount, TrainSpec::kMaxOthers); ++i)
-    files.require(log.recordLine("[Others]", i), t.Others[i].file, "picture");
+    files.requirePicture(log.recordLine("[Others]", i), t.Others[i].file);
   // The signal lamps are read and kept, never shown.
   const std::pair<std::string_view, const std::string*> unused[] = {{"[Lamp_G]", &t.Lamp_G.file},
                                                                     {"[Lamp_YG]", &t.Lamp_YG.file},
@@ -71,7 +72,7 @@ void checkPanelPictures(const TrainSpec& t, const ReadLog& log, NamedFiles& file
                                                                     {"[Lamp_YY]", &t.Lamp_YY.file},
                                                                     {"[Lamp_R]", &t.Lamp_R.file}};
   for (const auto& [key, file] : unused)
-    files.expect(log.sectionLine(key) + 1, *file, "picture", "the cab does not show it");
+    files.expectPicture(log.sectionLine(key) + 1, *file);
 }
 
 void checkSounds(const TrainSpec& t, const ReadLog& log, NamedFiles& files) {
@@ -92,21 +93,27 @@ void checkPowerModes(const TrainSpec& t, const ReadLog& log, FileFindings& f) {
   const int entries = std::min(log.recordCount("[Notch]"), TrainSpec::kMaxNotches);
   if (t.Power > entries)
     f.warning(log.sectionLine("[Power]"),
-              "[Power] gives " + std::to_string(t.Power) + " notches, [Notch] describes " +
-                  std::to_string(entries) + ": the notches beyond have no traction");
+              media::fill(media::translate("TrainCheck",
+                                           "[Power]のノッチは%1段ですが、[Notch]には%2段分しか"
+                                           "ありません。それより上のノッチでは引張力が出ません"),
+                          {std::to_string(t.Power), std::to_string(entries)}));
   const int listed = std::max(t.PowerModeCount, 1);  // mode 0 is there without an entry
   int previous = 0;
   for (int k = 0; k < entries; ++k) {
     const int mode = t.Notches[k].mode;
     const int line = log.recordLine("[Notch]", k);
-    const std::string notch = "notch " + std::to_string(k + 1);
     if (mode != previous && mode != previous + 1)
-      f.warning(line, notch + " is in power mode " + std::to_string(mode) + " after mode " +
-                          std::to_string(previous) +
-                          ": the modes must follow 0, 1, 2, ... in steps of one");
+      f.warning(line, media::fill(
+                          media::translate("TrainCheck",
+                                           "ノッチ%1の力行モード%2がモード%3の後に"
+                                           "あります。モードは0, 1, 2, …と1ずつ順に"
+                                           "並べてください"),
+                          {std::to_string(k + 1), std::to_string(mode), std::to_string(previous)}));
     else if (mode >= listed)
-      f.warning(line, notch + " is in power mode " + std::to_string(mode) +
-                          ", which [PowerMode] does not list");
+      f.warning(line,
+                media::fill(media::translate("TrainCheck",
+                                             "ノッチ%1の力行モード%2は[PowerMode]にありません"),
+                            {std::to_string(k + 1), std::to_string(mode)}));
     previous = mode;
   }
   const int reached = std::clamp(t.Power, 0, entries);
@@ -116,8 +123,10 @@ void checkPowerModes(const TrainSpec& t, const ReadLog& log, FileFindings& f) {
       hasNotch = hasNotch || t.Notches[k].mode == m;
     if (!hasNotch)
       f.warning(log.recordLine("[PowerMode]", m),
-                "power mode " + std::to_string(m) + " (" + t.PowerModes[m].name +
-                    ") has no notch among the train's notches 1 to " + std::to_string(reached));
+                media::fill(media::translate("TrainCheck",
+                                             "力行モード%1（%2）には、この車両のノッチ1〜%3の"
+                                             "どれも属していません"),
+                            {std::to_string(m), t.PowerModes[m].name, std::to_string(reached)}));
   }
 }
 

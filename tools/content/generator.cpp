@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "media/translate.h"
 #include "tools/content/route_art.h"
 #include "tools/content/route_builder.h"
 #include "tools/content/route_sounds.h"
@@ -22,8 +23,9 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos, 
   std::filesystem::create_directories(root);
   if (!speechAvailable())
     throw std::runtime_error(
-        "espeak-ng is needed for the call-out voices and announcements; install it "
-        "(scripts/install-deps)");
+        media::translate("ContentProgress",
+                         "喚呼の音声と車内放送には espeak-ng が必要です。インストールしてください"
+                         "（scripts/install-deps）"));
 
   const std::vector<TrainDesign> trains = {electricTrainDesign(), dieselTrainDesign()};
   std::vector<std::string> trainFiles;
@@ -31,7 +33,10 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos, 
     writeTrain(t, root);
     trainFiles.push_back(t.fileName());
   }
-  progress << "trains: " << trainFiles.size() << " train files with panels and sounds\n";
+  progress << media::fill(media::translate("ContentProgress",
+                                           "車両: 運転台の絵と音つきの車両ファイル %1 本"),
+                          {std::to_string(trainFiles.size())})
+           << '\n';
   tools::throwOnEndSignal();
 
   const std::vector<RouteDesign> routes = demoRoutes();
@@ -43,40 +48,57 @@ void generateDemo(const std::string& root, std::ostream& progress, bool videos, 
     writeStaffCard(built, root);
     routeFiles.push_back(r.file);
   }
-  progress << "routes: " << routeFiles.size() << " route files with timetable cards\n";
+  progress << media::fill(
+                  media::translate("ContentProgress", "路線: 時刻表つきの路線ファイル %1 本"),
+                  {std::to_string(routeFiles.size())})
+           << '\n';
   tools::throwOnEndSignal();
 
   writeRouteArt(root);
-  progress << "route pictures: signals, boards, posts, signs\n";
+  progress << media::translate("ContentProgress", "路線の画像: 信号機、標識、キロポスト、看板")
+           << '\n';
   tools::throwOnEndSignal();
 
   writeRouteSounds(root);
   const int announcements = writeStationAnnouncements(routes, root);
-  progress << "sounds: route sounds and " << announcements << " station announcements\n";
+  progress << media::fill(media::translate("ContentProgress", "音: 路線の音と駅の車内放送 %1 件"),
+                          {std::to_string(announcements)})
+           << '\n';
   tools::throwOnEndSignal();
 
   const int voices = writeCalloutVoices(root);
-  progress << "voices: " << voices << " call-out voices\n";
+  progress << media::fill(media::translate("ContentProgress", "喚呼: 喚呼の音声 %1 件"),
+                          {std::to_string(voices)})
+           << '\n';
   tools::throwOnEndSignal();
 
   writeUiFiles(root);
-  progress << "strings: dorvanel.dat, mascon.dat, operation.dat, readme.html\n";
+  progress << media::translate("ContentProgress",
+                               "文字列: dorvanel.dat、mascon.dat、operation.dat、readme.html")
+           << '\n';
   tools::throwOnEndSignal();
 
   writeTitleFiles(root);
-  progress << "title screen: buttons, maps, title pictures, slides and music\n";
+  progress << media::translate("ContentProgress",
+                               "タイトル画面: ボタン、路線図、タイトルの絵、スライド、音楽")
+           << '\n';
   tools::throwOnEndSignal();
 
   if (videos) {
     const VideoSize size = hd ? kHdVideoSize : VideoSize{};
     writeRouteVideos(builtRoutes, root, progress, size);
     const int scenes = writeSceneMovies(builtRoutes, root, progress, size);
-    progress << "videos: route videos and " << scenes << " scene movies\n";
+    progress << media::fill(
+                    media::translate("ContentProgress", "映像: 路線の映像と場面の動画 %1 本"),
+                    {std::to_string(scenes)})
+             << '\n';
     tools::throwOnEndSignal();
   }
 
   validateDemo(root, trainFiles, routeFiles, videos);
-  progress << "check: every train, route and string file reads back\n";
+  progress << media::translate("ContentProgress",
+                               "確認: 車両・路線・文字列のファイルはどれも読み戻せます")
+           << '\n';
 }
 
 }  // namespace velimoro::content

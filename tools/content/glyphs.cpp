@@ -11,6 +11,8 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "media/translate.h"
+
 namespace velimoro::content {
 namespace {
 
@@ -83,13 +85,17 @@ class Fonts {
   FT_Face openJapaneseFace(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-      throw std::runtime_error("the Japanese font " + path +
-                               " is missing; install fonts-noto-cjk (scripts/install-deps)");
+      throw std::runtime_error(
+          media::fill(media::translate("ContentProgress",
+                                       "日本語のフォント %1 がありません。fonts-noto-cjk "
+                                       "をインストールしてください（scripts/install-deps）"),
+                      {path}));
     if (m_library == nullptr && FT_Init_FreeType(&m_library) != 0)
-      throw std::runtime_error("FreeType cannot start");
+      throw std::runtime_error(media::translate("ContentProgress", "FreeType を始められません"));
     FT_Face probe = nullptr;
     if (FT_New_Face(m_library, path.c_str(), -1, &probe) != 0)
-      throw std::runtime_error("cannot read the font " + path);
+      throw std::runtime_error(
+          media::fill(media::translate("ContentProgress", "フォント %1 を読めません"), {path}));
     const FT_Long faces = probe->num_faces;
     FT_Done_Face(probe);
     // A collection holds one face per language; the Japanese one draws kanji in their
@@ -100,7 +106,9 @@ class Fonts {
       if (f->family_name != nullptr && std::strcmp(f->family_name, kJapaneseFamily) == 0) return f;
       FT_Done_Face(f);
     }
-    throw std::runtime_error("the font " + path + " has no face \"" + kJapaneseFamily + "\"");
+    throw std::runtime_error(
+        media::fill(media::translate("ContentProgress", "フォント %1 には書体「%2」がありません"),
+                    {path, kJapaneseFamily}));
   }
 
   std::mutex m_lock;

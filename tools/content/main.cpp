@@ -7,38 +7,50 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "data/data_root.h"
+#include "media/translate.h"
 #include "tools/content/generator.h"
 #include "tools/content/icon_art.h"
 #include "tools/end_signal.h"
+#include "tools/language.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kUsage =
-    "Usage: velimoro-content (--out DIR | --user) [--no-video | --hd]\n"
-    "       velimoro-content --icons DIR\n"
-    "Renders the demo installation: two trains, six routes with their videos, the title\n"
-    "screen's pictures and music, sounds, call-out voices and help files.\n"
-    "  --out DIR       render into DIR\n"
-    "  --user          render into the user's data folder (velimoro under XDG_DATA_HOME),\n"
-    "                  where velimoro finds it without --root\n"
-    "  --no-video      leave out the route videos and scene movies (much faster)\n"
-    "  --hd            render the route videos and scene movies at 1280 x 720 instead of\n"
-    "                  604 x 340, sharp on a large screen (about three times the disc\n"
-    "                  space and several times the rendering time)\n"
-    "  --icons DIR     draw the program's icons into DIR as the icon theme lays them out\n"
-    "  -h, --help      show this help and exit\n"
-    "  -v, --version   show the version and exit\n"
-    "SIGTERM, SIGINT and SIGHUP stop the rendering (exit status 128 + the signal); with --user\n"
-    "nothing is left behind.\n"
-    "Example:\n"
-    "  velimoro-content --out ~/velimoro-demo && velimoro --root ~/velimoro-demo\n";
+using velimoro::media::fill;
+using velimoro::media::translate;
+
+std::string usage() {
+  return translate(
+      "ContentCommand",
+      "使い方: velimoro-content (--out DIR | --user) [--no-video | --hd] [--lang ja|en]\n"
+      "        velimoro-content --icons DIR\n"
+      "デモのインストールを作ります: 車両 2 編成、映像つきの路線 6 本、タイトル画面の絵と\n"
+      "音楽、音、喚呼の音声、ヘルプのファイル。\n"
+      "  --out DIR       DIR に作る\n"
+      "  --user          ユーザーのデータフォルダ（XDG_DATA_HOME の下の velimoro）に作る。\n"
+      "                  velimoro は --root なしでそこを見つけます\n"
+      "  --no-video      路線の映像と場面の動画を作らない（ずっと速い）\n"
+      "  --hd            路線の映像と場面の動画を 604 x 340 でなく 1280 x 720 で作る。\n"
+      "                  大きな画面でも鮮明です（ディスクはおよそ 3 倍、作る時間は\n"
+      "                  数倍かかります）\n"
+      "  --icons DIR     プログラムのアイコンをアイコンテーマの配置で DIR に描く\n"
+      "  --lang ja|en    表示の言語（既定は設定に保存された言語、なければシステムのロケール）\n"
+      "  -h, --help      このヘルプを表示して終了する\n"
+      "  -v, --version   バージョンを表示して終了する\n"
+      "SIGTERM・SIGINT・SIGHUP で作成を止めます（終了コードは 128 + シグナル番号）。\n"
+      "--user のときは何も残しません。\n"
+      "例:\n"
+      "  velimoro-content --out ~/velimoro-demo && velimoro --root ~/velimoro-demo\n");
+}
 
 int usageFault(const std::string& text) {
-  std::cerr << "velimoro-content: " << text << "\nTry 'velimoro-content --help'.\n";
+  std::cerr << "velimoro-content: " << text << '\n'
+            << translate("ContentCommand", "使い方は「velimoro-content --help」で表示できます。")
+            << '\n';
   return 2;
 }
 
@@ -48,13 +60,19 @@ int usageFault(const std::string& text) {
 int renderForUser(bool videos, bool hd) {
   const fs::path root = velimoro::userDataRoot();
   if (root.empty()) {
-    std::cerr << "velimoro-content: neither XDG_DATA_HOME nor HOME names a folder\n";
+    std::cerr << "velimoro-content: "
+              << translate("ContentCommand", "XDG_DATA_HOME も HOME もフォルダを指していません")
+              << '\n';
     return 1;
   }
   std::error_code ec;
   if (fs::exists(root, ec) && !fs::is_empty(root, ec)) {
-    std::cerr << "velimoro-content: " << root.string()
-              << " already holds files; remove it first, or render elsewhere with --out\n";
+    std::cerr << "velimoro-content: "
+              << fill(translate("ContentCommand",
+                                "%1 にはすでにファイルがあります。先に削除するか、--out で別の"
+                                "場所に作ってください"),
+                      {root.string()})
+              << '\n';
     return 1;
   }
   const fs::path partial = root.string() + ".partial";
@@ -67,25 +85,28 @@ int renderForUser(bool videos, bool hd) {
   }
   fs::remove(root, ec);  // an empty folder, if any
   fs::rename(partial, root);
-  std::cout << "demo installation in " << root.string() << '\n';
+  std::cout << fill(translate("ContentCommand", "デモのインストール: %1"), {root.string()}) << '\n';
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string fault;
+  if (!velimoro::tools::chooseLanguage(args, fault)) return usageFault(fault);
   std::string out, icons;
   bool videos = true, hd = false, user = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
+      std::cout << usage();
       return 0;
     } else if (arg == "--version" || arg == "-v") {
       std::cout << "velimoro-content " VELIMORO_VERSION "\n";
       return 0;
-    } else if ((arg == "--out" || arg == "--icons") && i + 1 < argc) {
-      (arg == "--out" ? out : icons) = argv[++i];
+    } else if ((arg == "--out" || arg == "--icons") && i + 1 < args.size()) {
+      (arg == "--out" ? out : icons) = args[++i];
     } else if (arg == "--user") {
       user = true;
     } else if (arg == "--no-video") {
@@ -93,15 +114,19 @@ int main(int argc, char** argv) {
     } else if (arg == "--hd") {
       hd = true;
     } else if (arg == "--out" || arg == "--icons") {
-      return usageFault(arg + " needs a folder");
+      return usageFault(fill(translate("ContentCommand", "%1 にはフォルダが必要です"), {arg}));
     } else {
-      return usageFault("unknown option \"" + arg + "\"");
+      return usageFault(
+          fill(translate("ContentCommand", "「%1」というオプションはありません"), {arg}));
     }
   }
   if (static_cast<int>(!out.empty()) + static_cast<int>(user) + static_cast<int>(!icons.empty()) !=
       1)
-    return usageFault("name one of --out DIR, --user and --icons DIR");
-  if (hd && !videos) return usageFault("--hd renders the videos that --no-video leaves out");
+    return usageFault(translate("ContentCommand",
+                                "--out DIR、--user、--icons DIR のどれか 1 つを指定してください"));
+  if (hd && !videos)
+    return usageFault(
+        translate("ContentCommand", "--hd は映像を作る指定ですが、--no-video は映像を作りません"));
   // An end signal stops the rendering before its next file or video frame.
   velimoro::tools::recordEndSignals();
   try {
@@ -114,9 +139,16 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     // A signal may also end a helper program midway, whose failure then only follows from it.
     if (const int signal = velimoro::tools::g_endSignal; signal != 0) {
-      std::cerr << "velimoro-content: ended by signal " << signal
-                << (user ? "; nothing was installed\n"
-                         : "; " + out + " holds an unfinished rendering\n");
+      std::cerr << "velimoro-content: "
+                << (user ? fill(translate(
+                                    "ContentCommand",
+                                    "シグナル %1 で終わりました。何もインストールしていません"),
+                                {std::to_string(signal)})
+                         : fill(translate("ContentCommand",
+                                          "シグナル %1 で終わりました。%2 には作りかけのファイルが"
+                                          "残っています"),
+                                {std::to_string(signal), out}))
+                << '\n';
       return 128 + signal;
     }
     std::cerr << "velimoro-content: " << e.what() << '\n';

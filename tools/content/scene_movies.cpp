@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "media/translate.h"
 #include "tools/content/synth.h"
 #include "tools/content/video_render.h"
 #include "tools/content/video_writer.h"
@@ -277,8 +278,11 @@ int writeSceneMovies(const std::vector<BuiltRoute>& routes, const std::string& r
       if (!written.insert(scene.design.movie).second) continue;
       const std::string path = folder + "/" + scene.design.movie + ".avi";
       const int frames = renderSceneMovie(r, scene, path, size);
-      progress << "scene " << scene.design.movie << ".avi: " << frames << " frames, "
-               << std::filesystem::file_size(path) / 1000 << " kB\n";
+      progress << media::fill(
+                      media::translate("ContentProgress", "場面の動画 %1.avi: %2 フレーム、%3 kB"),
+                      {scene.design.movie, std::to_string(frames),
+                       std::to_string(std::filesystem::file_size(path) / 1000)})
+               << '\n';
     }
   }
   return static_cast<int>(written.size());

@@ -12,6 +12,7 @@
 #include "data/ui_strings.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/picture_loader.h"
+#include "media/translate.h"
 #include "tools/check/checker.h"
 #include "tools/check/report.h"
 
@@ -134,11 +135,16 @@ void requireSceneMovie(const std::string& root, const std::string& file, const U
   media::FfmpegVideoReader reader;
   std::string error;
   if (!reader.open(path, error))
-    throw std::runtime_error(file + ": movie \"" + scene.movieText + "\": " + error);
+    throw std::runtime_error(
+        media::fill(media::translate("ContentCheck", "%1: 場面の動画「%2」を開けません: %3"),
+                    {file, scene.movieText, error}));
   if (reader.frameCount() < scene.movieLength)
-    throw std::runtime_error(file + ": movie \"" + scene.movieText + "\" has " +
-                             std::to_string(reader.frameCount()) + " frames, the route plays " +
-                             std::to_string(scene.movieLength));
+    throw std::runtime_error(media::fill(
+        media::translate("ContentCheck",
+                         "%1: 場面の動画「%2」は%3フレームしかありませんが、路線は%4フレームを"
+                         "再生します"),
+        {file, scene.movieText, std::to_string(reader.frameCount()),
+         std::to_string(scene.movieLength)}));
 }
 
 // The demo route's own rules: at least two stations in order along the line before the video
@@ -211,7 +217,9 @@ void validateDemo(const std::string& root, const std::vector<std::string>& train
   if (!findings.empty()) {
     std::ostringstream text;
     check::writeText(findings, text);
-    throw std::runtime_error("the data checker finds:\n" + text.str());
+    throw std::runtime_error(
+        media::translate("ContentCheck", "作ったファイルにデータチェッカーが見つけたこと:") + "\n" +
+        text.str());
   }
   for (const std::string& file : trainFiles)
     guarded(root, file, checkTrain);

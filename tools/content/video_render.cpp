@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <stdexcept>
 
 #include "data/route_reader.h"
+#include "media/translate.h"
 #include "tools/content/video_writer.h"
 #include "tools/end_signal.h"
 
@@ -611,7 +613,10 @@ int renderRouteVideo(const BuiltRoute& route, const std::string& path, std::ostr
     if (!error.empty()) throw std::runtime_error(path + ": " + error);
     if (f + 1 < static_cast<long long>(frames) * tenths / 10) continue;
     ++tenths;
-    progress << "video " << name << ": " << f + 1 << "/" << frames << " frames\n" << std::flush;
+    progress << media::fill(media::translate("ContentProgress", "映像 %1: %2/%3 フレーム"),
+                            {name, std::to_string(f + 1), std::to_string(frames)})
+             << '\n'
+             << std::flush;
   }
   error = writer.finish();
   if (!error.empty()) throw std::runtime_error(path + ": " + error);
@@ -634,9 +639,13 @@ void writeRouteVideos(const std::vector<BuiltRoute>& routes, const std::string& 
     const int frames = renderRouteVideo(*r, path, progress, size);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    progress << "video " << r->design.line.video << ".avi: " << frames << " frames in "
-             << static_cast<double>(std::lround(seconds * 10)) / 10.0 << " s, "
-             << std::filesystem::file_size(path) / 1000000 << " MB\n";
+    char took[32];
+    std::snprintf(took, sizeof took, "%.1f", seconds);
+    progress << media::fill(media::translate("ContentProgress",
+                                             "映像 %1.avi: %2 フレームを %3 秒で、%4 MB"),
+                            {r->design.line.video, std::to_string(frames), took,
+                             std::to_string(std::filesystem::file_size(path) / 1000000)})
+             << '\n';
   }
 }
 

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "media/translate.h"
+
 namespace velimoro::content {
 namespace {
 
@@ -97,8 +99,11 @@ Samples speak(const std::string& text) {
   const int status = run({"espeak-ng", "-v", "ja", "-s", "150", "-w", path, text});
   if (status != 0) {
     std::filesystem::remove(path);
-    throw std::runtime_error("espeak-ng failed (status " + std::to_string(status) +
-                             ") speaking \"" + text + "\"; is espeak-ng installed?");
+    throw std::runtime_error(
+        media::fill(media::translate("ContentProgress",
+                                     "espeak-ng が「%2」を読み上げられませんでした（終了コード "
+                                     "%1）。espeak-ng はインストールされていますか"),
+                    {std::to_string(status), text}));
   }
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

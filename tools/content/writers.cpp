@@ -16,6 +16,8 @@
 #include <jpeglib.h>
 #include <zlib.h>
 
+#include "media/translate.h"
+
 namespace velimoro::content {
 namespace {
 
@@ -95,7 +97,9 @@ void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) throw std::runtime_error("cannot write " + path);
+  if (!out)
+    throw std::runtime_error(
+        media::fill(media::translate("ContentProgress", "%1 に書き込めません"), {path}));
 }
 
 std::string toCp932(const std::string& utf8, const std::string& what) {

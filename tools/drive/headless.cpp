@@ -16,6 +16,7 @@
 #include "data/numbers.h"
 #include "data/rounding.h"
 #include "media/qt_settings_store.h"
+#include "media/translate.h"
 #include "persist/save_slots.h"
 #include "persist/settings.h"
 #include "sim/driver_aids.h"
@@ -45,9 +46,17 @@ bool runTo(CabSession& session, std::int64_t driveMs) {
 
 constexpr double kDefaultSeconds = 60;
 
+// A fault of the command line or of the drive's files: `text` translated, its values in %1 ...
+std::runtime_error fault(const std::string& text, std::initializer_list<std::string_view> values) {
+  return std::runtime_error(media::fill(text, values));
+}
+
 int requireInt(const std::string& text, const std::string& what) {
   const auto value = parseInt(text);
-  if (!value) throw std::runtime_error(what + " must be a whole number, not \"" + text + "\"");
+  if (!value)
+    throw fault(
+        media::translate("HeadlessDrive", "%1 には整数を指定してください（「%2」ではなく）"),
+        {what, text});
   return *value;
 }
 
@@ -56,12 +65,15 @@ DriveSettings parseSettings(const std::string& text) {
   std::istringstream items(text);
   for (std::string item; std::getline(items, item, ',');) {
     const std::size_t eq = item.find('=');
-    if (eq == std::string::npos) throw std::runtime_error("--settings: expected name=value");
+    if (eq == std::string::npos)
+      throw fault(media::translate("HeadlessDrive", "--settings: 名前=値 の形で指定してください"),
+                  {});
     const std::string name = item.substr(0, eq);
     const int value = requireInt(item.substr(eq + 1), "--settings " + name);
     int DriveSettings::*setting = settingField(name);
     if (setting == nullptr)
-      throw std::runtime_error("--settings: unknown setting \"" + name + "\"");
+      throw fault(media::translate("HeadlessDrive", "--settings: 「%1」という設定はありません"),
+                  {name});
     settings.*setting = value;
   }
   return settings;
@@ -80,7 +92,8 @@ Options parseOptions(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& flag = args[i];
     const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::runtime_error(flag + " needs a value");
+      if (i + 1 >= args.size())
+        throw fault(media::translate("HeadlessDrive", "%1 には値が必要です"), {flag});
       return args[++i];
     };
     if (flag == "--root") {
@@ -95,13 +108,16 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.start = requireInt(value(), "--start");
     } else if (flag == "--start-frame") {
       options.startFrame = requireInt(value(), "--start-frame");
-      if (options.startFrame < 0) throw std::runtime_error("--start-frame: not a frame number");
+      if (options.startFrame < 0)
+        throw fault(media::translate("HeadlessDrive", "--start-frame: フレーム番号ではありません"),
+                    {});
     } else if (flag == "--script") {
       options.script = value();
     } else if (flag == "--seconds") {
       const std::string& text = value();
       const auto seconds = parseReal(text);
-      if (!seconds || *seconds < 0) throw std::runtime_error("--seconds: not a duration: " + text);
+      if (!seconds || *seconds < 0)
+        throw fault(media::translate("HeadlessDrive", "--seconds: 時間ではありません: %1"), {text});
       options.seconds = *seconds;
     } else if (flag == "--trace") {
       options.trace = value();
@@ -112,11 +128,11 @@ Options parseOptions(const std::vector<std::string>& args) {
     } else if (flag == "--settings") {
       options.settings = parseSettings(value());
     } else {
-      throw std::runtime_error("unknown option \"" + flag + "\"");
+      throw fault(media::translate("HeadlessDrive", "「%1」というオプションはありません"), {flag});
     }
   }
   if (options.route.empty() || options.train.empty()) {
-    throw std::runtime_error("--route and --train are required");
+    throw fault(media::translate("HeadlessDrive", "--route と --train は必須です"), {});
   }
   return options;
 }
@@ -130,7 +146,9 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     std::vector<ScriptCommand> commands;
     if (!options.script.empty()) {
       std::ifstream in(options.script);
-      if (!in) throw std::runtime_error("cannot open script " + options.script);
+      if (!in)
+        throw fault(media::translate("HeadlessDrive", "スクリプト %1 を開けません"),
+                    {options.script});
       commands = parseScript(in, options.script);
     }
     bool quits = false;
@@ -163,7 +181,8 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     std::ofstream trace;
     if (!options.trace.empty()) {
       trace.open(options.trace);
-      if (!trace) throw std::runtime_error("cannot write " + options.trace);
+      if (!trace)
+        throw fault(media::translate("HeadlessDrive", "%1 に書き込めません"), {options.trace});
       writeTraceHeader(trace);
     }
 
@@ -214,12 +233,16 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     const int endSignal = g_endSignal;
     if (endSignal != 0) {
       simulatedMs = session.now();
-      err << "velimoro-drive: ended by signal " << endSignal << '\n';
+      err << "velimoro-drive: "
+          << media::fill(media::translate("HeadlessDrive", "シグナル %1 で終わりました"),
+                         {std::to_string(endSignal)})
+          << '\n';
     }
 
     if (!options.events.empty()) {
       std::ofstream events(options.events);
-      if (!events) throw std::runtime_error("cannot write " + options.events);
+      if (!events)
+        throw fault(media::translate("HeadlessDrive", "%1 に書き込めません"), {options.events});
       log.write(events);
     }
 
@@ -227,30 +250,39 @@ int runDrive(const Options& options, std::ostream& out, std::ostream& err) {
     if (report) {
       finished = report->report();
       if (!writeReportFile(options.report, *finished))
-        throw std::runtime_error("cannot write " + options.report);
+        throw fault(media::translate("HeadlessDrive", "%1 に書き込めません"), {options.report});
     }
 
     const SimState& s = drive.state;
     char speed[32];
-    std::snprintf(speed, sizeof speed, "%.1Lf km/h", s.speed);
-    out << "velimoro-drive: " << drive.route->lineName << " (" << options.route << ") with "
-        << options.train << " from start " << options.start << '\n';
-    out << "  simulated " << static_cast<double>(simulatedMs) / 1000.0
-        << " s: " << session.scheduler().fastSteps() << " fast steps, "
-        << session.scheduler().ticks() << " ticks, " << log.size() << " events\n";
-    out << "  clock " << s.clock_text << ", frame " << startState.frame << " -> " << s.frame
-        << ", position " << formatMetres(startState.position_cm) << " -> "
-        << formatMetres(s.position_cm) << ", speed " << speed << '\n';
-    out << "  power notch " << s.power_notch << ", brake notch " << s.brake_notch
-        << ", next station " << s.next_station_text << '\n';
+    std::snprintf(speed, sizeof speed, "%.1Lf", s.speed);
+    char simulated[32];
+    std::snprintf(simulated, sizeof simulated, "%g", static_cast<double>(simulatedMs) / 1000.0);
+    const auto line = [&out](const std::string& text,
+                             std::initializer_list<std::string_view> values) {
+      out << media::fill(text, values) << '\n';
+    };
+    line(media::translate("HeadlessDrive", "velimoro-drive: %1（%2）、車両 %3、開始 %4"),
+         {drive.route->lineName, options.route, options.train, std::to_string(options.start)});
+    line(media::translate("HeadlessDrive",
+                          "  模擬時間 %1 秒: 高速ステップ %2 回、ティック %3 回、イベント %4 件"),
+         {simulated, std::to_string(session.scheduler().fastSteps()),
+          std::to_string(session.scheduler().ticks()), std::to_string(log.size())});
+    line(media::translate("HeadlessDrive",
+                          "  時刻 %1、フレーム %2 → %3、位置 %4 → %5、速度 %6 km/h"),
+         {s.clock_text, std::to_string(startState.frame), std::to_string(s.frame),
+          formatMetres(startState.position_cm), formatMetres(s.position_cm), speed});
+    line(media::translate("HeadlessDrive", "  力行ノッチ %1、ブレーキノッチ %2、次の駅 %3"),
+         {std::to_string(s.power_notch), std::to_string(s.brake_notch), s.next_station_text});
     bool slotsUsed = false;
     for (const ScriptCommand& c : commands)
       slotsUsed = slotsUsed || c.name == "save" || c.name == "load";
-    for (int slot = 1; slotsUsed && slot <= kSaveSlots; ++slot) {
-      out << "  slot " << slot << ": " << storedLine(store, slot) << " " << storedLabel(store, slot)
-          << '\n';
-    }
-    if (finished) out << "  report " << options.report << ": score " << finished->score << '\n';
+    for (int slot = 1; slotsUsed && slot <= kSaveSlots; ++slot)
+      line(media::translate("HeadlessDrive", "  スロット %1: %2 %3"),
+           {std::to_string(slot), storedLine(store, slot), storedLabel(store, slot)});
+    if (finished)
+      line(media::translate("HeadlessDrive", "  運転成績 %1: 得点 %2"),
+           {options.report, std::to_string(finished->score)});
 #ifndef _WIN32
     if (endSignal == SIGHUP) return 128 + SIGHUP;
 #endif
