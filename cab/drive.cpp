@@ -8,6 +8,7 @@
 #include "data/route_reader.h"
 #include "data/train_reader.h"
 #include "data/ui_strings.h"
+#include "media/translate.h"
 #include "present/callouts.h"
 #include "present/sound_channels.h"
 #include "sim/handle_texts.h"
@@ -111,9 +112,9 @@ void Drive::stationCallout(int event) {
 std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
   auto drive = std::make_unique<Drive>(setup, std::move(media));
   const auto status = [&drive](const char* text) {
-    if (drive->media.status) drive->media.status(text);
+    if (drive->media.status) drive->media.status(media::translate("StartUp", text));
   };
-  status("設定ファイルを読み込んでいます");
+  status(VELIMORO_TEXT_NOOP("StartUp", "設定ファイルを読み込んでいます"));
   const ControllerMap codes = drive->setup.controllers;
   drive->setup.controllers = readControllerMap(setup.root);
   drive->setup.controllers.PowerCode = codes.PowerCode;
@@ -123,16 +124,16 @@ std::unique_ptr<Drive> startDrive(const DriveSetup& setup, DriveMedia media) {
                 drive->media.pictures, drive->pictures);
   readRouteFile(setup.root, setup.routeFile, *drive->route, drive->media.pictures, drive->pictures);
   drive->strings = readUiStrings(setup.root);
-  status("運転台を描画しています");
+  status(VELIMORO_TEXT_NOOP("StartUp", "運転台を描画しています"));
   if (drive->media.pictureStore != nullptr && drive->media.sprites != nullptr) {
     buildPanel(*drive, drive->panel, *drive->media.pictureStore, *drive->media.sprites);
   }
   drive->staffPicture = loadStaffPicture(setup.root, *drive->route, drive->media.pictures);
   loadTrainSounds(*drive);
-  status("DirectSoundオブジェクトを作成しています(環境音)");
+  status(VELIMORO_TEXT_NOOP("StartUp", "DirectSoundオブジェクトを作成しています(環境音)"));
   measureRouteSounds(setup.root, *drive->route, drive->media.messages);
   loadRouteAndEngineSounds(*drive);
-  status("環境をセットアップしています");
+  status(VELIMORO_TEXT_NOOP("StartUp", "環境をセットアップしています"));
   deriveRouteDistances(*drive->route);
   prepareSignals(*drive->route, drive->signalTables);
   settleTrainBrake(*drive->train);

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 #include "cab/session.h"
+#include "media/translate.h"
 #include "sim/clock.h"
 #include "sim/driver_aids.h"
 
@@ -214,8 +216,11 @@ void RunReportCollector::trackLimits() {
 }
 
 std::string ReportEvent::what() const {
-  return cause.empty() ? std::string(eventText(kind))
-                       : std::string(eventText(kind)) + " (" + cause + ")";
+  if (cause.empty()) return eventText(kind);
+  const BrakeCause named = brakeCauseNamed(cause);
+  const std::string label =
+      named == BrakeCause::kNone ? cause : media::translate("DriverAids", brakeCauseLabel(named));
+  return media::fill(media::translate("RunReport", "%1（%2）"), {eventText(kind), label});
 }
 
 void RunReportCollector::trackEvents() {
@@ -277,15 +282,16 @@ void attachReport(CabSession& session, RunReportCollector& collector) {
   };
 }
 
-const char* scoreRules() {
-  return "100 points less: per stop, 1 point for each whole 50 cm between the train and the stop "
-         "point (at most 10), 1 for each extra stop to set the train right, 15 for coming to "
-         "rest beyond the stopping window and 20 for passing a stop; per station, 1 point for "
-         "each whole 10 s the departure (or passing time, or an arrival after the departure "
-         "time) is off the timetable (at most 10); per speed-limit "
-         "section, 1 point for each started km/h above the limit (at most 20); 5 for each ATS "
-         "alarm, protection brake or emergency brake by the driver while running, 10 for each "
-         "ATS emergency brake; never below 0. Stations the run did not reach are not scored.";
+std::string scoreRules() {
+  return media::translate(
+      "RunReport",
+      "100点から減点します。停車駅ごとに、停止位置とのずれ50 cmごとに1点 (最大10点)、"
+      "停止位置を直すための停車1回ごとに1点、停止範囲を越えて停まると15点、停車駅の通過は20点。"
+      "駅ごとに、発車時刻 (通過駅では通過時刻、発車時刻を過ぎて着いたときは到着時刻) "
+      "がダイヤから10秒ずれるごとに1点 (最大10点)。"
+      "速度制限区間ごとに、制限を超えた速度1 km/hごとに1点 (端数は切り上げ、最大20点)。"
+      "ATS警報、パターンブレーキ、走行中に運転士がかけた非常ブレーキは1回5点、"
+      "ATSの非常ブレーキは1回10点。0点より下にはなりません。到達しなかった駅は採点しません。");
 }
 
 void scoreReport(RunReport& report) {
@@ -294,30 +300,36 @@ void scoreReport(RunReport& report) {
   const auto add = [&](std::string what, int points) {
     if (points > 0) items.push_back(ScoreItem{std::move(what), points});
   };
+  const auto named = [](const char* text, const std::string& value) {
+    return media::fill(media::translate("RunReport", text), {value});
+  };
   for (const ReportStation& station : report.stations) {
     switch (station.outcome) {
       case StationOutcome::kStopped:
-        add(station.name + ": stop position",
+        add(named(VELIMORO_TEXT_NOOP("RunReport", "%1: 停止位置のずれ"), station.name),
             std::min(10, floorDiv(std::fabs(*station.stopErrorCm), 50)));
-        add(station.name + ": extra stops", station.restarts);
+        add(named(VELIMORO_TEXT_NOOP("RunReport", "%1: 停止位置を直すための停車"), station.name),
+            station.restarts);
         break;
       case StationOutcome::kOverran:
-        add(station.name + ": came to rest beyond the stopping window", 15);
+        add(named(VELIMORO_TEXT_NOOP("RunReport", "%1: 停止範囲を越えて停車"), station.name), 15);
         break;
       case StationOutcome::kPassed:
-        add(station.name + ": stop passed", 20);
+        add(named(VELIMORO_TEXT_NOOP("RunReport", "%1: 停車駅の通過"), station.name), 20);
         break;
       default:
         break;
     }
     if (const std::optional<int> late = station.late()) {
-      add(station.name + ": " + (*late < 0 ? "early" : "late"),
+      add(named(*late < 0 ? VELIMORO_TEXT_NOOP("RunReport", "%1: 早発")
+                          : VELIMORO_TEXT_NOOP("RunReport", "%1: 遅れ"),
+                station.name),
           std::min(10, std::abs(*late) / (30 * 10)));
     }
   }
   for (const ReportLimit& limit : report.limits) {
     if (!limit.entered || limit.excess() <= 0) continue;
-    add(std::to_string(limit.limit) + " km/h limit exceeded",
+    add(named(VELIMORO_TEXT_NOOP("RunReport", "%1 km/h 制限の超過"), std::to_string(limit.limit)),
         std::min(20, static_cast<int>(std::ceil(limit.excess()))));
   }
   for (const ReportEvent& event : report.events) {
@@ -342,36 +354,58 @@ std::string reportDelta(int ticks) {
   return text + std::to_string(rest);
 }
 
-const char* outcomeText(StationOutcome outcome) {
-  switch (outcome) {
-    case StationOutcome::kStart:
-      return "start";
-    case StationOutcome::kStopped:
-      return "stopped";
-    case StationOutcome::kOverran:
-      return "overran";
-    case StationOutcome::kPassed:
-      return "passed without stopping";
-    case StationOutcome::kPassingPoint:
-      return "passing point";
-    case StationOutcome::kNotReached:
-      break;
-  }
-  return "not reached";
+namespace {
+
+struct OutcomeWords {
+  const char* key;
+  const char* text;
+};
+
+// By StationOutcome.
+constexpr OutcomeWords kOutcomeWords[] = {
+    {"start", VELIMORO_TEXT_NOOP("RunReport", "運転開始")},
+    {"stopped", VELIMORO_TEXT_NOOP("RunReport", "停車")},
+    {"overran", VELIMORO_TEXT_NOOP("RunReport", "行き過ぎ")},
+    {"passed without stopping", VELIMORO_TEXT_NOOP("RunReport", "停車せずに通過")},
+    {"passing point", VELIMORO_TEXT_NOOP("RunReport", "通過駅")},
+    {"not reached", VELIMORO_TEXT_NOOP("RunReport", "未到達")},
+};
+
+// By ReportEventKind.
+constexpr OutcomeWords kEventWords[] = {
+    {"ATS alarm", VELIMORO_TEXT_NOOP("RunReport", "ATS警報")},
+    {"protection brake", VELIMORO_TEXT_NOOP("RunReport", "パターンブレーキ")},
+    {"ATS emergency brake", VELIMORO_TEXT_NOOP("RunReport", "ATSの非常ブレーキ")},
+    {"emergency brake by the driver", VELIMORO_TEXT_NOOP("RunReport", "運転士の非常ブレーキ")},
+};
+
+const OutcomeWords& wordsOf(StationOutcome outcome) {
+  const auto i = static_cast<std::size_t>(outcome);
+  return i < std::size(kOutcomeWords) ? kOutcomeWords[i]
+                                      : kOutcomeWords[std::size(kOutcomeWords) - 1];
 }
 
-const char* eventText(ReportEventKind kind) {
-  switch (kind) {
-    case ReportEventKind::kAtsAlarm:
-      return "ATS alarm";
-    case ReportEventKind::kPatternBrake:
-      return "protection brake";
-    case ReportEventKind::kAtsEmergency:
-      return "ATS emergency brake";
-    case ReportEventKind::kDriverEmergency:
-      break;
-  }
-  return "emergency brake by the driver";
+const OutcomeWords& wordsOf(ReportEventKind kind) {
+  const auto i = static_cast<std::size_t>(kind);
+  return i < std::size(kEventWords) ? kEventWords[i] : kEventWords[std::size(kEventWords) - 1];
+}
+
+}  // namespace
+
+std::string outcomeText(StationOutcome outcome) {
+  return media::translate("RunReport", wordsOf(outcome).text);
+}
+
+std::string eventText(ReportEventKind kind) {
+  return media::translate("RunReport", wordsOf(kind).text);
+}
+
+const char* outcomeKey(StationOutcome outcome) {
+  return wordsOf(outcome).key;
+}
+
+const char* eventKey(ReportEventKind kind) {
+  return wordsOf(kind).key;
 }
 
 }  // namespace velimoro

@@ -70,7 +70,7 @@ struct ReportEvent {
   long double cm = 0;
   long double speed = 0;
   std::string cause;  // what applied an automatic brake (brakeCauseName); "" otherwise
-  /// The kind, and the cause of an automatic brake in brackets.
+  /// The kind, and the cause of an automatic brake in brackets, in the chosen language.
   std::string what() const;
 };
 
@@ -147,8 +147,8 @@ void attachReport(CabSession& session, RunReportCollector& collector);
 /// The score rules applied to `report`: fills `deductions` and `score`.
 void scoreReport(RunReport& report);
 
-/// A sentence that says how the score is computed.
-const char* scoreRules();
+/// The sentences that say how the score is computed, in the chosen language.
+std::string scoreRules();
 
 /// "hh:mm:ss" of a timetable clock count.
 std::string reportClock(int ticks);
@@ -156,8 +156,13 @@ std::string reportClock(int ticks);
 /// "+1:05" or "-0:20" for a signed number of ticks.
 std::string reportDelta(int ticks);
 
-/// The name of an outcome, and of an event kind, as the report shows them.
-const char* outcomeText(StationOutcome outcome);
-const char* eventText(ReportEventKind kind);
+/// The name of an outcome, and of an event kind, as the report shows them, in the chosen
+/// language.
+std::string outcomeText(StationOutcome outcome);
+std::string eventText(ReportEventKind kind);
+
+/// The outcome and the event kind as the JSON report names them: fixed words for programs.
+const char* outcomeKey(StationOutcome outcome);
+const char* eventKey(ReportEventKind kind);
 
 }  // namespace velimoro

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cab/report_plot.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -65,11 +66,26 @@ std::string seconds(int ticks) {
   return fixed(static_cast<long double>(ticks) / 30, 1);
 }
 
+std::string text(const char* source) {
+  return media::translate("RunReport", source);
+}
+
+std::string text(const char* source, std::initializer_list<std::string_view> values) {
+  return media::fill(media::translate("RunReport", source), values);
+}
+
 // "39 cm short", "12 cm over", "on the mark".
 std::string stopText(long double errorCm) {
   const long double cm = std::round(errorCm);
-  if (cm == 0) return "on the mark";
-  return fixed(std::fabs(cm), 0) + (cm < 0 ? " cm short" : " cm over");
+  if (cm == 0) return text(VELIMORO_TEXT_NOOP("RunReport", "停止位置ちょうど"));
+  return text(cm < 0 ? VELIMORO_TEXT_NOOP("RunReport", "%1 cm 手前")
+                     : VELIMORO_TEXT_NOOP("RunReport", "%1 cm 行き過ぎ"),
+              {fixed(std::fabs(cm), 0)});
+}
+
+// A duration of ticks as "m:ss".
+std::string duration(int ticks) {
+  return reportDelta(ticks).substr(1);
 }
 
 }  // namespace
@@ -101,7 +117,7 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
   for (std::size_t i = 0; i < report.stations.size(); ++i) {
     const ReportStation& s = report.stations[i];
     out << (i ? ",\n" : "\n") << "    {\"index\": " << s.index << ", \"name\": " << jsonText(s.name)
-        << ", \"kind\": " << s.kind << ", \"outcome\": " << jsonText(outcomeText(s.outcome))
+        << ", \"kind\": " << s.kind << ", \"outcome\": " << jsonText(outcomeKey(s.outcome))
         << ", \"stop_m\": " << fixed(s.stopCm / 100, 2) << ", \"scheduled_departure\": "
         << (s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "null")
         << ", \"scheduled_departure_tick\": "
@@ -132,7 +148,7 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
   out << "\n  ],\n  \"events\": [";
   for (std::size_t i = 0; i < report.events.size(); ++i) {
     const ReportEvent& e = report.events[i];
-    out << (i ? ",\n" : "\n") << "    {\"kind\": " << jsonText(eventText(e.kind))
+    out << (i ? ",\n" : "\n") << "    {\"kind\": " << jsonText(eventKey(e.kind))
         << ", \"cause\": " << jsonText(e.cause) << ", \"at\": " << clock(e.tick)
         << ", \"tick\": " << e.tick << ", \"at_m\": " << fixed(e.cm / 100, 2)
         << ", \"speed_kmh\": " << fixed(e.speed, 1) << "}";
@@ -147,8 +163,13 @@ void writeReportJson(std::ostream& out, const RunReport& report) {
 }
 
 void writeReportHtml(std::ostream& out, const RunReport& report) {
-  out << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
-      << "<title>Run report: " << htmlText(report.lineName) << "</title>\n"
+  const auto th = [](const char* source) { return "<th>" + htmlText(text(source)) + "</th>"; };
+  // The page's language is the one its texts are in.
+  out << "<!DOCTYPE html>\n<html lang=\"" << text(VELIMORO_TEXT_NOOP("RunReport", "ja"))
+      << "\">\n<head>\n<meta charset=\"utf-8\">\n"
+      << "<title>"
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "運転成績: %1"), {report.lineName}))
+      << "</title>\n"
       << "<style>\nbody{font-family:sans-serif;margin:1.5em;color:#222}\n"
       << "table{border-collapse:collapse;margin:0.5em 0 1.5em}\n"
       << "th,td{border:1px solid #ccc;padding:0.25em 0.6em;text-align:right}\n"
@@ -156,43 +177,64 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
       << ".score{font-size:1.6em;font-weight:bold}.key span{margin-right:1.2em}\n</style>\n"
       << "</head>\n<body>\n";
   out << "<h1>" << htmlText(report.lineName) << "</h1>\n";
-  out << "<p>" << htmlText(report.trainName) << ", " << reportClock(report.startTick) << " to "
-      << reportClock(report.endTick) << ": " << fixed(report.distanceCm / 100000, 2) << " km in "
-      << reportDelta(report.endTick - report.startTick).substr(1) << " (running "
-      << reportDelta(report.runningTicks).substr(1) << "), top speed " << fixed(report.topSpeed, 1)
-      << " km/h" << (report.runEnded ? "" : "; the run was ended before its end") << ".</p>\n";
-  out << "<p class=\"score\">Score " << report.score << "</p>\n";
+  std::string summary =
+      text(VELIMORO_TEXT_NOOP("RunReport",
+                              "%1、%2 ～ %3: %4 km、所要時間 %5 (うち走行 %6)、最高速度 %7 km/h。"),
+           {report.trainName, reportClock(report.startTick), reportClock(report.endTick),
+            fixed(report.distanceCm / 100000, 2), duration(report.endTick - report.startTick),
+            duration(report.runningTicks), fixed(report.topSpeed, 1)});
+  if (!report.runEnded)
+    summary += text(VELIMORO_TEXT_NOOP("RunReport", "運転は終点に着く前に終わりました。"));
+  out << "<p>" << htmlText(summary) << "</p>\n";
+  out << "<p class=\"score\">"
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "得点 %1"), {std::to_string(report.score)}))
+      << "</p>\n";
   out << plotSvg(report, kPlotWidth, kPlotHeight);
-  out << "<p class=\"key\"><span style=\"color:#1a7f37\">&#9473; speed</span>"
-      << "<span style=\"color:#7030a0\">&#9473; brake applied</span>"
-      << "<span style=\"color:#d02020\">&#9473; speed limit</span>"
-      << "<span style=\"color:#2060c0\">| signal</span>"
-      << "<span style=\"color:#c00000\">&#9679; protection or emergency brake</span></p>\n";
+  out << "<p class=\"key\"><span style=\"color:#1a7f37\">&#9473; "
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "速度")))
+      << "</span><span style=\"color:#7030a0\">&#9473; "
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "ブレーキ使用")))
+      << "</span><span style=\"color:#d02020\">&#9473; "
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "速度制限")))
+      << "</span><span style=\"color:#2060c0\">| "
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "信号")))
+      << "</span><span style=\"color:#c00000\">&#9679; "
+      << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "ATS・非常ブレーキ"))) << "</span></p>\n";
 
-  out << "<h2>Stations</h2>\n<table>\n<tr><th>station</th><th>outcome</th><th>arrival</th>"
-      << "<th>departure</th><th>timetable</th><th>off timetable</th><th>dwell</th>"
-      << "<th>stop position</th></tr>\n";
+  out << "<h2>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "駅ごとの結果")))
+      << "</h2>\n<table>\n<tr>" << th(VELIMORO_TEXT_NOOP("RunReport", "駅"))
+      << th(VELIMORO_TEXT_NOOP("RunReport", "結果")) << th(VELIMORO_TEXT_NOOP("RunReport", "到着"))
+      << th(VELIMORO_TEXT_NOOP("RunReport", "発車")) << th(VELIMORO_TEXT_NOOP("RunReport", "定刻"))
+      << th(VELIMORO_TEXT_NOOP("RunReport", "ダイヤとの差"))
+      << th(VELIMORO_TEXT_NOOP("RunReport", "停車時間"))
+      << th(VELIMORO_TEXT_NOOP("RunReport", "停止位置")) << "</tr>\n";
   for (const ReportStation& s : report.stations) {
     const auto clock = [](int t) { return reportClock(t); };
-    const auto none = [](const std::string& text) { return text.empty() ? "&ndash;" : text; };
+    const auto none = [](const std::string& value) { return value.empty() ? "&ndash;" : value; };
     out << "<tr><td class=\"name\">" << htmlText(s.name) << "</td><td class=\"name\">"
-        << outcomeText(s.outcome) << "</td><td>" << none(s.arrival ? clock(*s.arrival) : "")
-        << "</td><td>" << none(s.departure ? clock(*s.departure) : "") << "</td><td>"
+        << htmlText(outcomeText(s.outcome)) << "</td><td>"
+        << none(s.arrival ? clock(*s.arrival) : "") << "</td><td>"
+        << none(s.departure ? clock(*s.departure) : "") << "</td><td>"
         << none(s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "") << "</td><td>"
         << none(s.late() ? reportDelta(*s.late()) : "") << "</td><td>"
-        << none(s.dwell() ? reportDelta(*s.dwell()).substr(1) : "") << "</td><td>"
-        << none(s.stopErrorCm ? stopText(*s.stopErrorCm) : "") << "</td></tr>\n";
+        << none(s.dwell() ? duration(*s.dwell()) : "") << "</td><td>"
+        << none(s.stopErrorCm ? htmlText(stopText(*s.stopErrorCm)) : "") << "</td></tr>\n";
   }
   out << "</table>\n";
 
-  out << "<h2>Speed limits</h2>\n";
+  out << "<h2>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "速度制限区間"))) << "</h2>\n";
   const bool anyLimit = std::any_of(report.limits.begin(), report.limits.end(),
                                     [](const ReportLimit& l) { return l.entered; });
   if (anyLimit) {
-    out << "<table>\n<tr><th>limit</th><th>section</th>"
-        << "<th>highest speed</th><th>at</th><th>over</th></tr>\n";
+    out << "<table>\n<tr>" << th(VELIMORO_TEXT_NOOP("RunReport", "制限"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "区間"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "最高速度"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "地点"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "超過")) << "</tr>\n";
   } else {
-    out << "<p>The train ran in no limit section.</p>\n";
+    out << "<p>"
+        << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "速度制限区間は走りませんでした。")))
+        << "</p>\n";
   }
   for (const ReportLimit& l : report.limits) {
     if (!l.entered) continue;
@@ -203,11 +245,16 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
   }
   if (anyLimit) out << "</table>\n";
 
-  out << "<h2>Protection and emergency brakes</h2>\n";
+  out << "<h2>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "ATSのブレーキと非常ブレーキ")))
+      << "</h2>\n";
   if (report.events.empty()) {
-    out << "<p>None.</p>\n";
+    out << "<p>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "ありませんでした。")))
+        << "</p>\n";
   } else {
-    out << "<table>\n<tr><th>what</th><th>time</th><th>where</th><th>speed</th></tr>\n";
+    out << "<table>\n<tr>" << th(VELIMORO_TEXT_NOOP("RunReport", "内容"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "時刻"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "地点"))
+        << th(VELIMORO_TEXT_NOOP("RunReport", "速度")) << "</tr>\n";
     for (const ReportEvent& e : report.events) {
       out << "<tr><td class=\"name\">" << htmlText(e.what()) << "</td><td>" << reportClock(e.tick)
           << "</td><td>" << fixed(e.cm / 100000, 3) << " km</td><td>" << fixed(e.speed, 1)
@@ -216,13 +263,16 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
     out << "</table>\n";
   }
 
-  out << "<h2>Score</h2>\n<table>\n<tr><th>deduction</th><th>points</th></tr>\n";
+  out << "<h2>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "採点"))) << "</h2>\n<table>\n<tr>"
+      << th(VELIMORO_TEXT_NOOP("RunReport", "減点")) << th(VELIMORO_TEXT_NOOP("RunReport", "点数"))
+      << "</tr>\n";
   for (const ScoreItem& item : report.deductions) {
     out << "<tr><td class=\"name\">" << htmlText(item.what) << "</td><td>" << item.points
         << "</td></tr>\n";
   }
-  out << "<tr><td class=\"name\"><b>score</b></td><td><b>" << report.score
-      << "</b></td></tr>\n</table>\n<p>" << scoreRules() << "</p>\n</body>\n</html>\n";
+  out << "<tr><td class=\"name\"><b>" << htmlText(text(VELIMORO_TEXT_NOOP("RunReport", "得点")))
+      << "</b></td><td><b>" << report.score << "</b></td></tr>\n</table>\n<p>"
+      << htmlText(scoreRules()) << "</p>\n</body>\n</html>\n";
 }
 
 bool writeReportFile(const std::string& path, const RunReport& report) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "media/translate.h"
+
 namespace velimoro {
 namespace {
 
@@ -199,7 +201,8 @@ std::string plotSvg(const RunReport& report, int width, int height) {
   for (const double x : plot.signals) {
     svg << "<line x1=\"" << number(x) << "\" y1=\"" << number(plot.bottom) << "\" x2=\""
         << number(x) << "\" y2=\"" << number(plot.bottom - 8)
-        << "\" stroke=\"#2060c0\" stroke-width=\"2\"><title>signal</title></line>\n";
+        << "\" stroke=\"#2060c0\" stroke-width=\"2\"><title>"
+        << escapeXml(media::translate("RunReport", "信号")) << "</title></line>\n";
   }
   for (const PlotTick& station : plot.stations) {
     svg << "<line x1=\"" << number(station.at) << "\" y1=\"" << number(plot.top) << "\" x2=\""
@@ -220,8 +223,8 @@ std::string plotSvg(const RunReport& report, int width, int height) {
   }
   for (const PlotEvent& event : plot.events) {
     svg << "<circle cx=\"" << number(event.at.x) << "\" cy=\"" << number(event.at.y)
-        << "\" r=\"4\" fill=\"" << eventColour(event.kind) << "\"><title>" << eventText(event.kind)
-        << "</title></circle>\n";
+        << "\" r=\"4\" fill=\"" << eventColour(event.kind) << "\"><title>"
+        << escapeXml(eventText(event.kind)) << "</title></circle>\n";
   }
   svg << "<rect x=\"" << number(plot.left) << "\" y=\"" << number(plot.top) << "\" width=\""
       << number(plot.right - plot.left) << "\" height=\"" << number(plot.bottom - plot.top)

@@ -9,6 +9,7 @@
 #include "data/rounding.h"
 #include "data/text_file.h"
 #include "media/sound_layer.h"
+#include "media/translate.h"
 #include "sim/state_fields.h"
 
 namespace velimoro {
@@ -91,6 +92,12 @@ int hexDigit(char c) {
 [[noreturn]] void commandFault(const ScriptCommand& command, const std::string& why) {
   const std::string where = command.file.empty() ? "input" : command.file;
   throw std::runtime_error(where + ":" + std::to_string(command.line) + ": " + why);
+}
+
+// The fault `text` of the script, with `values` for its %1 ..
+[[noreturn]] void commandFault(const ScriptCommand& command, const char* text,
+                               std::initializer_list<std::string_view> values) {
+  commandFault(command, media::fill(media::translate("Script", text), values));
 }
 
 // A state field `set` can write, with a value it takes (checked on a scratch state).
@@ -261,66 +268,103 @@ std::optional<VirtualKey> virtualKeyNamed(const std::string& name) {
 
 void checkCommand(const ScriptCommand& command) {
   const CommandShape* shape = findCommand(command.name);
-  if (shape == nullptr) commandFault(command, "unknown command \"" + command.name + "\"");
+  if (shape == nullptr)
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "不明なコマンド「%1」"), {command.name});
   if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs) {
-    commandFault(command, "wrong number of arguments for \"" + command.name + "\"");
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "「%1」の引数の数が違います"),
+                 {command.name});
   }
   const std::vector<std::string>& args = command.args;
   if (command.name == "key" && !keyOfWord(args[0])) {
-    commandFault(command, "key takes one character, not \"" + args[0] + "\"");
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "key には1文字を指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "vkey" && !virtualKeyNamed(args[0])) {
-    commandFault(command, "unknown virtual key \"" + args[0] + "\"");
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "不明な仮想キー「%1」"), {args[0]});
   }
   if (command.name == "vkey" && args.size() == 2 && args[1] != "shift") {
-    commandFault(command, "expected \"shift\" after the key, not \"" + args[1] + "\"");
+    commandFault(
+        command,
+        VELIMORO_TEXT_NOOP("Script", "キーのあとには「shift」を指定します(「%1」ではなく)"),
+        {args[1]});
   }
   if (command.name == "wheel" && args[0] != "up" && args[0] != "down") {
-    commandFault(command, "wheel turns up or down, not \"" + args[0] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP("Script", "wheel には up か down を指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "setting" && (!settingField(args[0]) || (args[1] != "0" && args[1] != "1"))) {
-    commandFault(command, "setting takes kanko, information, ats or aids and 0 or 1, not \"" +
-                              args[0] + " " + args[1] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP(
+                     "Script",
+                     "setting には kanko、information、ats、aids のどれかと 0 か 1 を指定します"
+                     "(「%1 %2」ではなく)"),
+                 {args[0], args[1]});
   }
   if (command.name == "ats" && args[0] != "on" && args[0] != "off") {
-    commandFault(command, "ats is on or off, not \"" + args[0] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP("Script", "ats には on か off を指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "engine" && args[0] != "start" && args[0] != "run" && args[0] != "stop") {
-    commandFault(command, "engine takes start, run or stop, not \"" + args[0] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP(
+                     "Script", "engine には start、run、stop のどれかを指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "stopsound" &&
       (parseInt(args[0]).value_or(-1) < 0 || *parseInt(args[0]) >= media::SoundLayer::kChannels)) {
-    commandFault(command, "no sound channel \"" + args[0] + "\"");
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "サウンドチャンネル「%1」はありません"),
+                 {args[0]});
   }
   if (command.name == "crewchange" && !parseInt(args[0])) {
-    commandFault(command, "crewchange takes a station number or -1, not \"" + args[0] + "\"");
+    commandFault(
+        command,
+        VELIMORO_TEXT_NOOP("Script", "crewchange には駅の番号か -1 を指定します(「%1」ではなく)"),
+        {args[0]});
   }
   if ((command.name == "save" || command.name == "load") && !slotOfCommand(command)) {
-    commandFault(command, command.name + " takes a slot from 1 to 3, not \"" + args[0] + "\"");
+    commandFault(
+        command,
+        VELIMORO_TEXT_NOOP("Script", "%1 には 1 ～ 3 のスロットを指定します(「%2」ではなく)"),
+        {command.name, args[0]});
   }
   if (command.name == "jump" && parseInt(args[0]).value_or(-1) < 0) {
-    commandFault(command, "jump takes a station index, not \"" + args[0] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP("Script", "jump には駅の番号を指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "serial" && !serialChunkOfWord(args[0])) {
     commandFault(command,
-                 "serial takes the received bytes with %XX escapes, not \"" + args[0] + "\"");
+                 VELIMORO_TEXT_NOOP(
+                     "Script", "serial には受信したバイトを %XX の形で指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "joystick" && !joystickOfWords(args[0], args[1], args[2])) {
-    commandFault(command,
-                 "joystick takes X and Y from -32768 to 32767 and the buttons in "
-                 "hexadecimal, not \"" +
-                     args[0] + " " + args[1] + " " + args[2] + "\"");
+    commandFault(
+        command,
+        VELIMORO_TEXT_NOOP("Script",
+                           "joystick には -32768 ～ 32767 の X と Y、16進数のボタンを指定します"
+                           "(「%1 %2 %3」ではなく)"),
+        {args[0], args[1], args[2]});
   }
   if (command.name == "padcodes") {
     ControllerMap codes;
     if (!padCodesOfWords(args, codes))
-      commandFault(command, "padcodes takes 16 whole numbers (P0..P5, B0..B8, EB)");
+      commandFault(
+          command,
+          VELIMORO_TEXT_NOOP("Script", "padcodes には16個の整数 (P0..P5, B0..B8, EB) を指定します"),
+          {});
   }
   if (command.name == "controller" && args[0] != "0" && args[0] != "1" && args[0] != "2") {
-    commandFault(command, "controller takes 0, 1 or 2, not \"" + args[0] + "\"");
+    commandFault(command,
+                 VELIMORO_TEXT_NOOP("Script",
+                                    "controller には 0、1、2 のどれかを指定します(「%1」ではなく)"),
+                 {args[0]});
   }
   if (command.name == "set" && !settable(args[0], args[1])) {
-    commandFault(command, "cannot set \"" + args[0] + "\" to \"" + args[1] + "\"");
+    commandFault(command, VELIMORO_TEXT_NOOP("Script", "「%1」を「%2」にはできません"),
+                 {args[0], args[1]});
   }
 }
 
@@ -335,19 +379,22 @@ std::vector<ScriptCommand> parseScript(std::istream& in, const std::string& file
     std::istringstream words(text);
     std::string time;
     if (!(words >> time)) continue;
-    const auto fail = [&](const std::string& why) {
-      throw std::runtime_error(fileName + ":" + std::to_string(lineNumber) + ": " + why);
+    const auto fail = [&](const char* why, std::initializer_list<std::string_view> values) {
+      throw std::runtime_error(fileName + ":" + std::to_string(lineNumber) + ": " +
+                               media::fill(media::translate("Script", why), values));
     };
     const auto seconds = parseExtended(time);
-    if (!seconds || *seconds < 0) fail("expected a time in seconds, found \"" + time + "\"");
+    if (!seconds || *seconds < 0)
+      fail(VELIMORO_TEXT_NOOP("Script", "秒数の時刻がありません(「%1」があります)"), {time});
     ScriptCommand command;
     command.atMs = roundHalfEven(*seconds * 1000);
     command.line = lineNumber;
-    if (!(words >> command.name)) fail("expected a command after the time");
+    if (!(words >> command.name))
+      fail(VELIMORO_TEXT_NOOP("Script", "時刻のあとにコマンドがありません"), {});
     for (std::string arg; words >> arg;)
       command.args.push_back(arg);
     if (!commands.empty() && command.atMs < commands.back().atMs) {
-      fail("the time goes back to " + time + " s from the line before");
+      fail(VELIMORO_TEXT_NOOP("Script", "時刻が前の行より戻って %1 秒になっています"), {time});
     }
     command.file = fileName;
     checkCommand(command);

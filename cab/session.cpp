@@ -9,6 +9,7 @@
 #include "cab/window_commands.h"
 #include "data/numbers.h"
 #include "input/controls.h"
+#include "media/translate.h"
 #include "persist/save_slots.h"
 #include "present/scene_movies.h"
 #include "present/sound_pause.h"
@@ -179,9 +180,10 @@ void CabSession::execute(const ScriptCommand& command) {
 
 void CabSession::save(int slot) {
   media::MessageSink& messages = m_drive->media.messages;
-  std::string error = "運転状態を保存できませんでした: 設定の保存先がありません";
+  std::string error =
+      media::translate("SaveSlots", "運転状態を保存できませんでした: 設定の保存先がありません");
   if (m_store != nullptr && saveSlot(*m_store, slot, *m_drive, error)) {
-    messages.show(kSavedMessage);
+    messages.show(media::translate("SaveSlots", kSavedMessage));
     if (m_video != nullptr) expectSavedJumps();
   } else {
     messages.show(error);
@@ -189,7 +191,7 @@ void CabSession::save(int slot) {
 }
 
 void CabSession::load(int slot) {
-  std::string message = kNothingSavedMessage;
+  std::string message = media::translate("SaveSlots", kNothingSavedMessage);
   std::string fault;
   const std::optional<SavedState> saved =
       m_store != nullptr ? readSlot(*m_store, slot, *m_drive, message, fault) : std::nullopt;
@@ -209,8 +211,9 @@ void CabSession::jump(const ScriptCommand& command) {
   // The Move menu offers the stopping stations; a script may name any station of the route.
   if (station >= std::clamp(m_drive->route->stationCount, 0, RouteData::kTable)) {
     const std::string where = command.file.empty() ? "input" : command.file;
-    throw std::runtime_error(where + ":" + std::to_string(command.line) +
-                             ": the route has no station " + command.args[0]);
+    throw std::runtime_error(
+        where + ":" + std::to_string(command.line) + ": " +
+        media::fill(media::translate("Script", "路線に駅 %1 がありません"), {command.args[0]}));
   }
   jumpToStation(m_pass, *m_drive, m_video, station);
   if (afterMove) afterMove(station);

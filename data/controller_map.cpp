@@ -5,6 +5,7 @@
 #include "data/data_error.h"
 #include "data/paths.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -21,7 +22,7 @@ ControllerMap readControllerMap(const std::string& root, ReadLog* log) {
   };
   TextFileReader file;
   if (!file.open(resolvePath(root, std::string(kFileName)))) {
-    fault(0, std::string(kFileName) + "が見つかりません");
+    fault(0, media::fill(media::translate("DataFiles", "%1が見つかりません"), {kFileName}));
     return map;
   }
   std::string line;
@@ -29,12 +30,15 @@ ControllerMap readControllerMap(const std::string& root, ReadLog* log) {
     const TextFileReader::Line result = file.readLine(line);
     if (result == TextFileReader::Line::kEnd) break;
     if (result == TextFileReader::Line::kBad) {
-      fault(file.lineNumber(), std::string(kFileName) + "に誤りがあります");
+      fault(file.lineNumber(),
+            media::fill(media::translate("DataFiles", "%1に誤りがあります"), {kFileName}));
       line.clear();
     }
     if (line.starts_with('#')) break;
     if (map.MapLineCount == ControllerMap::kMaxMapLines) {
-      if (log != nullptr) log->warning(file.lineNumber(), "lines beyond the 26th are not used");
+      if (log != nullptr)
+        log->warning(file.lineNumber(),
+                     media::translate("ControllerMap", "27行目から先は使われません"));
       break;
     }
     map.MapLines[static_cast<std::size_t>(map.MapLineCount++)] = line;

@@ -5,6 +5,7 @@
 #include "data/data_error.h"
 #include "data/paths.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -21,7 +22,7 @@ HelpText readHelpText(const std::string& root, ReadLog* log) {
   };
   TextFileReader file;
   if (!file.open(resolvePath(root, std::string(kFileName)))) {
-    fault(0, std::string(kFileName) + "が見つかりません");
+    fault(0, media::fill(media::translate("DataFiles", "%1が見つかりません"), {kFileName}));
     return help;
   }
   std::string line;
@@ -29,7 +30,8 @@ HelpText readHelpText(const std::string& root, ReadLog* log) {
     const TextFileReader::Line result = file.readLine(line);
     if (result == TextFileReader::Line::kEnd) break;
     if (result == TextFileReader::Line::kBad) {
-      fault(file.lineNumber(), std::string(kFileName) + "に誤りがあります");
+      fault(file.lineNumber(),
+            media::fill(media::translate("DataFiles", "%1に誤りがあります"), {kFileName}));
       continue;
     }
     if (file.lineNumber() == 1) {
@@ -37,12 +39,15 @@ HelpText readHelpText(const std::string& root, ReadLog* log) {
       continue;
     }
     if (help.text.size() + line.size() + 1 > HelpText::kMaxBytes) {
-      if (log != nullptr) log->warning(file.lineNumber(), "the help text is shown up to here");
+      if (log != nullptr)
+        log->warning(file.lineNumber(),
+                     media::translate("HelpText", "ヘルプの文はここまでが表示されます"));
       break;
     }
     help.text.append(line).append("\n");
   }
-  if (file.lineNumber() == 0 && log != nullptr) log->warning(0, "the file is empty");
+  if (file.lineNumber() == 0 && log != nullptr)
+    log->warning(0, media::translate("HelpText", "ファイルが空です"));
   return help;
 }
 

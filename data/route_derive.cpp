@@ -11,6 +11,7 @@
 #include "data/rounding.h"
 #include "data/route_reader.h"
 #include "data/wave_header.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -20,8 +21,9 @@ int clampToInt(std::int64_t value) {
 }
 
 [[noreturn]] void segmentFault(const FrameSpeedEntry& segment) {
-  throw DataError("路線ファイルに誤りがあります。[SpeedUnit]:" + std::to_string(segment.fromFrame) +
-                  "," + std::to_string(segment.toFrame));
+  throw DataError(media::fill(
+      media::translate("RouteReader", "路線ファイルに誤りがあります。%1:%2"),
+      {"[SpeedUnit]", std::to_string(segment.fromFrame) + "," + std::to_string(segment.toFrame)}));
 }
 
 // Segment s runs from distance start[s] to frameSpeeds[s].endCm. A segment whose distances

@@ -12,13 +12,20 @@
 #include "data/paths.h"
 #include "data/read_log.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
 
-constexpr std::string_view kRouteError = "路線ファイルに誤りがあります。";
+// The route file error: the label of the section at fault and the line, or the file's name.
+constexpr const char* kRouteError =
+    VELIMORO_TEXT_NOOP("RouteReader", "路線ファイルに誤りがあります。%1:%2");
+constexpr const char* kRouteFileError =
+    VELIMORO_TEXT_NOOP("RouteReader", "路線ファイルに誤りがあります。:%1");
+// The label of the lines outside the labelled sections.
 constexpr std::string_view kOtherLabel = "その他";
-constexpr std::string_view kUnreadableLine = "(読み取れない行)";
+constexpr const char* kOtherLabelText = VELIMORO_TEXT_NOOP("RouteReader", "その他");
+constexpr const char* kUnreadableLine = VELIMORO_TEXT_NOOP("RouteReader", "(読み取れない行)");
 
 // One reading of a route file: the line last read, the label an error names, and where the
 // values go. Every fault unwinds as the route file error naming the label and that line.
@@ -28,9 +35,10 @@ struct RouteParse {
       : root(rootFolder), route(data), pictures(loader), lists(pictureLists), log(readLog) {}
 
   [[noreturn]] void fail(std::string_view shown) const {
-    std::string message(kRouteError);
-    message.append(label).append(":").append(shown);
-    throw DataError(message);
+    const std::string shownLabel = label == kOtherLabel
+                                       ? media::translate("RouteReader", kOtherLabelText)
+                                       : std::string(label);
+    throw DataError(media::fill(media::translate("RouteReader", kRouteError), {shownLabel, shown}));
   }
   [[noreturn]] void fail() const { fail(line); }
 
@@ -42,7 +50,7 @@ struct RouteParse {
           return true;
         case TextFileReader::Line::kBad:
           line.clear();  // nothing of it is shown or tested
-          fail(kUnreadableLine);
+          fail(media::translate("RouteReader", kUnreadableLine));
         case TextFileReader::Line::kEnd:
           break;
       }
@@ -559,7 +567,8 @@ void readRouteFile(const std::string& root, const std::string& fileName, RouteDa
                    media::PictureLoader& pictures, PictureLists& lists, ReadLog* log) {
   RouteParse p(root, route, pictures, lists, log);
   if (!p.file.open(resolvePath(root, fileName))) {
-    const std::string message = std::string(kRouteError) + ":" + fileName;
+    const std::string message =
+        media::fill(media::translate("RouteReader", kRouteFileError), {fileName});
     if (log == nullptr) throw DataError(message);
     log->fault(0, message);
     return;
@@ -599,7 +608,10 @@ std::optional<int> loadStaffPicture(const std::string& root, const RouteData& ro
                                     media::PictureLoader& pictures) {
   if (route.staffImage.empty()) return std::nullopt;
   const auto handle = pictures.load(resolvePath(root, route.staffImage));
-  if (!handle) throw DataError(route.staffImage + "が見つかりません");
+  if (!handle) {
+    throw DataError(
+        media::fill(media::translate("DataFiles", "%1が見つかりません"), {route.staffImage}));
+  }
   return handle;
 }
 

@@ -12,12 +12,20 @@
 #include "data/paths.h"
 #include "data/read_log.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
 
-constexpr std::string_view kFileError = "車両ファイルに誤りがあります";
-constexpr std::string_view kBaseLabel = "- 列車の基本設定";
+constexpr std::string_view kBaseLabel = VELIMORO_TEXT_NOOP("TrainReader", "- 列車の基本設定");
+
+// The train file error, the label of the place at fault (a key, or a label of the key table)
+// directly after it.
+std::string fileError(std::string_view label) {
+  const std::string shown(label);
+  return media::fill(media::translate("TrainReader", "車両ファイルに誤りがあります%1"),
+                     {media::translate("TrainReader", shown.c_str())});
+}
 
 /// One train data file being read: the file, its current line and the section label that an
 /// error names.
@@ -32,7 +40,7 @@ struct Reading {
   std::string_view label;    // a label of the key table (static text)
   std::string_view section;  // the key whose section is being read
 
-  [[noreturn]] void fail() const { throw DataError(std::string(kFileError).append(label)); }
+  [[noreturn]] void fail() const { throw DataError(fileError(label)); }
 
   /// The next line as a value line of a section; the end of the file or an unreadable line is
   /// the file error (a truncated file).
@@ -219,7 +227,8 @@ void readNotch(Reading& r) {
     }
     ++index;
   }
-  if (t.Engine_Type == 0) throw DataError("動力が気動車なのにNotch指定があります");
+  if (t.Engine_Type == 0)
+    throw DataError(media::translate("TrainReader", "動力が気動車なのにNotch指定があります"));
 }
 
 void readEngine(Reading& r) {
@@ -236,7 +245,8 @@ void readEngine(Reading& r) {
     g.accHigh = r.realValue();
     ++t.GearCount;
   }
-  if (t.Engine_Type == 1) throw DataError("動力が電車なのにEngine指定があります");
+  if (t.Engine_Type == 1)
+    throw DataError(media::translate("TrainReader", "動力が電車なのにEngine指定があります"));
 }
 
 void readPowerMode(Reading& r) {
@@ -446,8 +456,8 @@ constexpr KeyTest kKeyTests[] = {
     {{}, "[EngineSound2]", readInts<&T::EngineSound2>},
     {"[EngineSound3]", "[EngineSound3]", readEngineSound3},
     {"[DriveSound]", "[DriveSound]", readDriveSound},
-    {"- アナログ時計", "[Clock]", readClock},
-    {"- 運転台パネル", "[Panel]", readElement<&T::Panel>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- アナログ時計"), "[Clock]", readClock},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- 運転台パネル"), "[Panel]", readElement<&T::Panel>},
     {{}, "[Panel2]", readElement<&T::Panel2>},
     {{}, "[Lamp_Door]", readElement<&T::Lamp_Door>},
     {{}, "[Lamp_Power]", readElement<&T::Lamp_Power>},
@@ -468,14 +478,14 @@ constexpr KeyTest kKeyTests[] = {
     {{}, "[Lamp_Back]", readElement<&T::Lamp_Back>},
     {{}, "[Lamp_Const]", readElement<&T::Lamp_Const>},
     {{}, "[Lamp_Stop]", readElement<&T::Lamp_Stop>},
-    {"- 速度計", "[Needle_Speed]", readNeedle<&T::Needle_Speed>},
-    {"- BC圧力計", "[Needle_BC]", readNeedle<&T::Needle_BC>},
-    {"- SAP圧力計", "[Needle_SAP]", readNeedle<&T::Needle_SAP>},
-    {"- ER圧力計", "[Needle_ER]", readNeedle<&T::Needle_ER>},
-    {"- BP圧力計", "[Needle_BP]", readNeedle<&T::Needle_BP>},
-    {"- MR圧力計", "[Needle_MR]", readNeedle<&T::Needle_MR>},
-    {"- 電圧計", "[Needle_V]", readNeedle<&T::Needle_V>},
-    {"- 電流計", "[Needle_I]", readNeedle<&T::Needle_I, true>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- 速度計"), "[Needle_Speed]", readNeedle<&T::Needle_Speed>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- BC圧力計"), "[Needle_BC]", readNeedle<&T::Needle_BC>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- SAP圧力計"), "[Needle_SAP]", readNeedle<&T::Needle_SAP>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- ER圧力計"), "[Needle_ER]", readNeedle<&T::Needle_ER>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- BP圧力計"), "[Needle_BP]", readNeedle<&T::Needle_BP>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- MR圧力計"), "[Needle_MR]", readNeedle<&T::Needle_MR>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- 電圧計"), "[Needle_V]", readNeedle<&T::Needle_V>},
+    {VELIMORO_TEXT_NOOP("TrainReader", "- 電流計"), "[Needle_I]", readNeedle<&T::Needle_I, true>},
     {"[Lamp_signal]", "[Lamp_signal]", readLampSignal},
     {"[NotchImageP]", "[NotchImageP]", readStrip<&T::NotchImageP>},
     {"[NotchImageB]", "[NotchImageB]", readStrip<&T::NotchImageB>},
@@ -503,7 +513,9 @@ void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureL
   Reading r{where, train, pictures, lists, log, {}, {}, {}, {}, {}, {}};
   if (!r.file.open(resolvePath(where.root, where.trainFolder + where.fileName))) {
     // A file that is not there has no section to name: the message names the file.
-    const std::string message = std::string(kFileError) + ":" + where.trainFolder + where.fileName;
+    const std::string message =
+        media::fill(media::translate("TrainReader", "車両ファイルに誤りがあります:%1"),
+                    {where.trainFolder + where.fileName});
     if (log == nullptr) throw DataError(message);
     log->fault(0, message);
     return;
@@ -516,7 +528,7 @@ void readTrainFile(const TrainLocation& where, TrainSpec& train, media::PictureL
       if (result == TextFileReader::Line::kEnd) break;
       if (result == TextFileReader::Line::kBad) {
         if (log == nullptr) r.fail();
-        log->fault(r.file.lineNumber(), std::string(kFileError).append(r.label));
+        log->fault(r.file.lineNumber(), fileError(r.label));
         continue;
       }
     }
@@ -553,13 +565,13 @@ void settleTrainBrake(TrainSpec& train) {
   if (train.BrakeType == 0) {
     train.Brake = 4;
   } else if (train.Brake < 3) {
-    throw DataError("ブレーキの段数を3段以上に設定してください");
+    throw DataError(media::translate("TrainReader", "ブレーキの段数を3段以上に設定してください"));
   }
 }
 
 void requireDrivableTrain(const TrainSpec& train) {
-  if (train.Tons <= Fixed()) throw DataError(std::string(kFileError) + "[Tons]");
-  if (train.EBPress <= 0) throw DataError(std::string(kFileError) + "[EBPress]");
+  if (train.Tons <= Fixed()) throw DataError(fileError("[Tons]"));
+  if (train.EBPress <= 0) throw DataError(fileError("[EBPress]"));
 }
 
 }  // namespace velimoro

@@ -7,18 +7,21 @@
 #include "data/paths.h"
 #include "data/read_log.h"
 #include "data/text_file.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
 
 constexpr std::string_view kFileName = "dorvanel.dat";
-constexpr std::string_view kFileError = "stringファイルに誤りがあります";
-
 // The message names the file, and the line where one is at fault.
 [[noreturn]] void fail(int line) {
-  std::string message = std::string(kFileError) + ":" + std::string(kFileName);
-  if (line > 0) message += ":" + std::to_string(line);
-  throw DataError(message);
+  if (line > 0) {
+    throw DataError(
+        media::fill(media::translate("UiStrings", "stringファイルに誤りがあります:%1:%2"),
+                    {kFileName, std::to_string(line)}));
+  }
+  throw DataError(
+      media::fill(media::translate("UiStrings", "stringファイルに誤りがあります:%1"), {kFileName}));
 }
 
 struct KeyTest {
@@ -48,7 +51,7 @@ UiStrings readUiStrings(const std::string& root, ReadLog* log) {
   // A fault ends the reading, or with a log is noted and the reading goes on.
   const auto fault = [log](int line) {
     if (log == nullptr) fail(line);
-    log->fault(line, std::string(kFileError));
+    log->fault(line, media::translate("UiStrings", "stringファイルに誤りがあります"));
   };
   TextFileReader file;
   if (!file.open(resolvePath(root, std::string(kFileName)))) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "media/riff_chunks.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -19,7 +20,8 @@ constexpr std::size_t kPlainHeaderBytes = 44;
 using media::littleEndian32;
 
 std::string cannotOpen(const std::string& path, int errorNumber) {
-  return "Cannot open file \"" + path + "\". " + std::strerror(errorNumber);
+  return media::fill(media::translate("SoundFiles", "ファイル「%1」を開けません。%2"),
+                     {path, std::strerror(errorNumber)});
 }
 
 // The format's rate and byte rate from the "fmt " chunk, the length from the "data" chunk after

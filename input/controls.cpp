@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "input/cab_duties.h"
+#include "media/translate.h"
 #include "sim/air_brakes.h"
 #include "sim/driver_aids.h"
 #include "sim/handle_steps.h"
@@ -44,7 +45,7 @@ void engageConstantSpeed(SimDrive& drive) {
     return;
   }
   s.const_speed = true;
-  s.power_text = "定速";
+  s.power_text = media::translate("HandleTexts", "定速");
 }
 
 // The gear lever of a diesel railcar with a manual gearbox moves only with power off.

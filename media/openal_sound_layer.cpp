@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "media/riff_chunks.h"
+#include "media/translate.h"
 
 namespace velimoro::media {
 
@@ -36,14 +37,16 @@ constexpr int kSilentVolume = -10000;
 constexpr int kRenderFrames = 512;
 
 const char* const kNoDeviceNotice =
-    "No audio device could be opened, so the drive runs without sound.";
+    VELIMORO_TEXT_NOOP("SoundLayer", "音声デバイスを開けなかったため、音を出さずに運転します。");
 
 struct SndFileCloser {
   void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
-std::string quoted(const std::string& path) {
-  return "\"" + path + "\"";
+// A sound file's fault: `text` marked in "SoundFiles" with the file's path for %1 and `value`
+// for %2.
+std::string soundFault(const char* text, const std::string& path, std::string_view value = {}) {
+  return fill(translate("SoundFiles", text), {path, value});
 }
 
 // Samples beyond full scale clip rather than wrap around into loud noise; a sample that is no
@@ -98,23 +101,32 @@ std::string chunkPastTheEnd(const std::string& path) {
 std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string& error,
                                             std::size_t maxSamples) {
   if (const std::string tag = chunkPastTheEnd(path); !tag.empty()) {
-    error = "Cannot load file " + quoted(path) + ". Its chunk \"" + tag +
-            "\" runs past the end of the file.";
+    error = soundFault(
+        VELIMORO_TEXT_NOOP(
+            "SoundFiles",
+            "ファイル「%1」を読み込めません。チャンク「%2」がファイルの終わりを越えています。"),
+        path, tag);
     return std::nullopt;
   }
   SF_INFO info{};
   std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) {
-    error = "Cannot open file " + quoted(path) + ". " + sf_strerror(nullptr);
+    error = soundFault(VELIMORO_TEXT_NOOP("SoundFiles", "ファイル「%1」を開けません。%2"), path,
+                       sf_strerror(nullptr));
     return std::nullopt;
   }
   if (info.channels < 1 || info.channels > 2) {
-    error = "Cannot load file " + quoted(path) + ". It has " + std::to_string(info.channels) +
-            " channels; a sound has one or two.";
+    error = soundFault(VELIMORO_TEXT_NOOP("SoundFiles",
+                                          "ファイル「%1」を読み込めません。チャンネルが %2 "
+                                          "あります。音は1チャンネルか2チャンネルです。"),
+                       path, std::to_string(info.channels));
     return std::nullopt;
   }
   if (info.samplerate <= 0) {
-    error = "Cannot load file " + quoted(path) + ". It has no sampling rate.";
+    error = soundFault(
+        VELIMORO_TEXT_NOOP("SoundFiles",
+                           "ファイル「%1」を読み込めません。サンプリング周波数がありません。"),
+        path);
     return std::nullopt;
   }
   DecodedSound sound;
@@ -133,7 +145,10 @@ std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string
     const sf_count_t read = sf_readf_float(file.get(), block.data(), kReadFrames);
     if (read <= 0) break;
     if (sound.samples.size() + static_cast<std::size_t>(read) * channels > maxSamples) {
-      error = "Cannot load file " + quoted(path) + ". It is too long for a sound.";
+      error =
+          soundFault(VELIMORO_TEXT_NOOP("SoundFiles",
+                                        "ファイル「%1」を読み込めません。音としては長すぎます。"),
+                     path);
       return std::nullopt;
     }
     const auto end = block.begin() + static_cast<std::ptrdiff_t>(read * info.channels);
@@ -141,7 +156,8 @@ std::optional<DecodedSound> decodeSoundFile(const std::string& path, std::string
     if (read < kReadFrames) break;
   }
   if (sf_error(file.get()) != SF_ERR_NO_ERROR) {
-    error = "Cannot read file " + quoted(path) + ". " + sf_strerror(file.get());
+    error = soundFault(VELIMORO_TEXT_NOOP("SoundFiles", "ファイル「%1」を読めません。%2"), path,
+                       sf_strerror(file.get()));
     return std::nullopt;
   }
   return sound;
@@ -239,7 +255,7 @@ void OpenAlSoundLayer::Al::close() {
 
 OpenAlSoundLayer::OpenAlSoundLayer() : m_al(std::make_unique<Al>()) {
   if (!m_al->openDevice()) {
-    m_notice = kNoDeviceNotice;
+    m_notice = translate("SoundLayer", kNoDeviceNotice);
     // Without even a loopback device the layer stays silent: sounds still load, channels do
     // nothing.
     if (!m_al->openLoopback()) return;
@@ -271,7 +287,11 @@ int OpenAlSoundLayer::loadSound(const std::string& path, std::string& error) {
     alGetError();
     alGenBuffers(1, &sound.buffer);
     if (alGetError() != AL_NO_ERROR) {
-      error = "Cannot load file " + quoted(path) + ". OpenAL has no room for another sound.";
+      error = soundFault(
+          VELIMORO_TEXT_NOOP(
+              "SoundFiles",
+              "ファイル「%1」を読み込めません。OpenAL にこれ以上の音を置く余地がありません。"),
+          path);
       return -1;
     }
     alBufferData(sound.buffer, decoded->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16,
@@ -280,7 +300,11 @@ int OpenAlSoundLayer::loadSound(const std::string& path, std::string& error) {
                  decoded->sampleRate);
     if (alGetError() != AL_NO_ERROR) {
       alDeleteBuffers(1, &sound.buffer);
-      error = "Cannot load file " + quoted(path) + ". OpenAL does not take its samples.";
+      error =
+          soundFault(VELIMORO_TEXT_NOOP(
+                         "SoundFiles",
+                         "ファイル「%1」を読み込めません。OpenAL がそのサンプルを受け付けません。"),
+                     path);
       return -1;
     }
   }

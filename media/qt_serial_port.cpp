@@ -1,5 +1,7 @@
 #include "media/qt_serial_port.h"
 
+#include "media/translate.h"
+
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QTimer>
@@ -76,7 +78,7 @@ std::string QtSerialPort::defaultPort() {
 bool QtSerialPort::open(const SerialSettings& settings, std::string& error) {
   if (m_port->isOpen()) m_port->close();
   if (settings.port.empty()) {
-    error = "no serial port";
+    error = translate("SerialPort", "シリアルポートがありません");
     return false;
   }
   m_port->setPortName(QString::fromStdString(settings.port));

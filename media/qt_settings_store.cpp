@@ -1,5 +1,7 @@
 #include "media/qt_settings_store.h"
 
+#include "media/translate.h"
+
 #include <QSettings>
 
 namespace velimoro::media {
@@ -62,7 +64,8 @@ bool QtSettingsStore::flush(const std::string& application, std::string& error) 
   QSettings& store = settings(application);
   store.sync();
   if (store.status() == QSettings::NoError) return true;
-  error = "設定を保存できませんでした: " + store.fileName().toStdString();
+  error = fill(translate("SettingsStore", "設定を保存できませんでした: %1"),
+               {store.fileName().toStdString()});
   return false;
 }
 

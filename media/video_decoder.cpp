@@ -1,5 +1,7 @@
 #include "media/video_decoder.h"
 
+#include "media/translate.h"
+
 extern "C" {
 #include <libavutil/imgutils.h>
 #include <libavutil/log.h>
@@ -72,7 +74,7 @@ FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error,
   AVFormatContext* raw = nullptr;
   const int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
   if (rc < 0) {
-    error = "cannot open video '" + path + "': " + errorText(rc);
+    error = fill(translate("VideoFiles", "映像「%1」を開けません: %2"), {path, errorText(rc)});
     return nullptr;
   }
   FormatPtr format(raw);
@@ -84,7 +86,7 @@ FormatPtr openDemuxer(const std::string& path, int& stream, std::string& error,
   avformat_find_stream_info(format.get(), nullptr);
   stream = firstVideoStream(format.get());
   if (stream < 0) {
-    error = "no video stream in '" + path + "'";
+    error = fill(translate("VideoFiles", "「%1」に映像のストリームがありません"), {path});
     return nullptr;
   }
   if (headerEntries != nullptr)
@@ -106,15 +108,15 @@ bool VideoDecoder::open(const std::string& path, std::string& error) {
   const AVCodecParameters* parameters = m_format->streams[m_stream]->codecpar;
   m_decoder = avcodec_find_decoder(parameters->codec_id);
   if (m_decoder == nullptr) {
-    error = std::string("no decoder for the ") + avcodec_get_name(parameters->codec_id) +
-            " video of '" + path + "'";
+    error = fill(translate("VideoFiles", "「%2」の %1 の映像を復号するデコーダがありません"),
+                 {avcodec_get_name(parameters->codec_id), path});
     return false;
   }
   m_packet.reset(av_packet_alloc());
   m_frame.reset(av_frame_alloc());
   m_received.reset(av_frame_alloc());
   if (!m_packet || !m_frame || !m_received) {
-    error = "out of memory opening '" + path + "'";
+    error = fill(translate("VideoFiles", "「%1」を開くためのメモリが足りません"), {path});
     return false;
   }
   m_width = parameters->width;
@@ -127,16 +129,16 @@ bool VideoDecoder::open(const std::string& path, std::string& error) {
       av_image_check_size(static_cast<unsigned>(m_width), static_cast<unsigned>(m_height), 0,
                           nullptr) < 0 ||
       rgbBytes > kMaxRgbBytes) {
-    error = "unusable picture size " + std::to_string(m_width) + " x " + std::to_string(m_height) +
-            " in '" + path + "'";
+    error = fill(translate("VideoFiles", "「%3」の画像の大きさ %1 x %2 は使えません"),
+                 {std::to_string(m_width), std::to_string(m_height), path});
     return false;
   }
   const int bytes = av_image_get_buffer_size(static_cast<AVPixelFormat>(parameters->format),
                                              m_width, m_height, 64);
   m_pictureBytes = bytes > 0 ? static_cast<std::size_t>(bytes) : rgbBytes;
   if (!buildIndex(headerEntries)) {
-    error =
-        m_broken ? "cannot read video '" + path + "' again" : "no video frames in '" + path + "'";
+    error = m_broken ? fill(translate("VideoFiles", "映像「%1」をもう一度読めません"), {path})
+                     : fill(translate("VideoFiles", "「%1」に映像のフレームがありません"), {path});
     return false;
   }
   if (!openCodec(error)) return false;
@@ -148,11 +150,11 @@ bool VideoDecoder::openCodec(std::string& error) {
   const AVCodecParameters* parameters = m_format->streams[m_stream]->codecpar;
   m_codec.reset(avcodec_alloc_context3(m_decoder));
   if (!m_codec) {
-    error = "out of memory opening '" + m_path + "'";
+    error = fill(translate("VideoFiles", "「%1」を開くためのメモリが足りません"), {m_path});
     return false;
   }
   if (avcodec_parameters_to_context(m_codec.get(), parameters) < 0) {
-    error = "unusable video parameters in '" + m_path + "'";
+    error = fill(translate("VideoFiles", "「%1」の映像のパラメータは使えません"), {m_path});
     return false;
   }
   // Frames by time are known by the packet they came from whatever the decoder's threads delay;
@@ -166,8 +168,8 @@ bool VideoDecoder::openCodec(std::string& error) {
   }
   const int rc = avcodec_open2(m_codec.get(), m_decoder, nullptr);
   if (rc < 0) {
-    error = std::string("cannot decode the ") + avcodec_get_name(parameters->codec_id) +
-            " video of '" + m_path + "': " + errorText(rc);
+    error = fill(translate("VideoFiles", "「%2」の %1 の映像を復号できません: %3"),
+                 {avcodec_get_name(parameters->codec_id), m_path, errorText(rc)});
     return false;
   }
   return true;

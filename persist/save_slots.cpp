@@ -72,17 +72,20 @@ std::string misfit(const SavedState& saved, const SimDrive& drive) {
   const RouteData& route = *drive.route;
   const int stations = stationCount(route);
   if (saved.windowStation < 0 || saved.windowStation >= std::max(stations, 1)) {
-    return "the station " + std::to_string(saved.windowStation) + " is not one of the route's";
+    return media::fill(media::translate("SaveSlots", "駅 %1 はこの路線にありません"),
+                       {std::to_string(saved.windowStation)});
   }
   const int maxSpeed = drive.train->MaxSpeed;
   const long double top = maxSpeed > 0 ? maxSpeed + kOverspeedKmh : kFastestKmh;
   if (std::fabs(saved.speed) > top) {
-    return "the speed " + wholeNumber(saved.speed) + " km/h is beyond the train's top speed";
+    return media::fill(media::translate("SaveSlots", "速度 %1 km/h は列車の最高速度を超えています"),
+                       {wholeNumber(saved.speed)});
   }
   const std::int64_t last = lastFrame(drive);
   if (saved.frame < 0 || saved.frame > last) {
-    return "the frame " + std::to_string(saved.frame) + " lies outside the route's frames 0 to " +
-           std::to_string(last);
+    return media::fill(
+        media::translate("SaveSlots", "フレーム %1 は路線のフレーム 0 ～ %2 の外にあります"),
+        {std::to_string(saved.frame), std::to_string(last)});
   }
   std::int64_t earliest = 0, latest = 0;
   for (int i = 0; i < stations; ++i) {
@@ -91,21 +94,24 @@ std::string misfit(const SavedState& saved, const SimDrive& drive) {
     latest = i == 0 ? time : std::max(latest, time);
   }
   if (saved.clock < earliest - kDayTicks || saved.clock > latest + kDayTicks) {
-    return "the clock " + std::to_string(saved.clock) + " is more than a day off the timetable";
+    return media::fill(media::translate("SaveSlots", "時刻 %1 がダイヤから1日以上離れています"),
+                       {std::to_string(saved.clock)});
   }
   if (inFrameSpeedTable(route, saved.frame) &&
       std::fabs(saved.positionCm - distanceOfFrame(route, saved.frame)) > kPositionSlackCm) {
-    return "the position " + wholeNumber(saved.positionCm) + " cm is not that of the frame " +
-           std::to_string(saved.frame);
+    return media::fill(media::translate("SaveSlots", "位置 %1 cm がフレーム %2 の位置と合いません"),
+                       {wholeNumber(saved.positionCm), std::to_string(saved.frame)});
   }
   if (stations > 0 && saved.windowStation > 0) {
     const StationEntry& station = route.stations[static_cast<std::size_t>(saved.windowStation)];
     if (static_cast<long double>(station.stopMinCm) - kPositionSlackCm > saved.positionCm) {
-      return "the station " + std::to_string(saved.windowStation) + " lies beyond the position";
+      return media::fill(media::translate("SaveSlots", "駅 %1 が位置より先にあります"),
+                         {std::to_string(saved.windowStation)});
     }
   }
   if (saved.preTrainFrame < 0) {
-    return "the preceding train's frame " + std::to_string(saved.preTrainFrame) + " is negative";
+    return media::fill(media::translate("SaveSlots", "先行列車のフレーム %1 が負の値です"),
+                       {std::to_string(saved.preTrainFrame)});
   }
   return {};
 }
@@ -123,7 +129,8 @@ std::optional<SavedState> parseState(std::string_view line, const SimDrive& driv
   const auto position = real(6);
   const auto preTrain = number(7);
   if (!windowStation || !speed || !frame || !clock || !position || !preTrain) {
-    fault = "not seven numbers after the route: \"" + std::string(line) + "\"";
+    fault = media::fill(media::translate("SaveSlots", "路線名のあとに数が7つありません: 「%1」"),
+                        {line});
     return std::nullopt;
   }
   const SavedState saved{*windowStation, *speed, *frame, *clock, *position, *preTrain};
@@ -186,16 +193,16 @@ std::optional<SavedState> readSlot(media::SettingsStore& store, int slot, const 
                                    std::string& message, std::string& fault) {
   const std::string line = storedLine(store, slot);
   if (line.empty()) {
-    message = kNothingSavedMessage;
+    message = media::translate("SaveSlots", kNothingSavedMessage);
     return std::nullopt;
   }
   if (csvField(line, 1) != slotRouteName(drive)) {
-    message = kOtherRouteMessage;
+    message = media::translate("SaveSlots", kOtherRouteMessage);
     return std::nullopt;
   }
   std::optional<SavedState> saved = parseState(line, drive, fault);
   if (!saved) {
-    message = kDamagedMessage;
+    message = media::translate("SaveSlots", kDamagedMessage);
     fault = lineKey(slot) + ": " + fault;
   }
   return saved;

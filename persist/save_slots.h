@@ -4,6 +4,7 @@
 #include <string>
 
 #include "media/settings_store.h"
+#include "media/translate.h"
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -14,10 +15,15 @@ namespace velimoro {
 // the position and the preceding train's frame.
 
 inline constexpr int kSaveSlots = 3;
-inline constexpr const char* kSavedMessage = "運転状態を保存しました";
-inline constexpr const char* kNothingSavedMessage = "運転状態が保存されていません";
-inline constexpr const char* kOtherRouteMessage = "運転状態を保存したダイヤではありません";
-inline constexpr const char* kDamagedMessage = "保存された運転状態が壊れています";
+// The messages of the slots, marked in the context "SaveSlots" and translated where shown.
+inline constexpr const char* kSavedMessage =
+    VELIMORO_TEXT_NOOP("SaveSlots", "運転状態を保存しました");
+inline constexpr const char* kNothingSavedMessage =
+    VELIMORO_TEXT_NOOP("SaveSlots", "運転状態が保存されていません");
+inline constexpr const char* kOtherRouteMessage =
+    VELIMORO_TEXT_NOOP("SaveSlots", "運転状態を保存したダイヤではありません");
+inline constexpr const char* kDamagedMessage =
+    VELIMORO_TEXT_NOOP("SaveSlots", "保存された運転状態が壊れています");
 /// The caption of a slot without a label.
 inline constexpr const char* kNoDataCaption = "No Data";
 

@@ -5,6 +5,7 @@
 
 #include "data/controller_map.h"
 #include "media/settings_store.h"
+#include "media/translate.h"
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -18,11 +19,12 @@ inline constexpr const char* kSettingsApplication = "velimoro";
 inline constexpr const char* kControllerApplication = "dgcontroller";
 
 /// Shown at start when a user setting is missing (the first run): the drive then starts in the
-/// beginner mode.
-inline constexpr const char* kFirstRunMessage =
+/// beginner mode. Marked in the context "Settings", translated where it is shown.
+inline constexpr const char* kFirstRunMessage = VELIMORO_TEXT_NOOP(
+    "Settings",
     "初期状態では、ATSが動作しない設定になっています。\r\n\r\n"
     "実車通りにするには、設定メニューの「入門モード」のチェックを外してください。\r\n"
-    "OFFにするとATS確認操作が必要になります。";
+    "OFFにするとATS確認操作が必要になります。");
 
 /// The user settings as the store holds them.
 struct StoredSettings {

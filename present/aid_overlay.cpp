@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 #include "present/picture_effects.h"
 #include "sim/atc.h"
 #include "sim/driver_aids.h"
@@ -41,27 +42,36 @@ std::string stopLine(const SimState& s) {
   if (s.aid_stopped) {
     const long double off = std::fabs(s.aid_stop_result_cm);
     const bool within = off <= s.aid_stop_tolerance_cm;
-    const std::string side = s.aid_stop_result_cm >= 0 ? " 手前" : " 行き過ぎ";
-    return metres(off, true) + side + " (±" + metres(s.aid_stop_tolerance_cm, true) +
-           (within ? ")" : " 外)");
+    const bool shortOfMark = s.aid_stop_result_cm >= 0;
+    const char* text = shortOfMark
+                           ? (within ? VELIMORO_TEXT_NOOP("AidOverlay", "%1 手前 (±%2)")
+                                     : VELIMORO_TEXT_NOOP("AidOverlay", "%1 手前 (±%2 外)"))
+                           : (within ? VELIMORO_TEXT_NOOP("AidOverlay", "%1 行き過ぎ (±%2)")
+                                     : VELIMORO_TEXT_NOOP("AidOverlay", "%1 行き過ぎ (±%2 外)"));
+    return media::fill(media::translate("AidOverlay", text),
+                       {metres(off, true), metres(s.aid_stop_tolerance_cm, true)});
   }
   if (!s.aid_stop_ahead) return {};
-  if (s.aid_stop_cm < 0) return "停止位置を " + metres(-s.aid_stop_cm, true) + " 過ぎています";
-  return "停止位置まで " + metres(s.aid_stop_cm, s.aid_stop_cm < kTenthsWithinCm);
+  if (s.aid_stop_cm < 0) {
+    return media::fill(media::translate("AidOverlay", "停止位置を %1 過ぎています"),
+                       {metres(-s.aid_stop_cm, true)});
+  }
+  return media::fill(media::translate("AidOverlay", "停止位置まで %1"),
+                     {metres(s.aid_stop_cm, s.aid_stop_cm < kTenthsWithinCm)});
 }
 
 std::string aspectWord(const SimDrive& drive, int code) {
   switch (aspectClass(code)) {
     case AspectClass::kStop:
-      return "停止";
+      return media::translate("AidOverlay", "停止");
     case AspectClass::kRestricting:
-      return "警戒";
+      return media::translate("AidOverlay", "警戒");
     case AspectClass::kCaution:
-      return "注意";
+      return media::translate("AidOverlay", "注意");
     case AspectClass::kReducedSpeed:
-      return "減速";
+      return media::translate("AidOverlay", "減速");
     case AspectClass::kClear:
-      return "進行";
+      return media::translate("AidOverlay", "進行");
     case AspectClass::kNone:
       break;
   }
@@ -75,37 +85,38 @@ std::string signalLine(const SimDrive& drive) {
   if (s.aid_signal_aspect == 999) return {};
   const std::string aspect = aspectWord(drive, s.aid_signal_aspect);
   if (aspect.empty()) return {};
-  return "信号 " + aspect + "  " + metres(s.aid_signal_cm, false);
+  return media::fill(media::translate("AidOverlay", "信号 %1  %2"),
+                     {aspect, metres(s.aid_signal_cm, false)});
 }
 
 std::string limitLine(const SimState& s) {
-  std::string line = "制限 " + (s.aid_limit > 0 ? std::to_string(s.aid_limit) : std::string("-"));
-  if (s.aid_next_limit_cm > 0) {
-    line += "  次 " + std::to_string(s.aid_next_limit) + " (" + metres(s.aid_next_limit_cm, false) +
-            ")";
-  }
-  return line;
+  const std::string limit = s.aid_limit > 0 ? std::to_string(s.aid_limit) : std::string("-");
+  if (s.aid_next_limit_cm <= 0)
+    return media::fill(media::translate("AidOverlay", "制限 %1"), {limit});
+  return media::fill(media::translate("AidOverlay", "制限 %1  次 %2 (%3)"),
+                     {limit, std::to_string(s.aid_next_limit), metres(s.aid_next_limit_cm, false)});
 }
 
 std::string modeLine(const SimDrive& drive) {
   const TrainSpec& train = *drive.train;
   const PowerMode& mode = train.PowerModes[static_cast<std::size_t>(
       std::clamp(selectedPowerMode(drive.state), 0, TrainSpec::kMaxPowerModes - 1))];
-  const std::string top = "最大 " + mode.prefix + std::to_string(drive.state.aid_top_notch);
-  return mode.name.empty() ? top : mode.name + " " + top;
+  const std::string top = mode.prefix + std::to_string(drive.state.aid_top_notch);
+  if (mode.name.empty()) return media::fill(media::translate("AidOverlay", "最大 %1"), {top});
+  return media::fill(media::translate("AidOverlay", "%1 最大 %2"), {mode.name, top});
 }
 
-const char* refusalText(const SimState& s) {
-  if (s.tick_count - s.aid_refused_tick >= kAidRefusalTicks) return nullptr;
+std::string refusalText(const SimState& s) {
+  if (s.tick_count - s.aid_refused_tick >= kAidRefusalTicks) return {};
   switch (static_cast<AidRefusal>(s.aid_refused)) {
     case AidRefusal::kTopNotch:
-      return "これ以上のノッチはありません";
+      return media::translate("AidOverlay", "これ以上のノッチはありません");
     case AidRefusal::kModeWithPower:
-      return "ノッチを切ってから切り替えます";
+      return media::translate("AidOverlay", "ノッチを切ってから切り替えます");
     case AidRefusal::kNone:
       break;
   }
-  return nullptr;
+  return {};
 }
 
 // The height of the panel's text box.
@@ -153,9 +164,9 @@ std::vector<AidLine> aidLines(const SimDrive& drive) {
   add(signalLine(drive));
   add(limitLine(s));
   add(modeLine(drive));
-  if (const char* refusal = refusalText(s)) add(refusal, true);
+  add(refusalText(s), true);
   const BrakeCause cause = brakeCauseOf(s.brake_cause);
-  if (cause != BrakeCause::kNone) add(brakeCauseText(cause), true);
+  if (cause != BrakeCause::kNone) add(media::translate("DriverAids", brakeCauseText(cause)), true);
   return lines;
 }
 

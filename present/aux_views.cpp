@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "media/translate.h"
+
 namespace velimoro {
 namespace {
 
@@ -43,7 +45,7 @@ std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleratio
   std::string engine = "-";
   if (drive.train->Engine_Type == 0)
     engine = s.engine_running ? std::to_string(s.gear_index) + " / " + std::to_string(s.gear)
-                              : "stopped";
+                              : media::translate("ValueDisplay", "停止中");
   std::vector<ValueRow> rows = {
       {"Speed", format("%.2f km/h", static_cast<double>(s.speed))},
       {"BC ", kpa(s.bc.toDouble())},
@@ -67,7 +69,9 @@ std::vector<ValueRow> valueDisplayRows(const SimDrive& drive, double acceleratio
       {"Signal", orNone(s.signal_aspect)},
       {"Notch", std::to_string(s.power_notch) + " / " + std::to_string(s.brake_notch)},
       {"Frame_sub", std::to_string(s.frame_accum) + " / " + std::to_string(s.frame_scale)},
-      {"Drawing", s.run_mode == 0 ? "driving" : "video " + std::to_string(s.run_mode)},
+      {"Drawing", s.run_mode == 0 ? media::translate("ValueDisplay", "運転中")
+                                  : media::fill(media::translate("ValueDisplay", "映像 %1"),
+                                                {std::to_string(s.run_mode)})},
       {"Current", std::to_string(s.ammeter) + " A"},
       {"Gear", s.gear_text},
       {"Movie", std::to_string(s.video_end_frame)},

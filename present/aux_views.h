@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "media/translate.h"
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -51,11 +52,12 @@ struct EasyCabButton {
   const char* caption;
   char key;
 };
-inline constexpr std::array<EasyCabButton, 6> kEasyCabButtons = {{{"減速", '2'},
-                                                                  {"加速", '8'},
-                                                                  {"ドア開閉", '7'},
-                                                                  {"案内放送", '1'},
-                                                                  {"巻戻し", '-'},
-                                                                  {"ニュートラル", '5'}}};
+inline constexpr std::array<EasyCabButton, 6> kEasyCabButtons = {
+    {{VELIMORO_TEXT_NOOP("EasyCab", "減速"), '2'},
+     {VELIMORO_TEXT_NOOP("EasyCab", "加速"), '8'},
+     {VELIMORO_TEXT_NOOP("EasyCab", "ドア開閉"), '7'},
+     {VELIMORO_TEXT_NOOP("EasyCab", "案内放送"), '1'},
+     {VELIMORO_TEXT_NOOP("EasyCab", "巻戻し"), '-'},
+     {VELIMORO_TEXT_NOOP("EasyCab", "ニュートラル"), '5'}}};
 
 }  // namespace velimoro

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "media/translate.h"
 #include "present/sound_channels.h"
 
 namespace velimoro {
@@ -122,7 +123,8 @@ void kankoQueuePlay(SimDrive& drive) {
     // behind it. A route that names no file for the voice simply has none; a named file that
     // did not load is an error the driver hears about.
     if (head.sound < 0) {
-      if (namesAFile(drive, head)) drive.media.messages.show("喚呼の再生エラー");
+      if (namesAFile(drive, head))
+        drive.media.messages.show(media::translate("Callouts", "喚呼の再生エラー"));
       dropHead(queue);
       return;
     }

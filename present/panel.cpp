@@ -4,6 +4,7 @@
 
 #include "data/data_error.h"
 #include "data/paths.h"
+#include "media/translate.h"
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -22,7 +23,9 @@ class PanelBuilder {
     if (e.file.empty()) return std::nullopt;
     const auto picture =
         m_store.load(resolvePath(m_drive.setup.root, m_drive.setup.trainFolder + e.file));
-    if (!picture) throw DataError(e.file + "の生成エラー");
+    if (!picture) {
+      throw DataError(media::fill(media::translate("Panel", "%1の生成エラー"), {e.file}));
+    }
     if (transparent) {
       keyBottomLeft(m_store, *picture);
     } else {

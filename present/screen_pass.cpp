@@ -8,6 +8,7 @@
 #include "data/paths.h"
 #include "data/rounding.h"
 #include "data/ui_strings.h"
+#include "media/translate.h"
 #include "present/aid_overlay.h"
 #include "present/picture_effects.h"
 
@@ -260,7 +261,7 @@ bool openRouteVideo(SimDrive& drive, media::VideoReader& video, std::string& mes
   std::string error;
   // The name may come from Windows: "\" separators and any letter case, below the data root.
   if (!video.open(resolvePath(drive.setup.root, file), error)) {
-    message = file + "映像ファイルを開けません";
+    message = media::fill(media::translate("ScreenPass", "%1映像ファイルを開けません"), {file});
     return false;
   }
   drive.state.video_end_frame = video.frameCount();

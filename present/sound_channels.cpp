@@ -8,6 +8,7 @@
 #include "data/data_error.h"
 #include "data/paths.h"
 #include "data/rounding.h"
+#include "media/translate.h"
 #include "present/route_sounds.h"
 #include "present/running_sounds.h"
 
@@ -17,7 +18,7 @@ namespace {
 constexpr int kChannels = SoundSystem::kChannels;
 
 void showStatus(SimDrive& drive, const char* text) {
-  if (drive.media.status) drive.media.status(text);
+  if (drive.media.status) drive.media.status(media::translate("StartUp", text));
 }
 
 // Loads a sound that lives on `channel`; fatal when it cannot be loaded.
@@ -126,7 +127,8 @@ void bindChannelSounds(SimDrive& drive) {
 }  // namespace
 
 void loadTrainSounds(SimDrive& drive) {
-  showStatus(drive, "DirectSoundオブジェクトを作成しています(走行音)");
+  showStatus(drive,
+             VELIMORO_TEXT_NOOP("StartUp", "DirectSoundオブジェクトを作成しています(走行音)"));
   drive.sounds = SoundSystem();
   drive.sounds.layout = channelLayout(*drive.train, *drive.route);
   clearSoundTriggers(drive.sounds);
@@ -142,11 +144,11 @@ void loadTrainSounds(SimDrive& drive) {
 
 void loadRouteAndEngineSounds(SimDrive& drive) {
   loadRouteSounds(drive);
-  showStatus(drive, "DirectSoundオブジェクトを作成しています(喚呼)");
+  showStatus(drive, VELIMORO_TEXT_NOOP("StartUp", "DirectSoundオブジェクトを作成しています(喚呼)"));
   loadVoices(drive);
   loadOtherSounds(drive);
   loadEngineSounds(drive);
-  showStatus(drive, "サウンドを読み込んでいます");
+  showStatus(drive, VELIMORO_TEXT_NOOP("StartUp", "サウンドを読み込んでいます"));
   bindChannelSounds(drive);
   resetEngineSounds(drive.sounds);
 }

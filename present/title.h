@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "media/translate.h"
+
 namespace velimoro {
 
 /// The title screen's step: the opening, the title picture, the route menu, the ending.
@@ -82,11 +84,16 @@ inline constexpr int kOpeningSlideTicks = 50;  // 5 s a slide
 inline constexpr int kEndingSlideTicks = 113;  // 11.3 s a slide
 inline constexpr int kOpeningEndTicks = 1050;  // the opening ends by itself after 105 s
 inline constexpr int kEndingEndTicks = 1850;   // the ending after 185 s
-inline constexpr const char* kMissingUiStrings = "実行ファイルが正しい場所に配置されていません";
-inline constexpr const char* kMovieFailed = "オープニングムービーを開けません";
-inline constexpr const char* kCreatingForm = "Formを作成しています";
-inline constexpr const char* kTrainDialogTitle = "この路線を任意の列車で運転することができます";
-inline constexpr const char* kTrainDialogFilter = "列車データファイル (*.dat)";
+// The title screen's texts, marked in the context "Title" and translated where they are shown.
+inline constexpr const char* kMissingUiStrings =
+    VELIMORO_TEXT_NOOP("Title", "実行ファイルが正しい場所に配置されていません");
+inline constexpr const char* kMovieFailed =
+    VELIMORO_TEXT_NOOP("Title", "オープニングムービーを開けません");
+inline constexpr const char* kCreatingForm = VELIMORO_TEXT_NOOP("Title", "Formを作成しています");
+inline constexpr const char* kTrainDialogTitle =
+    VELIMORO_TEXT_NOOP("Title", "この路線を任意の列車で運転することができます");
+inline constexpr const char* kTrainDialogFilter =
+    VELIMORO_TEXT_NOOP("Title", "列車データファイル (*.dat)");
 
 /// The title picture `index` (0..5): "image\title\title01.jpg" … "title06.jpg".
 std::string titlePictureName(int index);

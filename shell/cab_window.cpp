@@ -35,7 +35,7 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   if (!m_sound.notice().empty()) m_messages.show(m_sound.notice());
   // The settings first: a missing one is the first run, which starts in the beginner mode.
   const StoredSettings stored = readSettings(store);
-  if (stored.firstRun) m_messages.show(kFirstRunMessage);
+  if (stored.firstRun) m_messages.show(media::translate("Settings", kFirstRunMessage));
   setup.settings.kanko = stored.settings.kanko;
   setup.settings.information = stored.settings.information;
   setup.settings.ats = stored.settings.ats;

@@ -58,7 +58,7 @@ int runTitle(QApplication& app, const Arguments& args, bool unattended) {
     if (rendered) root = *rendered;
   }
   if (root.empty()) {
-    showMessage(unattended, velimoro::kMissingUiStrings);
+    showMessage(unattended, velimoro::media::translate("Title", velimoro::kMissingUiStrings));
     return 1;
   }
   velimoro::media::QtSettingsStore store;

@@ -149,7 +149,7 @@ QTableWidget* stationTable(const RunReport& report, QWidget* parent) {
   for (const ReportStation& s : report.stations) {
     const std::optional<int> late = s.late();
     const std::optional<int> dwell = s.dwell();
-    addRow(t, {text(s.name), outcomeText(s.outcome), optionalClock(s.arrival),
+    addRow(t, {text(s.name), text(outcomeText(s.outcome)), optionalClock(s.arrival),
                optionalClock(s.departure),
                s.scheduledDeparture > 0 ? text(reportClock(s.scheduledDeparture)) : "–",
                late ? text(reportDelta(*late)) : "–",
@@ -186,7 +186,7 @@ QWidget* scorePage(const RunReport& report, QWidget* parent) {
   for (const ScoreItem& item : report.deductions)
     addRow(t, {text(item.what), QString::number(item.points)});
   layout->addWidget(t);
-  auto* rules = new QLabel(scoreRules(), page);
+  auto* rules = new QLabel(text(scoreRules()), page);
   rules->setWordWrap(true);
   layout->addWidget(rules);
   return page;

@@ -109,7 +109,7 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
         if (!std::filesystem::exists(path)) return false;
         std::string error;
         if (m_movie.open(path, error) && m_movie.frameCount() > 0) return true;
-        m_messages.show(kMovieFailed);
+        m_messages.show(media::translate("Title", kMovieFailed));
         return false;
       }()) {
   // The title screen is hidden while a cab window is open: closing that cab window must not end
@@ -133,9 +133,10 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
            QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
   };
   askTrainFile = [this] {
-    return QFileDialog::getOpenFileName(this, QString::fromUtf8(kTrainDialogTitle),
-                                        QString::fromStdString(m_root),
-                                        QString::fromUtf8(kTrainDialogFilter))
+    return QFileDialog::getOpenFileName(
+               this, QString::fromStdString(media::translate("Title", kTrainDialogTitle)),
+               QString::fromStdString(m_root),
+               QString::fromStdString(media::translate("Title", kTrainDialogFilter)))
         .toStdString();
   };
   placeOnScreen();
@@ -263,7 +264,7 @@ void TitleWindow::act(TitleRequest request) {
 }
 
 void TitleWindow::startDrive() {
-  m_status = QString::fromUtf8(kCreatingForm);
+  m_status = QString::fromStdString(media::translate("Title", kCreatingForm));
   repaint();
   // The report of the drive before goes now.
   m_cab.reset();

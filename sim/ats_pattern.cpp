@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "media/translate.h"
 #include "sim/driver_aids.h"
 #include "sim/handle_texts.h"
 #include "sim/signal_codes.h"
@@ -45,8 +46,9 @@ std::string speedBeaconText(const SimDrive& drive) {
     const AtsBeacon& beacon = tables.beacons[static_cast<std::size_t>(i)];
     if (beacon.role != AtsBeacon::Role::kSpeed || !beaconAhead(beacon, s.position_cm)) continue;
     if (s.speed <= beacon.targetSpeed()) continue;
-    return std::to_string(beacon.targetSpeed()) + "km/h 制限まで" +
-           wholeMetres(beacon.cm - s.position_cm) + "m";
+    return media::fill(
+        media::translate("AtsPattern", "%1km/h 制限まで%2m"),
+        {std::to_string(beacon.targetSpeed()), wholeMetres(beacon.cm - s.position_cm)});
   }
   return std::string();
 }
@@ -128,10 +130,11 @@ void runAtsPattern(SimDrive& drive) {
   changePatternState(drive, next);
 
   if (target.stationStop && s.speed > kStationStopSpeed && target.cm > 0) {
-    s.pattern_text = "停車パターン発生中";
+    s.pattern_text = media::translate("AtsPattern", "停車パターン発生中");
   } else if (target.speed != kNone && target.speed >= kLowestTextTarget &&
              pattern - s.speed < kTextMargin && s.speed > target.speed && target.cm > 0) {
-    s.pattern_text = std::to_string(target.speed) + "km/h 照査まで" + wholeMetres(target.cm) + "m";
+    s.pattern_text = media::fill(media::translate("AtsPattern", "%1km/h 照査まで%2m"),
+                                 {std::to_string(target.speed), wholeMetres(target.cm)});
   } else {
     s.pattern_text = speedBeaconText(drive);
   }

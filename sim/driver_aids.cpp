@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "media/translate.h"
 #include "sim/handle_steps.h"
 #include "sim/signal_codes.h"
 #include "sim/signal_tables.h"
@@ -16,17 +17,25 @@ constexpr long double kStopJudgedWithinCm = 5000;
 struct CauseWords {
   const char* name;
   const char* text;
+  const char* label;
 };
 
 constexpr CauseWords kCauseWords[kBrakeCauses] = {
-    {"", ""},
-    {"vigilance", "EB装置: 操作がありませんでした  非常位置で R"},
-    {"ats_warning", "ATS: 警報を確認しませんでした  非常位置で R"},
-    {"ats_stop", "ATS: 停止信号を越えました  非常位置で R"},
-    {"ats_pattern", "ATS-P: パターンを超えました  非常位置で R"},
-    {"speed_check", "速度照査: 確認しませんでした  非常位置で R"},
-    {"cab_signal", "ATC: 信号の速度を超えました  減速で解除"},
-    {"roll_back", "後退検知: 逆走しました  非常位置で R"},
+    {"", "", ""},
+    {"vigilance", VELIMORO_TEXT_NOOP("DriverAids", "EB装置: 操作がありませんでした  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "EB装置")},
+    {"ats_warning", VELIMORO_TEXT_NOOP("DriverAids", "ATS: 警報を確認しませんでした  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "ATS警報の確認なし")},
+    {"ats_stop", VELIMORO_TEXT_NOOP("DriverAids", "ATS: 停止信号を越えました  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "停止信号の冒進")},
+    {"ats_pattern", VELIMORO_TEXT_NOOP("DriverAids", "ATS-P: パターンを超えました  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "ATS-Pのパターン超過")},
+    {"speed_check", VELIMORO_TEXT_NOOP("DriverAids", "速度照査: 確認しませんでした  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "速度照査の確認なし")},
+    {"cab_signal", VELIMORO_TEXT_NOOP("DriverAids", "ATC: 信号の速度を超えました  減速で解除"),
+     VELIMORO_TEXT_NOOP("DriverAids", "ATCの速度超過")},
+    {"roll_back", VELIMORO_TEXT_NOOP("DriverAids", "後退検知: 逆走しました  非常位置で R"),
+     VELIMORO_TEXT_NOOP("DriverAids", "後退検知")},
 };
 
 const StationEntry* stationAt(const RouteData& route, int index) {
@@ -111,6 +120,16 @@ const char* brakeCauseName(BrakeCause cause) {
 
 const char* brakeCauseText(BrakeCause cause) {
   return kCauseWords[static_cast<int>(brakeCauseOf(static_cast<int>(cause)))].text;
+}
+
+const char* brakeCauseLabel(BrakeCause cause) {
+  return kCauseWords[static_cast<int>(brakeCauseOf(static_cast<int>(cause)))].label;
+}
+
+BrakeCause brakeCauseNamed(std::string_view name) {
+  for (int i = 1; i < kBrakeCauses; ++i)
+    if (name == kCauseWords[i].name) return static_cast<BrakeCause>(i);
+  return BrakeCause::kNone;
 }
 
 BrakeCause brakeCauseOf(int value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "sim/sim_drive.h"
 
 namespace velimoro {
@@ -28,8 +30,15 @@ enum class AidRefusal : int { kNone = 0, kTopNotch = 1, kModeWithPower = 2 };
 /// The cause's name in events and reports ("vigilance", "ats_warning", …; "" for none).
 const char* brakeCauseName(BrakeCause cause);
 
-/// The cause as the aid overlay says it, with what releases it.
+/// The cause as the aid overlay says it, with what releases it; marked for translation in the
+/// context "DriverAids", translated where it is shown.
 const char* brakeCauseText(BrakeCause cause);
+
+/// The cause in a few words, as the run report names it; translated like brakeCauseText.
+const char* brakeCauseLabel(BrakeCause cause);
+
+/// The cause of a name brakeCauseName gives; kNone for any other.
+BrakeCause brakeCauseNamed(std::string_view name);
 
 /// The cause of a number read from a trace or a saved state; kNone for one out of range.
 BrakeCause brakeCauseOf(int value);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -18,19 +19,29 @@ constexpr int kDeadManWarningCount = 601;
 constexpr long double kApproachMinimumCm = 25000;
 constexpr long double kApproachMarginMetres = 125;
 
-const char* const kWaitForRoute = "0進路が開通するまでお待ちください。";
-const char* const kAtsOff = "0ATSが投入されていないため、速度に注意してください。";
-const char* const kTurnAround = "0BackSpaceキーを押して方向を転換し、発車してください。";
-const char* const kAtsWarning = "05秒以内にブレーキをかけ、ATS確認ボタンを押してください";
-const char* const kSlowTo55 = "0速度を55km/h以下に落としてください";
-const char* const kSlowTo75 = "0速度を75km/h以下に落としてください";
-const char* const kSlowTo25 = "0速度を25km/h以下に落としてください";
-const char* const kApproaching = "（停車駅接近）";
-const char* const kDeadMan = "05秒以内にEBリセットを行ってください";
-const char* const kAtsTripped = "0速度超過によりATSが動作しました";
-const char* const kAtsReset = "0非常ブレーキを入れ、リセットキーを押してください";
-const char* const kEngineStalled =
-    "0エンストしました。変速レバーを変速段に入れてエンジンを再始動してください。";
+// The guidance sentences, each shown after the sentence mark.
+const char* const kWaitForRoute =
+    VELIMORO_TEXT_NOOP("Guidance", "進路が開通するまでお待ちください。");
+const char* const kAtsOff =
+    VELIMORO_TEXT_NOOP("Guidance", "ATSが投入されていないため、速度に注意してください。");
+const char* const kTurnAround =
+    VELIMORO_TEXT_NOOP("Guidance", "BackSpaceキーを押して方向を転換し、発車してください。");
+const char* const kAtsWarning =
+    VELIMORO_TEXT_NOOP("Guidance", "5秒以内にブレーキをかけ、ATS確認ボタンを押してください");
+const char* const kSlowTo55 = VELIMORO_TEXT_NOOP("Guidance", "速度を55km/h以下に落としてください");
+const char* const kSlowTo75 = VELIMORO_TEXT_NOOP("Guidance", "速度を75km/h以下に落としてください");
+const char* const kSlowTo25 = VELIMORO_TEXT_NOOP("Guidance", "速度を25km/h以下に落としてください");
+const char* const kDeadMan = VELIMORO_TEXT_NOOP("Guidance", "5秒以内にEBリセットを行ってください");
+const char* const kAtsTripped = VELIMORO_TEXT_NOOP("Guidance", "速度超過によりATSが動作しました");
+const char* const kAtsReset =
+    VELIMORO_TEXT_NOOP("Guidance", "非常ブレーキを入れ、リセットキーを押してください");
+const char* const kEngineStalled = VELIMORO_TEXT_NOOP(
+    "Guidance", "エンストしました。変速レバーを変速段に入れてエンジンを再始動してください。");
+
+// A guidance sentence in the chosen language, after the sentence mark.
+std::string sentence(const char* text) {
+  return kSentence + media::translate("Guidance", text);
+}
 
 bool nearReversingFrame(const RouteData& route, int frame) {
   if (route.movieStopCount <= 0) return false;
@@ -66,31 +77,33 @@ bool approachingStop(const SimState& s) {
 
 void runningGuidance(const SimState& s, int speed, std::string& text) {
   if (s.ats_warning && s.ats_active) {
-    text = kAtsWarning;
+    text = sentence(kAtsWarning);
     return;
   }
   if (s.eb_device_count >= kDeadManWarningCount) {
-    text = kDeadMan;
+    text = sentence(kDeadMan);
     return;
   }
-  if (const char* slower = signalSpeedText(s.signal_aspect, speed)) text = slower;
-  if (approachingStop(s))
-    text = text.empty() ? std::string(1, kSentence) + kApproaching : text + kApproaching;
+  if (const char* slower = signalSpeedText(s.signal_aspect, speed)) text = sentence(slower);
+  if (approachingStop(s)) {
+    text = text.empty() ? sentence(VELIMORO_TEXT_NOOP("Guidance", "（停車駅接近）"))
+                        : media::fill(media::translate("Guidance", "%1（停車駅接近）"), {text});
+  }
 }
 
 void protectionBrakeGuidance(const SimState& s, int speed, std::string& text) {
   if (s.ats_warning) {
     if (std::abs(speed) > 0 || s.atsp_state == 2) {
-      text = kAtsTripped;
+      text = sentence(kAtsTripped);
     } else {
-      text = kAtsReset;
+      text = sentence(kAtsReset);
     }
     return;
   }
   if (s.atsp_state == 2) {
-    text = kAtsTripped;
+    text = sentence(kAtsTripped);
   } else if (speed == 0) {
-    text = kAtsReset;
+    text = sentence(kAtsReset);
   }
 }
 
@@ -102,9 +115,9 @@ std::string guidanceMessage(const SimDrive& drive) {
   // The rules compare the speed rounded to whole km/h.
   const int speed = static_cast<int>(roundHalfEven(s.speed));
   std::string text;
-  if (s.run_mode == 1 && s.power_handle > 0) text = kWaitForRoute;
-  if (!s.ats_active && !s.beginner_mode && s.power_handle > 1) text = kAtsOff;
-  if (speed == 0 && nearReversingFrame(*drive.route, s.frame)) text = kTurnAround;
+  if (s.run_mode == 1 && s.power_handle > 0) text = sentence(kWaitForRoute);
+  if (!s.ats_active && !s.beginner_mode && s.power_handle > 1) text = sentence(kAtsOff);
+  if (speed == 0 && nearReversingFrame(*drive.route, s.frame)) text = sentence(kTurnAround);
   if (!s.ats_eb) {
     runningGuidance(s, speed, text);
   } else {
@@ -112,7 +125,7 @@ std::string guidanceMessage(const SimDrive& drive) {
   }
   if (s.power_handle > 0 && !s.engine_running && s.gear_index == train.GearCount - 1 &&
       speed == 0) {
-    text = kEngineStalled;
+    text = sentence(kEngineStalled);
   }
   return text;
 }

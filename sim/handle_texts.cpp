@@ -4,15 +4,18 @@
 
 #include "sim/handle_texts.h"
 
+#include "media/translate.h"
 #include "sim/handle_steps.h"
 
 namespace velimoro {
 namespace {
 
-constexpr const char* kConstSpeedText = "定速";
+constexpr const char* kConstSpeedText = VELIMORO_TEXT_NOOP("HandleTexts", "定速");
 constexpr int kDepartureCallout = 4;  // the station event of the departure call-out
-constexpr std::array<const char*, 6> kGearTexts = {"中立",  "変速",  "直結1",
-                                                   "直結2", "直結3", "直結4"};
+constexpr std::array<const char*, 6> kGearTexts = {
+    VELIMORO_TEXT_NOOP("HandleTexts", "中立"),  VELIMORO_TEXT_NOOP("HandleTexts", "変速"),
+    VELIMORO_TEXT_NOOP("HandleTexts", "直結1"), VELIMORO_TEXT_NOOP("HandleTexts", "直結2"),
+    VELIMORO_TEXT_NOOP("HandleTexts", "直結3"), VELIMORO_TEXT_NOOP("HandleTexts", "直結4")};
 
 bool isDiesel(const TrainSpec& train) {
   return train.Engine_Type == 0;
@@ -69,7 +72,7 @@ void updatePowerText(SimDrive& drive) {
   SimState& s = drive.state;
   const TrainSpec& train = *drive.train;
   if (s.const_speed) {
-    s.power_text = kConstSpeedText;
+    s.power_text = media::translate("HandleTexts", kConstSpeedText);
   } else if (s.power_handle == 0) {
     s.power_text = drive.strings.Neut2;
   } else if (s.power_handle >= 1 && s.power_handle <= train.Power) {
@@ -131,7 +134,7 @@ void updateGearText(SimDrive& drive) {
   if (!isDiesel(train)) {
     s.gear_text = train.PowerModes[selectedPowerMode(s)].name;
   } else if (s.gear >= 0 && s.gear < static_cast<int>(kGearTexts.size())) {
-    s.gear_text = kGearTexts[s.gear];
+    s.gear_text = media::translate("HandleTexts", kGearTexts[s.gear]);
   }
 }
 

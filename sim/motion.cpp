@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 #include "sim/train_sounds.h"
 
 namespace velimoro {
@@ -73,10 +74,10 @@ void applyAdhesion(SimState& s, const TrainSpec& train, const RouteData& route) 
 
   if (s.power_notch >= 1 && s.adhesion_limit < s.force) {
     s.force = Fixed::fromLongDouble(0.5L * s.adhesion.toLongDouble() * mDriven * kGravity);
-    s.slip_text = "空転";
+    s.slip_text = media::translate("Motion", "空転");
   } else if (s.brake_notch < 0 && s.force < -s.adhesion_limit) {
     s.force = Fixed::fromLongDouble(-s.adhesion.toLongDouble() * m * kGravity);
-    s.slip_text = "滑走";
+    s.slip_text = media::translate("Motion", "滑走");
   } else {
     s.slip_text.clear();
   }

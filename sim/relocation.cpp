@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "media/translate.h"
 #include "sim/air_brakes.h"
 #include "sim/channels.h"
 #include "sim/fast_step.h"
@@ -110,8 +111,10 @@ void putTrainAt(SimDrive& drive, const Placement& place) {
   s.brake_rate_first = train.BrakeRate[0];
   s.bc = Fixed::fromInt(train.EBPress);
   s.mr = Fixed::fromInt(train.HighAirPress);
-  s.crew_text = route.oneMan == 1 ? std::string() : std::to_string(train.Cars) + "両";
-  s.gear_text = train.Engine_Type == 0 ? "変速" : "";
+  s.crew_text = route.oneMan == 1 ? std::string()
+                                  : media::fill(media::translate("Stations", "%1両"),
+                                                {std::to_string(train.Cars)});
+  s.gear_text = train.Engine_Type == 0 ? media::translate("HandleTexts", "変速") : "";
 }
 
 void relocateTrain(SimDrive& drive, const Placement& place) {

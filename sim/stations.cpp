@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 #include "sim/channels.h"
 #include "sim/doors.h"
 #include "sim/handle_texts.h"
@@ -31,8 +32,8 @@ constexpr int kTicksPerSecond = 30;
 constexpr int kNarrowWidth = 750;
 constexpr int kBackButtonInset = 30;
 
-const char* const kBoardingDone = "乗降完了";
-const char* const kStopPositionText = "停止位置まで進行";
+const char* const kBoardingDone = VELIMORO_TEXT_NOOP("Stations", "乗降完了");
+const char* const kStopPositionText = VELIMORO_TEXT_NOOP("Stations", "停止位置まで進行");
 
 bool standing(const SimState& s) {
   return std::fabs(s.speed) < 0.1L;
@@ -233,7 +234,7 @@ std::string nextStationText(const StationEntry& station, const UiStrings& string
     case kPassingPoint:
       return station.name + strings.Pass;
     case kStopPositionOnly:
-      return kStopPositionText;
+      return media::translate("Stations", kStopPositionText);
     default:
       return station.kind >= kStopWithoutDoors ? station.name + strings.Stop2 : station.name;
   }
@@ -250,7 +251,7 @@ void runStations(SimDrive& drive) {
     const StationFlags& flags = s.stations[static_cast<std::size_t>(i)];
     if (flags.in_window && route.oneMan == 1 && flags.arrived && s.door_cmd &&
         !routeSoundPlaying(drive, station.departSound1)) {
-      s.crew_text = kBoardingDone;
+      s.crew_text = media::translate("Stations", kBoardingDone);
     }
     if (flags.in_window && !flags.departed) workStop(drive, count, i);
     endRun(drive, count, i);

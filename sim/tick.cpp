@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 #include "sim/handle_texts.h"
 
 namespace velimoro {
@@ -85,9 +86,9 @@ void stopAtEndOfVideo(SimDrive& drive) {
 
 void updateStatusText(SimState& s) {
   if (s.door_cmd) {
-    s.status_text = "ドアが開いています";
+    s.status_text = media::translate("Doors", "ドアが開いています");
   } else if (s.doors_open) {
-    s.status_text = "ドアを閉めています";
+    s.status_text = media::translate("Doors", "ドアを閉めています");
   } else {
     s.status_text.clear();
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/rounding.h"
+#include "media/translate.h"
 
 namespace velimoro {
 namespace {
@@ -89,7 +90,7 @@ void showTrafficSignal(SimDrive& drive, const TrafficSignalEntry& t) {
   const long double midpoint = static_cast<long double>(t.positionCm + t.position2Cm) / 2.0L;
   if (field(t, kDetector) != 0 && s.position_cm > midpoint && s.frame <= field(t, kDetectorEnd)) {
     if (!passPhase(t, phase)) {
-      s.traffic_detect_text = "トロコン反応";
+      s.traffic_detect_text = media::translate("TrafficSignals", "トロコン反応");
       drawDetectorPicture(drive, field(t, kDetectorStopPicture));
     } else {
       drawDetectorPicture(drive, field(t, kDetectorPassPicture));
@@ -106,8 +107,10 @@ void showTrafficSignal(SimDrive& drive, const TrafficSignalEntry& t) {
   }
 }
 
-std::string metresText(const char* prefix, long double cm) {
-  return prefix + std::to_string(roundHalfEven(cm / 100)) + "m";
+// `text` with the distance in whole metres for its %1.
+std::string metresText(const char* text, long double cm) {
+  return media::fill(media::translate("TrafficSignals", text),
+                     {std::to_string(roundHalfEven(cm / 100))});
 }
 
 // The nearest stop in list order: a stop sign ahead, or a signal showing stop; a signal that
@@ -121,13 +124,13 @@ std::string stopDistanceText(const SimDrive& drive) {
     const TrafficSignalEntry& t = route.trafficSignals[static_cast<std::size_t>(i)];
     const long double toStopSign = static_cast<long double>(t.position2Cm) - s.position_cm;
     if (field(t, kStopSign) == 0 && toStopSign > 0 && toStopSign < kTextAheadCm) {
-      return metresText("一旦停止 ", toStopSign);
+      return metresText(VELIMORO_TEXT_NOOP("TrafficSignals", "一旦停止 %1m"), toStopSign);
     }
     const long double toSignal = static_cast<long double>(t.positionCm) - s.position_cm;
     if (toSignal < kTextAheadCm && toSignal >= -kTextBehindCm) {
       const int phase = std::clamp(t.runtime[0], 1, kPhases);
       if (passPhase(t, phase)) return std::string();
-      text = metresText("信号停止 ", toSignal);
+      text = metresText(VELIMORO_TEXT_NOOP("TrafficSignals", "信号停止 %1m"), toSignal);
     }
   }
   return text;

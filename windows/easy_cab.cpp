@@ -40,7 +40,7 @@ EasyCab::EasyCab(CabLink link, QWidget* parent)
   layout->addLayout(lamps, 0, 0, 3, 1);
   for (std::size_t i = 0; i < kEasyCabButtons.size(); ++i) {
     const EasyCabButton& b = kEasyCabButtons[i];
-    auto* button = new QPushButton(QString::fromUtf8(b.caption));
+    auto* button = new QPushButton(QString::fromStdString(media::translate("EasyCab", b.caption)));
     button->setMinimumSize(120, 64);
     QFont font = button->font();
     font.setPointSize(font.pointSize() + 4);

@@ -245,7 +245,7 @@ TEST(RouteSounds, LengthComesFromTheWaveHeader) {
 
   const std::string missing = dir.file("missing.wav");
   EXPECT_FALSE(waveLengthSeconds(missing, seconds, error));
-  EXPECT_EQ(error, "Cannot open file \"" + missing + "\". No such file or directory");
+  EXPECT_EQ(error, "ファイル「" + missing + "」を開けません。No such file or directory");
 }
 
 TEST(RouteSounds, MeasuringShowsUnreadableFilesAndGoesOn) {

@@ -381,7 +381,7 @@ TEST(FfmpegVideoReader, FilesThatAreNoVideoFailToOpenWithAReason) {
     EXPECT_FALSE(reader.open(path, error)) << path;
     EXPECT_NE(error, "") << path;
     if (path == paths.back()) {
-      EXPECT_NE(error.find("picture size 4096 x 2048"), std::string::npos);
+      EXPECT_NE(error.find("画像の大きさ 4096 x 2048"), std::string::npos);
     }
     EXPECT_EQ(reader.frameCount(), 0) << path;
     RgbPicture picture;

@@ -125,29 +125,29 @@ TEST(DecodeSoundFile, BadFilesFailWithTheFileNamedAndTheReason) {
   std::string error;
   const std::string missing = dir.file("missing.wav");
   EXPECT_EQ(layer.loadSound(missing, error), -1);
-  EXPECT_EQ(error.rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("ファイル「" + missing + "」を開けません。", 0), 0u) << error;
   EXPECT_GT(error.size(), missing.size() + 20) << "libsndfile's reason follows: " << error;
 
   const std::string corrupt = dir.writeBytes(
       "corrupt.wav", std::string("RIFF\x24\x00\x00\x00WAVEfmt ", 16) + std::string(40, '\x7f'));
   EXPECT_EQ(layer.loadSound(corrupt, error), -1);
-  EXPECT_NE(error.find("\"" + corrupt + "\""), std::string::npos) << error;
+  EXPECT_NE(error.find("「" + corrupt + "」"), std::string::npos) << error;
 
   const std::vector<double> threeChannels(30);
   EXPECT_EQ(layer.loadSound(
                 writeWave(dir.file("3ch.wav"), SF_FORMAT_PCM_16, 22050, 3, threeChannels), error),
             -1);
-  EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
+  EXPECT_NE(error.find("チャンネルが 3 あります"), std::string::npos) << error;
 
   // A chunk that claims to run far past the end of the file (found by fuzzing: it kept the
   // decoder reading for minutes) is refused at once.
   const std::string pastTheEnd = VELIMORO_SOURCE_DIR "/tests/fuzz/sound/list-past-end.wav";
   EXPECT_FALSE(decodeSoundFile(pastTheEnd, error));
-  EXPECT_NE(error.find("chunk \"LIST\" runs past the end"), std::string::npos) << error;
+  EXPECT_NE(error.find("チャンク「LIST」がファイルの終わりを越えています"), std::string::npos) << error;
 
   // A sound that decodes to more samples than are kept is refused, not decoded without limit.
   EXPECT_FALSE(decodeSoundFile(writeTone(dir, "long.wav", 1.0), error, 10000));
-  EXPECT_NE(error.find("too long"), std::string::npos) << error;
+  EXPECT_NE(error.find("長すぎます"), std::string::npos) << error;
 }
 
 class SoundLayerTest : public ::testing::Test {
@@ -265,7 +265,7 @@ TEST(SoundLayerWithoutDevice, SoundsStillPlayAndEndWithOneNotice) {
   // The child runs the program afresh, so OpenAL Soft chooses its output again there.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(std::_Exit(playWithoutAudioDevice()), ::testing::ExitedWithCode(0),
-              "notice: No audio device could be opened");
+              "notice: 音声デバイスを開けなかったため");
 }
 
 }  // namespace

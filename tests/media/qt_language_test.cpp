@@ -21,6 +21,20 @@ struct Message {
   std::string context, source, translation;
 };
 
+// The text of the element just opened, with the control characters the file writes as
+// <byte value="xd"/>.
+std::string textOf(QXmlStreamReader& xml) {
+  std::string text;
+  while (!xml.atEnd() &&
+         (xml.readNext() != QXmlStreamReader::EndElement || xml.name() == u"byte")) {
+    if (xml.isCharacters()) text += xml.text().toString().toStdString();
+    if (xml.isStartElement() && xml.name() == u"byte")
+      text += static_cast<char>(
+          xml.attributes().value(QStringLiteral("value")).mid(1).toInt(nullptr, 16));
+  }
+  return text;
+}
+
 std::vector<Message> messagesOf(const std::filesystem::path& ts) {
   QFile file(QString::fromStdString(ts.string()));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << ts;
@@ -31,9 +45,8 @@ std::vector<Message> messagesOf(const std::filesystem::path& ts) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
     if (xml.name() == u"name") context = xml.readElementText().toStdString();
     if (xml.name() == u"message") messages.push_back({context, {}, {}});
-    if (xml.name() == u"source") messages.back().source = xml.readElementText().toStdString();
-    if (xml.name() == u"translation")
-      messages.back().translation = xml.readElementText().toStdString();
+    if (xml.name() == u"source") messages.back().source = textOf(xml);
+    if (xml.name() == u"translation") messages.back().translation = textOf(xml);
   }
   EXPECT_FALSE(xml.hasError()) << ts << ": " << xml.errorString().toStdString();
   return messages;

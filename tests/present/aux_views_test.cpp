@@ -99,7 +99,7 @@ TEST(ValueDisplayRows, TheNextLimitIsTheNearestAheadAndOnlyARailcarShowsItsEngin
   drive.train->Engine_Type = 0;
   EXPECT_EQ(shownValue(drive, "rpm"), "2 / 1");
   s.engine_running = false;
-  EXPECT_EQ(shownValue(drive, "rpm"), "stopped");
+  EXPECT_EQ(shownValue(drive, "rpm"), "停止中");
 }
 
 }  // namespace

@@ -7,6 +7,10 @@
 #include <cmath>
 #include <sstream>
 
+#include "cab/report_output.h"
+#include "media/qt_language.h"
+#include "media/translate.h"
+#include "persist/save_slots.h"
 #include "report/report_drive.h"
 #include "support/test_support.h"
 #include "tools/drive/headless.h"
@@ -131,9 +135,9 @@ TEST(RunReport, TheHeadlessDriverReportsARunQuitAtOnce) {
   ASSERT_EQ(headless::runDrive(o, out, err), 0) << err.str();
   const std::string page = testing::readFile(o.report);
   EXPECT_NE(page.find("<svg"), std::string::npos);
-  EXPECT_NE(page.find("<td class=\"name\">汐見</td><td class=\"name\">start</td>"),
+  EXPECT_NE(page.find("<td class=\"name\">汐見</td><td class=\"name\">運転開始</td>"),
             std::string::npos);
-  EXPECT_NE(page.find("the run was ended before its end"), std::string::npos);
+  EXPECT_NE(page.find("運転は終点に着く前に終わりました。"), std::string::npos);
   EXPECT_NE(out.str().find("得点 100"), std::string::npos) << out.str();
 
   o.report = dir.file("report.json");
@@ -151,6 +155,67 @@ TEST(RunReport, TheHeadlessDriverReportsARunQuitAtOnce) {
   o.report = dir.file("no/such/folder/report.json");
   EXPECT_EQ(headless::runDrive(o, out, err), 1);
   EXPECT_NE(err.str().find(o.report), std::string::npos) << err.str();
+}
+
+// The first character of `text` that is Japanese (kana, ideographs, full-width forms and
+// punctuation), with what follows it; empty when there is none.
+std::string japaneseIn(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? byte : byte & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+      code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    if ((code >= 0x3000 && code <= 0x30FF) || (code >= 0x3400 && code <= 0x9FFF) ||
+        (code >= 0xFF00 && code <= 0xFFEF)) {
+      return text.substr(i, 60);
+    }
+    i += length;
+  }
+  return {};
+}
+
+// With English in use, a whole drive's messages, status lines, cab screen texts, driver aids and
+// its report (the page with its plot, and the JSON) hold no Japanese but the data files' own.
+TEST(RunReport, InEnglishEveryTextOfADriveIsEnglish) {
+  struct English {
+    English() { media::useLanguage(media::Language::kEnglish); }
+    ~English() { media::useLanguage(media::Language::kJapanese); }
+  };
+  ReportedDrive drive;
+  std::ostringstream page, json;
+  {
+    const English english;
+    // Past the golden drive: a save and a restore without a settings store say why they fail.
+    drive = testing::runReportedDrive("electric_protection", "train_QT600.dat", "line_up3.dat", 455,
+                                      "451 save 1\n452 load 2\n");
+    writeReportHtml(page, drive.report);
+    writeReportJson(json, drive.report);
+  }
+  // The texts with the data files' own taken out, the longest first.
+  const auto without = [](std::string text, std::vector<std::string> data) {
+    std::sort(data.begin(), data.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& own : data) {
+      for (std::size_t at; !own.empty() && (at = text.find(own)) != std::string::npos;)
+        text.erase(at, own.size());
+    }
+    return text;
+  };
+  std::vector<std::string> cabData = drive.names;
+  cabData.insert(cabData.end(), drive.cabWords.begin(), drive.cabWords.end());
+  for (const std::string& text : drive.shown)
+    EXPECT_EQ(japaneseIn(without(text, cabData)), "") << text;
+  for (const std::string& text : {page.str(), json.str()})
+    EXPECT_EQ(japaneseIn(without(text, drive.names)), "");
+  EXPECT_GT(drive.shown.size(), 1000u);
+  EXPECT_NE(page.str().find("<html lang=\"en\">"), std::string::npos);
+  EXPECT_NE(page.str().find("ATS emergency brake"), std::string::npos);
+  EXPECT_NE(
+      std::find(drive.shown.begin(), drive.shown.end(), "message: No drive is saved in this slot"),
+      drive.shown.end());
+  // Back in Japanese, the texts are the program's own again.
+  EXPECT_EQ(media::translate("SaveSlots", kNothingSavedMessage), kNothingSavedMessage);
 }
 
 }  // namespace

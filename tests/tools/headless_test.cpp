@@ -91,26 +91,26 @@ TEST(DriveScript, RejectsBadLinesNamingFileAndLine) {
       EXPECT_EQ(std::string(e.what()), message);
     }
   };
-  fails("0 start\nsoon start\n", "s.txt:2: expected a time in seconds, found \"soon\"");
-  fails("1 fly\n", "s.txt:1: unknown command \"fly\"");
-  fails("1 set speed\n", "s.txt:1: wrong number of arguments for \"set\"");
-  fails("-1 start\n", "s.txt:1: expected a time in seconds, found \"-1\"");
+  fails("0 start\nsoon start\n", "s.txt:2: 秒数の時刻がありません(「soon」があります)");
+  fails("1 fly\n", "s.txt:1: 不明なコマンド「fly」");
+  fails("1 set speed\n", "s.txt:1: 「set」の引数の数が違います");
+  fails("-1 start\n", "s.txt:1: 秒数の時刻がありません(「-1」があります)");
   // A recording never goes back in time, and every argument is checked before anything runs.
-  fails("2 start\n1.5 key z\n", "s.txt:2: the time goes back to 1.5 s from the line before");
-  fails("1 key ab\n", "s.txt:1: key takes one character, not \"ab\"");
-  fails("1 vkey F13\n", "s.txt:1: unknown virtual key \"F13\"");
-  fails("1 vkey F1 ctrl\n", "s.txt:1: expected \"shift\" after the key, not \"ctrl\"");
-  fails("1 wheel left\n", "s.txt:1: wheel turns up or down, not \"left\"");
+  fails("2 start\n1.5 key z\n", "s.txt:2: 時刻が前の行より戻って 1.5 秒になっています");
+  fails("1 key ab\n", "s.txt:1: key には1文字を指定します(「ab」ではなく)");
+  fails("1 vkey F13\n", "s.txt:1: 不明な仮想キー「F13」");
+  fails("1 vkey F1 ctrl\n", "s.txt:1: キーのあとには「shift」を指定します(「ctrl」ではなく)");
+  fails("1 wheel left\n", "s.txt:1: wheel には up か down を指定します(「left」ではなく)");
   fails("1 serial 5%G0\n",
-        "s.txt:1: serial takes the received bytes with %XX escapes, not \"5%G0\"");
+        "s.txt:1: serial には受信したバイトを %XX の形で指定します(「5%G0」ではなく)");
   fails("1 joystick 0 -32769 0\n",
-        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
-        "the buttons in hexadecimal, not \"0 -32769 0\"");
+        "s.txt:1: joystick には -32768 ～ 32767 の X と Y、16進数のボタンを指定します"
+        "(「0 -32769 0」ではなく)");
   fails("1 joystick 0 0 10000\n",
-        "s.txt:1: joystick takes X and Y from -32768 to 32767 and "
-        "the buttons in hexadecimal, not \"0 0 10000\"");
-  fails("1 controller 3\n", "s.txt:1: controller takes 0, 1 or 2, not \"3\"");
-  fails("1 set no_such_field 1\n", "s.txt:1: cannot set \"no_such_field\" to \"1\"");
+        "s.txt:1: joystick には -32768 ～ 32767 の X と Y、16進数のボタンを指定します"
+        "(「0 0 10000」ではなく)");
+  fails("1 controller 3\n", "s.txt:1: controller には 0、1、2 のどれかを指定します(「3」ではなく)");
+  fails("1 set no_such_field 1\n", "s.txt:1: 「no_such_field」を「1」にはできません");
 }
 
 TEST(DriveOptions, ParsesTheCommandLine) {
@@ -317,7 +317,7 @@ TEST(HeadlessDrive, JumpsSavesAndRestoresThroughTheSettingsStore) {
 
   const DriveRun none = runHeadlessDrive(f.options(), "0 start\n0.5 jump 3\n");
   EXPECT_EQ(none.status, 1);
-  EXPECT_NE(none.err.find(":2: the route has no station 3"), std::string::npos) << none.err;
+  EXPECT_NE(none.err.find(":2: 路線に駅 3 がありません"), std::string::npos) << none.err;
 }
 
 // A long drive ended by SIGTERM ends at once where it stands, keeping what it wrote: its trace is
