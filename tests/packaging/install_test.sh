@@ -54,10 +54,13 @@ expect() {
   [ "$got" = "$status" ] || fail "$* exited $got, not $status: $shown"
   grep -qF -- "$text" <<<"$shown" || fail "$* did not say \"$text\": $shown"
 }
+# The help in English for an English locale; with no settings kept, the locale decides.
+mkdir -p "$prefix/config"
+english=(env LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME="$prefix/config")
 for p in "${programs[@]}"; do
   expect 0 out "$p $version" -- "$prefix/bin/$p" --version
-  expect 0 out "Usage: $p" -- "$prefix/bin/$p" --help
-  expect 0 out "Example" -- "$prefix/bin/$p" --help
+  expect 0 out "Usage: $p" -- "${english[@]}" "$prefix/bin/$p" --help
+  expect 0 out "Example" -- "${english[@]}" "$prefix/bin/$p" --help
   expect 2 err "no-such-option" -- "$prefix/bin/$p" --no-such-option
 done
 # The window: a first "1" is the band display, any other first argument the normal one, a
@@ -66,6 +69,10 @@ expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 1 --version
 expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 2 --version
 expect 2 err "'3'" -- "$prefix/bin/velimoro" 2 3
 expect 2 err "--root" -- "$prefix/bin/velimoro" --root
+# The window's help in Japanese for a Japanese or no locale, and in the language asked for.
+expect 0 out "使い方: velimoro" -- env LC_ALL=C XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/velimoro" --help
+expect 0 out "Usage: velimoro" -- env LC_ALL=ja_JP.UTF-8 XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/velimoro" --lang en --help
+expect 2 err "--lang" -- "$prefix/bin/velimoro" --lang fr
 expect 1 err "velimoro-drive" -- "$prefix/bin/velimoro" --root /nowhere
 # The demo goes into the user's data folder only when that holds nothing of the user's.
 mkdir -p "$prefix/data/velimoro"
