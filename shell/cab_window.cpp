@@ -1,5 +1,6 @@
 #include "shell/cab_window.h"
 
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -20,13 +21,16 @@ constexpr int kIdleMs = 5;   // how often to look again while nothing is due
 
 }  // namespace
 
+QString programTitle() {
+  return QCoreApplication::translate("velimoro::shell::Program", "鉄道運転シミュレータ");
+}
+
 void MessageBoxes::show(const std::string& text) {
   if (unattended) {
     std::fprintf(stderr, "message: %s\n", text.c_str());
     return;
   }
-  QMessageBox::information(nullptr, QStringLiteral("鉄道運転シミュレータ"),
-                           QString::fromStdString(text));
+  QMessageBox::information(nullptr, programTitle(), QString::fromStdString(text));
 }
 
 CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store)
@@ -76,6 +80,10 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   if (!m_session->openVideo(m_video, message)) m_messages.show(message);
   statusBar()->clearMessage();
   statusBar()->hide();
+  // The status line comes back only for a note, and goes with it.
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& shown) {
+    if (shown.isEmpty()) statusBar()->hide();
+  });
 
   setWindowTitle(QString::fromStdString(drive.route->lineName));
   buildSmallWindows();
@@ -107,8 +115,7 @@ void CabWindow::input(const std::string& name, std::vector<std::string> args) {
 
 void CabWindow::toggleStart() {
   input("start");
-  m_start->setText(m_session->running() ? QStringLiteral("一時停止(&S)")
-                                        : QStringLiteral("運転再開(&S)"));
+  m_start->setText(m_session->running() ? tr("一時停止(&S)") : tr("運転再開(&S)"));
   // Stepping starts or stops with it: look again at once.
   m_wakeTimer.start(0);
 }
@@ -218,6 +225,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
 
 void CabWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange && m_start != nullptr) retranslate();
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_session->running()) {
     m_standbyWanted = true;
     m_wakeTimer.start(0);

@@ -17,6 +17,7 @@
 #include "media/message_sink.h"
 #include "media/openal_sound_layer.h"
 #include "media/qt_cab_screen.h"
+#include "media/qt_language.h"
 #include "media/settings_store.h"
 #include "windows/crew_change.h"
 #include "windows/easy_cab.h"
@@ -25,11 +26,15 @@
 #include "windows/value_display.h"
 
 class QAction;
+class QActionGroup;
 class QMenu;
 
 namespace velimoro::shell {
 
 class ControllerMenu;
+
+/// The program's title, as its message boxes and dialogs are captioned.
+QString programTitle();
 
 /// Message boxes of the cab window; unattended (for screenshots) they go to the error stream.
 class MessageBoxes final : public media::MessageSink {
@@ -54,6 +59,8 @@ struct CabOptions {
 /// window when the next step or screen pass is due; the session runs every step due by then.
 /// The user settings come from `store` at start and go back to it when the window closes.
 class CabWindow final : public QMainWindow {
+  Q_OBJECT
+
  public:
   /// Starts the drive of `setup` (throws DataError as the start-up does).
   CabWindow(DriveSetup setup, const CabOptions& options, media::SettingsStore& store);
@@ -111,6 +118,13 @@ class CabWindow final : public QMainWindow {
   /// While the drive stands still the screen shows the route's standby picture.
   void showStandby();
   void buildMenus();
+  /// The Display menu's language entry: the languages to choose from, the one in use checked.
+  void buildLanguageMenu(QMenu& display);
+  /// Keeps `language` for the next start and shows the window's own texts in it at once; the
+  /// rest follow from the next drive, as the status line says.
+  void chooseLanguage(media::Language language);
+  /// The window's own captions in the language in use.
+  void retranslate();
   void buildSmallWindows();
   /// The small windows whose places the store keeps, with their names there.
   std::vector<std::pair<QWidget*, std::string>> smallWindows();
@@ -141,6 +155,9 @@ class CabWindow final : public QMainWindow {
   std::unique_ptr<QWidget> m_reportWindow;
   QAction* m_start = nullptr;
   QAction* m_beginnerEntry = nullptr;
+  /// The menu entries of the window's own, with their texts as written (translated when shown).
+  std::vector<std::pair<QAction*, const char*>> m_captions;
+  QActionGroup* m_languages = nullptr;
   media::OpenAlSoundLayer m_sound;
   media::QtCabScreen m_screen;
   media::FfmpegVideoReader m_video;

@@ -53,7 +53,7 @@ void CabWindow::drawBackPicture(QPainter& painter) {
   font.setPixelSize(11);
   painter.setFont(font);
   painter.setPen(QColor(0xF0, 0xF0, 0xE8));
-  painter.drawText(box, Qt::AlignCenter, QStringLiteral("戻る"));
+  painter.drawText(box, Qt::AlignCenter, tr("戻る"));
   painter.restore();
 }
 
@@ -61,10 +61,9 @@ void CabWindow::drawStartHint(QPainter& painter) {
   // The Start menu's caption as the menu shows it, without its accelerator mark.
   QString caption = m_start->text();
   caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)"))).remove(QLatin1Char('&'));
-  const QString hint =
-      m_session->started()
-          ? QStringLiteral("メニューの「%1」か画面のクリックで運転を再開します").arg(caption)
-          : QStringLiteral("メニューの「%1」か画面のクリックで運転を始めます").arg(caption);
+  const QString hint = m_session->started()
+                           ? tr("メニューの「%1」か画面のクリックで運転を再開します").arg(caption)
+                           : tr("メニューの「%1」か画面のクリックで運転を始めます").arg(caption);
   const QRect band(0, media::CabSurface::kHeight - 70, media::CabSurface::kWidth, 36);
   painter.fillRect(band, QColor(0, 0, 0, 150));
   QFont font = painter.font();

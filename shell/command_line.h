@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 #include "cab/session.h"
 
@@ -30,6 +31,10 @@ struct ParsedCommandLine {
   Arguments arguments;
   std::optional<int> exitStatus;
 };
+
+/// The language asked for with --lang (its value as given, checked by parseCommandLine), so that
+/// the program's texts, its help among them, are in it from the start; nothing without --lang.
+std::optional<std::string> languageAsked(const QStringList& args);
 
 /// Reads `args` (the program's name first, Qt's own options already taken out). Prints the
 /// help or the version to the output stream and a fault, naming the option, to the error stream.

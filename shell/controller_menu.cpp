@@ -22,26 +22,32 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
       m_store(store) {
   m_serialSettings.port = media::QtSerialPort::defaultPort();
   m_joystick.choose(readJoystickChoice(store));
+  const auto entry = [&](const char* caption) {
+    QAction* action = menu.addAction(tr(caption));
+    m_captions.emplace_back(action, caption);
+    return action;
+  };
   auto* types = new QActionGroup(this);
-  const char* captions[] = {"標準/DVマスコン(&N)", "アナログ軸式ゲームコントローラ",
-                            "ボタン式ゲームコントローラ"};
+  const char* captions[] = {QT_TR_NOOP("標準/DVマスコン(&N)"),
+                            QT_TR_NOOP("アナログ軸式ゲームコントローラ"),
+                            QT_TR_NOOP("ボタン式ゲームコントローラ")};
   for (int type = 0; type < 3; ++type) {
-    QAction* entry = menu.addAction(QString::fromUtf8(captions[type]));
-    entry->setCheckable(true);
-    entry->setChecked(type == session.drive().state.controller_type);
-    types->addAction(entry);
-    connect(entry, &QAction::triggered, this, [this, type] { chooseType(type); });
-    m_types.push_back(entry);
+    QAction* action = entry(captions[type]);
+    action->setCheckable(true);
+    action->setChecked(type == session.drive().state.controller_type);
+    types->addAction(action);
+    connect(action, &QAction::triggered, this, [this, type] { chooseType(type); });
+    m_types.push_back(action);
   }
   menu.addSeparator();
-  connect(menu.addAction(QStringLiteral("DVマスコン（設定）(&P)")), &QAction::triggered, this,
+  connect(entry(QT_TR_NOOP("DVマスコン（設定）(&P)")), &QAction::triggered, this,
           [this] { setUpSerial(); });
-  connect(menu.addAction(QStringLiteral("DVマスコン（接続/切断）(&C)")), &QAction::triggered, this,
+  connect(entry(QT_TR_NOOP("DVマスコン（接続/切断）(&C)")), &QAction::triggered, this,
           [this] { toggleConnection(); });
-  connect(menu.addAction(QStringLiteral("コントローラの設定と確認(&S)...")), &QAction::triggered,
-          this, [this] { openSetupWindow(); });
+  connect(entry(QT_TR_NOOP("コントローラの設定と確認(&S)...")), &QAction::triggered, this,
+          [this] { openSetupWindow(); });
   menu.addSeparator();
-  m_debug = menu.addAction(QStringLiteral("デバッグオプション(&D)"));
+  m_debug = entry(QT_TR_NOOP("デバッグオプション(&D)"));
   m_debug->setCheckable(true);
   connect(m_debug, &QAction::triggered, this, [this] { showCaption(); });
 
@@ -55,9 +61,11 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
   });
   m_serial.received = [this](const std::string& bytes) { received(bytes); };
   m_serial.lost = [this](const std::string& why) {
-    showLater("DVマスコンとの接続が切れました（" + m_serialSettings.port + ": " + why +
-              "）。\nキーボードで運転を続けられます。接続し直すにはコントローラメニューの「接続」を"
-              "選んでください。");
+    showLater(
+        tr("DVマスコンとの接続が切れました（%1: %2）。\nキーボードで運転を続けられます。接続し"
+           "直すにはコントローラメニューの「接続」を選んでください。")
+            .arg(QString::fromStdString(m_serialSettings.port), QString::fromStdString(why))
+            .toStdString());
   };
   // The game controller is read just before the tick that scans it, so that a change is an
   // input at that tick, in the window and in a replay alike.
@@ -75,6 +83,15 @@ ControllerMenu::ControllerMenu(QMainWindow& window, QMenu& menu, CabSession& ses
 
 ControllerMenu::~ControllerMenu() = default;
 
+void ControllerMenu::retranslate() {
+  for (const auto& [action, caption] : m_captions)
+    action->setText(tr(caption));
+}
+
+std::string ControllerMenu::cannotConnect(const std::string& error) {
+  return tr("DVマスコンに接続できません。\n%1").arg(QString::fromStdString(error)).toStdString();
+}
+
 void ControllerMenu::chooseType(int type) {
   m_input("controller", {std::to_string(type)});
 }
@@ -86,7 +103,7 @@ void ControllerMenu::setUpSerial() {
   // The settings apply to the open line at once.
   if (!m_serial.isOpen()) return;
   std::string error;
-  if (!openSerial(error)) m_messages.show("DVマスコンに接続できません。\n" + error);
+  if (!openSerial(error)) m_messages.show(cannotConnect(error));
 }
 
 void ControllerMenu::connectSerial(const std::string& port) {
@@ -98,15 +115,15 @@ void ControllerMenu::connectSerial(const std::string& port) {
 void ControllerMenu::toggleConnection() {
   if (m_serial.isOpen()) {
     m_serial.close();
-    m_messages.show("Disconnect from controller.");
+    m_messages.show(tr("Disconnect from controller.").toStdString());
     return;
   }
   std::string error;
   if (!openSerial(error)) {
-    m_messages.show("DVマスコンに接続できません。\n" + error);
+    m_messages.show(cannotConnect(error));
     return;
   }
-  m_messages.show("Connect to controller.");
+  m_messages.show(tr("Connect to controller.").toStdString());
 }
 
 bool ControllerMenu::openSerial(std::string& error) {
@@ -149,8 +166,9 @@ void ControllerMenu::pollJoystick() {
   std::string lost;
   const std::optional<media::JoystickReading> reading = m_joystick.poll(&lost);
   if (!lost.empty()) {
-    showLater("ゲームコントローラ（" + lost +
-              "）が外れました。\nつなぎ直すと次の読み取りで見つかります。");
+    showLater(tr("ゲームコントローラ（%1）が外れました。\nつなぎ直すと次の読み取りで見つかります。")
+                  .arg(QString::fromStdString(lost))
+                  .toStdString());
   }
   if (!reading) return;
   const JoystickState now{reading->x, reading->y, reading->buttons};

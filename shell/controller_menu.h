@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cab/session.h"
@@ -29,6 +30,8 @@ namespace velimoro::shell {
 /// the drive as a command of its session, so a recording holds it: each code framed from the
 /// serial byte stream is one `serial` input.
 class ControllerMenu final : public QObject {
+  Q_OBJECT
+
  public:
   using Input = std::function<void(const std::string& name, std::vector<std::string> args)>;
 
@@ -41,8 +44,12 @@ class ControllerMenu final : public QObject {
   /// Opens the serial master controller on `port` with the line settings set up, as the
   /// connect entry does.
   void connectSerial(const std::string& port);
+  /// The menu's entries in the language in use.
+  void retranslate();
 
  private:
+  /// The message that the serial line did not open, with `error` saying why.
+  static std::string cannotConnect(const std::string& error);
   void chooseType(int type);
   void setUpSerial();
   void toggleConnection();
@@ -66,6 +73,8 @@ class ControllerMenu final : public QObject {
   QTimer m_holdTimer;                    // ends the hold of the start of a code
   media::SdlJoystick m_joystick;
   std::vector<QAction*> m_types;
+  /// The entries with their texts as written (translated when shown).
+  std::vector<std::pair<QAction*, const char*>> m_captions;
   QAction* m_debug = nullptr;
   QString m_title;  // the window's caption while the debug option is off
   std::unique_ptr<QWidget> m_setupWindow;

@@ -22,6 +22,8 @@ namespace velimoro::shell {
 /// positions P0 .. P5, B0 .. B8 and EB that stores their codes for the next start-up; and each
 /// code the serial master controller sent with the map lines it matched, and the bytes dropped.
 class ControllerSetupWindow final : public QWidget {
+  Q_OBJECT
+
  public:
   ControllerSetupWindow(media::Joystick& joystick, media::SettingsStore& store);
 

@@ -16,6 +16,7 @@
 #endif
 
 #include "data/data_root.h"
+#include "shell/cab_window.h"
 
 namespace velimoro::shell {
 
@@ -25,7 +26,8 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
   if (root.empty() || !QFileInfo(generator).isExecutable()) return std::nullopt;
 
   const QString intro =
-      QString::fromUtf8(
+      QCoreApplication::translate(
+          "velimoro::shell::FirstStart",
           "初めての起動です。デモの路線と車両を %1 に作成しています（数分かかります）。")
           .arg(QString::fromStdString(root.string()));
   QProcess process;
@@ -35,8 +37,9 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
   // The rendering ends with the window, however the window ends; the next start begins anew.
   process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
-  QProgressDialog dialog(intro, QString::fromUtf8("中止"), 0, 0);
-  dialog.setWindowTitle(QString::fromUtf8("鉄道運転シミュレータ"));
+  QProgressDialog dialog(intro, QCoreApplication::translate("velimoro::shell::FirstStart", "中止"),
+                         0, 0);
+  dialog.setWindowTitle(programTitle());
   dialog.setMinimumDuration(0);
   dialog.setMinimumWidth(560);
   // Each route video fills the bar anew; it must not close the dialog.
@@ -82,12 +85,12 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
     return root.string();
   if (dialog.wasCanceled()) return std::string();
   const QString why =
-      QString::fromUtf8("デモの作成に失敗しました。\n%1")
+      QCoreApplication::translate("velimoro::shell::FirstStart", "デモの作成に失敗しました。\n%1")
           .arg(errors.trimmed().isEmpty() ? process.errorString() : errors.trimmed());
   if (unattended) {
     std::fprintf(stderr, "message: %s\n", why.toUtf8().constData());
   } else {
-    QMessageBox::critical(nullptr, QString::fromUtf8("鉄道運転シミュレータ"), why);
+    QMessageBox::critical(nullptr, programTitle(), why);
   }
   return std::string();
 }

@@ -2,6 +2,7 @@
 // on the command line the cab window of that drive.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
@@ -19,7 +20,9 @@
 
 #include "data/data_error.h"
 #include "data/data_root.h"
+#include "media/qt_language.h"
 #include "media/qt_settings_store.h"
+#include "persist/settings.h"
 #include "present/title.h"
 #include "shell/cab_window.h"
 #include "shell/command_line.h"
@@ -44,8 +47,7 @@ void showMessage(bool unattended, const std::string& text) {
   if (unattended) {
     std::fprintf(stderr, "message: %s\n", text.c_str());
   } else {
-    QMessageBox::critical(nullptr, QStringLiteral("鉄道運転シミュレータ"),
-                          QString::fromStdString(text));
+    QMessageBox::critical(nullptr, velimoro::shell::programTitle(), QString::fromStdString(text));
   }
 }
 
@@ -116,6 +118,30 @@ bool displayAvailable(int argc, char** argv) {
 #endif
 }
 
+// The language of every text from the start, the command line's help and Qt's dialogs among them:
+// the one asked for, else the one kept in the settings, else the system's.
+void applyLanguage(const QStringList& args) {
+  velimoro::media::Language language = velimoro::media::languageOfLocale(QLocale::system());
+  velimoro::media::QtSettingsStore store;
+  if (const auto kept = velimoro::media::parseLanguage(velimoro::readLanguage(store)))
+    language = *kept;
+  if (const auto asked = velimoro::shell::languageAsked(args)) {
+    if (const auto chosen = velimoro::media::parseLanguage(*asked)) language = *chosen;
+  }
+  velimoro::media::useLanguage(language);
+}
+
+// A file the command line names that cannot be written.
+int cannotWrite(const QString& path) {
+  std::fputs(
+      QCoreApplication::translate("velimoro::shell::Program", "velimoro: %1 に書き込めません\n")
+          .arg(path)
+          .toLocal8Bit()
+          .constData(),
+      stderr);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,17 +149,24 @@ int main(int argc, char** argv) {
     // Without a display Qt would end in its platform plugin's fault; the help, the version and
     // command-line faults still answer, everything else says what to use instead.
     QCoreApplication core(argc, argv);
+    applyLanguage(QCoreApplication::arguments());
     const velimoro::shell::ParsedCommandLine parsed =
         velimoro::shell::parseCommandLine(QCoreApplication::arguments());
     if (parsed.exitStatus) return *parsed.exitStatus;
-    std::fprintf(stderr,
-                 "velimoro: there is no display to open the window on (DISPLAY and "
-                 "WAYLAND_DISPLAY are unset); velimoro-drive drives without one.\n");
+    std::fputs(
+        QCoreApplication::translate(
+            "velimoro::shell::Program",
+            "velimoro: ウィンドウを開く画面がありません（DISPLAY も WAYLAND_DISPLAY も"
+            "設定されていません）。画面なしで運転するには velimoro-drive を使ってください。\n")
+            .toLocal8Bit()
+            .constData(),
+        stderr);
     return 1;
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("鉄道運転シミュレータ"));
   velimoro::shell::endCleanlyOnSignals(app);
+  applyLanguage(QApplication::arguments());
   const velimoro::shell::ParsedCommandLine parsed =
       velimoro::shell::parseCommandLine(QApplication::arguments());
   if (parsed.exitStatus) return *parsed.exitStatus;
@@ -160,19 +193,13 @@ int main(int argc, char** argv) {
   std::ofstream record;
   if (!args.record.isEmpty()) {
     record.open(args.record.toStdString());
-    if (!record) {
-      std::fprintf(stderr, "velimoro: cannot write %s\n", args.record.toLocal8Bit().constData());
-      return 1;
-    }
+    if (!record) return cannotWrite(args.record);
     window->recordTo(&record);
   }
   std::ofstream trace;
   if (!args.trace.isEmpty()) {
     trace.open(args.trace.toStdString());
-    if (!trace) {
-      std::fprintf(stderr, "velimoro: cannot write %s\n", args.trace.toLocal8Bit().constData());
-      return 1;
-    }
+    if (!trace) return cannotWrite(args.trace);
     window->traceTo(trace);
   }
   // The window as large as the screen composed at the scale asked for, so it shows it unscaled.

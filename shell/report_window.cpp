@@ -87,7 +87,8 @@ class PlotWidget : public QWidget {
       const double w = metrics.horizontalAdvance(name);
       p.drawText(QPointF(station.at - w / 2, plot.top - 8), name);
     }
-    p.setPen(QPen(QColor(0xd0, 0x20, 0x20), 1.5));
+    // Two pixels wide, so that a limit stands out in its full colour wherever its line falls.
+    p.setPen(QPen(QColor(0xd0, 0x20, 0x20), 2));
     for (const std::vector<PlotPoint>& limit : plot.limits)
       p.drawPolyline(polygon(limit));
     p.setPen(QPen(QColor(0x1a, 0x7f, 0x37), 1.5));
@@ -134,8 +135,9 @@ void addRow(QTableWidget* t, const QStringList& cells) {
 QString stopText(const std::optional<long double>& errorCm) {
   if (!errorCm) return QStringLiteral("–");
   const long double cm = std::round(*errorCm);
-  if (cm == 0) return QStringLiteral("on the mark");
-  return fixed(std::fabs(cm), 0) + (cm < 0 ? QStringLiteral(" cm short") : " cm over");
+  if (cm == 0) return ReportWindow::tr("停止位置ちょうど");
+  return (cm < 0 ? ReportWindow::tr("%1 cm 手前") : ReportWindow::tr("%1 cm 行き過ぎ"))
+      .arg(fixed(std::fabs(cm), 0));
 }
 
 QString optionalClock(const std::optional<int>& ticks) {
@@ -143,9 +145,11 @@ QString optionalClock(const std::optional<int>& ticks) {
 }
 
 QTableWidget* stationTable(const RunReport& report, QWidget* parent) {
-  QTableWidget* t = table({"station", "outcome", "arrival", "departure", "timetable",
-                           "off timetable", "dwell", "stop position"},
-                          parent);
+  QTableWidget* t =
+      table({ReportWindow::tr("駅"), ReportWindow::tr("結果"), ReportWindow::tr("到着"),
+             ReportWindow::tr("発車"), ReportWindow::tr("定刻発車"), ReportWindow::tr("定刻との差"),
+             ReportWindow::tr("停車時間"), ReportWindow::tr("停止位置")},
+            parent);
   for (const ReportStation& s : report.stations) {
     const std::optional<int> late = s.late();
     const std::optional<int> dwell = s.dwell();
@@ -159,7 +163,10 @@ QTableWidget* stationTable(const RunReport& report, QWidget* parent) {
 }
 
 QTableWidget* limitTable(const RunReport& report, QWidget* parent) {
-  QTableWidget* t = table({"limit", "section", "highest speed", "at", "over"}, parent);
+  QTableWidget* t =
+      table({ReportWindow::tr("制限速度"), ReportWindow::tr("区間"), ReportWindow::tr("最高速度"),
+             ReportWindow::tr("位置"), ReportWindow::tr("超過")},
+            parent);
   for (const ReportLimit& l : report.limits) {
     if (!l.entered) continue;
     addRow(t, {QString::number(l.limit) + " km/h",
@@ -171,7 +178,9 @@ QTableWidget* limitTable(const RunReport& report, QWidget* parent) {
 }
 
 QTableWidget* eventTable(const RunReport& report, QWidget* parent) {
-  QTableWidget* t = table({"what", "time", "where", "speed"}, parent);
+  QTableWidget* t = table({ReportWindow::tr("内容"), ReportWindow::tr("時刻"),
+                           ReportWindow::tr("位置"), ReportWindow::tr("速度")},
+                          parent);
   for (const ReportEvent& e : report.events) {
     addRow(t, {text(e.what()), text(reportClock(e.tick)), fixed(e.cm / 100000, 3) + " km",
                fixed(e.speed, 1) + " km/h"});
@@ -182,7 +191,7 @@ QTableWidget* eventTable(const RunReport& report, QWidget* parent) {
 QWidget* scorePage(const RunReport& report, QWidget* parent) {
   auto* page = new QWidget(parent);
   auto* layout = new QVBoxLayout(page);
-  QTableWidget* t = table({"deduction", "points"}, page);
+  QTableWidget* t = table({ReportWindow::tr("減点"), ReportWindow::tr("点")}, page);
   for (const ScoreItem& item : report.deductions)
     addRow(t, {text(item.what), QString::number(item.points)});
   layout->addWidget(t);
@@ -193,20 +202,23 @@ QWidget* scorePage(const RunReport& report, QWidget* parent) {
 }
 
 QString summary(const RunReport& report) {
-  QString line = text(report.trainName) + ", " + text(reportClock(report.startTick)) + " – " +
-                 text(reportClock(report.endTick)) + ": " + fixed(report.distanceCm / 100000, 2) +
-                 " km in " + text(reportDelta(report.endTick - report.startTick).substr(1)) +
-                 " (running " + text(reportDelta(report.runningTicks).substr(1)) + "), top speed " +
-                 fixed(report.topSpeed, 1) + " km/h";
-  if (!report.runEnded) line += "; the run was ended before its end";
-  return line + ".";
+  const QString line =
+      report.runEnded
+          ? ReportWindow::tr("%1、%2 – %3：%4 km、所要 %5（うち走行 %6）、最高速度 %7 km/h。")
+          : ReportWindow::tr(
+                "%1、%2 – %3：%4 km、所要 %5（うち走行 %6）、最高速度 %7 km/h。"
+                "運転は終点の前で終わりました。");
+  return line.arg(text(report.trainName), text(reportClock(report.startTick)),
+                  text(reportClock(report.endTick)), fixed(report.distanceCm / 100000, 2),
+                  text(reportDelta(report.endTick - report.startTick).substr(1)),
+                  text(reportDelta(report.runningTicks).substr(1)), fixed(report.topSpeed, 1));
 }
 
 }  // namespace
 
 ReportWindow::ReportWindow(RunReport report, QWidget* parent)
     : QWidget(parent, Qt::Window), m_report(std::move(report)) {
-  setWindowTitle(QStringLiteral("Run report – ") + text(m_report.lineName));
+  setWindowTitle(tr("運転レポート – %1").arg(text(m_report.lineName)));
   auto* layout = new QVBoxLayout(this);
 
   auto* heading = new QHBoxLayout;
@@ -214,7 +226,7 @@ ReportWindow::ReportWindow(RunReport report, QWidget* parent)
   title->setText("<b>" + text(m_report.lineName).toHtmlEscaped() + "</b><br>" +
                  summary(m_report).toHtmlEscaped());
   heading->addWidget(title, 1);
-  auto* score = new QLabel(QStringLiteral("Score <b>%1</b>").arg(m_report.score), this);
+  auto* score = new QLabel(tr("得点 <b>%1</b>").arg(m_report.score), this);
   QFont big = score->font();
   big.setPointSizeF(big.pointSizeF() * 1.8);
   score->setFont(big);
@@ -224,19 +236,19 @@ ReportWindow::ReportWindow(RunReport report, QWidget* parent)
   layout->addWidget(new PlotWidget(m_report, this), 3);
   auto* key = new QLabel(this);
   key->setText(
-      "<span style='color:#1a7f37'>━ speed</span> &nbsp; "
-      "<span style='color:#7030a0'>━ brake applied</span> &nbsp; "
-      "<span style='color:#d02020'>━ speed limit</span> &nbsp; "
-      "<span style='color:#2060c0'>| signal</span> &nbsp; "
-      "<span style='color:#c00000'>● protection or emergency brake</span>");
+      QStringLiteral("<span style='color:#1a7f37'>━ %1</span> &nbsp; "
+                     "<span style='color:#7030a0'>━ %2</span> &nbsp; "
+                     "<span style='color:#d02020'>━ %3</span> &nbsp; "
+                     "<span style='color:#2060c0'>| %4</span> &nbsp; "
+                     "<span style='color:#c00000'>● %5</span>")
+          .arg(tr("速度"), tr("ブレーキ"), tr("制限速度"), tr("信号"), tr("ATS・非常ブレーキ")));
   layout->addWidget(key);
 
   auto* tabs = new QTabWidget(this);
-  tabs->addTab(stationTable(m_report, tabs), QStringLiteral("Stations"));
-  tabs->addTab(limitTable(m_report, tabs), QStringLiteral("Speed limits"));
-  tabs->addTab(eventTable(m_report, tabs),
-               QStringLiteral("Protection (%1)").arg(m_report.events.size()));
-  tabs->addTab(scorePage(m_report, tabs), QStringLiteral("Score"));
+  tabs->addTab(stationTable(m_report, tabs), tr("駅"));
+  tabs->addTab(limitTable(m_report, tabs), tr("速度制限"));
+  tabs->addTab(eventTable(m_report, tabs), tr("保安装置（%1）").arg(m_report.events.size()));
+  tabs->addTab(scorePage(m_report, tabs), tr("得点"));
   layout->addWidget(tabs, 2);
   resize(1000, 680);
 }

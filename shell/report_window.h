@@ -10,6 +10,8 @@ namespace velimoro {
 /// speed limits, protection events and the score. The cab window builds one from the report of
 /// its drive (at the end of the run, or from the Display menu) and shows it.
 class ReportWindow : public QWidget {
+  Q_OBJECT
+
  public:
   explicit ReportWindow(RunReport report, QWidget* parent = nullptr);
 

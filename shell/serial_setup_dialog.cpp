@@ -21,7 +21,7 @@ SerialSetupDialog::SerialSetupDialog(const media::SerialSettings& settings,
                                      const std::vector<media::SerialPort::PortInfo>& ports,
                                      QWidget* parent)
     : QDialog(parent) {
-  setWindowTitle(QStringLiteral("DVマスコン（設定）"));
+  setWindowTitle(tr("DVマスコン（設定）"));
   m_port = new QComboBox(this);
   m_port->setEditable(true);  // a port the system does not list (a pseudo-terminal) by its path
   for (const media::SerialPort::PortInfo& port : ports) {
@@ -44,8 +44,8 @@ SerialSetupDialog::SerialSetupDialog(const media::SerialSettings& settings,
   m_stopBits = choices({"1", "2"}, QString::number(settings.stopBits), this);
   const QString flow = settings.hardwareFlow   ? QStringLiteral("RTS/CTS")
                        : settings.softwareFlow ? QStringLiteral("XON/XOFF")
-                                               : QStringLiteral("なし");
-  m_flow = choices({"なし", "RTS/CTS", "XON/XOFF"}, flow, this);
+                                               : tr("なし");
+  m_flow = choices({tr("なし"), QStringLiteral("RTS/CTS"), QStringLiteral("XON/XOFF")}, flow, this);
   // Names that accessibility tools and scripted runs find the choices by.
   m_port->setObjectName(QStringLiteral("port"));
   m_baud->setObjectName(QStringLiteral("baud"));
@@ -55,12 +55,12 @@ SerialSetupDialog::SerialSetupDialog(const media::SerialSettings& settings,
   m_flow->setObjectName(QStringLiteral("flow"));
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("ポート"), m_port);
-  form->addRow(QStringLiteral("ボーレート"), m_baud);
-  form->addRow(QStringLiteral("データビット"), m_dataBits);
-  form->addRow(QStringLiteral("パリティ"), m_parity);
-  form->addRow(QStringLiteral("ストップビット"), m_stopBits);
-  form->addRow(QStringLiteral("フロー制御"), m_flow);
+  form->addRow(tr("ポート"), m_port);
+  form->addRow(tr("ボーレート"), m_baud);
+  form->addRow(tr("データビット"), m_dataBits);
+  form->addRow(tr("パリティ"), m_parity);
+  form->addRow(tr("ストップビット"), m_stopBits);
+  form->addRow(tr("フロー制御"), m_flow);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -12,6 +12,8 @@ namespace velimoro::shell {
 /// The serial master controller's port setup: the port (those the system lists, or any name
 /// typed) and its line settings. The settings live as long as the program runs.
 class SerialSetupDialog final : public QDialog {
+  Q_OBJECT
+
  public:
   SerialSetupDialog(const media::SerialSettings& settings,
                     const std::vector<media::SerialPort::PortInfo>& ports, QWidget* parent);

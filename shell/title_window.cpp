@@ -116,7 +116,7 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
   // the program, closing the title screen does.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   setWindowFlag(Qt::FramelessWindowHint);
-  setWindowTitle(QStringLiteral("鉄道運転シミュレータ"));
+  setWindowTitle(programTitle());
   setFocusPolicy(Qt::StrongFocus);
   m_background = m_flow.view().picture;
   connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -133,10 +133,12 @@ TitleWindow::TitleWindow(std::string root, const CabOptions& options, media::Set
            QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
   };
   askTrainFile = [this] {
+    // Qt's own dialog, which speaks the program's language; the desktop's speaks the desktop's.
     return QFileDialog::getOpenFileName(
                this, QString::fromStdString(media::translate("Title", kTrainDialogTitle)),
                QString::fromStdString(m_root),
-               QString::fromStdString(media::translate("Title", kTrainDialogFilter)))
+               QString::fromStdString(media::translate("Title", kTrainDialogFilter)), nullptr,
+               QFileDialog::DontUseNativeDialog)
         .toStdString();
   };
   placeOnScreen();
@@ -308,9 +310,9 @@ void TitleWindow::showHelpPage() {
     const QString path = QString::fromStdString(resolvePath(m_root, kHelpPage));
     const QFileInfo file(path);
     if (!file.isFile()) {
-      page->setPlainText(QString::fromUtf8(kHelpPage) + QStringLiteral("が見つかりません"));
+      page->setPlainText(tr("%1 が見つかりません").arg(QString::fromUtf8(kHelpPage)));
     } else if (file.size() > kHelpPageMaxBytes) {
-      page->setPlainText(path + QStringLiteral(": 大きすぎて表示できません"));
+      page->setPlainText(tr("%1: 大きすぎて表示できません").arg(path));
     } else {
       page->setSource(QUrl::fromLocalFile(path));
     }
@@ -403,9 +405,9 @@ void TitleWindow::draw(QPainter& painter) {
     painter.setBrush(kCursorColour);
     painter.drawPath(arrow);
   }
-  if (view.help) drawButton(painter, kHelpButton, QStringLiteral("ヘルプ"));
-  if (view.back) drawButton(painter, kBackButton, QStringLiteral("戻る"));
-  if (view.quit) drawButton(painter, kQuitButton, QStringLiteral("終了"));
+  if (view.help) drawButton(painter, kHelpButton, tr("ヘルプ"));
+  if (view.back) drawButton(painter, kBackButton, tr("戻る"));
+  if (view.quit) drawButton(painter, kQuitButton, tr("終了"));
   if (view.clickToStart) {
     QFont font = painter.font();
     font.setPixelSize(22);
@@ -413,10 +415,9 @@ void TitleWindow::draw(QPainter& painter) {
     painter.setFont(font);
     painter.setPen(QColor(0, 0, 0, 160));
     painter.drawText(rectOf(kClickToStart).translated(2, 2), Qt::AlignCenter,
-                     QStringLiteral("クリックしてスタート"));
+                     tr("クリックしてスタート"));
     painter.setPen(Qt::white);
-    painter.drawText(rectOf(kClickToStart), Qt::AlignCenter,
-                     QStringLiteral("クリックしてスタート"));
+    painter.drawText(rectOf(kClickToStart), Qt::AlignCenter, tr("クリックしてスタート"));
   }
   if (view.statusLine) {
     const QRect line(0, kTitleHeight, kTitleWidth, kTitleStatusHeight);

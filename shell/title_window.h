@@ -23,6 +23,8 @@ namespace velimoro::shell {
 /// that drive; when it closes the menu (or the ending) comes back. Every rule lives in
 /// TitleFlow; this form draws it, plays its sounds and forwards the mouse, keys and timer.
 class TitleWindow final : public QWidget {
+  Q_OBJECT
+
  public:
   /// `titlePicture` 0..5 (chosen at random by the program).
   TitleWindow(std::string root, const CabOptions& options, media::SettingsStore& store,

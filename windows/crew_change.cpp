@@ -10,15 +10,15 @@ namespace velimoro::windows {
 CrewChangeDialog::CrewChangeDialog(std::function<void()> endDrive, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("CrewChange"));
-  setWindowTitle(QStringLiteral("交代しますか？"));
+  setWindowTitle(tr("交代しますか？"));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("乗務員交代駅です。")));
-  layout->addWidget(new QLabel(QStringLiteral("運転継続をクリックすると続けて運転します。")));
+  layout->addWidget(new QLabel(tr("乗務員交代駅です。")));
+  layout->addWidget(new QLabel(tr("運転継続をクリックすると続けて運転します。")));
   auto* buttons = new QHBoxLayout;
-  auto* goOn = new QPushButton(QStringLiteral("運転継続"));
+  auto* goOn = new QPushButton(tr("運転継続"));
   goOn->setObjectName(QStringLiteral("continue"));
   goOn->setDefault(true);
-  auto* end = new QPushButton(QStringLiteral("運転終了"));
+  auto* end = new QPushButton(tr("運転終了"));
   end->setObjectName(QStringLiteral("end"));
   buttons->addWidget(goOn);
   buttons->addWidget(end);

@@ -22,11 +22,11 @@ void light(QLabel* lamp, const char* colour) {
 EasyCab::EasyCab(CabLink link, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_link(std::move(link)) {
   setObjectName(QStringLiteral("EasyCab"));
-  setWindowTitle(QStringLiteral("かんたん運転台"));
+  setWindowTitle(tr("かんたん運転台"));
   auto* layout = new QGridLayout(this);
   // The lamp column: brake 8 at the top down to power 5, with the handle's words beside it.
   auto* lamps = new QGridLayout;
-  lamps->addWidget(new QLabel(QStringLiteral("ブレーキ")), 0, 0, 1, 2);
+  lamps->addWidget(new QLabel(tr("ブレーキ")), 0, 0, 1, 2);
   for (int i = 0; i < 14; ++i) {
     auto* lamp = new QLabel;
     lamp->setFixedSize(kLampSize * 2, kLampSize / 2 + 4);
@@ -34,9 +34,9 @@ EasyCab::EasyCab(CabLink link, QWidget* parent)
     lamps->addWidget(lamp, i + 1, 0);
   }
   lamps->addWidget(new QLabel(QStringLiteral("↑")), 4, 1);
-  lamps->addWidget(new QLabel(QStringLiteral("惰行\n（ニュートラル）")), 9, 1);
+  lamps->addWidget(new QLabel(tr("惰行\n（ニュートラル）")), 9, 1);
   lamps->addWidget(new QLabel(QStringLiteral("↓")), 12, 1);
-  lamps->addWidget(new QLabel(QStringLiteral("加速")), 15, 0, 1, 2);
+  lamps->addWidget(new QLabel(tr("加速")), 15, 0, 1, 2);
   layout->addLayout(lamps, 0, 0, 3, 1);
   for (std::size_t i = 0; i < kEasyCabButtons.size(); ++i) {
     const EasyCabButton& b = kEasyCabButtons[i];

@@ -12,6 +12,8 @@ namespace velimoro::windows {
 /// The easy cab: big buttons for the commonest keys and a lamp column that shows where the
 /// handles stand, with the doors' status under them.
 class EasyCab final : public QWidget {
+  Q_OBJECT
+
  public:
   explicit EasyCab(CabLink link, QWidget* parent = nullptr);
   /// Shows the handles and doors of `s` (every tick while shown).

@@ -9,7 +9,7 @@ HelpWindow::HelpWindow(const std::string& root, CabLink link, QWidget* parent)
     : QPlainTextEdit(parent), m_link(std::move(link)) {
   setWindowFlag(Qt::Tool);
   setObjectName(QStringLiteral("Help"));
-  setWindowTitle(QStringLiteral("Help"));
+  setWindowTitle(tr("Help"));
   setReadOnly(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   try {

@@ -10,6 +10,8 @@ namespace velimoro::windows {
 /// The help window: the text of "operation.dat" in the data root, its first line the caption.
 /// A missing or unreadable file is said in the window; keys typed into it drive the train.
 class HelpWindow final : public QPlainTextEdit {
+  Q_OBJECT
+
  public:
   HelpWindow(const std::string& root, CabLink link, QWidget* parent = nullptr);
 

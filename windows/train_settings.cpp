@@ -17,7 +17,7 @@ constexpr int kStarterMs = 700;
 TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidget* parent)
     : QDialog(parent), m_drive(drive), m_link(std::move(link)) {
   setObjectName(QStringLiteral("TrainSettings"));
-  setWindowTitle(QStringLiteral("列車設定"));
+  setWindowTitle(tr("列車設定"));
   auto* layout = new QVBoxLayout(this);
   const auto group = [&](const QString& title, std::initializer_list<QRadioButton**> items,
                          std::initializer_list<const char*> captions) {
@@ -26,15 +26,15 @@ TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidg
     auto* buttons = new QButtonGroup(box);
     auto caption = captions.begin();
     for (QRadioButton** item : items) {
-      *item = new QRadioButton(QString::fromUtf8(*caption++));
+      *item = new QRadioButton(tr(*caption++));
       buttons->addButton(*item);
       row->addWidget(*item);
     }
     layout->addWidget(box);
   };
-  group(QStringLiteral("ATS"), {&m_atsOn, &m_atsOff}, {"入", "切"});
-  group(QStringLiteral("機関始動"), {&m_engineStart, &m_engineRun, &m_engineOff},
-        {"始動", "運転", "切"});
+  group(tr("ATS"), {&m_atsOn, &m_atsOff}, {QT_TR_NOOP("入"), QT_TR_NOOP("切")});
+  group(tr("機関始動"), {&m_engineStart, &m_engineRun, &m_engineOff},
+        {QT_TR_NOOP("始動"), QT_TR_NOOP("運転"), QT_TR_NOOP("切")});
   m_engineRun->setChecked(true);
   m_atsOn->setObjectName(QStringLiteral("atsOn"));
   m_atsOff->setObjectName(QStringLiteral("atsOff"));
@@ -44,9 +44,9 @@ TrainSettingsDialog::TrainSettingsDialog(const Drive& drive, CabLink link, QWidg
 
   // The station where the crew changes and the run ends, kept for the route.
   auto* crew = new QHBoxLayout;
-  crew->addWidget(new QLabel(QStringLiteral("乗務員交代駅")));
+  crew->addWidget(new QLabel(tr("乗務員交代駅")));
   m_crewChange = new QComboBox;
-  m_crewChange->addItem(QStringLiteral("なし"), -1);
+  m_crewChange->addItem(tr("なし"), -1);
   for (int i = 0; i < drive.route->stationCount; ++i)
     m_crewChange->addItem(
         QString::fromStdString(drive.route->stations[static_cast<std::size_t>(i)].name), i);

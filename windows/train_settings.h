@@ -14,6 +14,8 @@ namespace velimoro::windows {
 /// stopped, and the crew-change station of the route. Each choice is an input of the drive; the
 /// engine runs 700 ms after its start while the window and the drive go on.
 class TrainSettingsDialog final : public QDialog {
+  Q_OBJECT
+
  public:
   TrainSettingsDialog(const Drive& drive, CabLink link, QWidget* parent = nullptr);
   /// Shows the protection and the crew-change station as the drive has them now.

@@ -94,14 +94,16 @@ class ValuePlot final : public QWidget {
       QColor colour;
       const char* name;
     };
-    const Line lines[] = {
-        {&ValueDisplay::Sample::speed, kSpeedTop, QColor(0x60, 0xD0, 0x60), "速度 km/h (左)"},
-        {&ValueDisplay::Sample::bc, kPressureTop, QColor(0xF0, 0x60, 0x50), "BC kPa (右)"},
-        {&ValueDisplay::Sample::bp, kPressureTop, QColor(0x60, 0xA0, 0xF0), "BP kPa (右)"}};
+    const Line lines[] = {{&ValueDisplay::Sample::speed, kSpeedTop, QColor(0x60, 0xD0, 0x60),
+                           QT_TRANSLATE_NOOP("velimoro::windows::ValueDisplay", "速度 km/h（左）")},
+                          {&ValueDisplay::Sample::bc, kPressureTop, QColor(0xF0, 0x60, 0x50),
+                           QT_TRANSLATE_NOOP("velimoro::windows::ValueDisplay", "BC kPa（右）")},
+                          {&ValueDisplay::Sample::bp, kPressureTop, QColor(0x60, 0xA0, 0xF0),
+                           QT_TRANSLATE_NOOP("velimoro::windows::ValueDisplay", "BP kPa（右）")}};
     double legend = area.left();
     for (const Line& line : lines) {
       painter.setPen(line.colour);
-      const QString name = QString::fromUtf8(line.name);
+      const QString name = ValueDisplay::tr(line.name);
       painter.drawText(QPointF(legend, 12), name);
       legend += painter.fontMetrics().horizontalAdvance(name) + 14;
     }
@@ -137,7 +139,7 @@ class ValuePlot final : public QWidget {
 ValueDisplay::ValueDisplay(const CabSession& session, CabLink link, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_session(session), m_link(std::move(link)) {
   setObjectName(QStringLiteral("ValueDisplay"));
-  setWindowTitle(QStringLiteral("Value Display"));
+  setWindowTitle(tr("Value Display"));
   auto* layout = new QHBoxLayout(this);
   auto* values = new QGridLayout;
   // Room between a caption and its value, and between the columns.
@@ -166,22 +168,22 @@ ValueDisplay::ValueDisplay(const CabSession& session, CabLink link, QWidget* par
   right->addWidget(m_grid);
   // The buttons take no keyboard focus and the frame field only a click's: the keys typed into
   // the window drive the train, a Space never presses a button.
-  auto* reload = new QPushButton(QStringLiteral("SU再読込"));
+  auto* reload = new QPushButton(tr("SU再読込"));
   reload->setFocusPolicy(Qt::NoFocus);
   connect(reload, &QPushButton::clicked, this, [this] { m_link.input("speedunits", {}); });
   right->addWidget(reload);
   auto* jumpRow = new QHBoxLayout;
   m_jumpTo = new QLineEdit;
-  m_jumpTo->setPlaceholderText(QStringLiteral("frame"));
+  m_jumpTo->setPlaceholderText(tr("フレーム"));
   m_jumpTo->setFocusPolicy(Qt::ClickFocus);
-  auto* jumpButton = new QPushButton(QStringLiteral("jump"));
+  auto* jumpButton = new QPushButton(tr("jump"));
   jumpButton->setFocusPolicy(Qt::NoFocus);
   connect(jumpButton, &QPushButton::clicked, this, [this] { jump(); });
   connect(m_jumpTo, &QLineEdit::returnPressed, this, [this] { jump(); });
   jumpRow->addWidget(m_jumpTo);
   jumpRow->addWidget(jumpButton);
   right->addLayout(jumpRow);
-  m_resistance = new QPushButton(QStringLiteral("抵抗解除"));
+  m_resistance = new QPushButton(tr("抵抗解除"));
   m_resistance->setFocusPolicy(Qt::NoFocus);
   connect(m_resistance, &QPushButton::clicked, this, [this] {
     m_link.input("set", {"resistance_off", m_session.drive().state.resistance_off ? "0" : "1"});
@@ -197,7 +199,8 @@ void ValueDisplay::jump() {
   // A frame that is not a whole number is said, and the train stays where it is.
   const std::optional<std::int32_t> frame = parseInt(m_jumpTo->text().trimmed().toStdString());
   if (!frame || *frame < 0) {
-    m_link.message("フレーム番号を数字で入力してください: " + m_jumpTo->text().toStdString());
+    m_link.message(
+        tr("フレーム番号を数字で入力してください: %1").arg(m_jumpTo->text()).toStdString());
     return;
   }
   m_link.input("set", {"frame", std::to_string(*frame)});

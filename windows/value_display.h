@@ -18,6 +18,8 @@ namespace velimoro::windows {
 /// table, a jump to a frame, the switch that leaves out running resistance, and a plot of the
 /// speed and the brake pressures over the last minute. Keys typed into it drive the train.
 class ValueDisplay final : public QWidget {
+  Q_OBJECT
+
  public:
   ValueDisplay(const CabSession& session, CabLink link, QWidget* parent = nullptr);
   /// Shows the drive as it stands (every tick while shown); `fps` the screen passes a second.

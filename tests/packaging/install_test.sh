@@ -58,11 +58,12 @@ expect() {
   [ "$got" = "$status" ] || fail "$* exited $got, not $status: $shown"
   grep -qF -- "$text" <<<"$shown" || fail "$* did not say \"$text\": $shown"
 }
+# The help in English, as the settings above keep it, in an English locale.
+english=(env LC_ALL=en_US.UTF-8)
 for p in "${programs[@]}"; do
   expect 0 out "$p $version" -- "$prefix/bin/$p" --version
-  # The help in English: an English locale, and no language kept in a settings file.
-  expect 0 out "Usage: $p" -- env LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/$p" --help
-  expect 0 out "Example" -- env LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME="$prefix/config" "$prefix/bin/$p" --help
+  expect 0 out "Usage: $p" -- "${english[@]}" "$prefix/bin/$p" --help
+  expect 0 out "Example" -- "${english[@]}" "$prefix/bin/$p" --help
   expect 2 err "no-such-option" -- "$prefix/bin/$p" --no-such-option
 done
 # The window: a first "1" is the band display, any other first argument the normal one, a
@@ -71,6 +72,12 @@ expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 1 --version
 expect 0 out "velimoro $version" -- "$prefix/bin/velimoro" 2 --version
 expect 2 err "'3'" -- "$prefix/bin/velimoro" 2 3
 expect 2 err "--root" -- "$prefix/bin/velimoro" --root
+# With no language kept, the window's help in Japanese for a Japanese or no locale, and in the
+# language asked for.
+mkdir -p "$prefix/no-settings"
+expect 0 out "使い方: velimoro" -- env LC_ALL=C XDG_CONFIG_HOME="$prefix/no-settings" "$prefix/bin/velimoro" --help
+expect 0 out "Usage: velimoro" -- env LC_ALL=ja_JP.UTF-8 XDG_CONFIG_HOME="$prefix/no-settings" "$prefix/bin/velimoro" --lang en --help
+expect 2 err "--lang" -- "$prefix/bin/velimoro" --lang fr
 expect 1 err "velimoro-drive" -- "$prefix/bin/velimoro" --root /nowhere
 # The demo goes into the user's data folder only when that holds nothing of the user's.
 mkdir -p "$prefix/data/velimoro"
