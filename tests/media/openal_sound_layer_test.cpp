@@ -143,7 +143,8 @@ TEST(DecodeSoundFile, BadFilesFailWithTheFileNamedAndTheReason) {
   // decoder reading for minutes) is refused at once.
   const std::string pastTheEnd = VELIMORO_SOURCE_DIR "/tests/fuzz/sound/list-past-end.wav";
   EXPECT_FALSE(decodeSoundFile(pastTheEnd, error));
-  EXPECT_NE(error.find("チャンク「LIST」がファイルの終わりを越えています"), std::string::npos) << error;
+  EXPECT_NE(error.find("チャンク「LIST」がファイルの終わりを越えています"), std::string::npos)
+      << error;
 
   // A sound that decodes to more samples than are kept is refused, not decoded without limit.
   EXPECT_FALSE(decodeSoundFile(writeTone(dir, "long.wav", 1.0), error, 10000));
