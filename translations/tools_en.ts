@@ -447,10 +447,6 @@ Example:
         <translation>video &quot;%1&quot; is missing; the drive shows &quot;%2&quot;</translation>
     </message>
     <message>
-        <source>映像「%1」がありません。運転では「%1映像ファイルを開けません」と表示されます</source>
-        <translation>video &quot;%1&quot; is missing; the drive shows the message &quot;%1映像ファイルを開けません&quot;</translation>
-    </message>
-    <message>
         <source>映像「%1」を開けません</source>
         <translation>video &quot;%1&quot; cannot be opened</translation>
     </message>
@@ -465,6 +461,17 @@ Example:
     <message>
         <source>場面の動画「%1」は%2フレームしかありませんが、記録は%3フレームを再生します</source>
         <translation>scene movie &quot;%1&quot; holds %2 frames, the record plays %3</translation>
+    </message>
+    <message>
+        <source>映像「%1」がありません。運転では「%2」と表示されます</source>
+        <translation>video &quot;%1&quot; is missing; the drive shows the message &quot;%2&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenPass</name>
+    <message>
+        <source>%1映像ファイルを開けません</source>
+        <translation>Cannot open the video file %1</translation>
     </message>
 </context>
 <context>

@@ -138,11 +138,14 @@ void checkVideos(const RouteData& route, const ReadLog& log, const VideoCheck& v
   const int nameLine = log.sectionLine("[DataName]");
   const int videoLine = nameLine > 0 ? nameLine + 1 : 0;
   const std::string video = shownVideo(videoLine, *videos.strings, route.dataName, files, f);
+  // The drive's own message, in the language in use, as the cab would show it.
+  const std::string shown =
+      media::fill(media::translate("ScreenPass", "%1映像ファイルを開けません"), {video});
   const auto path = files.expect(
       videoLine, video,
-      media::translate(
-          "RouteCheck",
-          "映像「%1」がありません。運転では「%1映像ファイルを開けません」と表示されます"));
+      media::fill(
+          media::translate("RouteCheck", "映像「%1」がありません。運転では「%2」と表示されます"),
+          {"%1", shown}));
   if (path && videos.frames) {
     const auto frames = videos.frames(*path);
     if (!frames) {
