@@ -16,6 +16,7 @@
 #endif
 
 #include "data/data_root.h"
+#include "media/qt_language.h"
 #include "shell/cab_window.h"
 
 namespace velimoro::shell {
@@ -32,7 +33,9 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
           .arg(QString::fromStdString(root.string()));
   QProcess process;
   process.setProgram(generator);
-  process.setArguments({QStringLiteral("--user")});
+  // The generator speaks the window's language, whatever its own settings would choose.
+  process.setArguments({QStringLiteral("--user"), QStringLiteral("--lang"),
+                        QString::fromLatin1(media::languageCode(media::currentLanguage()))});
 #ifdef __linux__
   // The rendering ends with the window, however the window ends; the next start begins anew.
   process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -52,7 +55,6 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
   }
 
   // The generator prints a line a step; a route video's lines count its frames.
-  const QRegularExpression frames(QStringLiteral("(\\d+)/(\\d+) frames"));
   QEventLoop loop;
   QString errors;
   QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
@@ -63,10 +65,9 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
         continue;
       }
       dialog.setLabelText(intro + "\n" + line);
-      const QRegularExpressionMatch count = frames.match(line);
-      if (count.hasMatch()) {
-        dialog.setRange(0, count.captured(2).toInt());
-        dialog.setValue(count.captured(1).toInt());
+      if (const auto count = renderedFrames(line)) {
+        dialog.setRange(0, count->second);
+        dialog.setValue(count->first);
       } else {
         dialog.setRange(0, 0);
       }
@@ -93,6 +94,14 @@ std::optional<std::string> renderDemoOnFirstStart(bool unattended) {
     QMessageBox::critical(nullptr, programTitle(), why);
   }
   return std::string();
+}
+
+std::optional<std::pair<int, int>> renderedFrames(const QString& line) {
+  // "12/300" and one word after it at the line's end: "frames", "フレーム".
+  static const QRegularExpression count(QStringLiteral("(\\d+)/(\\d+) \\S+$"));
+  const QRegularExpressionMatch match = count.match(line);
+  if (!match.hasMatch()) return std::nullopt;
+  return std::pair{match.captured(1).toInt(), match.captured(2).toInt()};
 }
 
 }  // namespace velimoro::shell

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace velimoro::shell {
 
@@ -11,5 +13,9 @@ namespace velimoro::shell {
 /// Returns the new data root; nothing when there is no generator beside the program; empty when
 /// the rendering failed (after saying why) or was cancelled.
 std::optional<std::string> renderDemoOnFirstStart(bool unattended);
+
+/// The frames rendered and the frames in all of a route video's progress line of the content
+/// generator ("… 12/300 frames", or in whatever language it speaks); nothing for another line.
+std::optional<std::pair<int, int>> renderedFrames(const QString& line);
 
 }  // namespace velimoro::shell

@@ -17,9 +17,11 @@
 #include <string>
 
 #include "media/qt_language.h"
+#include "media/translate.h"
 #include "shell/cab_fixture.h"
 #include "shell/controller_menu.h"
 #include "shell/controller_setup_window.h"
+#include "shell/first_start.h"
 #include "shell/report_window.h"
 #include "shell/serial_setup_dialog.h"
 #include "shell/title_window.h"
@@ -122,6 +124,21 @@ TEST_F(Language, TheLanguageEntrySwitchesAtOnceAndIsKeptInTheSettingsNotTheDrive
 
 // Not a check: with VELIMORO_TEST_PICTURES set, keeps a picture of every window in each language
 // there (<window>_<ja|en>.png), for a reader to see that each shows one language.
+// The first start's progress bar follows the generator's video lines in either language it
+// writes them in, and no other line moves it.
+TEST_F(Language, TheFirstStartReadsTheGeneratorsProgressInEachLanguage) {
+  for (const auto language : {media::Language::kJapanese, media::Language::kEnglish}) {
+    media::useLanguage(language);
+    const std::string line = media::fill(
+        media::translate("ContentProgress", "映像 %1: %2/%3 フレーム"), {"aoba_up1", "12", "300"});
+    EXPECT_EQ(shell::renderedFrames(QString::fromStdString(line)), std::pair(12, 300)) << line;
+    const std::string scene =
+        media::fill(media::translate("ContentProgress", "場面の動画 %1.avi: %2 フレーム、%3 kB"),
+                    {"aoba_up1_aobadai", "90", "120"});
+    EXPECT_EQ(shell::renderedFrames(QString::fromStdString(scene)), std::nullopt) << scene;
+  }
+}
+
 TEST_F(Language, PicturesOfEveryWindowInEachLanguage) {
   const char* folder = std::getenv("VELIMORO_TEST_PICTURES");
   if (folder == nullptr) GTEST_SKIP() << "VELIMORO_TEST_PICTURES is not set";
