@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <limits>
@@ -352,6 +353,20 @@ std::string reportDelta(int ticks) {
   const int rest = seconds % 60;
   if (rest < 10) text += '0';
   return text + std::to_string(rest);
+}
+
+std::string reportStopText(long double errorCm) {
+  const long double cm = std::round(errorCm);
+  const auto rounded = [](long double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0Lf", value);
+    return std::string(text);
+  };
+  if (cm == 0) return media::translate("RunReport", "停止位置ちょうど");
+  return media::fill(
+      media::translate("RunReport", cm < 0 ? VELIMORO_TEXT_NOOP("RunReport", "%1 cm 手前")
+                                           : VELIMORO_TEXT_NOOP("RunReport", "%1 cm 行き過ぎ")),
+      {rounded(std::fabs(cm))});
 }
 
 namespace {

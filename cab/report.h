@@ -156,6 +156,10 @@ std::string reportClock(int ticks);
 /// "+1:05" or "-0:20" for a signed number of ticks.
 std::string reportDelta(int ticks);
 
+/// Where a train came to rest against the stop mark, in the chosen language: "39 cm short",
+/// "12 cm over", "on the mark".
+std::string reportStopText(long double errorCm);
+
 /// The name of an outcome, and of an event kind, as the report shows them, in the chosen
 /// language.
 std::string outcomeText(StationOutcome outcome);

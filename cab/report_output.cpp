@@ -74,15 +74,6 @@ std::string text(const char* source, std::initializer_list<std::string_view> val
   return media::fill(media::translate("RunReport", source), values);
 }
 
-// "39 cm short", "12 cm over", "on the mark".
-std::string stopText(long double errorCm) {
-  const long double cm = std::round(errorCm);
-  if (cm == 0) return text(VELIMORO_TEXT_NOOP("RunReport", "停止位置ちょうど"));
-  return text(cm < 0 ? VELIMORO_TEXT_NOOP("RunReport", "%1 cm 手前")
-                     : VELIMORO_TEXT_NOOP("RunReport", "%1 cm 行き過ぎ"),
-              {fixed(std::fabs(cm), 0)});
-}
-
 // A duration of ticks as "m:ss".
 std::string duration(int ticks) {
   return reportDelta(ticks).substr(1);
@@ -218,7 +209,7 @@ void writeReportHtml(std::ostream& out, const RunReport& report) {
         << none(s.scheduledDeparture > 0 ? clock(s.scheduledDeparture) : "") << "</td><td>"
         << none(s.late() ? reportDelta(*s.late()) : "") << "</td><td>"
         << none(s.dwell() ? duration(*s.dwell()) : "") << "</td><td>"
-        << none(s.stopErrorCm ? htmlText(stopText(*s.stopErrorCm)) : "") << "</td></tr>\n";
+        << none(s.stopErrorCm ? htmlText(reportStopText(*s.stopErrorCm)) : "") << "</td></tr>\n";
   }
   out << "</table>\n";
 

@@ -22,9 +22,8 @@ constexpr const char* kRouteError =
     VELIMORO_TEXT_NOOP("RouteReader", "路線ファイルに誤りがあります。%1:%2");
 constexpr const char* kRouteFileError =
     VELIMORO_TEXT_NOOP("RouteReader", "路線ファイルに誤りがあります。:%1");
-// The label of the lines outside the labelled sections.
-constexpr std::string_view kOtherLabel = "その他";
-constexpr const char* kOtherLabelText = VELIMORO_TEXT_NOOP("RouteReader", "その他");
+// The label of the lines outside the labelled sections; the others are the sections' names.
+constexpr std::string_view kOtherLabel = VELIMORO_TEXT_NOOP("RouteReader", "その他");
 constexpr const char* kUnreadableLine = VELIMORO_TEXT_NOOP("RouteReader", "(読み取れない行)");
 
 // One reading of a route file: the line last read, the label an error names, and where the
@@ -35,9 +34,7 @@ struct RouteParse {
       : root(rootFolder), route(data), pictures(loader), lists(pictureLists), log(readLog) {}
 
   [[noreturn]] void fail(std::string_view shown) const {
-    const std::string shownLabel = label == kOtherLabel
-                                       ? media::translate("RouteReader", kOtherLabelText)
-                                       : std::string(label);
+    const std::string shownLabel = media::translate("RouteReader", std::string(label).c_str());
     throw DataError(media::fill(media::translate("RouteReader", kRouteError), {shownLabel, shown}));
   }
   [[noreturn]] void fail() const { fail(line); }

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 #include <memory>
+#include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,11 @@ namespace {
 // The folder of the resources the build makes of translations/*_en.ts.
 constexpr const char* kOwnTranslations = ":/translations";
 
+// The translators in use. The video reader's worker may translate a fault while the UI thread
+// changes the language, so the list is read and replaced under a lock; Qt's own list of them is
+// changed outside it, as that sends the language-change event to every widget at once.
 struct Translators {
+  std::shared_mutex lock;
   Language language = Language::kJapanese;
   std::vector<std::unique_ptr<QTranslator>> own;  // one per area of the program
   std::unique_ptr<QTranslator> qt;
@@ -29,22 +35,28 @@ Translators& translators() {
 }
 
 std::string translateWithOwn(const char* context, const char* source) {
-  for (const auto& translator : translators().own) {
+  Translators& t = translators();
+  const std::shared_lock reading(t.lock);
+  for (const auto& translator : t.own) {
     const QString text = translator->translate(context, source);
     if (!text.isNull()) return text.toStdString();
   }
   return source;
 }
 
-void uninstall(Translators& t) {
-  setTranslation(nullptr);
-  if (QCoreApplication::instance() != nullptr) {
-    for (const auto& translator : t.own)
-      QCoreApplication::removeTranslator(translator.get());
-    if (t.qt) QCoreApplication::removeTranslator(t.qt.get());
-  }
-  t.own.clear();
-  t.qt.reset();
+// Hands the translators to Qt's list, or takes them out of it.
+void showInApplication(const std::vector<std::unique_ptr<QTranslator>>& own,
+                       const std::unique_ptr<QTranslator>& qt, bool shown) {
+  if (QCoreApplication::instance() == nullptr) return;
+  const auto apply = [shown](QTranslator* translator) {
+    if (shown)
+      QCoreApplication::installTranslator(translator);
+    else
+      QCoreApplication::removeTranslator(translator);
+  };
+  for (const auto& translator : own)
+    apply(translator.get());
+  if (qt) apply(qt.get());
 }
 
 }  // namespace
@@ -65,43 +77,52 @@ Language languageOfLocale(const QLocale& locale) {
                                                                  : Language::kEnglish;
 }
 
-bool useLanguage(Language language) {
-  Translators& t = translators();
-  uninstall(t);
-  t.language = language;
-  bool complete = true;
+Language startLanguage(std::string_view asked, std::string_view kept) {
+  if (const auto chosen = parseLanguage(asked)) return *chosen;
+  if (const auto chosen = parseLanguage(kept)) return *chosen;
+  return languageOfLocale(QLocale::system());
+}
 
+bool useLanguage(Language language) {
+  bool complete = true;
   auto qt = std::make_unique<QTranslator>();
   const QString qtName = QStringLiteral("qtbase_") + QString::fromLatin1(languageCode(language));
-  if (qt->load(qtName, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    t.qt = std::move(qt);
-  else if (language == Language::kJapanese)
-    complete = false;  // Qt's texts are English without it; English needs none
-
+  if (!qt->load(qtName, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    qt.reset();
+    if (language == Language::kJapanese) complete = false;  // English needs none: Qt's own
+  }
+  std::vector<std::unique_ptr<QTranslator>> own;
   if (language == Language::kEnglish) {
-    const QDir own(QString::fromLatin1(kOwnTranslations));
-    const QStringList files = own.entryList({QStringLiteral("*_en.qm")}, QDir::Files, QDir::Name);
+    const QDir folder(QString::fromLatin1(kOwnTranslations));
+    const QStringList files =
+        folder.entryList({QStringLiteral("*_en.qm")}, QDir::Files, QDir::Name);
     if (files.isEmpty()) complete = false;
     for (const QString& file : files) {
       auto translator = std::make_unique<QTranslator>();
-      if (translator->load(own.filePath(file)))
-        t.own.push_back(std::move(translator));
+      if (translator->load(folder.filePath(file)))
+        own.push_back(std::move(translator));
       else
         complete = false;
     }
-    setTranslation(&translateWithOwn);
   }
 
-  if (QCoreApplication::instance() != nullptr) {
-    for (const auto& translator : t.own)
-      QCoreApplication::installTranslator(translator.get());
-    if (t.qt) QCoreApplication::installTranslator(t.qt.get());
+  Translators& t = translators();
+  showInApplication(t.own, t.qt, false);
+  {
+    const std::unique_lock replacing(t.lock);
+    std::swap(t.own, own);
+    std::swap(t.qt, qt);
+    t.language = language;
   }
-  return complete;
+  setTranslation(language == Language::kEnglish ? &translateWithOwn : nullptr);
+  showInApplication(t.own, t.qt, true);
+  return complete;  // the translators of before go with `own` and `qt`, no longer read
 }
 
 Language currentLanguage() {
-  return translators().language;
+  Translators& t = translators();
+  const std::shared_lock reading(t.lock);
+  return t.language;
 }
 
 }  // namespace velimoro::media

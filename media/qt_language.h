@@ -21,6 +21,20 @@ const char* languageCode(Language language);
 /// C locale), English for every other.
 Language languageOfLocale(const QLocale& locale);
 
+/// The language a program starts in: `asked` (the value of its --lang) when it names one, else
+/// `kept` (the one the settings store keeps) when that does, else the system locale's.
+Language startLanguage(std::string_view asked, std::string_view kept);
+
+/// The languages to choose from, each named in itself, so that a user who cannot read the one
+/// shown finds theirs; and the caption of the menu that offers them.
+struct LanguageName {
+  Language language;
+  const char* name;
+};
+inline constexpr LanguageName kLanguageNames[] = {{Language::kJapanese, "日本語"},
+                                                  {Language::kEnglish, "English"}};
+inline constexpr const char* kLanguageMenuCaption = "Language / 言語";
+
 /// Makes `language` the one of every text from now on: the program's own, through translate()
 /// and, in an application, through tr(); and Qt's own. Widgets that handle the language-change
 /// event show it at once. False when a translation it needs could not be loaded; the texts it

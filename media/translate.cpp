@@ -1,19 +1,22 @@
 #include "media/translate.h"
 
+#include <atomic>
 #include <vector>
 
 namespace velimoro::media {
 namespace {
-Translation installed = nullptr;
-}
+// Read on any thread: the video reader's worker translates its faults too.
+std::atomic<Translation> installed = nullptr;
+}  // namespace
 
 void setTranslation(Translation translation) {
-  installed = translation;
+  installed.store(translation);
 }
 
 std::string translate(const char* context, const char* source) {
-  if (installed == nullptr) return source;
-  return installed(context, source);
+  const Translation translation = installed.load();
+  if (translation == nullptr) return source;
+  return translation(context, source);
 }
 
 std::string fill(std::string_view text, std::initializer_list<std::string_view> values) {

@@ -21,7 +21,7 @@ namespace velimoro::media {
 using Translation = std::string (*)(const char* context, const char* source);
 
 /// Makes `translation` the one that translate() asks from now on; nullptr leaves every text as
-/// written. The host sets it before its first drive or check, on the UI thread.
+/// written. The host sets it on the UI thread; translate() may be called on any thread.
 void setTranslation(Translation translation);
 
 /// `source`, marked in `context`, in the chosen language.

@@ -93,12 +93,10 @@ void CabWindow::buildMenus() {
 }
 
 void CabWindow::buildLanguageMenu(QMenu& display) {
-  // Each language is named in itself, so that a user who cannot read the one shown finds theirs.
-  QMenu* menu = display.addMenu(QStringLiteral("Language / 言語"));
+  QMenu* menu = display.addMenu(QString::fromUtf8(media::kLanguageMenuCaption));
   menu->setObjectName(QStringLiteral("Language"));
   m_languages = new QActionGroup(menu);
-  for (const auto& [language, name] : {std::pair{media::Language::kJapanese, "日本語"},
-                                       std::pair{media::Language::kEnglish, "English"}}) {
+  for (const auto& [language, name] : media::kLanguageNames) {
     QAction* action = menu->addAction(QString::fromUtf8(name));
     action->setObjectName(QString::fromUtf8(media::languageCode(language)));
     action->setCheckable(true);

@@ -2,7 +2,6 @@
 // on the command line the cab window of that drive.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
@@ -121,14 +120,9 @@ bool displayAvailable(int argc, char** argv) {
 // The language of every text from the start, the command line's help and Qt's dialogs among them:
 // the one asked for, else the one kept in the settings, else the system's.
 void applyLanguage(const QStringList& args) {
-  velimoro::media::Language language = velimoro::media::languageOfLocale(QLocale::system());
   velimoro::media::QtSettingsStore store;
-  if (const auto kept = velimoro::media::parseLanguage(velimoro::readLanguage(store)))
-    language = *kept;
-  if (const auto asked = velimoro::shell::languageAsked(args)) {
-    if (const auto chosen = velimoro::media::parseLanguage(*asked)) language = *chosen;
-  }
-  velimoro::media::useLanguage(language);
+  velimoro::media::useLanguage(velimoro::media::startLanguage(
+      velimoro::shell::languageAsked(args).value_or(""), velimoro::readLanguage(store)));
 }
 
 // A file the command line names that cannot be written.

@@ -134,10 +134,7 @@ void addRow(QTableWidget* t, const QStringList& cells) {
 
 QString stopText(const std::optional<long double>& errorCm) {
   if (!errorCm) return QStringLiteral("–");
-  const long double cm = std::round(*errorCm);
-  if (cm == 0) return ReportWindow::tr("停止位置ちょうど");
-  return (cm < 0 ? ReportWindow::tr("%1 cm 手前") : ReportWindow::tr("%1 cm 行き過ぎ"))
-      .arg(fixed(std::fabs(cm), 0));
+  return text(reportStopText(*errorCm));
 }
 
 QString optionalClock(const std::optional<int>& ticks) {

@@ -14,16 +14,14 @@
 #include "data/numbers.h"
 #include "media/ffmpeg_video_reader.h"
 #include "media/qt_language.h"
-#include "media/qt_settings_store.h"
 #include "media/translate.h"
-#include "persist/settings.h"
 #include "studio/core/calibration.h"
 #include "studio/core/route_file_io.h"
 #include "studio/core/track.h"
 #include "studio/window/studio_window.h"
+#include "tools/language.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdlib>
@@ -92,25 +90,6 @@ int rewrite(const std::string& in, const std::string& out) {
   return 0;
 }
 
-bool readText(const std::string& path, std::string& text, std::string& error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > kMaxRouteFileBytes) {
-    error = ec ? said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 を読めません"), {path})
-               : said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 は大きすぎます"), {path});
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in) {
-    error = said(VELIMORO_TEXT_NOOP("velimoro-studio", "%1 を読めません"), {path});
-    return false;
-  }
-  text = bytes.str();
-  return true;
-}
-
 struct CalibrateRun {
   std::string video, gpx, speedLog, out;
   std::vector<std::string> align;
@@ -149,7 +128,7 @@ int calibrateFile(const CalibrateRun& c) {
   }
 
   std::string text;
-  if (!readText(c.gpx.empty() ? c.speedLog : c.gpx, text, error)) return fault(error);
+  if (!readTextFile(c.gpx.empty() ? c.speedLog : c.gpx, text, error)) return fault(error);
   CalibrationSource source;
   source.kind =
       c.gpx.empty() ? CalibrationSource::Kind::kSpeedLog : CalibrationSource::Kind::kTrack;
@@ -203,7 +182,7 @@ struct WindowRun {
   std::string screenshot;
 };
 
-int runWindow(int argc, char** argv, const WindowRun& run, media::Language language) {
+int runWindow(int argc, char** argv, const WindowRun& run) {
   bool display = false;
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     display = display || (std::getenv(name) != nullptr && *std::getenv(name) != '\0');
@@ -224,7 +203,8 @@ int runWindow(int argc, char** argv, const WindowRun& run, media::Language langu
     return usageFault(
         said(VELIMORO_TEXT_NOOP("velimoro-studio", "--screenshot には --seconds が要ります")));
   QApplication app(argc, argv);
-  media::useLanguage(language);  // again, now that the application takes Qt's translators
+  // Again, now that there is an application to take Qt's translators.
+  media::useLanguage(media::currentLanguage());
   StudioWindow window(!seconds.has_value());
   window.resize(1100, 720);
   window.show();
@@ -247,31 +227,10 @@ int runWindow(int argc, char** argv, const WindowRun& run, media::Language langu
 
 }  // namespace
 
-// The language of the texts: --lang, else the one kept in the settings, else the system's locale.
-// False with the message when --lang names none.
-bool chooseLanguage(const std::vector<std::string_view>& args, media::Language& language,
-                    std::string& error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--lang" || i + 1 >= args.size()) continue;
-    const auto given = media::parseLanguage(args[i + 1]);
-    if (!given) {
-      error = "--lang " + std::string(args[i + 1]) + ": ja | en";
-      return false;
-    }
-    language = *given;
-    return true;
-  }
-  media::QtSettingsStore store;
-  const auto kept = media::parseLanguage(readLanguage(store));
-  language = kept ? *kept : media::languageOfLocale(QLocale::system());
-  return true;
-}
-
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  media::Language language = media::Language::kJapanese;
-  if (std::string error; !chooseLanguage(args, language, error)) return usageFault(error);
-  media::useLanguage(language);
+  std::vector<std::string> given(argv + 1, argv + argc);
+  if (std::string error; !tools::chooseLanguage(given, error)) return usageFault(error);
+  const std::vector<std::string_view> args(given.begin(), given.end());
   CalibrateRun c;
   WindowRun window;
   bool calibrating = false;
@@ -312,8 +271,6 @@ int main(int argc, char** argv) {
       c.out = args[++i];
     } else if (hasValue && arg == "--fps") {
       c.fps = args[++i];
-    } else if (hasValue && arg == "--lang") {
-      ++i;  // chosen before
     } else if (hasValue && arg == "--seconds") {
       window.seconds = args[++i];
     } else if (hasValue && arg == "--screenshot") {
@@ -327,5 +284,5 @@ int main(int argc, char** argv) {
     }
   }
   if (calibrating) return calibrateFile(c);
-  return runWindow(argc, argv, window, language);
+  return runWindow(argc, argv, window);
 }

@@ -1,8 +1,6 @@
 #include "tools/language.h"
 
-#include <QLocale>
 #include <algorithm>
-#include <optional>
 
 #include "media/qt_language.h"
 #include "media/qt_settings_store.h"
@@ -12,7 +10,6 @@
 namespace velimoro::tools {
 
 bool chooseLanguage(std::vector<std::string>& args, std::string& fault) {
-  std::optional<media::Language> chosen;
   bool given = false;
   std::string value;
   const auto end = std::find(args.begin(), args.end(), "--");
@@ -20,14 +17,10 @@ bool chooseLanguage(std::vector<std::string>& args, std::string& fault) {
   if (at != end) {
     given = true;
     if (at + 1 != end) value = *(at + 1);
-    chosen = media::parseLanguage(value);
     args.erase(at, at + 1 != end ? at + 2 : at + 1);
   }
-  if (!chosen) {
-    media::QtSettingsStore store;
-    chosen = media::parseLanguage(readLanguage(store));
-  }
-  media::useLanguage(chosen.value_or(media::languageOfLocale(QLocale::system())));
+  media::QtSettingsStore store;
+  media::useLanguage(media::startLanguage(value, readLanguage(store)));
   if (given && !media::parseLanguage(value)) {
     fault = media::fill(
         media::translate("ToolLanguage", "--lang には ja か en を指定してください: %1"), {value});

@@ -4,18 +4,6 @@
 <context>
     <name>velimoro::ReportWindow</name>
     <message>
-        <source>停止位置ちょうど</source>
-        <translation>on the stop mark</translation>
-    </message>
-    <message>
-        <source>%1 cm 手前</source>
-        <translation>%1 cm short</translation>
-    </message>
-    <message>
-        <source>%1 cm 行き過ぎ</source>
-        <translation>%1 cm overrun</translation>
-    </message>
-    <message>
         <source>駅</source>
         <translation>Station</translation>
     </message>

@@ -63,14 +63,6 @@ Example:
         <translation>Try &apos;velimoro-studio --help&apos;.</translation>
     </message>
     <message>
-        <source>%1 を読めません</source>
-        <translation>cannot read %1</translation>
-    </message>
-    <message>
-        <source>%1 は大きすぎます</source>
-        <translation>%1 is too large</translation>
-    </message>
-    <message>
         <source>--calibrate には --video、--gpx か --speed-log、--align と --out が要ります</source>
         <translation>--calibrate needs --video, --gpx or --speed-log, --align and --out</translation>
     </message>
@@ -311,14 +303,6 @@ Example:
     <message>
         <source>距離はメートルで 0 より大きい数を入れてください</source>
         <translation>Enter the distance in metres, more than 0</translation>
-    </message>
-    <message>
-        <source>%1 は大きすぎます</source>
-        <translation>%1 is too large</translation>
-    </message>
-    <message>
-        <source>%1 を読めません</source>
-        <translation>cannot read %1</translation>
     </message>
     <message>
         <source>%1: %2 点、%3 秒、標高あり</source>
@@ -661,6 +645,10 @@ Example:
     <message>
         <source>%1 に書けません: %2</source>
         <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 は大きすぎます</source>
+        <translation>%1 is too large</translation>
     </message>
 </context>
 <context>

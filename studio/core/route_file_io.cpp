@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "data/data_error.h"
@@ -45,6 +46,24 @@ std::optional<RouteDocument> openRouteDocument(const std::string& path, std::str
     return std::nullopt;
   }
   return RouteDocument::parse(bytes);
+}
+
+bool readTextFile(const std::string& path, std::string& text, std::string& error) {
+  const auto fault = [&](const char* message) {
+    error = media::fill(media::translate("velimoro::studio::RouteFiles", message), {path});
+    return false;
+  };
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteFiles", "%1 を読めません"));
+  if (size > kMaxRouteFileBytes)
+    return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteFiles", "%1 は大きすぎます"));
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (!in) return fault(VELIMORO_TEXT_NOOP("velimoro::studio::RouteFiles", "%1 を読めません"));
+  text = bytes.str();
+  return true;
 }
 
 std::string routeVideoPath(const std::string& path, const RouteDocument& route) {

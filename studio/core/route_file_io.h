@@ -16,6 +16,11 @@ inline constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 /// sees) when it cannot be read or is larger than kMaxRouteFileBytes.
 std::optional<RouteDocument> openRouteDocument(const std::string& path, std::string& error);
 
+/// The whole of a text file the author brings beside the route (a GPX track, a speed log) into
+/// `text`; false with `error` set (the message the author sees) when it cannot be read or is
+/// larger than kMaxRouteFileBytes.
+bool readTextFile(const std::string& path, std::string& text, std::string& error);
+
 /// The video of the route file at `path`: the "[Path]" of the "dorvanel.dat" beside it and the
 /// route's "[DataName]", as the drive finds it; empty when the route names none.
 std::string routeVideoPath(const std::string& path, const RouteDocument& route);

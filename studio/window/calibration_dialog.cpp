@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -236,17 +235,10 @@ void CalibrationDialog::removePair() {
 }
 
 bool CalibrationDialog::readFile(const QString& path, std::string& contents) {
-  QFile file(path);
-  if (file.size() > static_cast<qint64>(kMaxRouteFileBytes)) {
-    showMessage(tr("%1 は大きすぎます").arg(path), true);
-    return false;
-  }
-  if (!file.open(QIODevice::ReadOnly)) {
-    showMessage(tr("%1 を読めません").arg(path), true);
-    return false;
-  }
-  contents = file.readAll().toStdString();
-  return true;
+  std::string error;
+  if (readTextFile(path.toStdString(), contents, error)) return true;
+  showMessage(text(error), true);
+  return false;
 }
 
 bool CalibrationDialog::importTrack(const QString& path) {

@@ -216,10 +216,9 @@ void StudioWindow::buildMenus() {
   }
   // The language's entry reads the same in every language, so that it is found in either.
   QMenu* display = menuBar()->addMenu(tr("表示(&V)"));
-  QMenu* languages = display->addMenu(QStringLiteral("Language / 言語"));
+  QMenu* languages = display->addMenu(QString::fromUtf8(media::kLanguageMenuCaption));
   auto* group = new QActionGroup(languages);
-  for (const auto& [language, name] : {std::pair{media::Language::kJapanese, "日本語"},
-                                       std::pair{media::Language::kEnglish, "English"}}) {
+  for (const auto& [language, name] : media::kLanguageNames) {
     QAction* action = languages->addAction(QString::fromUtf8(name), this,
                                            [this, language] { keepLanguage(language); });
     action->setCheckable(true);

@@ -38,8 +38,8 @@ std::string lowerAscii(std::string text) {
 struct SupportFile {
   FileKind kind;
   const char* name;
-  const char*
-      whenMissing;  // the warning when it is missing, to translate; null: its reader's error
+  // The warning when it is missing, to translate; null: its reader's error.
+  const char* whenMissing;
 };
 constexpr SupportFile kSupportFiles[] = {
     {FileKind::kUiStrings, "dorvanel.dat", nullptr},
