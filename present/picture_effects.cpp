@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-
-#include "data/rounding.h"
+#include <vector>
 
 namespace velimoro {
 namespace {
@@ -29,17 +28,30 @@ double distanceOutside(double value, double low, double high) {
   return 0;
 }
 
-// Darkens the pixel at row r, column j by k / 750 of its channel sum: a fifth at full strength,
-// rounded as the rest of the system rounds.
-void darken(media::RgbPicture& picture, int r, int j, long double k) {
-  std::uint8_t* pixel =
-      picture.pixels.data() +
-      (static_cast<std::size_t>(r) * picture.width + j) * picture.bytesPerPixel() +
-      picture.colourOffset();
+// Darkens the pixel at `pixel` by k / 750 of its channel sum: a fifth at full strength, rounded
+// as the rest of the system rounds (half to even). An integer k is rounded exactly; a fractional
+// one, which only a finer picture's fading edges give, in doubles.
+void darken(std::uint8_t* pixel, int k) {
   const int sum = pixel[0] + pixel[1] + pixel[2];
-  const auto darkening = static_cast<int>(roundHalfEven(k * sum / 750));
+  const int product = k * sum;
+  int darkening = product / 750;
+  const int twice = 2 * (product % 750);
+  if (twice > 750 || (twice == 750 && darkening % 2 != 0)) ++darkening;
+  for (int c = 0; c < 3; ++c)
+    pixel[c] = static_cast<std::uint8_t>(std::max(pixel[c] - darkening, 0));
+}
+
+void darken(std::uint8_t* pixel, double k) {
+  const int sum = pixel[0] + pixel[1] + pixel[2];
+  const auto darkening = static_cast<int>(std::nearbyint(k * sum / 750));
   for (int c = 0; c < 3; ++c)
     pixel[c] = static_cast<std::uint8_t>(std::clamp(pixel[c] - darkening, 0, 255));
+}
+
+std::uint8_t* pixelAt(media::RgbPicture& picture, int r, int j) {
+  return picture.pixels.data() +
+         (static_cast<std::size_t>(r) * picture.width + j) * picture.bytesPerPixel() +
+         picture.colourOffset();
 }
 
 // The box's shading on a picture of `scale` pixels a screen pixel: each pixel's centre, taken
@@ -51,12 +63,23 @@ void shadeScaled(media::RgbPicture& picture, int x, int y, int height, int width
   const int lastRow = std::min(device(y + height + kShadeMargin + 1), rows - 1);
   const int firstColumn = std::max(device(x - kShadeMargin), 0);
   const int lastColumn = std::min(device(x + width + kShadeMargin + 1), picture.width - 1);
+  if (lastColumn < firstColumn) return;
+  std::vector<double> columnFade(static_cast<std::size_t>(lastColumn - firstColumn + 1));
+  for (int j = firstColumn; j <= lastColumn; ++j)
+    columnFade[static_cast<std::size_t>(j - firstColumn)] =
+        kShadeStep * distanceOutside((j + 0.5) / scale - 0.5, x, x + width);
+  const int step = picture.bytesPerPixel();
   for (int r = firstRow; r <= lastRow; ++r) {
     const double rowFade = kShadeStep * distanceOutside((r + 0.5) / scale - 0.5, y, y + height);
-    for (int j = firstColumn; j <= lastColumn; ++j) {
-      const double columnFade = kShadeStep * distanceOutside((j + 0.5) / scale - 0.5, x, x + width);
-      const double k = std::clamp(kShadeFull - rowFade - columnFade, 0.0, double{kShadeFull});
-      if (k > 0) darken(picture, r, j, k);
+    std::uint8_t* pixel = pixelAt(picture, r, firstColumn);
+    for (const double fade : columnFade) {
+      const double k = kShadeFull - rowFade - fade;
+      // Inside the box every pixel takes the full strength, which is whole.
+      if (k >= kShadeFull)
+        darken(pixel, kShadeFull);
+      else if (k > 0)
+        darken(pixel, k);
+      pixel += step;
     }
   }
 }
@@ -81,7 +104,7 @@ void shadeTextBox(media::RgbPicture& picture, int x, int y, int height, int widt
     for (int j = firstColumn; j <= lastColumn; ++j) {
       const int k =
           std::clamp(kShadeFull - rowFade - kShadeStep * outside(j, x, x + width), 0, kShadeFull);
-      if (k > 0) darken(picture, r, j, k);
+      if (k > 0) darken(pixelAt(picture, r, j), k);
     }
   }
 }
