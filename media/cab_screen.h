@@ -86,7 +86,8 @@ class CabSurface {
   virtual void drawPicture(int picture, int x, int y) = 0;
   /// Fills a rectangle with `colour` at `alpha` (0 .. 255) over what is there.
   virtual void fillRectAlpha(int left, int top, int right, int bottom, Rgb colour, int alpha) = 0;
-  /// Presents the composed screen.
+  /// Presents the composed screen. What the surface holds after it is undefined: the next
+  /// screen starts with fillScreen.
   virtual void flip() = 0;
 };
 

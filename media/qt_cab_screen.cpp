@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QString>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -286,6 +287,47 @@ std::optional<QRect> QtCabScreen::patternRect(const Picture& found, int pattern)
   return rect;
 }
 
+// The part of `source` that holds pixels which are not clear, with a clear margin of two pixels
+// so that smoothing at the part's edges blends the same clear pixels the whole pattern has
+// there; the whole of `source` for an opaque picture. Kept per pattern until the picture
+// changes.
+QRect QtCabScreen::visiblePart(Picture& found, const QRect& source) {
+  const QImage& drawn = drawnImage(found);
+  if (!drawn.hasAlphaChannel()) return source;
+  if (found.visibleFrom != drawn.cacheKey()) {
+    found.visible.clear();
+    found.visibleFrom = drawn.cacheKey();
+  }
+  const std::uint64_t key = static_cast<std::uint64_t>(static_cast<std::uint32_t>(source.left()))
+                                << 32 |
+                            static_cast<std::uint32_t>(source.top());
+  if (const auto known = found.visible.find(key); known != found.visible.end())
+    return known->second;
+  int left = source.right() + 1;
+  int right = source.left() - 1;
+  int top = source.bottom() + 1;
+  int bottom = source.top() - 1;
+  for (int y = source.top(); y <= source.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+    for (int x = source.left(); x <= source.right(); ++x) {
+      if (qAlpha(row[x]) == 0) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  constexpr int kMargin = 2;
+  const QRect part = right < left ? QRect()
+                                  : QRect(QPoint(left, top), QPoint(right, bottom))
+                                        .adjusted(-kMargin, -kMargin, kMargin, kMargin)
+                                        .intersected(source);
+  // Patterns are few; a picture cut into very many keeps only the latest ones.
+  if (found.visible.size() >= kMaxVisibleParts) found.visible.clear();
+  found.visible.emplace(key, part);
+  return part;
+}
+
 // ---- Sprites ----
 
 QtCabScreen::Sprite* QtCabScreen::sprite(int id) {
@@ -378,7 +420,17 @@ void QtCabScreen::drawSprite(QPainter& painter, Sprite& shown) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.translate(centreX, centreY);
     painter.rotate(shown.angle * 360.0 / 256.0);
-    painter.drawImage(target.translated(-width / 2.0, -height / 2.0), image, QRectF(*source));
+    // Only the part of the pattern that shows is drawn: a needle is a thin line across a
+    // clear square, and the clear rest would be blended for nothing.
+    const QRect lit = visiblePart(*found, *source);
+    if (lit.isEmpty()) {
+      painter.restore();
+      return;
+    }
+    const QRectF placed((lit.left() - source->left()) * scaleX,
+                        (lit.top() - source->top()) * scaleY, lit.width() * scaleX,
+                        lit.height() * scaleY);
+    painter.drawImage(placed.translated(-width / 2.0, -height / 2.0), image, QRectF(lit));
   } else if (width == patternWidth && height == patternHeight && m_scale == 1.0) {
     painter.drawImage(QPoint(left, top), image, *source);
   } else if (const QImage* fine =
@@ -403,6 +455,7 @@ void QtCabScreen::setScale(double scale) {
   const double wanted = std::isfinite(scale) ? std::clamp(scale, 1.0, kMaxScale) : 1.0;
   if (wanted == m_scale) return;
   m_scale = wanted;
+  m_texts.clear();  // laid out at the old scale
   const auto resized = [wanted](const QImage& image, int width, int height) {
     return image
         .scaled(scaledSide(width, wanted), scaledSide(height, wanted), Qt::IgnoreAspectRatio,
@@ -458,29 +511,54 @@ QFont QtCabScreen::font(int size, double scale) const {
   return chosen;
 }
 
+const QtCabScreen::Text& QtCabScreen::cachedText(const std::string& text, int size) const {
+  std::string key = std::to_string(size);
+  key += '\n';
+  key += text;
+  if (const auto found = m_texts.find(key); found != m_texts.end()) return found->second;
+  // Texts that change on every pass (the speed, the clock) would pile up: the cache starts
+  // afresh when it is full.
+  if (m_texts.size() >= kMaxCachedTexts) m_texts.clear();
+  Text made;
+  made.string = QString::fromStdString(text);
+  const QFontMetrics metrics(font(size));
+  made.width = metrics.horizontalAdvance(made.string);
+  made.height = metrics.height();
+  return m_texts.emplace(std::move(key), std::move(made)).first->second;
+}
+
 std::pair<int, int> QtCabScreen::measureText(const std::string& text, int size) const {
   if (size <= 0 || !fontsAvailable()) return {0, 0};
-  const QFontMetrics metrics(font(size));
-  return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+  const Text& found = cachedText(text, size);
+  return {found.width, found.height};
 }
 
 std::pair<int, int> QtCabScreen::drawText(int x, int y, const std::string& text, int size,
                                           Rgb colour) {
-  const auto [width, height] = measureText(text, size);
+  if (size <= 0 || !fontsAvailable()) return {0, 0};
+  const Text& found = cachedText(text, size);
+  const int width = found.width;
+  const int height = found.height;
   if (width <= 0 || height <= 0) return {width, height};
   // (x, y) is the top left of the text's box; only a box on the surface is drawn.
   const QRect box(std::clamp(x, -2 * kMaxSide, 2 * kMaxSide),
                   std::clamp(y, -2 * kMaxSide, 2 * kMaxSide), width, height);
   if (!box.intersects(QRect(0, 0, kVideoWidth, kVideoHeight))) return {width, height};
-  QPainter painter(&m_video);
   // Written at the scaled size from the scaled place; the measures given back stay the
-  // screen's, so the layout is the same at every scale.
+  // screen's, so the layout is the same at every scale. The text is laid out once and kept,
+  // so that a pass does not shape its texts anew.
   const QFont chosen = font(size, m_scale);
+  if (!found.prepared) {
+    found.shown.setText(found.string);
+    found.shown.setTextFormat(Qt::PlainText);
+    found.shown.prepare(QTransform(), chosen);
+    found.prepared = true;
+  }
+  QPainter painter(&m_video);
   painter.setFont(chosen);
   painter.setPen(toColour(colour));
-  painter.drawText(QPoint(scaledSide(box.left(), m_scale),
-                          scaledSide(box.top(), m_scale) + QFontMetrics(chosen).ascent()),
-                   QString::fromStdString(text));
+  painter.drawStaticText(QPoint(scaledSide(box.left(), m_scale), scaledSide(box.top(), m_scale)),
+                         found.shown);
   return {width, height};
 }
 
@@ -550,12 +628,9 @@ void QtCabScreen::fillRectAlpha(int left, int top, int right, int bottom, Rgb co
 }
 
 void QtCabScreen::flip() {
-  // The front buffer keeps its own pixels, so the back can be drawn on at once.
-  if (m_front.isDetached() && m_front.size() == m_back.size()) {
-    std::memcpy(m_front.bits(), m_back.constBits(), static_cast<std::size_t>(m_back.sizeInBytes()));
-  } else {
-    m_front = m_back.copy();
-  }
+  // The composed screen is shown as it is, not copied. The back takes the screen shown before:
+  // every composition fills it anew from its first pixel.
+  m_back.swap(m_front);
   ++m_flips;
 }
 

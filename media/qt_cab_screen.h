@@ -3,10 +3,13 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QStaticText>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -120,6 +123,10 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
     };
     std::optional<std::vector<Stroke>> strokes;
     Rgb fill = 0;
+    // The part of each pattern that is not clear, by the pattern's corner; for `drawn` of
+    // this cache key.
+    std::unordered_map<std::uint64_t, QRect> visible;
+    qint64 visibleFrom = 0;
   };
   struct Sprite {
     int picture = -1;
@@ -141,11 +148,25 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   bool affordable(std::int64_t width, std::int64_t height) const;
   const QImage& drawnImage(Picture& picture);
   const QImage* fineImage(Picture& picture);
+  QRect visiblePart(Picture& picture, const QRect& source);
+  static constexpr std::size_t kMaxVisibleParts = 256;
   QImage strokedAtScale(const Picture& picture, int width, int height) const;
   std::pair<int, int> patternSize(const Picture& picture) const;
   std::optional<QRect> patternRect(const Picture& picture, int pattern) const;
   void drawSprite(QPainter& painter, Sprite& sprite);
   QFont font(int size, double scale = 1.0) const;
+
+  // A text at one size: its measures on the screen's pixels, and its layout at the screen's
+  // scale once it has been drawn.
+  struct Text {
+    QString string;
+    int width = 0;
+    int height = 0;
+    mutable QStaticText shown;
+    mutable bool prepared = false;
+  };
+  const Text& cachedText(const std::string& text, int size) const;
+  static constexpr std::size_t kMaxCachedTexts = 512;
 
   static constexpr std::size_t kMaxStrokes = 4096;  // lines a created picture keeps
 
@@ -158,6 +179,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   QImage m_front;
   QImage m_video;
   mutable QString m_family;  // found on first use
+  mutable std::unordered_map<std::string, Text> m_texts;
   std::int64_t m_flips = 0;
   double m_scale = 1.0;
   bool m_canDraw = true;

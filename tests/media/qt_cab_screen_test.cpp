@@ -243,6 +243,57 @@ TEST(QtCabScreen, RotatingSpriteTurnsAboutItsCentre) {
   EXPECT_TRUE(near(half, 102, 102, kBlue));
 }
 
+// A turned sprite is drawn from the part of its pattern that is not clear: the screen must look
+// as the whole pattern turned and smoothed looks, at any angle, pattern and scale.
+TEST(QtCabScreen, ATurnedNeedleLooksAsTheWholeTurnedPatternWould) {
+  velimoro::testing::TempDir dir;
+  QtCabScreen screen;
+  // Two 40 x 40 patterns on black, which is made clear: a needle up from the centre, and one
+  // to the right.
+  const QImage sheet =
+      filled(80, 40, kBlack, {{{19, 4, 3, 17}, kWhite}, {{60, 19, 16, 2}, kYellow}});
+  const int picture = loadSaved(screen, dir, sheet, "needle.png");
+  screen.setTransparent(picture, true, kBlack);
+  screen.setPatternSize(picture, 40, 40);
+  const int sprite = screen.createSprite(picture, true);
+  screen.setPosition(sprite, 100, 100);  // centre (120, 120)
+  screen.setAlpha(sprite, 200);
+  for (const double scale : {1.0, 1.5}) {
+    screen.setScale(scale);
+    for (const int pattern : {0, 1}) {
+      for (const int angle : {5, 64, 100, 200}) {
+        screen.setPattern(sprite, pattern);
+        screen.setAngle(sprite, angle);
+        screen.fillScreen(kBlue);
+        screen.drawSprites();
+        QImage whole(screen.backBuffer().size(), QImage::Format_RGB32);
+        whole.fill(0xFF000000u | kBlue);
+        QPainter painter(&whole);
+        painter.scale(scale, scale);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setOpacity(200 / 255.0);
+        painter.translate(120, 120);
+        painter.rotate(angle * 360.0 / 256.0);
+        painter.drawImage(QRectF(-20, -20, 40, 40), *screen.drawnPicture(picture),
+                          QRectF(40 * pattern, 0, 40, 40));
+        painter.end();
+        // Smoothing from another corner of the picture rounds a little differently; a needle
+        // out of place would differ by far more.
+        int largest = 0;
+        for (int y = 0; y < whole.height(); ++y)
+          for (int x = 0; x < whole.width(); ++x) {
+            const QRgb got = screen.backBuffer().pixel(x, y);
+            const QRgb want = whole.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(got) - qRed(want)),
+                                std::abs(qGreen(got) - qGreen(want)),
+                                std::abs(qBlue(got) - qBlue(want))});
+          }
+        EXPECT_LE(largest, 8) << scale << " " << pattern << " " << angle;
+      }
+    }
+  }
+}
+
 TEST(QtCabScreen, AlphaBlendsRotatingSprites) {
   QtCabScreen screen;
   const int sprite = screen.createSprite(screen.createPicture(10, 10, kWhite), true);
