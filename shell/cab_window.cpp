@@ -48,6 +48,8 @@ CabWindow::CabWindow(DriveSetup setup, const CabOptions& options, media::Setting
   readControllerCodes(store, setup.controllers);
 
   m_composeScale = options.composeScale;
+  // The paint covers every pixel of the window, so its background is not filled first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   DriveMedia media{m_sound, m_screen, m_messages, options.status};
   if (!media.status) {
     media.status = [this](const std::string& text) {
@@ -166,7 +168,9 @@ void CabWindow::wake() {
                                       static_cast<std::uint32_t>(now), drawing);
   if (m_screen.flipCount() != flips) {
     m_standbyShown = false;
-    update();
+    // Only the drawing is painted again: the menu, the status bar and the black around the
+    // drawing stay as they are.
+    update(logicalToWindow().mapRect(QRectF(QPointF(0, 0), logicalSize())).toAlignedRect());
   }
   if (!m_session->started() && !m_standbyShown) m_standbyWanted = true;
   // The timetable card widens the window, and putting it away narrows it again.

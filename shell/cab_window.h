@@ -106,6 +106,8 @@ class CabWindow final : public QMainWindow {
   void input(const std::string& name, std::vector<std::string> args = {});
   void wake();
   void drawWindow(QPainter& painter);
+  /// The cab screen in its logical place.
+  void drawScreen(QPainter& painter);
   void drawValueLabels(QPainter& painter);
   /// Over the standby picture: how to start or resume the drive.
   void drawStartHint(QPainter& painter);

@@ -17,16 +17,18 @@ constexpr int kBandHeight = 44;  // the two rows of value labels of the band dis
 }  // namespace
 
 void CabWindow::drawWindow(QPainter& painter) {
-  const QRect all(QPoint(0, 0), logicalSize());
-  painter.setClipRect(all);
-  painter.fillRect(all, QColor(0x2B, 0x2D, 0x30));
-  // The screen composed at a finer scale fills its logical place, one of its pixels on each of
-  // the device's.
-  const QImage& front = m_screen.frontBuffer();
-  if (front.size() == QSize(media::CabSurface::kWidth, media::CabSurface::kHeight))
-    painter.drawImage(QPoint(0, 0), front);
-  else
-    painter.drawImage(QRectF(0, 0, media::CabSurface::kWidth, media::CabSurface::kHeight), front);
+  constexpr int kScreenWidth = media::CabSurface::kWidth;
+  constexpr int kScreenHeight = media::CabSurface::kHeight;
+  const QSize logical = logicalSize();
+  painter.setClipRect(QRect(QPoint(0, 0), logical));
+  // The grey around the screen: the column beside it and the band below, each reaching a pixel
+  // under the screen so that no seam shows where the screen's edge falls between two pixels.
+  const QColor grey(0x2B, 0x2D, 0x30);
+  painter.fillRect(QRect(kScreenWidth - 1, 0, logical.width() - kScreenWidth + 1, logical.height()),
+                   grey);
+  painter.fillRect(QRect(0, kScreenHeight - 1, kScreenWidth, logical.height() - kScreenHeight + 1),
+                   grey);
+  drawScreen(painter);
   for (const PlacedPicture& p : sidePictures(m_session->drive())) {
     if (const QImage* picture = m_screen.drawnPicture(p.picture)) {
       painter.drawImage(QPoint(p.x, p.y), *picture);
@@ -35,6 +37,28 @@ void CabWindow::drawWindow(QPainter& painter) {
   drawBackPicture(painter);
   if (m_band) drawValueLabels(painter);
   if (m_standbyShown) drawStartHint(painter);
+}
+
+void CabWindow::drawScreen(QPainter& painter) {
+  const QImage& front = m_screen.frontBuffer();
+  const QRectF logical(0, 0, media::CabSurface::kWidth, media::CabSurface::kHeight);
+  // The screen composed at the device's own pixels is copied onto them one to one, from the
+  // device pixel its corner falls on: no pixel is filtered again, and a copy is all it costs.
+  const QTransform device = painter.deviceTransform();
+  const QRectF place = device.mapRect(logical);
+  if (device.type() <= QTransform::TxScale && device.m11() > 0 && device.m22() > 0 &&
+      std::abs(place.width() - front.width()) < 1 &&
+      std::abs(place.height() - front.height()) < 1) {
+    const double ratio = painter.device()->devicePixelRatioF();
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio)
+                                  .translate(std::round(place.left()), std::round(place.top())));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QPoint(0, 0), front);
+    painter.restore();
+    return;
+  }
+  painter.drawImage(logical, front);
 }
 
 QRect CabWindow::backPictureBox() const {
@@ -126,9 +150,14 @@ QTransform CabWindow::logicalToWindow() const {
 
 void CabWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  const QTransform toWindow = logicalToWindow();
+  // Black only around the drawing, which paints every pixel of its own place.
+  const QRect drawn = toWindow.mapRect(QRectF(QPointF(0, 0), logicalSize())).toAlignedRect();
+  painter.setClipRegion(QRegion(rect()).subtracted(drawn.adjusted(1, 1, -1, -1)));
   painter.fillRect(rect(), Qt::black);
+  painter.setClipping(false);
   if (m_screen.frontBuffer().isNull()) return;
-  painter.setTransform(logicalToWindow());
+  painter.setTransform(toWindow);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   drawWindow(painter);
 }
