@@ -549,7 +549,10 @@ std::pair<int, int> QtCabScreen::drawText(int x, int y, const std::string& text,
   // so that a pass does not shape its texts anew.
   const QFont chosen = font(size, m_scale);
   if (!found.prepared) {
-    found.shown.setText(found.string);
+    // A text is one line, whatever line breaks it holds, as the screen has always written it.
+    QString line = found.string;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    found.shown.setText(line);
     found.shown.setTextFormat(Qt::PlainText);
     found.shown.prepare(QTransform(), chosen);
     found.prepared = true;
