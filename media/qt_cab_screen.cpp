@@ -287,12 +287,11 @@ std::optional<QRect> QtCabScreen::patternRect(const Picture& found, int pattern)
   return rect;
 }
 
-// The part of `source` that holds pixels which are not clear, with a clear margin of two pixels
-// so that smoothing at the part's edges blends the same clear pixels the whole pattern has
-// there; the whole of `source` for an opaque picture. Kept per pattern until the picture
-// changes.
-QRect QtCabScreen::visiblePart(Picture& found, const QRect& source) {
-  const QImage& drawn = drawnImage(found);
+// The part of `source` in `drawn` (the picture as drawn) that holds pixels which are not clear,
+// with a clear margin of two pixels so that smoothing at the part's edges blends the same clear
+// pixels the whole pattern has there; the whole of `source` for an opaque picture. Kept per pattern
+// until the picture changes.
+QRect QtCabScreen::visiblePart(Picture& found, const QImage& drawn, const QRect& source) {
   if (!drawn.hasAlphaChannel()) return source;
   if (found.visibleFrom != drawn.cacheKey()) {
     found.visible.clear();
@@ -422,7 +421,7 @@ void QtCabScreen::drawSprite(QPainter& painter, Sprite& shown) {
     painter.rotate(shown.angle * 360.0 / 256.0);
     // Only the part of the pattern that shows is drawn: a needle is a thin line across a
     // clear square, and the clear rest would be blended for nothing.
-    const QRect lit = visiblePart(*found, *source);
+    const QRect lit = visiblePart(*found, image, *source);
     if (lit.isEmpty()) {
       painter.restore();
       return;
@@ -511,7 +510,7 @@ QFont QtCabScreen::font(int size, double scale) const {
   return chosen;
 }
 
-const QtCabScreen::Text& QtCabScreen::cachedText(const std::string& text, int size) const {
+QtCabScreen::Text& QtCabScreen::cachedText(const std::string& text, int size) const {
   std::string key = std::to_string(size);
   key += '\n';
   key += text;
@@ -536,7 +535,7 @@ std::pair<int, int> QtCabScreen::measureText(const std::string& text, int size) 
 std::pair<int, int> QtCabScreen::drawText(int x, int y, const std::string& text, int size,
                                           Rgb colour) {
   if (size <= 0 || !fontsAvailable()) return {0, 0};
-  const Text& found = cachedText(text, size);
+  Text& found = cachedText(text, size);
   const int width = found.width;
   const int height = found.height;
   if (width <= 0 || height <= 0) return {width, height};

@@ -148,7 +148,7 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
   bool affordable(std::int64_t width, std::int64_t height) const;
   const QImage& drawnImage(Picture& picture);
   const QImage* fineImage(Picture& picture);
-  QRect visiblePart(Picture& picture, const QRect& source);
+  QRect visiblePart(Picture& picture, const QImage& drawn, const QRect& source);
   static constexpr std::size_t kMaxVisibleParts = 256;
   QImage strokedAtScale(const Picture& picture, int width, int height) const;
   std::pair<int, int> patternSize(const Picture& picture) const;
@@ -162,10 +162,10 @@ class QtCabScreen final : public PictureStore, public SpriteEngine, public CabSu
     QString string;
     int width = 0;
     int height = 0;
-    mutable QStaticText shown;
-    mutable bool prepared = false;
+    QStaticText shown;
+    bool prepared = false;
   };
-  const Text& cachedText(const std::string& text, int size) const;
+  Text& cachedText(const std::string& text, int size) const;
   static constexpr std::size_t kMaxCachedTexts = 512;
 
   static constexpr std::size_t kMaxStrokes = 4096;  // lines a created picture keeps

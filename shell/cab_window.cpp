@@ -170,7 +170,7 @@ void CabWindow::wake() {
     m_standbyShown = false;
     // Only the drawing is painted again: the menu, the status bar and the black around the
     // drawing stay as they are.
-    update(logicalToWindow().mapRect(QRectF(QPointF(0, 0), logicalSize())).toAlignedRect());
+    update(drawingRect());
   }
   if (!m_session->started() && !m_standbyShown) m_standbyWanted = true;
   // The timetable card widens the window, and putting it away narrows it again.

@@ -145,6 +145,8 @@ class CabWindow final : public QMainWindow {
   QSize logicalSize() const;
   /// From the logical picture to the window: its scale and place below the menu.
   QTransform logicalToWindow() const;
+  /// The window's pixels the drawing covers.
+  QRect drawingRect() const;
   /// The device pixels a screen pixel takes: the forced scale, else the window's.
   double compositionScale() const;
 

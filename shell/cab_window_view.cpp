@@ -148,16 +148,18 @@ QTransform CabWindow::logicalToWindow() const {
   return transform;
 }
 
+QRect CabWindow::drawingRect() const {
+  return logicalToWindow().mapRect(QRectF(QPointF(0, 0), logicalSize())).toAlignedRect();
+}
+
 void CabWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const QTransform toWindow = logicalToWindow();
   // Black only around the drawing, which paints every pixel of its own place.
-  const QRect drawn = toWindow.mapRect(QRectF(QPointF(0, 0), logicalSize())).toAlignedRect();
-  painter.setClipRegion(QRegion(rect()).subtracted(drawn.adjusted(1, 1, -1, -1)));
+  painter.setClipRegion(QRegion(rect()).subtracted(drawingRect().adjusted(1, 1, -1, -1)));
   painter.fillRect(rect(), Qt::black);
   painter.setClipping(false);
   if (m_screen.frontBuffer().isNull()) return;
-  painter.setTransform(toWindow);
+  painter.setTransform(logicalToWindow());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   drawWindow(painter);
 }
